@@ -1,0 +1,218 @@
+#include "config/NumberText.h"
+
+#include "config/VxError.h"
+
+#include <cctype>
+#include <cerrno>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <limits>
+
+namespace vx {
+
+namespace {
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+} // namespace
+
+std::string TrimBlanks(std::string_view text)
+{
+    size_t b = 0, e = text.size();
+    while (b < e && IsBlank(text[b]))
+        ++b;
+    while (e > b && IsBlank(text[e - 1]))
+        --e;
+    return std::string(text.substr(b, e - b));
+}
+
+std::string UpperCase(std::string_view text)
+{
+    std::string out(text);
+    for (char& c : out)
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return out;
+}
+
+std::string LowerCase(std::string_view text)
+{
+    std::string out(text);
+    for (char& c : out)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return out;
+}
+
+bool EqualsNoCase(std::string_view a, std::string_view b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (size_t i = 0; i < a.size(); ++i)
+        if (std::toupper(static_cast<unsigned char>(a[i])) != std::toupper(static_cast<unsigned char>(b[i])))
+            return false;
+    return true;
+}
+
+std::vector<std::string> SplitText(std::string_view text, std::string_view delimiter)
+{
+    std::vector<std::string> parts;
+    if (delimiter.empty()) {
+        parts.emplace_back(text);
+        return parts;
+    }
+    size_t start = 0;
+    while (true) {
+        size_t pos = text.find(delimiter, start);
+        if (pos == std::string_view::npos) {
+            parts.emplace_back(text.substr(start));
+            return parts;
+        }
+        parts.emplace_back(text.substr(start, pos - start));
+        start = pos + delimiter.size();
+    }
+}
+
+std::optional<double> ParseNumber(std::string_view raw)
+{
+    size_t b = 0, e = raw.size();
+    while (b < e && IsBlank(raw[b]))
+        ++b;
+    while (e > b && IsBlank(raw[e - 1]))
+        --e;
+    std::string_view t = raw.substr(b, e - b);
+    if (t.empty() || t.size() > 400)
+        return std::nullopt;
+    size_t i = 0;
+    if (t[i] == '+' || t[i] == '-')
+        ++i;
+    size_t digits = 0, dots = 0;
+    for (; i < t.size(); ++i) {
+        char c = t[i];
+        if (c >= '0' && c <= '9')
+            ++digits;
+        else if (c == '.' && dots == 0)
+            ++dots;
+        else
+            break;
+    }
+    if (digits == 0)
+        return std::nullopt;
+    if (i < t.size()) {
+        if (t[i] != 'e' && t[i] != 'E')
+            return std::nullopt;
+        ++i;
+        if (i < t.size() && (t[i] == '+' || t[i] == '-'))
+            ++i;
+        size_t expDigits = 0;
+        for (; i < t.size() && t[i] >= '0' && t[i] <= '9'; ++i)
+            ++expDigits;
+        if (expDigits == 0 || i != t.size())
+            return std::nullopt;
+    }
+    std::string copy(t);
+    // strtod honours the C locale, which the program never changes: "." is the point.
+    errno = 0;
+    char* end = nullptr;
+    double value = std::strtod(copy.c_str(), &end);
+    if (end != copy.c_str() + copy.size())
+        return std::nullopt;
+    if (!std::isfinite(value))
+        return std::nullopt;
+    if (errno == ERANGE && value != 0.0)
+        return std::nullopt;
+    if (value == 0.0)
+        value = 0.0; // -0 reads as 0
+    return value;
+}
+
+double ToDouble(std::string_view text)
+{
+    auto v = ParseNumber(text);
+    if (!v)
+        throw VxError(kErrTypeMismatch, "Type mismatch");
+    return *v;
+}
+
+int32_t RoundToLong(double value)
+{
+    double r = std::nearbyint(value); // default rounding mode: half to even
+    if (!(r >= static_cast<double>(std::numeric_limits<int32_t>::min()) &&
+          r <= static_cast<double>(std::numeric_limits<int32_t>::max())))
+        throw VxError(kErrOverflow, "Overflow");
+    return static_cast<int32_t>(r);
+}
+
+int32_t ToLong(std::string_view text) { return RoundToLong(ToDouble(text)); }
+
+double RoundHalfEven(double value, int places)
+{
+    if (!std::isfinite(value))
+        return value;
+    // Round through the shortest decimal text so 2.675 (stored as 2.67499..) is treated
+    // as the decimal the user wrote.
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%.15g", value);
+    double v = std::strtod(buf, nullptr);
+    double scale = std::pow(10.0, places);
+    double scaled = v * scale;
+    if (std::fabs(scaled) >= 9e15)
+        return v;
+    std::snprintf(buf, sizeof buf, "%.15g", scaled);
+    double s = std::strtod(buf, nullptr);
+    double r = std::nearbyint(s);
+    double result = r / scale;
+    if (result == 0.0)
+        result = 0.0;
+    return result;
+}
+
+std::string FormatNumber(double value)
+{
+    if (value == 0.0 || !std::isfinite(value))
+        return value == 0.0 ? "0" : (std::isnan(value) ? "NaN" : (value > 0 ? "Infinity" : "-Infinity"));
+    double a = std::fabs(value);
+    char buf[64];
+    if (a >= 1e-4 && a < 1e15) {
+        std::snprintf(buf, sizeof buf, "%.15g", value);
+        std::string s(buf);
+        if (s.find('e') != std::string::npos) {
+            // %.15g may choose exponent form for very small values; force plain notation.
+            std::snprintf(buf, sizeof buf, "%.*f", 19, value);
+            s = buf;
+        }
+        if (s.find('.') != std::string::npos) {
+            while (!s.empty() && s.back() == '0')
+                s.pop_back();
+            if (!s.empty() && s.back() == '.')
+                s.pop_back();
+        }
+        return s;
+    }
+    std::snprintf(buf, sizeof buf, "%.14E", value);
+    std::string s(buf);
+    size_t ePos = s.find('E');
+    std::string mant = s.substr(0, ePos), exp = s.substr(ePos + 1);
+    while (!mant.empty() && mant.back() == '0')
+        mant.pop_back();
+    if (!mant.empty() && mant.back() == '.')
+        mant.pop_back();
+    char sign = exp[0];
+    std::string digits = exp.substr(1);
+    while (digits.size() > 1 && digits[0] == '0')
+        digits.erase(0, 1);
+    return mant + "E" + sign + digits;
+}
+
+std::string FormatFixed(double value, int decimals)
+{
+    double scale = std::pow(10.0, decimals);
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%.15g", value * scale);
+    double s = std::strtod(buf, nullptr);
+    double r = std::round(s) / scale; // halves away from zero
+    std::snprintf(buf, sizeof buf, "%.*f", decimals, r);
+    std::string out(buf);
+    if (out.rfind("-0", 0) == 0 && std::strtod(buf, nullptr) == 0.0)
+        out.erase(0, 1);
+    return out;
+}
+
+} // namespace vx

@@ -1,0 +1,41 @@
+#pragma once
+// The one general number test and the number conversions every part of the program uses.
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vx {
+
+// Leading/trailing blanks (spaces and tabs) removed.
+std::string TrimBlanks(std::string_view text);
+std::string UpperCase(std::string_view text);
+std::string LowerCase(std::string_view text);
+bool EqualsNoCase(std::string_view a, std::string_view b);
+std::vector<std::string> SplitText(std::string_view text, std::string_view delimiter);
+
+// Parses text as a number: optional sign, digits with at most one ".", optional exponent,
+// surrounded by blanks. No hex, inf, nan or separators; out-of-range values are refused.
+std::optional<double> ParseNumber(std::string_view text);
+inline bool IsNumeric(std::string_view text) { return ParseNumber(text).has_value(); }
+
+// Converts to a number or throws the type-mismatch error.
+double ToDouble(std::string_view text);
+
+// Rounds half to even to a signed 32-bit whole number; throws the overflow error when
+// the result does not fit.
+int32_t RoundToLong(double value);
+// Parses and rounds in one step (type mismatch or overflow errors).
+int32_t ToLong(std::string_view text);
+
+// Rounds to the given number of decimal places, halves to even.
+double RoundHalfEven(double value, int places);
+
+// A number written as a number: up to 15 significant digits, no trailing zeros,
+// plain notation for 1e-4 <= |x| < 1e15, exponent form otherwise.
+std::string FormatNumber(double value);
+// Fixed number of decimals, halves away from zero ("0.50", "466.67").
+std::string FormatFixed(double value, int decimals);
+
+} // namespace vx

@@ -1,0 +1,42 @@
+#include "start/modStart.h"
+
+#include "config/NumberText.h"
+#include "config/RuntimeFiles.h"
+#include "start/Messages.h"
+#include "start/ProgramState.h"
+#include "start/modCLTCommandLine.h"
+
+namespace vx {
+
+namespace {
+WindowedEntry& Windowed()
+{
+    static WindowedEntry entry = nullptr;
+    return entry;
+}
+} // namespace
+
+void SetWindowedEntry(WindowedEntry entry) { Windowed() = entry; }
+
+bool HasCommandLine(int argc, char** argv)
+{
+    for (int i = 1; i < argc; ++i)
+        if (!TrimBlanks(argv[i]).empty())
+            return true;
+    return false;
+}
+
+int Main(int argc, char** argv)
+{
+    State().UserFieldCount = 20;
+    SetUpRuntimeFiles();
+    if (HasCommandLine(argc, argv))
+        return RunCommandLine(argc, argv);
+    if (!Windowed()) {
+        WriteStdErr("The windowed program is not part of this build; run VXCLT with arguments (VXCLT /help).");
+        return 1;
+    }
+    return Windowed()(argc, argv);
+}
+
+} // namespace vx

@@ -1,0 +1,123 @@
+#include "TestSupport.h"
+
+#include "config/RuntimeFiles.h"
+#include "config/TableStore.h"
+#include "screens/ErrorLog.h"
+#include "start/Messages.h"
+#include "start/ProgramState.h"
+
+#include <QProcess>
+#include <QProcessEnvironment>
+
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+
+namespace vxtest {
+
+std::string BinDir() { return VX_BIN_DIR; }
+std::string SourceDir() { return VX_SOURCE_DIR; }
+
+RuntimeSandbox::RuntimeSandbox()
+{
+    m_hadXdg = qEnvironmentVariableIsSet("XDG_DATA_HOME");
+    m_oldXdg = qgetenv("XDG_DATA_HOME");
+    qputenv("XDG_DATA_HOME", m_dir.path().toUtf8());
+    vx::ResetState();
+    vx::SetLogPath("");
+    vx::TheErrorLog().ClearLog();
+    vx::SetProgramFolder(BinDir());
+    vx::SetUpRuntimeFiles();
+    vx::SetConsoleSink([this](bool toErr, const std::string& line) { (toErr ? err : out).push_back(line); });
+}
+
+RuntimeSandbox::~RuntimeSandbox()
+{
+    vx::SetConsoleSink({});
+    vx::SetLogPath("");
+    if (m_hadXdg)
+        qputenv("XDG_DATA_HOME", m_oldXdg);
+    else
+        qunsetenv("XDG_DATA_HOME");
+}
+
+std::string RuntimeSandbox::root() const { return m_dir.path().toStdString(); }
+std::string RuntimeSandbox::runtimeFolder() const { return vx::State().RuntimeFolder; }
+std::string RuntimeSandbox::defDatabase() const { return vx::DefDatabasePath(); }
+std::string RuntimeSandbox::templateDatabase() const { return vx::TemplateDatabasePath(); }
+std::string RuntimeSandbox::file(const std::string& name) const { return root() + "/" + name; }
+
+std::string RuntimeSandbox::writeFile(const std::string& name, const std::string& bytes) const
+{
+    std::string path = file(name);
+    std::ofstream f(path, std::ios::binary | std::ios::trunc);
+    f << bytes;
+    return path;
+}
+
+void RuntimeSandbox::execDef(const std::string& sql) const { vx::Connection::Open(defDatabase())->Execute(sql); }
+
+ScriptedPresenter::ScriptedPresenter()
+{
+    vx::SetMessagePresenter([this](const std::string& prompt, int style, const std::string& title) {
+        prompts.push_back({prompt, style, title});
+        if (m_answers.empty())
+            return vx::DefaultAnswer(style);
+        int a = m_answers.front();
+        m_answers.pop_front();
+        return a;
+    });
+}
+
+ScriptedPresenter::~ScriptedPresenter() { vx::SetMessagePresenter({}); }
+
+RunResult RunVxclt(const std::vector<std::string>& args, const std::string& xdgHome, int timeoutMs)
+{
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("XDG_DATA_HOME", QString::fromStdString(xdgHome));
+    p.setProcessEnvironment(env);
+    QStringList list;
+    for (auto& a : args)
+        list << QString::fromStdString(a);
+    p.start(QString::fromStdString(BinDir() + "/VXCLT"), list);
+    RunResult r;
+    if (!p.waitForStarted(10000))
+        return r;
+    p.closeWriteChannel();
+    if (!p.waitForFinished(timeoutMs)) {
+        p.kill();
+        p.waitForFinished();
+        return r;
+    }
+    r.exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+    r.out = p.readAllStandardOutput().toStdString();
+    r.err = p.readAllStandardError().toStdString();
+    return r;
+}
+
+std::string ReadFile(const std::string& path)
+{
+    std::ifstream f(path, std::ios::binary);
+    std::ostringstream s;
+    s << f.rdbuf();
+    return s.str();
+}
+
+std::vector<std::string> QueryColumn(const std::string& dbPath, const std::string& sql)
+{
+    auto c = vx::Connection::Open(dbPath);
+    vx::Statement st = c->Prepare(sql);
+    std::vector<std::string> out;
+    while (st.Step())
+        out.push_back(st.Column(0).toText());
+    return out;
+}
+
+std::string QueryScalar(const std::string& dbPath, const std::string& sql)
+{
+    auto rows = QueryColumn(dbPath, sql);
+    return rows.empty() ? std::string() : rows.front();
+}
+
+} // namespace vxtest

@@ -1,0 +1,74 @@
+#pragma once
+// Shared test helpers: temporary runtime folders, captured console output, scripted answers
+// to ShowMessage, and running the built VXCLT.
+#include <QString>
+#include <QTemporaryDir>
+
+#include <deque>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace vxtest {
+
+// Folder of the built executable and factory databases; the source tree.
+std::string BinDir();
+std::string SourceDir();
+
+// A temporary XDG_DATA_HOME with the runtime files restored from the factory copies.
+// Resets the program state, sets RuntimeFolder, clears the error log and captures console
+// output for the lifetime of the object.
+class RuntimeSandbox {
+public:
+    RuntimeSandbox();
+    ~RuntimeSandbox();
+    std::string root() const;          // the XDG_DATA_HOME
+    std::string runtimeFolder() const; // holds CLTDef.mdb etc.
+    std::string defDatabase() const;
+    std::string templateDatabase() const;
+    // A path for a scratch file inside the sandbox.
+    std::string file(const std::string& name) const;
+    // Writes a file with exactly these bytes and returns its path.
+    std::string writeFile(const std::string& name, const std::string& bytes) const;
+    // Runs SQL against the runtime configuration database.
+    void execDef(const std::string& sql) const;
+
+    std::vector<std::string> out, err; // captured console lines
+
+private:
+    QTemporaryDir m_dir;
+    QByteArray m_oldXdg;
+    bool m_hadXdg;
+};
+
+// Answers ShowMessage prompts from a queue; records every prompt.
+class ScriptedPresenter {
+public:
+    ScriptedPresenter();
+    ~ScriptedPresenter();
+    void answer(int code) { m_answers.push_back(code); }
+    struct Prompt {
+        std::string text;
+        int style;
+        std::string title;
+    };
+    std::vector<Prompt> prompts;
+
+private:
+    std::deque<int> m_answers;
+};
+
+// Result of running the built VXCLT.
+struct RunResult {
+    int exitCode = -1;
+    std::string out, err;
+};
+// Runs build/bin/VXCLT with the arguments and XDG_DATA_HOME set to xdgHome.
+RunResult RunVxclt(const std::vector<std::string>& args, const std::string& xdgHome, int timeoutMs = 120000);
+
+// Reads a file whole / the first column of every row of a query.
+std::string ReadFile(const std::string& path);
+std::vector<std::string> QueryColumn(const std::string& dbPath, const std::string& sql);
+std::string QueryScalar(const std::string& dbPath, const std::string& sql);
+
+} // namespace vxtest
