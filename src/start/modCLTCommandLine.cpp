@@ -1,0 +1,249 @@
+// The command-line conversion driver: one conversion with the stored configuration, progress
+// on standard output, problems on standard error, the result as an exit code.
+#include "start/modCLTCommandLine.h"
+
+#include "config/NumberText.h"
+#include "config/RuntimeFiles.h"
+#include "config/VxError.h"
+#include "config/modCLTSettings.h"
+#include "convert/ConversionSession.h"
+#include "mapping/SavedMappingCheck.h"
+#include "screens/ErrorLog.h"
+#include "start/Messages.h"
+#include "start/ProgramState.h"
+
+#include <filesystem>
+#include <new>
+#include <optional>
+#include <system_error>
+
+namespace fs = std::filesystem;
+
+namespace vx {
+
+namespace {
+
+std::string UnexpectedErrorLine(const std::exception& e)
+{
+    int number = kErrInvalidProcedureCall;
+    std::string description = e.what();
+    if (auto* vxe = dynamic_cast<const VxError*>(&e)) {
+        number = vxe->number();
+        description = vxe->description();
+    } else if (dynamic_cast<const std::bad_alloc*>(&e)) {
+        number = 7;
+        description = "Out of memory";
+    }
+    return "ERROR: Unexpected error " + std::to_string(number) + ": " + description;
+}
+
+std::string UnknownErrorLine()
+{
+    return "ERROR: Unexpected error " + std::to_string(kErrInvalidProcedureCall) + ": Unknown error";
+}
+
+// Writes the message to standard error and gives the code as the result.
+int Fail(const std::string& message, int code)
+{
+    WriteStdErr(message);
+    return code;
+}
+
+std::string AbsolutePath(const std::string& path)
+{
+    std::error_code ec;
+    fs::path absolute = fs::absolute(path, ec);
+    return ec ? path : absolute.lexically_normal().string();
+}
+
+bool SameFile(const std::string& a, const std::string& b)
+{
+    if (EqualsNoCase(a, b))
+        return true;
+    // A link or a second name for the input must not be overwritten by the output either.
+    std::error_code ec;
+    return fs::equivalent(a, b, ec) && !ec;
+}
+
+// Steps 1 to 5: the input exists, both paths are absolute, the output folder exists and
+// the output is not the input. Returns the failure code, if any.
+std::optional<int> CheckPaths(CommandLineOptions& args)
+{
+    std::error_code ec;
+    if (!fs::is_regular_file(args.ArgInputPath, ec))
+        return Fail("ERROR: Input file not found: " + args.ArgInputPath, kExitInputProblem);
+    args.ArgInputPath = AbsolutePath(args.ArgInputPath);
+    if (args.ArgOutputPath.empty()) {
+        fs::path input(args.ArgInputPath);
+        args.ArgOutputPath = (input.parent_path() / input.stem()).string() + ".rdb";
+    }
+    args.ArgOutputPath = AbsolutePath(args.ArgOutputPath);
+    std::string folder = fs::path(args.ArgOutputPath).parent_path().string();
+    if (!folder.empty() && !fs::is_directory(folder, ec))
+        return Fail("ERROR: Output folder does not exist: " + folder, kExitOutputProblem);
+    if (SameFile(args.ArgInputPath, args.ArgOutputPath))
+        return Fail("ERROR: Input and output are the same file.", kExitBadArguments);
+    return std::nullopt;
+}
+
+// Step 6: the stored settings, and a configuration new enough for this program.
+std::optional<int> LoadConfiguration()
+{
+    LoadSettings();
+    if (!CriteriaColumnsMissing())
+        return std::nullopt;
+    WriteStdErr("ERROR: " + JoinPath(State().RuntimeFolder, kDefDatabaseName) +
+                " is from an older version of the Cutlister and cannot be used by this program.");
+    return Fail("       Its tblPartsCriteria table is missing the Switch_Dims and/or Reverse_Scribes column.",
+                kExitConfiguration);
+}
+
+// Step 7: the in-memory settings of this run; nothing here is saved.
+void PrepareRunSettings(const CommandLineOptions& args)
+{
+    ProgramState& state = State();
+    state.ErrorReported = false;
+    state.AskIfValid = 0;
+    state.AllowBadRows = args.ArgAllowBad;
+    state.BadRowsFound = false;
+    if (args.ArgSkipGiven)
+        state.ProcessingSkipFirstXLines = args.ArgSkipLines;
+    if (args.ArgUnitsGiven)
+        state.ConvertLengthType = args.ArgUnits;
+}
+
+void WriteRunHeader(const CommandLineOptions& args)
+{
+    const ProgramState& state = State();
+    WriteStdOut("VXCLT " + VersionString() + " command-line conversion");
+    WriteStdOut("  Input:      " + args.ArgInputPath);
+    WriteStdOut("  Output:     " + args.ArgOutputPath);
+    WriteStdOut("  Skip lines: " + std::to_string(state.ProcessingSkipFirstXLines));
+    WriteStdOut("  Units:      " + UnitsDescription(state.ConvertLengthType));
+    WriteStdOut(std::string("  Bad rows:   ") + (state.AllowBadRows ? "skip and continue" : "fail the conversion"));
+}
+
+// Steps 9 to 18 with a session that step 19 releases.
+int ConvertWith(ConversionSession& session, const CommandLineOptions& args)
+{
+    WriteStdOut("Checking parts file mapping...");
+    if (!AutoProcessPartsFile(session)) {
+        ReportErrorLog();
+        return Fail("ERROR: The parts file mapping is incomplete. Start VXCLT normally and use 'Map Your Comma "
+                    "Delimited Parts File'.",
+                    kExitConfiguration);
+    }
+
+    WriteStdOut("Reading parts file...");
+    // A session that could not be prepared has reported why; reading it would only fail again.
+    bool read = session.IsPrepared() && session.AUTOOpenPartsFile(args.ArgInputPath, FileNameOf(args.ArgInputPath));
+    if (!read) {
+        ReportErrorLog();
+        if (State().BadRowsFound)
+            return Fail("ERROR: One or more rows contained invalid data. Nothing was written. Use /allowbad to write "
+                        "the valid rows anyway.",
+                        kExitInvalidRows);
+        return Fail("ERROR: The parts file could not be read.", kExitInputProblem);
+    }
+    if (State().BadRowsFound) {
+        ReportErrorLog();
+        WriteStdErr("WARNING: One or more rows contained invalid data and were skipped (/allowbad).");
+    }
+    if (State().ErrorReported)
+        return Fail("ERROR: An error was reported while reading the parts file (see above). Nothing was written.",
+                    kExitUnexpected);
+
+    WriteStdOut("Writing Veltrax parts file...");
+    if (!session.AUTOCreateROPartsFile(args.ArgOutputPath))
+        return Fail("ERROR: The Veltrax parts file could not be created.", kExitOutputProblem);
+    if (State().ErrorReported)
+        return Fail("ERROR: An error was reported while writing the parts file (see above). " + args.ArgOutputPath +
+                        " may be incomplete.",
+                    kExitUnexpected);
+    WriteStdOut("Done: " + args.ArgOutputPath);
+    return kExitSuccess;
+}
+
+int ConvertCheckedRun(ConversionSession& session)
+{
+    CommandLineOptions& args = CommandLineArgs();
+    if (auto failed = CheckPaths(args))
+        return *failed;
+    if (auto failed = LoadConfiguration())
+        return *failed;
+    PrepareRunSettings(args);
+    WriteRunHeader(args);
+    return ConvertWith(session, args);
+}
+
+} // namespace
+
+int RunConversion()
+{
+    ConversionSession session;
+    int result;
+    try {
+        result = ConvertCheckedRun(session);
+    } catch (const std::exception& e) {
+        WriteStdErr(UnexpectedErrorLine(e));
+        result = kExitUnexpected;
+    } catch (...) {
+        WriteStdErr(UnknownErrorLine());
+        result = kExitUnexpected;
+    }
+    // Step 19: release the engine's record sets and connections; nothing is saved.
+    try {
+        session.Release();
+    } catch (const std::exception& e) {
+        ShowMessage(StandardErrorText(e), vbOKOnly, "");
+    }
+    return result;
+}
+
+void ReportErrorLog()
+{
+    try {
+        std::string text = TheErrorLog().Text();
+        size_t pos = 0;
+        while ((pos = text.find("\r\n", pos)) != std::string::npos)
+            text.replace(pos, 2, "\n");
+        if (TrimBlanks(text).empty())
+            return;
+        for (const std::string& line : SplitText(text, "\n")) {
+            std::string trimmed = TrimBlanks(line);
+            if (!trimmed.empty())
+                WriteStdErr("  " + trimmed);
+        }
+        TheErrorLog().ClearLog();
+    } catch (...) {
+        // Reporting the log is best effort; the conversion's result stands.
+    }
+}
+
+int RunCommandLine(int argc, char** argv)
+{
+    State().CommandLineMode = true;
+    try {
+        std::vector<std::string> tokens;
+        SplitCommandLine(argc, argv, tokens);
+        std::string error;
+        if (!ParseArguments(tokens, error)) {
+            WriteStdErr("ERROR: " + error);
+            WriteStdErr("Run  VXCLT.exe /help  for usage.");
+            return kExitBadArguments;
+        }
+        if (CommandLineArgs().ArgHelp) {
+            ShowUsage();
+            return kExitSuccess;
+        }
+        return RunConversion();
+    } catch (const std::exception& e) {
+        WriteStdErr(UnexpectedErrorLine(e));
+        return kExitUnexpected;
+    } catch (...) {
+        WriteStdErr(UnknownErrorLine());
+        return kExitUnexpected;
+    }
+}
+
+} // namespace vx
