@@ -1,0 +1,309 @@
+// Argument parsing of the command-line conversion and the lines RunCommandLine writes before
+// any conversion starts (parse errors, help, unexpected errors, the /log transcript).
+#include "TestSupport.h"
+
+#include "config/RuntimeFiles.h"
+#include "config/VxError.h"
+#include "start/Messages.h"
+#include "start/ProgramState.h"
+#include "start/modCLTCommandLine.h"
+
+#include <QtTest>
+
+#include <filesystem>
+
+using namespace vx;
+
+namespace {
+
+std::vector<std::string> Tokens(const QStringList& list)
+{
+    std::vector<std::string> tokens;
+    for (const QString& s : list)
+        tokens.push_back(s.toStdString());
+    return tokens;
+}
+
+// Runs RunCommandLine in this process with the tokens as argv[1..].
+int Run(const std::vector<std::string>& tokens)
+{
+    std::vector<std::string> storage{"VXCLT"};
+    storage.insert(storage.end(), tokens.begin(), tokens.end());
+    std::vector<char*> argv;
+    for (std::string& s : storage)
+        argv.push_back(s.data());
+    return RunCommandLine(static_cast<int>(argv.size()), argv.data());
+}
+
+std::vector<std::string> Lines(const std::string& text)
+{
+    std::vector<std::string> lines;
+    std::string line;
+    for (char ch : text) {
+        if (ch == '\n') {
+            lines.push_back(line);
+            line.clear();
+        } else if (ch != '\r') {
+            line += ch;
+        }
+    }
+    if (!line.empty())
+        lines.push_back(line);
+    return lines;
+}
+
+const std::string kUsageHint = "Run  VXCLT.exe /help  for usage.";
+
+} // namespace
+
+class TestCommandLine : public QObject {
+    Q_OBJECT
+private slots:
+    void switchRecognition_data()
+    {
+        QTest::addColumn<QString>("token");
+        QTest::addColumn<bool>("isSwitch");
+        QTest::newRow("slash switch") << "/in" << true;
+        QTest::newRow("slash digit") << "/5" << true;
+        QTest::newRow("dash switch") << "-x" << true;
+        QTest::newRow("double dash") << "--help" << true;
+        QTest::newRow("negative number") << "-5" << false;
+        QTest::newRow("negative exponent number") << "-1e3" << false;
+        QTest::newRow("lone slash") << "/" << false;
+        QTest::newRow("lone dash") << "-" << false;
+        QTest::newRow("absolute path") << "/home/a/job.csv" << false;
+        QTest::newRow("path with colon later") << "/home/a:b/c.csv" << false;
+        QTest::newRow("inline absolute path") << "/in:/home/a/job.csv" << true;
+        QTest::newRow("inline value with slash") << "/in=/x/y" << true;
+        QTest::newRow("double slash") << "//" << false;
+        QTest::newRow("plain name") << "a.csv" << false;
+    }
+    void switchRecognition()
+    {
+        QFETCH(QString, token);
+        QFETCH(bool, isSwitch);
+        QCOMPARE(IsSwitch(token.toStdString()), isSwitch);
+    }
+
+    void parsing_data()
+    {
+        QTest::addColumn<QStringList>("tokens");
+        QTest::addColumn<QString>("error"); // empty: parsing succeeds
+        QTest::addColumn<QString>("input");
+        QTest::addColumn<QString>("output");
+        QTest::addColumn<int>("skip"); // -1: not given
+        QTest::addColumn<int>("units"); // -1: not given
+        QTest::addColumn<bool>("allowBad");
+        QTest::addColumn<bool>("help");
+
+        // Help in every spelling, winning over a missing input and over other switches.
+        QTest::newRow("/?") << QStringList{"/?"} << "" << "" << "" << -1 << -1 << false << true;
+        QTest::newRow("-h") << QStringList{"-h"} << "" << "" << "" << -1 << -1 << false << true;
+        QTest::newRow("--help") << QStringList{"--help"} << "" << "" << "" << -1 << -1 << false << true;
+        QTest::newRow("/HELP") << QStringList{"/HELP"} << "" << "" << "" << -1 << -1 << false << true;
+        QTest::newRow("help inline value ignored") << QStringList{"/help:x"} << "" << "" << "" << -1 << -1 << false << true;
+        QTest::newRow("help with input") << QStringList{"/help", "/in", "x.csv"} << "" << "x.csv" << "" << -1 << -1
+                                         << false << true;
+        QTest::newRow("help does not hide a parse error")
+            << QStringList{"/help", "/bogus"} << "Unknown switch '/bogus'." << "" << "" << -1 << -1 << false << true;
+
+        // Positional arguments.
+        QTest::newRow("one positional") << QStringList{"a.csv"} << "" << "a.csv" << "" << -1 << -1 << false << false;
+        QTest::newRow("two positionals") << QStringList{"a.csv", "b.rdb"} << "" << "a.csv" << "b.rdb" << -1 << -1
+                                         << false << false;
+        QTest::newRow("third positional") << QStringList{"a.csv", "b.rdb", "c"} << "Unexpected argument 'c'." << ""
+                                          << "" << -1 << -1 << false << false;
+        QTest::newRow("negative number is a file") << QStringList{"-5"} << "" << "-5" << "" << -1 << -1 << false
+                                                   << false;
+        QTest::newRow("absolute paths positional") << QStringList{"/home/a/job.csv", "/tmp/out.rdb"} << ""
+                                                   << "/home/a/job.csv" << "/tmp/out.rdb" << -1 << -1 << false << false;
+        QTest::newRow("lone slash positional") << QStringList{"/"} << "" << "/" << "" << -1 << -1 << false << false;
+        QTest::newRow("/in replaces positional") << QStringList{"a.csv", "/in", "b.csv"} << "" << "b.csv" << ""
+                                                 << -1 << -1 << false << false;
+        QTest::newRow("later switch wins") << QStringList{"/in", "a.csv", "/i", "b.csv"} << "" << "b.csv" << "" << -1
+                                           << -1 << false << false;
+
+        // Switch names, prefixes and inline values.
+        QTest::newRow("/in:") << QStringList{"/in:C:\\x\\a.csv"} << "" << "C:\\x\\a.csv" << "" << -1 << -1 << false
+                              << false;
+        QTest::newRow("/in=") << QStringList{"/in=C:\\x\\a.csv"} << "" << "C:\\x\\a.csv" << "" << -1 << -1 << false
+                              << false;
+        QTest::newRow("first separator splits") << QStringList{"/in=a:b=c"} << "" << "a:b=c" << "" << -1 << -1
+                                                << false << false;
+        QTest::newRow("inline POSIX path") << QStringList{"/in:/home/a/job.csv"} << "" << "/home/a/job.csv" << ""
+                                           << -1 << -1 << false << false;
+        QTest::newRow("upper-case name keeps value case")
+            << QStringList{"/IN", "A.CSV", "--OUTPUT", "B.RDB"} << "" << "A.CSV" << "B.RDB" << -1 << -1 << false
+            << false;
+        QTest::newRow("value taken whatever it looks like") << QStringList{"/in", "/out"} << "" << "/out" << "" << -1
+                                                            << -1 << false << false;
+        QTest::newRow("/5 unknown") << QStringList{"/5"} << "Unknown switch '/5'." << "" << "" << -1 << -1 << false
+                                    << false;
+        QTest::newRow("unknown keeps prefix") << QStringList{"a.csv", "--Bogus=1"} << "Unknown switch '--Bogus=1'."
+                                              << "" << "" << -1 << -1 << false << false;
+
+        // Required values.
+        QTest::newRow("/log last") << QStringList{"a.csv", "/log"} << "/log needs a value." << "" << "" << -1 << -1
+                                   << false << false;
+        QTest::newRow("/l= empty") << QStringList{"a.csv", "/l="} << "/log needs a value." << "" << "" << -1 << -1
+                                   << false << false;
+        QTest::newRow("-o= empty") << QStringList{"a.csv", "-o="} << "/out needs a value." << "" << "" << -1 << -1
+                                   << false << false;
+        QTest::newRow("/in at end") << QStringList{"/in"} << "/in needs a value." << "" << "" << -1 << -1 << false
+                                    << false;
+        QTest::newRow("no input") << QStringList{"/skip", "1"} << "No input file given. Use /in <file.csv>." << ""
+                                  << "" << -1 << -1 << false << false;
+
+        // /skip
+        QTest::newRow("skip 2.0") << QStringList{"a.csv", "/skip", "2.0"} << "" << "a.csv" << "" << 2 << -1 << false
+                                  << false;
+        QTest::newRow("skip blanks and exponent") << QStringList{"a.csv", "/s= 1e2 "} << "" << "a.csv" << "" << 100
+                                                  << -1 << false << false;
+        QTest::newRow("skip 0") << QStringList{"a.csv", "/skip:0"} << "" << "a.csv" << "" << 0 << -1 << false << false;
+        QTest::newRow("skip -1") << QStringList{"a.csv", "/skip", "-1"}
+                                 << "/skip needs a whole number of lines >= 0, got '-1'." << "" << "" << -1 << -1
+                                 << false << false;
+        QTest::newRow("skip 1.5") << QStringList{"a.csv", "/skip", "1.5"}
+                                  << "/skip needs a whole number of lines >= 0, got '1.5'." << "" << "" << -1 << -1
+                                  << false << false;
+        QTest::newRow("skip x") << QStringList{"a.csv", "/skip", "x"}
+                                << "/skip needs a whole number of lines, got 'x'." << "" << "" << -1 << -1 << false
+                                << false;
+
+        // /units
+        QTest::newRow("units MM2IN") << QStringList{"a.csv", "/units", "MM2IN"} << "" << "a.csv" << "" << -1 << 2
+                                     << false << false;
+        QTest::newRow("units in2mm") << QStringList{"a.csv", "/u=in2mm"} << "" << "a.csv" << "" << -1 << 1 << false
+                                     << false;
+        QTest::newRow("units 0") << QStringList{"a.csv", "/units", "0"} << "" << "a.csv" << "" << -1 << 0 << false
+                                 << false;
+        QTest::newRow("units none") << QStringList{"a.csv", "/units", "None"} << "" << "a.csv" << "" << -1 << 0
+                                    << false << false;
+        QTest::newRow("units cm") << QStringList{"a.csv", "/units", "cm"}
+                                  << "/units must be none, in2mm or mm2in, got 'cm'." << "" << "" << -1 << -1 << false
+                                  << false;
+
+        // Flags ignore inline values.
+        QTest::newRow("allowbad=no") << QStringList{"a.csv", "/allowbad=no"} << "" << "a.csv" << "" << -1 << -1
+                                     << true << false;
+        QTest::newRow("allow-bad") << QStringList{"a.csv", "-allow-bad"} << "" << "a.csv" << "" << -1 << -1 << true
+                                   << false;
+        QTest::newRow("continue") << QStringList{"a.csv", "--continue"} << "" << "a.csv" << "" << -1 << -1 << true
+                                  << false;
+    }
+    void parsing()
+    {
+        QFETCH(QStringList, tokens);
+        QFETCH(QString, error);
+        QFETCH(QString, input);
+        QFETCH(QString, output);
+        QFETCH(int, skip);
+        QFETCH(int, units);
+        QFETCH(bool, allowBad);
+        QFETCH(bool, help);
+
+        std::string errorText;
+        bool ok = ParseArguments(Tokens(tokens), errorText);
+        QCOMPARE(QString::fromStdString(errorText), error);
+        QCOMPARE(ok, error.isEmpty());
+        if (!ok)
+            return;
+        const CommandLineOptions& args = CommandLineArgs();
+        QCOMPARE(QString::fromStdString(args.ArgInputPath), input);
+        QCOMPARE(QString::fromStdString(args.ArgOutputPath), output);
+        QCOMPARE(args.ArgSkipGiven, skip >= 0);
+        if (skip >= 0)
+            QCOMPARE(args.ArgSkipLines, skip);
+        QCOMPARE(args.ArgUnitsGiven, units >= 0);
+        if (units >= 0)
+            QCOMPARE(args.ArgUnits, units);
+        QCOMPARE(args.ArgAllowBad, allowBad);
+        QCOMPARE(args.ArgHelp, help);
+    }
+
+    void parsingResetsEarlierOptions()
+    {
+        std::string error;
+        QVERIFY(ParseArguments(Tokens({"a.csv", "b.rdb", "/skip", "3", "/allowbad"}), error));
+        QVERIFY(ParseArguments(Tokens({"c.csv"}), error));
+        QCOMPARE(CommandLineArgs().ArgOutputPath, std::string());
+        QVERIFY(!CommandLineArgs().ArgSkipGiven);
+        QVERIFY(!CommandLineArgs().ArgAllowBad);
+    }
+
+    void skipTooLargeIsOverflow()
+    {
+        std::string error;
+        try {
+            ParseArguments(Tokens({"a.csv", "/skip", "1e10"}), error);
+            QFAIL("no overflow error");
+        } catch (const VxError& e) {
+            QCOMPARE(e.number(), 6);
+        }
+    }
+
+    // What RunCommandLine writes before a conversion starts.
+    void runLines_data()
+    {
+        QTest::addColumn<QStringList>("tokens");
+        QTest::addColumn<int>("code");
+        QTest::addColumn<QStringList>("err");
+        QTest::newRow("unknown switch") << QStringList{"/5"} << 1
+                                        << QStringList{"ERROR: Unknown switch '/5'.", QString::fromStdString(kUsageHint)};
+        QTest::newRow("third positional")
+            << QStringList{"a.csv", "b.rdb", "c"} << 1
+            << QStringList{"ERROR: Unexpected argument 'c'.", QString::fromStdString(kUsageHint)};
+        QTest::newRow("skip overflow") << QStringList{"a.csv", "/skip", "1e10"} << 6
+                                       << QStringList{"ERROR: Unexpected error 6: Overflow"};
+        QTest::newRow("missing input file") << QStringList{"no-such-file.csv"} << 3
+                                            << QStringList{"ERROR: Input file not found: no-such-file.csv"};
+    }
+    void runLines()
+    {
+        QFETCH(QStringList, tokens);
+        QFETCH(int, code);
+        QFETCH(QStringList, err);
+        vxtest::RuntimeSandbox sandbox;
+        QCOMPARE(Run(Tokens(tokens)), code);
+        QVERIFY(State().CommandLineMode);
+        QCOMPARE(sandbox.out, std::vector<std::string>());
+        QCOMPARE(sandbox.err, Tokens(err));
+    }
+
+    void helpWritesUsage()
+    {
+        vxtest::RuntimeSandbox sandbox;
+        QCOMPARE(Run({"/help", "/in", "x.csv"}), 0);
+        QVERIFY(sandbox.err.empty());
+        const auto& out = sandbox.out;
+        QVERIFY(out.size() > 60);
+        QCOMPARE(out.front(), std::string("Veltrax Cutlister V7.5.0 - command-line mode"));
+        QCOMPARE(out[1], std::string());
+        QCOMPARE(out.back(), std::string("  VXCLT.exe /in job.csv /units in2mm /allowbad /log C:\\Jobs\\vxclt.log"));
+        // The settings line names this platform's runtime folder.
+        std::string settingsLine = "    " + RuntimeRoot() + "/<program folder name>/CLTDef.mdb.";
+        QVERIFY(std::find(out.begin(), out.end(), settingsLine) != out.end());
+        for (const std::string& line : out)
+            QVERIFY2(line.find("Windows") == std::string::npos && line.find("C:\\Rerez") == std::string::npos,
+                     line.c_str());
+        QVERIFY(std::find(out.begin(), out.end(), "  6  Unexpected error, or an error was reported during the "
+                                                  "conversion.") != out.end());
+    }
+
+    // The log takes effect where /log stands: a bad switch after it is logged, one before it
+    // stops parsing before the log is known.
+    void logBeforeAndAfterBadSwitch()
+    {
+        vxtest::RuntimeSandbox sandbox;
+        std::string before = sandbox.file("before.log");
+        std::string after = sandbox.file("after.log");
+        QCOMPARE(Run({"a.csv", "/log", before, "/5"}), 1);
+        QCOMPARE(Lines(vxtest::ReadFile(before)),
+                 (std::vector<std::string>{"ERROR: Unknown switch '/5'.", kUsageHint}));
+        QCOMPARE(Run({"a.csv", "/5", "/log", after}), 1);
+        QVERIFY(!std::filesystem::exists(after));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestCommandLine)
+#include "tst_CommandLine.moc"
