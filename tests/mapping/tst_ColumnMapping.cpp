@@ -1,0 +1,331 @@
+// The column mapping model over a small known mapping table: loading, fitting a saved
+// mapping to an example file, choosing columns, editing labels, saving, and both
+// completeness rules (the screen's on the unsaved row, the conversion's on the table).
+#include "TestSupport.h"
+
+#include "mapping/ColumnMapping.h"
+#include "mapping/SavedMappingCheck.h"
+#include "screens/ErrorLog.h"
+#include "start/ProgramState.h"
+
+#include <QtTest>
+
+using namespace vx;
+
+namespace {
+
+// IDNum, MainName, UserLabel, PF_Col, RequiredField, ManualField
+const char* kTable = R"(
+DELETE FROM tblPartsFileMapping;
+INSERT INTO tblPartsFileMapping (IDNum, MainName, UserLabel, PF_Col, RequiredField, ManualField, DataType) VALUES
+  (1, 'PART',     'PART',     1, 1, 1, 'TEXT'),
+  (2, 'MATERIAL', 'MATERIAL', 2, 0, 1, 'TEXT'),
+  (3, 'WIDTH',    'WIDTH',    3, 1, 1, 'DOUBLE'),
+  (4, 'LENGTH',   'LENGTH',   5, 1, 1, 'DOUBLE'),
+  (5, 'SCRIBES',  'SCRIBES',  0, 0, 0, 'TEXT'),
+  (6, 'UF_1',     'CABINET',  0, 0, 1, 'TEXT');
+)";
+
+const std::string kCrLf = "\r\n";
+
+std::vector<std::string> Row(const ColumnMapping& m)
+{
+    std::vector<std::string> row;
+    for (int c = 1; c <= m.ColumnCount(); ++c)
+        row.push_back(m.Cell(c));
+    return row;
+}
+
+std::string Column(const vxtest::RuntimeSandbox& s, const std::string& column, const std::string& mainName)
+{
+    return vxtest::QueryScalar(s.defDatabase(),
+                               "SELECT " + column + " FROM tblPartsFileMapping WHERE MainName = '" + mainName + "'");
+}
+
+std::vector<std::string> Strings(const QStringList& list)
+{
+    std::vector<std::string> out;
+    for (const QString& s : list)
+        out.push_back(s.toStdString());
+    return out;
+}
+
+} // namespace
+
+class TestColumnMapping : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<vxtest::RuntimeSandbox> m_sandbox;
+    std::unique_ptr<vxtest::ScriptedPresenter> m_presenter;
+    std::unique_ptr<ColumnMapping> m_mapping;
+
+    // A mapping loaded from the known table and fitted to a file of the given width.
+    ColumnMapping& Loaded(int columns)
+    {
+        m_sandbox->execDef(kTable);
+        m_mapping = std::make_unique<ColumnMapping>();
+        m_mapping->ConnectToDB();
+        m_mapping->GetRS();
+        if (columns > 0)
+            m_mapping->LoadSavedMapping(columns);
+        return *m_mapping;
+    }
+
+    std::vector<std::string> Prompts() const
+    {
+        std::vector<std::string> texts;
+        for (auto& p : m_presenter->prompts)
+            texts.push_back(p.text);
+        return texts;
+    }
+
+private slots:
+    void init()
+    {
+        m_sandbox = std::make_unique<vxtest::RuntimeSandbox>();
+        m_presenter = std::make_unique<vxtest::ScriptedPresenter>();
+    }
+    void cleanup()
+    {
+        m_mapping.reset();
+        m_presenter.reset();
+        m_sandbox.reset();
+    }
+
+    void loadingAndComboList()
+    {
+        ColumnMapping& m = Loaded(0);
+        QCOMPARE(m.LabelCount(), 6);
+        QCOMPARE(m.DisplayLabel(6), std::string("CABINET"));
+        QCOMPARE(m.CreateComboList(), std::string("NOT USED|PART|MATERIAL|WIDTH|LENGTH|SCRIBES|CABINET"));
+    }
+
+    void emptyTableOffersOnlyNotUsed()
+    {
+        m_sandbox->execDef("DELETE FROM tblPartsFileMapping");
+        ColumnMapping m;
+        QVERIFY(m.ConnectToDB());
+        QVERIFY(m.GetRS());
+        QCOMPARE(m.LabelCount(), 0);
+        QCOMPARE(m.CreateComboList(), std::string("NOT USED"));
+    }
+
+    void savedMappingFitsFileWidth()
+    {
+        // Wide enough: every saved column shows, nothing is reported.
+        ColumnMapping& wide = Loaded(6);
+        QCOMPARE(Row(wide), Strings({"PART", "MATERIAL", "WIDTH", "NOT USED", "LENGTH", "NOT USED"}));
+        QCOMPARE(TheErrorLog().Text(), std::string());
+
+        // Narrower than LENGTH's column: reset in the table at once and reported as information.
+        int shown = TheErrorLog().displayCount();
+        ColumnMapping& narrow = Loaded(4);
+        QCOMPARE(Row(narrow), Strings({"PART", "MATERIAL", "WIDTH", "NOT USED"}));
+        QCOMPARE(Column(*m_sandbox, "PF_Col", "LENGTH"), std::string("0"));
+        QCOMPARE(Column(*m_sandbox, "PF_Col", "WIDTH"), std::string("3"));
+        QCOMPARE(TheErrorLog().Text(),
+                 "This is an informational message only." + kCrLf + kCrLf +
+                     "The number of columns in the parts file is less than a column in the current mapping. " + kCrLf +
+                     kCrLf +
+                     "Previously mapped columns that have a column number greater than the number of columns in the "
+                     "parts file are reset to not mapped.");
+        QCOMPARE(TheErrorLog().displayCount(), shown + 1);
+        QVERIFY(m_presenter->prompts.empty());
+    }
+
+    void selectColumn_data()
+    {
+        QTest::addColumn<int>("column");
+        QTest::addColumn<QString>("choice");
+        QTest::addColumn<QStringList>("row");
+        QTest::newRow("label taken from another column")
+            << 3 << "LENGTH" << QStringList{"PART", "MATERIAL", "LENGTH", "NOT USED", "NOT USED", "NOT USED"};
+        QTest::newRow("free label") << 4 << "CABINET"
+                                    << QStringList{"PART", "MATERIAL", "WIDTH", "CABINET", "LENGTH", "NOT USED"};
+        QTest::newRow("NOT USED frees the column")
+            << 1 << "NOT USED" << QStringList{"NOT USED", "MATERIAL", "WIDTH", "NOT USED", "LENGTH", "NOT USED"};
+        QTest::newRow("same label again") << 2 << "MATERIAL"
+                                          << QStringList{"PART", "MATERIAL", "WIDTH", "NOT USED", "LENGTH", "NOT USED"};
+    }
+    void selectColumn()
+    {
+        QFETCH(int, column);
+        QFETCH(QString, choice);
+        QFETCH(QStringList, row);
+        ColumnMapping& m = Loaded(6);
+        m.SelectColumn(column, choice.toStdString());
+        QCOMPARE(Row(m), Strings(row));
+    }
+
+    void editDisplayLabel_data()
+    {
+        QTest::addColumn<int>("idNum");
+        QTest::addColumn<QString>("current");
+        QTest::addColumn<QString>("entered");
+        QTest::addColumn<QString>("shown");   // the label cell afterwards
+        QTest::addColumn<QString>("message"); // empty: none
+        QTest::newRow("renamed, upper-cased") << 2 << "MATERIAL" << "  species " << "SPECIES" << "";
+        QTest::newRow("apostrophe allowed") << 2 << "MATERIAL" << "o'neil" << "O'NEIL" << "";
+        QTest::newRow("unchanged") << 2 << "MATERIAL" << "material" << "MATERIAL" << "";
+        QTest::newRow("blank") << 2 << "MATERIAL" << "   " << "MATERIAL" << "A Display Label can not be empty";
+        QTest::newRow("duplicate")
+            << 2 << "MATERIAL" << "width" << "MATERIAL"
+            << "The new Display Label matchs an existing Display Label. Display Labels must be unique.";
+        QTest::newRow("the NOT USED choice")
+            << 6 << "CABINET" << "not used" << "CABINET"
+            << "The new Display Label matchs an existing Display Label. Display Labels must be unique.";
+    }
+    void editDisplayLabel()
+    {
+        QFETCH(int, idNum);
+        QFETCH(QString, current);
+        QFETCH(QString, entered);
+        QFETCH(QString, shown);
+        QFETCH(QString, message);
+        ColumnMapping& m = Loaded(6);
+        std::vector<std::string> before = Row(m);
+        QCOMPARE(QString::fromStdString(m.EditDisplayLabel(idNum, current.toStdString(), entered.toStdString())), shown);
+        QCOMPARE(QString::fromStdString(m.DisplayLabel(idNum)), shown);
+        QCOMPARE(Prompts(), message.isEmpty() ? std::vector<std::string>() : Strings({message}));
+        // Cells that showed the old label follow the new one; nothing else changes.
+        std::vector<std::string> expected = before;
+        for (std::string& cell : expected)
+            if (cell == current.toStdString())
+                cell = shown.toStdString();
+        QCOMPARE(Row(m), expected);
+    }
+
+    void renamedLabelIsOfferedAndSaved()
+    {
+        ColumnMapping& m = Loaded(6);
+        m.EditDisplayLabel(2, "MATERIAL", "o'neil");
+        QCOMPARE(m.CreateComboList(), std::string("NOT USED|PART|O'NEIL|WIDTH|LENGTH|SCRIBES|CABINET"));
+        QVERIFY(m.SaveMapping());
+        QCOMPARE(Column(*m_sandbox, "UserLabel", "MATERIAL"), std::string("O'NEIL"));
+        QCOMPARE(Column(*m_sandbox, "PF_Col", "MATERIAL"), std::string("2"));
+        QVERIFY(m_presenter->prompts.empty());
+    }
+
+    void scribesLabelCannotBeEdited()
+    {
+        ColumnMapping& m = Loaded(6);
+        QVERIFY(m.CanEditDisplayLabel("MATERIAL"));
+        QVERIFY(!m.CanEditDisplayLabel(" scribes "));
+        QCOMPARE(Prompts(), Strings({"LABEL FOR SCRIBES CAN NOT BE CHANGED."}));
+    }
+
+    void saveMappingSetsColumnsAndManualFields()
+    {
+        ColumnMapping& m = Loaded(6);
+        m.SelectColumn(4, "CABINET");
+        m.SelectColumn(2, "NOT USED");
+        QVERIFY(m.SaveMapping());
+        auto columns = vxtest::QueryColumn(m_sandbox->defDatabase(),
+                                           "SELECT PF_Col || '/' || ManualField FROM tblPartsFileMapping ORDER BY IDNum");
+        // PART, MATERIAL (unmapped, not required: manual off), WIDTH, LENGTH, SCRIBES (always
+        // manual), CABINET (mapped now).
+        QCOMPARE(columns, Strings({"1/1", "0/0", "3/1", "5/1", "0/1", "4/1"}));
+
+        // Unmapping CABINET again turns its manual flag off, whatever it was.
+        m.SelectColumn(4, "NOT USED");
+        QVERIFY(m.SaveMapping());
+        QCOMPARE(Column(*m_sandbox, "ManualField", "UF_1"), std::string("0"));
+    }
+
+    // The screen's rule looks at the unsaved row; the conversion's at the saved table.
+    void screenAndConversionChecks()
+    {
+        ColumnMapping& m = Loaded(6);
+        m.SelectColumn(5, "NOT USED"); // LENGTH, required
+        m.GetUserMappingFromGrid();
+        bool isError = false;
+        int shown = TheErrorLog().displayCount();
+        m.CheckForValidMapping(isError);
+        QVERIFY(isError);
+        QCOMPARE(TheErrorLog().Text(), "THE FOLLOWING ARE ERRORS IN THE MAPPING" + kCrLf + kCrLf +
+                                           "You must select a column for DB Name: LENGTH, Display Label: LENGTH, This "
+                                           "is a required field." +
+                                           kCrLf + kCrLf);
+        QCOMPARE(TheErrorLog().displayCount(), shown + 1);
+        QVERIFY(m.UserMapping().empty());
+
+        CheckForValidMapping(isError);
+        QVERIFY2(!isError, "unsaved changes do not count for the conversion");
+
+        QVERIFY(m.SaveMapping());
+        shown = TheErrorLog().displayCount();
+        CheckForValidMapping(isError);
+        QVERIFY(isError);
+        QCOMPARE(TheErrorLog().Text(), "THERE ARE ERRORS IN THE PARTS FILE MAPPING" + kCrLf + kCrLf +
+                                           "You must select a column for DB Name: LENGTH, Display Label: LENGTH, This "
+                                           "is a required field." +
+                                           kCrLf + kCrLf);
+        QCOMPARE(TheErrorLog().displayCount(), shown);
+    }
+
+    void screenCheckNamesEditedLabels()
+    {
+        ColumnMapping& m = Loaded(6);
+        m.EditDisplayLabel(3, "WIDTH", "breite");
+        m.SelectColumn(3, "NOT USED");
+        m.SelectColumn(1, "NOT USED");
+        m.GetUserMappingFromGrid();
+        bool isError = false;
+        m.CheckForValidMapping(isError);
+        QVERIFY(isError);
+        QCOMPARE(TheErrorLog().Text(),
+                 "THE FOLLOWING ARE ERRORS IN THE MAPPING" + kCrLf + kCrLf +
+                     "You must select a column for DB Name: PART, Display Label: PART, This is a required field." +
+                     kCrLf + kCrLf +
+                     "You must select a column for DB Name: WIDTH, Display Label: BREITE, This is a required field." +
+                     kCrLf + kCrLf);
+    }
+
+    void completeMappingPassesBothChecks()
+    {
+        ColumnMapping& m = Loaded(6);
+        m.GetUserMappingFromGrid();
+        bool isError = true;
+        m.CheckForValidMapping(isError);
+        QVERIFY(!isError);
+        QCOMPARE(TheErrorLog().Text(), std::string());
+        CheckForValidMapping(isError);
+        QVERIFY(!isError);
+    }
+
+    // A label stored in lower case can be chosen, but the upper-cased cell text no longer
+    // finds its field, so the screen's check lists it.
+    void lowerCaseStoredLabel()
+    {
+        m_sandbox->execDef(kTable);
+        m_sandbox->execDef("UPDATE tblPartsFileMapping SET UserLabel = 'width' WHERE IDNum = 3");
+        ColumnMapping m;
+        m.ConnectToDB();
+        m.GetRS();
+        m.LoadSavedMapping(6);
+        QCOMPARE(m.Cell(3), std::string("width"));
+        const auto& user = m.GetUserMappingFromGrid();
+        QCOMPARE(user.size(), size_t(4));
+        QCOMPARE(user[2].UserLabel, std::string("WIDTH"));
+        QCOMPARE(user[2].ColNum, 3);
+        QVERIFY(!user[2].IDNum.has_value());
+        QCOMPARE(user[0].IDNum, std::optional<int>(1));
+        bool isError = false;
+        m.CheckForValidMapping(isError);
+        QVERIFY(isError);
+        QVERIFY(TheErrorLog().Text().find("DB Name: WIDTH, Display Label: width") != std::string::npos);
+    }
+
+    void conversionCheckWithoutTableFails()
+    {
+        m_sandbox->execDef("DROP TABLE tblPartsFileMapping");
+        bool isError = false;
+        CheckForValidMapping(isError);
+        QVERIFY(isError);
+        QCOMPARE(m_presenter->prompts.size(), size_t(1));
+        QVERIFY(m_presenter->prompts[0].text.rfind("Error: ", 0) == 0);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestColumnMapping)
+#include "tst_ColumnMapping.moc"
