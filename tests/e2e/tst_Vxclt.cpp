@@ -1,0 +1,262 @@
+// The built VXCLT run as a separate process against a temporary runtime folder: exit codes
+// 0 to 6 with their exact lines, the parts file written (read back with SQLite), and the
+// /log transcript.
+#include "TestSupport.h"
+
+#include <QtTest>
+
+#include <filesystem>
+
+using vxtest::RunResult;
+
+namespace {
+
+const std::string kHeader = "Seq,Part,Material,Thick,Width,Length,Qty,Scribes,Cabinet,Edge\r\n";
+const std::string kGoodRows = "1,E2E SIDE,E2E OAK,0.75,1,30,2,,C1,1L\r\n"
+                              "2,E2E TOP,E2E OAK,0.75,12.5,20,1,,C1,\r\n";
+const std::string kBadRow = "3,E2E SHELF,E2E OAK,0.75,abc,20,1,,C1,\r\n";
+
+std::vector<std::string> Lines(const std::string& text)
+{
+    std::vector<std::string> lines;
+    std::string line;
+    for (char ch : text) {
+        if (ch == '\n') {
+            lines.push_back(line);
+            line.clear();
+        } else if (ch != '\r') {
+            line += ch;
+        }
+    }
+    if (!line.empty())
+        lines.push_back(line);
+    return lines;
+}
+
+std::string Replaced(std::string text, const std::string& from, const std::string& to)
+{
+    for (size_t pos = 0; (pos = text.find(from, pos)) != std::string::npos; pos += to.size())
+        text.replace(pos, from.size(), to);
+    return text;
+}
+
+bool Exists(const std::string& path) { return std::filesystem::exists(path); }
+
+const std::string kRejectedRows =
+    "ERROR: One or more rows contained invalid data. Nothing was written. Use /allowbad to write the valid rows "
+    "anyway.";
+const std::string kSkippedRows = "WARNING: One or more rows contained invalid data and were skipped (/allowbad).";
+
+} // namespace
+
+class TestVxclt : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<vxtest::RuntimeSandbox> m_sandbox;
+
+    RunResult Run(const std::vector<std::string>& args) { return vxtest::RunVxclt(args, m_sandbox->root()); }
+    std::string Csv(const std::string& rows) { return m_sandbox->writeFile("job.csv", kHeader + rows); }
+    std::string Rdb() const { return m_sandbox->file("job.rdb"); }
+
+    std::vector<std::string> ExpectedHeader(const std::string& in, const std::string& out, const std::string& skip,
+                                            const std::string& units, bool allowBad) const
+    {
+        return {"VXCLT V7.5.0 command-line conversion",
+                "  Input:      " + in,
+                "  Output:     " + out,
+                "  Skip lines: " + skip,
+                "  Units:      " + units,
+                std::string("  Bad rows:   ") + (allowBad ? "skip and continue" : "fail the conversion"),
+                "Checking parts file mapping..."};
+    }
+
+private slots:
+    void init() { m_sandbox = std::make_unique<vxtest::RuntimeSandbox>(); }
+    void cleanup() { m_sandbox.reset(); }
+
+    // ---- Success ----
+
+    void convertsTheExampleCutList()
+    {
+        std::string csv = m_sandbox->writeFile("cutlist.csv", vxtest::ReadFile(vxtest::SourceDir() + "/examples/cutlist.csv"));
+        RunResult r = Run({csv});
+        QCOMPARE(r.err, std::string());
+        QCOMPARE(r.exitCode, 0);
+        std::string rdb = m_sandbox->file("cutlist.rdb");
+        QCOMPARE(Lines(r.out).back(), "Done: " + rdb);
+        QVERIFY(std::stoi(vxtest::QueryScalar(rdb, "SELECT COUNT(*) FROM tblParts")) > 0);
+    }
+
+    void writesConvertedRowsWithOneOffOverrides()
+    {
+        std::string csv = Csv(kGoodRows);
+        std::string rdb = m_sandbox->file("out.rdb");
+        RunResult r = Run({"/in=" + csv, rdb, "/skip", "1", "/units", "in2mm"});
+        QCOMPARE(r.err, std::string());
+        QCOMPARE(r.exitCode, 0);
+        auto expected = ExpectedHeader(csv, rdb, "1", "in2mm (inches to millimetres)", false);
+        expected.insert(expected.end(), {"Reading parts file...", "Writing Veltrax parts file...", "Done: " + rdb});
+        QCOMPARE(Lines(r.out), expected);
+
+        const std::string order = " FROM tblParts ORDER BY SEQ_NUM";
+        QCOMPARE(vxtest::QueryColumn(rdb, "SELECT Part" + order), (std::vector<std::string>{"E2E SIDE", "E2E TOP"}));
+        QCOMPARE(vxtest::QueryColumn(rdb, "SELECT Width" + order), (std::vector<std::string>{"25.4", "317.5"}));
+        QCOMPARE(vxtest::QueryColumn(rdb, "SELECT Length" + order), (std::vector<std::string>{"762", "508"}));
+        QCOMPARE(vxtest::QueryColumn(rdb, "SELECT Quantity" + order), (std::vector<std::string>{"2", "1"}));
+        // The overrides are not saved; the new part names and material are learned.
+        QCOMPARE(vxtest::QueryScalar(m_sandbox->defDatabase(),
+                                     "SELECT SettingValue FROM tblSettings WHERE SettingName = 'ConvertLengthType'"),
+                 std::string("0"));
+        QCOMPARE(vxtest::QueryScalar(m_sandbox->defDatabase(),
+                                     "SELECT COUNT(*) FROM tblPartsCriteria WHERE Part IN ('E2E SIDE', 'E2E TOP')"),
+                 std::string("2"));
+        QCOMPARE(vxtest::QueryScalar(m_sandbox->defDatabase(), "SELECT COUNT(*) FROM tblMaterials WHERE Material = 'E2E OAK'"),
+                 std::string("1"));
+    }
+
+    // ---- Failures before and during the conversion: code, exact standard error, no file ----
+
+    void failures_data()
+    {
+        QTest::addColumn<QString>("setupSql"); // run against the runtime CLTDef.mdb first
+        QTest::addColumn<QStringList>("args"); // {dir} is the sandbox folder
+        QTest::addColumn<int>("code");
+        QTest::addColumn<QStringList>("err"); // exact lines; {dir} and {runtime} replaced
+
+        QTest::newRow("missing input") << "" << QStringList{"{dir}/none.csv"} << 3
+                                       << QStringList{"ERROR: Input file not found: {dir}/none.csv"};
+        QTest::newRow("missing input checked before same file")
+            << "" << QStringList{"{dir}/none.csv", "{dir}/NONE.CSV"} << 3
+            << QStringList{"ERROR: Input file not found: {dir}/none.csv"};
+        QTest::newRow("same file ignoring case") << "" << QStringList{"{dir}/job.csv", "{dir}/JOB.csv"} << 1
+                                                 << QStringList{"ERROR: Input and output are the same file."};
+        QTest::newRow("output folder missing")
+            << "" << QStringList{"{dir}/job.csv", "/out:{dir}/nowhere/job.rdb"} << 5
+            << QStringList{"ERROR: Output folder does not exist: {dir}/nowhere"};
+        QTest::newRow("bad switch") << "" << QStringList{"{dir}/job.csv", "/units", "cm"} << 1
+                                    << QStringList{"ERROR: /units must be none, in2mm or mm2in, got 'cm'.",
+                                                   "Run  VXCLT.exe /help  for usage."};
+        QTest::newRow("skip overflow") << "" << QStringList{"{dir}/job.csv", "/skip", "1e10"} << 6
+                                       << QStringList{"ERROR: Unexpected error 6: Overflow"};
+        QTest::newRow("old configuration")
+            << "ALTER TABLE tblPartsCriteria DROP COLUMN Switch_Dims" << QStringList{"{dir}/job.csv"} << 2
+            << QStringList{"ERROR: {runtime}/CLTDef.mdb is from an older version of the Cutlister and cannot be used "
+                           "by this program.",
+                           "       Its tblPartsCriteria table is missing the Switch_Dims and/or Reverse_Scribes "
+                           "column."};
+        QTest::newRow("incomplete mapping")
+            << "UPDATE tblPartsFileMapping SET PF_Col = 0, RequiredField = 1 WHERE MainName = 'WIDTH'"
+            << QStringList{"{dir}/job.csv"} << 2
+            << QStringList{"  THERE ARE ERRORS IN THE PARTS FILE MAPPING",
+                           "  You must select a column for DB Name: WIDTH, Display Label: WIDTH, This is a required "
+                           "field.",
+                           "ERROR: The parts file mapping is incomplete. Start VXCLT normally and use 'Map Your Comma "
+                           "Delimited Parts File'."};
+    }
+    void failures()
+    {
+        QFETCH(QString, setupSql);
+        QFETCH(QStringList, args);
+        QFETCH(int, code);
+        QFETCH(QStringList, err);
+        Csv(kGoodRows);
+        if (!setupSql.isEmpty())
+            m_sandbox->execDef(setupSql.toStdString());
+        auto expand = [&](const QString& s) {
+            return Replaced(Replaced(s.toStdString(), "{dir}", m_sandbox->root()), "{runtime}",
+                            m_sandbox->runtimeFolder());
+        };
+        std::vector<std::string> argv, expected;
+        for (const QString& a : args)
+            argv.push_back(expand(a));
+        for (const QString& e : err)
+            expected.push_back(expand(e));
+
+        RunResult r = Run(argv);
+        QCOMPARE(Lines(r.err), expected);
+        QCOMPARE(r.exitCode, code);
+        QVERIFY(!Exists(Rdb()));
+    }
+
+    // ---- Rejected rows ----
+
+    void rejectedRowFailsWithoutAllowBad()
+    {
+        RunResult r = Run({Csv(kGoodRows + kBadRow)});
+        QCOMPARE(r.exitCode, 4);
+        auto err = Lines(r.err);
+        QVERIFY(err.size() >= 2);
+        QCOMPARE(err.back(), kRejectedRows);
+        for (size_t i = 0; i + 1 < err.size(); ++i)
+            QVERIFY2(err[i].rfind("  ", 0) == 0 && err[i].size() > 2, err[i].c_str());
+        QVERIFY(r.err.find("E2E SHELF") != std::string::npos); // the row's content is reported
+        QVERIFY(!Exists(Rdb()));
+    }
+
+    void rejectedRowSkippedWithAllowBad()
+    {
+        RunResult r = Run({Csv(kGoodRows + kBadRow), "/allowbad"});
+        QCOMPARE(r.exitCode, 0);
+        auto err = Lines(r.err);
+        QVERIFY(err.size() >= 2);
+        QCOMPARE(err.back(), kSkippedRows);
+        QCOMPARE(Lines(r.out).back(), "Done: " + Rdb());
+        QCOMPARE(vxtest::QueryColumn(Rdb(), "SELECT Part FROM tblParts ORDER BY SEQ_NUM"),
+                 (std::vector<std::string>{"E2E SIDE", "E2E TOP"}));
+    }
+
+    // Every row rejected: the reader succeeds under /allowbad, but applying the criteria to no
+    // parts issues a message, and any message during reading stops the conversion.
+    void messageDuringReadingWritesNothing()
+    {
+        RunResult r = Run({Csv(kBadRow), "/allowbad"});
+        QCOMPARE(r.exitCode, 6);
+        auto err = Lines(r.err);
+        QVERIFY(err.size() >= 3);
+        QCOMPARE(err.back(),
+                 std::string("ERROR: An error was reported while reading the parts file (see above). Nothing was written."));
+        QVERIFY(std::find(err.begin(), err.end(), kSkippedRows) != err.end());
+        QVERIFY(std::find(err.begin(), err.end(), "There are no parts.") != err.end());
+        QVERIFY(r.out.find("Writing") == std::string::npos);
+        QVERIFY(!Exists(Rdb()));
+    }
+
+    // ---- Transcript and run mode ----
+
+    void logHoldsTheWholeTranscript()
+    {
+        std::string log = m_sandbox->file("run.log");
+        std::string csv = Csv(kGoodRows + kBadRow);
+        RunResult r = Run({"/log", log, csv});
+        QCOMPARE(r.exitCode, 4);
+        std::vector<std::string> transcript = Lines(r.out);
+        for (const std::string& line : Lines(r.err))
+            transcript.push_back(line);
+        QCOMPARE(Lines(vxtest::ReadFile(log)), transcript);
+
+        // A second run appends.
+        Run({"/log", log, csv});
+        QCOMPARE(Lines(vxtest::ReadFile(log)).size(), transcript.size() * 2);
+    }
+
+    void helpNeedsNoDisplay()
+    {
+        QByteArray platform = qgetenv("QT_QPA_PLATFORM"), display = qgetenv("DISPLAY"),
+                   wayland = qgetenv("WAYLAND_DISPLAY");
+        qunsetenv("QT_QPA_PLATFORM");
+        qunsetenv("DISPLAY");
+        qunsetenv("WAYLAND_DISPLAY");
+        RunResult r = Run({"/?"});
+        qputenv("QT_QPA_PLATFORM", platform);
+        if (!display.isEmpty())
+            qputenv("DISPLAY", display);
+        if (!wayland.isEmpty())
+            qputenv("WAYLAND_DISPLAY", wayland);
+        QCOMPARE(r.exitCode, 0);
+        QCOMPARE(r.err, std::string());
+        QCOMPARE(Lines(r.out).front(), std::string("Veltrax Cutlister V7.5.0 - command-line mode"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestVxclt)
+#include "tst_Vxclt.moc"
