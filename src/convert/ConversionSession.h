@@ -62,6 +62,8 @@ public:
         return OpenPartsFile(f_FileName, f_FileTitle, true);
     }
     bool OpenCommaDelimitedPartsFile(const std::string& path, const std::string& title);
+    // LastFileOpened = the title without everything from its last ".".
+    void UpdateLastFileOpenedName(const std::string& fileTitle);
 
     // ---- Criteria ----
     // Applies tblPartsCriteria to every working row (validity, process, B grade, pocket
@@ -71,10 +73,55 @@ public:
     // ---- Writing ----
     // The write sequence with a known target; an existing file is replaced.
     bool AUTOCreateROPartsFile(const std::string& f_FileName);
+    // Step 1 of the write sequence (before the screen's save dialog): false, with the
+    // message, when there is nothing to write.
+    bool CheckPartsToWrite();
+    // Steps 2 to 7 for a chosen target (the screen's button after its save dialog):
+    // refuses program files, writes, empties the working table.
+    bool WriteROPartsFile(const std::string& target);
+    // Writes the valid rows into a copy of the runtime template that replaces target
+    // (throws on failure; the target is then left as it was).
+    void CreateROPartsFile(const std::string& target);
+
+    // ---- Process files ----
+    // Called for each file written: process description, file name, folder.
+    using FileCreatedFn = std::function<void(const std::string& process, const std::string& fileName,
+                                             const std::string& folder)>;
+    // Asks whether an existing process file may be replaced (returns vbYes/vbNo); by default
+    // the "File Exists" question through ShowMessage.
+    using ReplaceQuestionFn = std::function<int(const std::string& prompt)>;
+    // One parts file per process into each process's folder.
+    void CreateFilesForProcesses(const std::string& BaseFileName, const FileCreatedFn& fileCreated,
+                                 const ReplaceQuestionFn& askReplace = {});
+    // CreateFilesForProcesses, then the working table is emptied.
+    void DoCreateFilesForProcesses(const std::string& BaseFileName, const FileCreatedFn& fileCreated,
+                                   const ReplaceQuestionFn& askReplace = {});
+    // The grids' Process drop-down: "#" + AutoID + ";" + Description, joined with "|".
+    std::string ProcessDropDownList();
+
+    // ---- The convert screen's closing ----
+    // Stores the check box's AskIfValid (saving the machine settings when it changed), then
+    // as AutoShutdown.
+    void Shutdown(int askIfValidChecked);
+    // Stores length conversion, skip count and extra space balls, saves the processing
+    // settings and releases everything.
+    void AutoShutdown();
+    // The console's: releases only, saves nothing.
+    void CommandLineShutdown() { Release(); }
+
+    // ---- Table operations the screens repeat ----
+    void DeleteAllPartsFromTemplateFile();
+    void GetRS();
+    void GetPartsCriteriaRS();
+    void GetMaterialsRS();
+    void GetProcessRS();
+    void GetMappingRS();
+    // True when this session has read rows that are still in the working table.
+    bool HasParts();
 
     // ---- Record sets the screens show ----
-    int PartsCount() const; // rows in the working table
-    RecordSet& PartsRS() { return m_parts; }
+    int PartsCount(); // rows of this session in the working table
+    RecordSet& PartsRS();
     RecordSet& CriteriaRS() { return m_criteria; }
     RecordSet& MappingRS() { return m_mapping; }
     RecordSet& MaterialsRS() { return m_materials; }
@@ -82,7 +129,16 @@ public:
     const std::shared_ptr<Connection>& connection() const { return m_conn; }
 
 private:
+    // Runs fn holding the working-database lock (taking it only for fn when not held).
+    template <class Fn> void WithWorkingLock(Fn fn);
+    void AcquireWorkingLock();
+    void CommitWorkingTable();
+    void UpdateSkipFirstXRows();
+    void UpdateSpaceBalls();
+    bool MappingFieldUnmapped(const char* mainName);
+
     Progress* m_progress;
+    bool m_partsStale = false;
     std::shared_ptr<Connection> m_conn;
     std::unique_ptr<WorkingDatabaseLock> m_lock;
     RecordSet m_parts, m_criteria, m_mapping, m_materials, m_processes;

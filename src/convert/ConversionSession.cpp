@@ -1,0 +1,479 @@
+#include "convert/ConversionSession.h"
+
+#include "config/NumberText.h"
+#include "config/RuntimeFiles.h"
+#include "config/VxError.h"
+#include "config/modCLTSettings.h"
+#include "config/modCLTTools.h"
+#include "convert/PartsCriteria.h"
+#include "convert/PartsFileReader.h"
+#include "convert/PartsFileWriter.h"
+#include "convert/ProcessFiles.h"
+#include "convert/WorkingDatabaseLock.h"
+#include "convert/modCLTSpaceBalls.h"
+#include "screens/ErrorLog.h"
+#include "start/Messages.h"
+#include "start/ProgramState.h"
+
+#include <vector>
+
+namespace vx {
+
+namespace {
+constexpr const char* kProgramFileMessage =
+    "The file selected is a file used by this software. You can not use this file.";
+constexpr const char* kNoPartsToWriteMessage =
+    "You must open a comma delimited parts file, or there are no parts in the file.";
+constexpr const char* kSkipLinesLabel = "Skip first x lines";
+
+void ShowError(const std::exception& e) { ShowMessage(StandardErrorText(e), vbOKOnly, ""); }
+} // namespace
+
+ConversionSession::ConversionSession() : m_progress(&NoProgress()) {}
+
+ConversionSession::~ConversionSession() { Release(); }
+
+// ---------------------------------------------------------------- preparing and releasing
+
+bool ConversionSession::Prepare()
+{
+    try {
+        Release();
+        FieldDelimiter = State().Delimiter;
+        LengthConversion = State().ConvertLengthType;
+        FileOpenedLabel.clear();
+        SkipLinesText = std::to_string(State().ProcessingSkipFirstXLines);
+        ExtraSpaceBallTexts = {GetExtraSpaceBallLength(1), GetExtraSpaceBallLength(2)};
+        m_conn = Connection::Open(DefDatabasePath());
+        m_conn->Execute("PRAGMA cache_size=-32768");
+        GetMappingRS();
+        DeleteAllPartsFromTemplateFile();
+        GetRS();
+        GenerateLineNumbers = MappingFieldUnmapped("SEQ_NUM");
+        QuantityNotMapped = MappingFieldUnmapped("QUANTITY");
+        LastFileOpened.clear();
+        GetPartsCriteriaRS();
+        GetProcessRS();
+        GetMaterialsRS();
+        return true;
+    } catch (const std::exception& e) {
+        ShowError(e);
+        return false;
+    }
+}
+
+void ConversionSession::Release()
+{
+    for (RecordSet* rs : {&m_parts, &m_criteria, &m_mapping, &m_materials, &m_processes})
+        rs->Close();
+    m_conn.reset();
+    m_lock.reset();
+    m_partsStale = false;
+}
+
+bool ConversionSession::MappingFieldUnmapped(const char* mainName)
+{
+    Statement st = m_conn->Prepare("SELECT PF_Col FROM tblPartsFileMapping WHERE MainName = ?1 ORDER BY IDNum LIMIT 1");
+    st.BindText(1, mainName);
+    // A mapping without the field has nothing in the file for it either.
+    return !st.Step() || st.Column(0).toDouble() < 1;
+}
+
+void ConversionSession::AcquireWorkingLock()
+{
+    if (!m_lock)
+        m_lock = std::make_unique<WorkingDatabaseLock>(State().RuntimeFolder);
+}
+
+template <class Fn> void ConversionSession::WithWorkingLock(Fn fn)
+{
+    if (m_lock) {
+        fn();
+        return;
+    }
+    WorkingDatabaseLock lock(State().RuntimeFolder);
+    fn();
+}
+
+// ---------------------------------------------------------------- table operations
+
+void ConversionSession::DeleteAllPartsFromTemplateFile()
+{
+    WithWorkingLock([this] { m_conn->Execute("Delete * from tblPartsFileProcessTemplate"); });
+    m_partsStale = true;
+}
+
+void ConversionSession::GetRS()
+{
+    // Opened when first looked at: the console conversion never needs a million row keys.
+    m_parts.Close();
+    m_partsStale = true;
+}
+
+RecordSet& ConversionSession::PartsRS()
+{
+    if (m_partsStale && m_conn) {
+        if (m_parts.IsOpen())
+            m_parts.Requery();
+        else
+            m_parts.Open(m_conn, "Select * from tblPartsFileProcessTemplate");
+        m_partsStale = false;
+    }
+    return m_parts;
+}
+
+void ConversionSession::GetPartsCriteriaRS() { m_criteria.Open(m_conn, "Select * from tblPartsCriteria order by Part"); }
+void ConversionSession::GetMaterialsRS() { m_materials.Open(m_conn, "Select * from tblMaterials"); }
+void ConversionSession::GetMappingRS()
+{
+    m_mapping.Open(m_conn, "Select * from tblPartsFileMapping order by IDNum asc");
+}
+
+void ConversionSession::GetProcessRS()
+{
+    m_conn->Execute("UPDATE tblProcesses SET SaveFileTo = trim(IFNULL(SaveFileTo, '')) "
+                    "WHERE SaveFileTo IS NULL OR SaveFileTo <> trim(SaveFileTo)");
+    m_processes.Open(m_conn, "Select * from tblProcesses order by Description");
+}
+
+bool ConversionSession::HasParts()
+{
+    // Rows in the working table belong to the conversion holding the lock.
+    return m_conn && m_lock &&
+           m_conn->ScalarQuery("SELECT EXISTS (SELECT 1 FROM tblPartsFileProcessTemplate)").toBool();
+}
+
+int ConversionSession::PartsCount()
+{
+    if (!m_conn || !m_lock)
+        return 0;
+    return static_cast<int>(m_conn->ScalarQuery("SELECT count(*) FROM tblPartsFileProcessTemplate").rawLong());
+}
+
+void ConversionSession::CommitWorkingTable()
+{
+    if (!m_parts.IsOpen())
+        return;
+    if (m_parts.EditPending())
+        m_parts.Update();
+    if (!m_parts.Filter().empty())
+        m_parts.SetFilter("");
+    if (!m_parts.Sort().empty())
+        m_parts.SetSort("");
+}
+
+std::string ConversionSession::ProcessDropDownList()
+{
+    std::string list;
+    Statement st = m_conn->Prepare("SELECT AutoID, Description FROM tblProcesses ORDER BY Description");
+    while (st.Step()) {
+        if (!list.empty())
+            list += "|";
+        list += "#" + st.ColumnText(0) + ";" + st.ColumnText(1);
+    }
+    return list;
+}
+
+// ---------------------------------------------------------------- reading
+
+bool ConversionSession::NotValidSkipLinesValue()
+{
+    try {
+        int32_t value = 0;
+        std::string message;
+        if (CheckLongValue(kSkipLinesLabel, SkipLinesText, value, 0, true, message)) {
+            SkipLinesText = std::to_string(value);
+            return false;
+        }
+        ShowMessage(message, vbOKOnly, "");
+    } catch (const std::exception& e) {
+        ShowError(e);
+    }
+    return true;
+}
+
+void ConversionSession::UpdateLastFileOpenedName(const std::string& fileTitle)
+{
+    std::string trimmed = TrimBlanks(fileTitle);
+    if (trimmed.empty()) {
+        LastFileOpened.clear();
+        return;
+    }
+    size_t dot = fileTitle.rfind('.');
+    LastFileOpened = dot == std::string::npos ? fileTitle : fileTitle.substr(0, dot);
+}
+
+bool ConversionSession::OpenPartsFile(const std::string& path, const std::string& title, bool requireReaderOk)
+{
+    if (NotValidSkipLinesValue())
+        return false;
+    try {
+        if (IsProgramFile(path)) {
+            ShowMessage(kProgramFileMessage, vbOKOnly, "");
+            return false;
+        }
+        AcquireWorkingLock();
+        DeleteAllPartsFromTemplateFile();
+        GetRS();
+        GetPartsCriteriaRS();
+        UpdateLastFileOpenedName(title);
+        bool ok = OpenCommaDelimitedPartsFile(path, title);
+        if (requireReaderOk && !ok)
+            return false;
+        GetRS();
+        GetPartsCriteriaRS();
+        ApplyPartsCriteria();
+        return true;
+    } catch (const std::exception& e) {
+        ShowError(e);
+        return false;
+    }
+}
+
+bool ConversionSession::OpenCommaDelimitedPartsFile(const std::string& path, const std::string& title)
+{
+    try {
+        AcquireWorkingLock();
+        ReaderSettings settings;
+        settings.delimiter = FieldDelimiter;
+        settings.skipLines = ToLong(SkipLinesText);
+        if (LengthConversion == 1) {
+            settings.lengthFactor = 25.4;
+            settings.lengthDigits = 3;
+        } else if (LengthConversion == 2) {
+            settings.lengthFactor = 1.0 / 25.4;
+            settings.lengthDigits = 4;
+        }
+        settings.generateLineNumbers = GenerateLineNumbers;
+        settings.quantityNotMapped = QuantityNotMapped;
+
+        NewNameRegistry names(m_conn);
+        PartsFileReader reader(m_conn, names, *m_progress);
+        reader.onDataFound = [this, &path] {
+            FileOpenedLabel = path;
+            TheErrorLog().ClearLog();
+        };
+        m_partsStale = true;
+        return reader.Read(path, title, settings);
+    } catch (const std::exception& e) {
+        ShowError(e);
+        return false;
+    }
+}
+
+// ---------------------------------------------------------------- criteria
+
+void ConversionSession::ApplyPartsCriteria()
+{
+    try {
+        if (!HasParts()) {
+            ShowMessage("There are no parts.", vbOKOnly, "");
+            return;
+        }
+        if (m_criteria.IsOpen() && !m_criteria.Filter().empty())
+            m_criteria.SetFilter("");
+        CriteriaOptions options;
+        options.scribes = State().Scribes;
+        options.bGradeEnabled = State().BGradeEnabled;
+        options.pocketHoles = State().PocketHoles;
+        options.panelEnabled = State().PanelEnabled;
+        if (State().SpaceBalls) {
+            std::array<std::string, 2> texts = ExtraSpaceBallTexts;
+            std::string error;
+            if (!CheckExtraSpaceBalls(texts, options.extraSpaceBallLengths, error)) {
+                ShowMessage(error, vbOKOnly, "");
+                return;
+            }
+            ExtraSpaceBallTexts = texts;
+            options.computeSpaceBalls = true;
+        }
+        CommitWorkingTable();
+        m_progress->start("Applying the parts criteria", 0);
+        try {
+            ApplyCriteriaToWorkingTable(*m_conn, options);
+        } catch (...) {
+            m_progress->end();
+            m_partsStale = true;
+            throw;
+        }
+        m_progress->end();
+        m_partsStale = true;
+    } catch (const std::exception& e) {
+        ShowError(e);
+    }
+}
+
+// ---------------------------------------------------------------- writing
+
+bool ConversionSession::CheckPartsToWrite()
+{
+    try {
+        if (HasParts())
+            return true;
+        ShowMessage(kNoPartsToWriteMessage, vbOKOnly, "");
+    } catch (const std::exception& e) {
+        ShowError(e);
+    }
+    return false;
+}
+
+void ConversionSession::CreateROPartsFile(const std::string& target)
+{
+    CommitWorkingTable();
+    m_progress->start("Writing the parts file", 0);
+    try {
+        WritePartsFile(m_conn->path(), TemplateDatabasePath(), target);
+    } catch (...) {
+        m_progress->end();
+        throw;
+    }
+    m_progress->end();
+}
+
+bool ConversionSession::WriteROPartsFile(const std::string& target)
+{
+    try {
+        if (IsProgramFile(target)) {
+            ShowMessage(kProgramFileMessage, vbOKOnly, "");
+            return false;
+        }
+        FileOpenedLabel.clear();
+        try {
+            CreateROPartsFile(target);
+        } catch (const std::exception& e) {
+            ShowError(e);
+        }
+        // Written once per read: the rows go, and with them the claim on the working databases.
+        DeleteAllPartsFromTemplateFile();
+        GetRS();
+        m_lock.reset();
+        return true;
+    } catch (const std::exception& e) {
+        ShowError(e);
+        return false;
+    }
+}
+
+bool ConversionSession::AUTOCreateROPartsFile(const std::string& f_FileName)
+{
+    if (TrimBlanks(f_FileName).empty())
+        return false;
+    if (!CheckPartsToWrite())
+        return false;
+    return WriteROPartsFile(f_FileName);
+}
+
+// ---------------------------------------------------------------- process files
+
+void ConversionSession::CreateFilesForProcesses(const std::string& BaseFileName, const FileCreatedFn& fileCreated,
+                                                const ReplaceQuestionFn& askReplace)
+{
+    struct Process {
+        int32_t id;
+        std::string description, folder, fileId;
+    };
+    try {
+        CommitWorkingTable();
+        std::vector<Process> processes;
+        {
+            Statement st = m_conn->Prepare(
+                "SELECT AutoID, Description, trim(IFNULL(SaveFileTo, '')), FileID FROM tblProcesses ORDER BY Description");
+            while (st.Step())
+                processes.push_back({st.Column(0).toLong(), st.ColumnText(1), st.ColumnText(2), st.ColumnText(3)});
+        }
+        if (processes.empty())
+            throw VxError(kErrNoCurrentRecord,
+                          "Either BOF or EOF is True, or the current record has been deleted. Requested operation "
+                          "requires a current record.",
+                          "CreateFilesForProcesses");
+        Statement hasRows = m_conn->Prepare(
+            "SELECT EXISTS (SELECT 1 FROM tblPartsFileProcessTemplate WHERE Process = ?1 AND ValidPart <> 0)");
+        for (const Process& p : processes) {
+            hasRows.Reset();
+            hasRows.BindLong(1, p.id);
+            hasRows.Step();
+            bool any = hasRows.ColumnLong(0) != 0;
+            hasRows.Reset();
+            if (!any)
+                continue;
+            if (!SaveToFolderExists(p.folder)) {
+                ShowMessage("The Path, " + p.folder + ", for Process, " + p.description +
+                                ", does not exist. The File will not be created for this process.",
+                            vbOKOnly, "");
+                continue;
+            }
+            std::string fullPath, fileName;
+            CreateProcessFileName(p.folder, BaseFileName, p.fileId, fullPath, fileName);
+            if (IsFileExisting(fullPath)) {
+                std::string prompt = "For Process: " + p.description + "\r\nA file named: " + fileName +
+                                     "\r\nAlready exists in the folder: " + p.folder +
+                                     "\r\n\r\nWould you like to replace the existing file with the new file being "
+                                     "created?";
+                int answer = askReplace ? askReplace(prompt) : ShowMessage(prompt, vbYesNo, "File Exists");
+                if (answer != vbYes)
+                    continue;
+            }
+            WritePartsFile(m_conn->path(), TemplateDatabasePath(), fullPath, p.id);
+            if (fileCreated)
+                fileCreated(p.description, fileName, p.folder);
+        }
+    } catch (const std::exception& e) {
+        ShowError(e);
+    }
+}
+
+void ConversionSession::DoCreateFilesForProcesses(const std::string& BaseFileName, const FileCreatedFn& fileCreated,
+                                                  const ReplaceQuestionFn& askReplace)
+{
+    FileOpenedLabel.clear();
+    CreateFilesForProcesses(BaseFileName, fileCreated, askReplace);
+    try {
+        DeleteAllPartsFromTemplateFile();
+        GetRS();
+        m_lock.reset();
+    } catch (const std::exception& e) {
+        ShowError(e);
+    }
+}
+
+// ---------------------------------------------------------------- closing
+
+void ConversionSession::UpdateSkipFirstXRows()
+{
+    int32_t skip = 0;
+    auto value = ParseNumber(SkipLinesText);
+    if (value && *value >= 0) {
+        try {
+            skip = RoundToLong(*value);
+        } catch (const VxError&) {
+            skip = 0;
+        }
+    }
+    State().ProcessingSkipFirstXLines = skip;
+}
+
+void ConversionSession::UpdateSpaceBalls()
+{
+    SetExtraSpaceBallLength(1, TrimBlanks(ExtraSpaceBallTexts[0]));
+    SetExtraSpaceBallLength(2, TrimBlanks(ExtraSpaceBallTexts[1]));
+}
+
+void ConversionSession::Shutdown(int askIfValidChecked)
+{
+    if (askIfValidChecked != State().AskIfValid) {
+        State().AskIfValid = askIfValidChecked;
+        SaveMachineSettings();
+    }
+    AutoShutdown();
+}
+
+void ConversionSession::AutoShutdown()
+{
+    State().ConvertLengthType = (LengthConversion >= 0 && LengthConversion <= 2) ? LengthConversion : 0;
+    UpdateSkipFirstXRows();
+    SaveProcessingSettings();
+    UpdateSpaceBalls();
+    Release();
+}
+
+} // namespace vx

@@ -1,0 +1,247 @@
+#include "convert/PartsCriteria.h"
+
+#include "config/NumberText.h"
+#include "config/VxError.h"
+#include "convert/modCLTScribes.h"
+#include "convert/modCLTSpaceBalls.h"
+#include "start/Messages.h"
+#include "start/ProgramState.h"
+
+#include <sqlite3.h>
+
+namespace vx {
+
+namespace {
+constexpr int kErrInvalidUseOfNull = 94;
+} // namespace
+
+// ---------------------------------------------------------------- new names
+
+NewNameRegistry::NewNameRegistry(std::shared_ptr<Connection> connection)
+    : m_conn(std::move(connection)),
+      m_addPart(m_conn->Prepare("INSERT INTO tblPartsCriteria (Part, Valid_Part) VALUES (?1, ?2)")),
+      m_addMaterial(m_conn->Prepare("INSERT INTO tblMaterials (Material) VALUES (?1)"))
+{
+    Statement parts = m_conn->Prepare("SELECT Part FROM tblPartsCriteria WHERE Part IS NOT NULL");
+    while (parts.Step())
+        m_parts.insert(Key(parts.ColumnText(0)));
+    Statement materials = m_conn->Prepare("SELECT Material FROM tblMaterials WHERE Material IS NOT NULL");
+    while (materials.Step())
+        m_materials.insert(Key(materials.ColumnText(0)));
+}
+
+std::string NewNameRegistry::Key(std::string_view name)
+{
+    std::string key(name);
+    for (char& c : key)
+        if (c >= 'a' && c <= 'z')
+            c = static_cast<char>(c - 'a' + 'A');
+    return key;
+}
+
+void NewNameRegistry::CheckForNewPart(std::string_view sPartName)
+{
+    // Consecutive rows often carry the same name: skip the hash for those.
+    if (sPartName == m_lastPart)
+        return;
+    m_lastPart.assign(sPartName);
+    m_key = Key(sPartName);
+    if (m_parts.count(m_key))
+        return;
+    bool valid = true;
+    if (State().AskIfValid == 1) {
+        std::string name(sPartName);
+        valid = ShowMessage("The Part name: '" + name +
+                                "' is a new Part Name. Would you like this Part output to the Veltrax?",
+                            vbYesNo, "New Part Name") == vbYes;
+    }
+    m_addPart.Reset();
+    m_addPart.BindText(1, sPartName);
+    m_addPart.BindLong(2, valid ? 1 : 0);
+    m_addPart.Run();
+    m_parts.insert(m_key);
+}
+
+void NewNameRegistry::CheckForNewMaterial(std::string_view material)
+{
+    if (material == m_lastMaterial)
+        return;
+    m_lastMaterial.assign(material);
+    m_key = Key(material);
+    if (m_materials.count(m_key))
+        return;
+    m_addMaterial.Reset();
+    m_addMaterial.BindText(1, material);
+    m_addMaterial.Run();
+    m_materials.insert(m_key);
+}
+
+// ---------------------------------------------------------------- SQL functions
+
+namespace {
+std::string TextArg(sqlite3_value* v)
+{
+    auto* p = reinterpret_cast<const char*>(sqlite3_value_text(v));
+    return p ? std::string(p, static_cast<size_t>(sqlite3_value_bytes(v))) : std::string();
+}
+
+void ResultText(sqlite3_context* ctx, const std::string& text)
+{
+    sqlite3_result_text(ctx, text.data(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
+}
+
+// vx_scribes(scribes, length, reverseWanted, reversed) -> the list to store
+void SqlScribes(sqlite3_context* ctx, int, sqlite3_value** argv)
+{
+    bool reversed = sqlite3_value_int(argv[3]) != 0;
+    ResultText(ctx, ApplyScribeCriteria(TextArg(argv[0]), sqlite3_value_double(argv[1]),
+                                        sqlite3_value_int(argv[2]) != 0, reversed));
+}
+
+// vx_scribes_reversed(scribes, length, reverseWanted, reversed) -> the orientation after it
+void SqlScribesReversed(sqlite3_context* ctx, int, sqlite3_value** argv)
+{
+    bool reversed = sqlite3_value_int(argv[3]) != 0;
+    ApplyScribeCriteria(TextArg(argv[0]), sqlite3_value_double(argv[1]), sqlite3_value_int(argv[2]) != 0, reversed);
+    sqlite3_result_int(ctx, reversed ? 1 : 0);
+}
+
+// vx_spaceballs(length, location, threshold3, threshold4)
+void SqlSpaceBalls(sqlite3_context* ctx, int, sqlite3_value** argv)
+{
+    std::array<double, 2> lengths{sqlite3_value_double(argv[2]), sqlite3_value_double(argv[3])};
+    ResultText(ctx, CalculateSpaceBalls(sqlite3_value_double(argv[0]), sqlite3_value_double(argv[1]), lengths));
+}
+
+// vx_long(value): a whole number rounded half to even; overflow beyond 32 bits fails.
+void SqlLong(sqlite3_context* ctx, int, sqlite3_value** argv)
+{
+    if (sqlite3_value_type(argv[0]) == SQLITE_INTEGER) {
+        sqlite3_int64 v = sqlite3_value_int64(argv[0]);
+        if (v >= INT32_MIN && v <= INT32_MAX) {
+            sqlite3_result_int64(ctx, v);
+            return;
+        }
+        sqlite3_result_error(ctx, "Overflow", -1);
+        return;
+    }
+    try {
+        double d = sqlite3_value_type(argv[0]) == SQLITE_TEXT ? ToDouble(TextArg(argv[0]))
+                                                               : sqlite3_value_double(argv[0]);
+        sqlite3_result_int64(ctx, RoundToLong(d));
+    } catch (const VxError& e) {
+        sqlite3_result_error(ctx, e.description().c_str(), -1);
+    }
+}
+
+void RegisterFunctions(Connection& connection)
+{
+    sqlite3* db = connection.handle();
+    const int flags = SQLITE_UTF8 | SQLITE_DETERMINISTIC;
+    sqlite3_create_function(db, "vx_scribes", 4, flags, nullptr, SqlScribes, nullptr, nullptr);
+    sqlite3_create_function(db, "vx_scribes_reversed", 4, flags, nullptr, SqlScribesReversed, nullptr, nullptr);
+    sqlite3_create_function(db, "vx_spaceballs", 4, flags, nullptr, SqlSpaceBalls, nullptr, nullptr);
+    sqlite3_create_function(db, "vx_long", 1, flags, nullptr, SqlLong, nullptr, nullptr);
+}
+
+std::string Flag(const char* column) { return std::string("(IFNULL(") + column + ",0)<>0)"; }
+
+// The UPDATE that writes one criteria row (or all of them at once) into the matching rows.
+// All SET expressions see the row as it was, so the switched width and length are spelled out.
+// With accumulate, flags only ever turn on (several criteria rows for one name).
+std::string CriteriaUpdateSql(const CriteriaOptions& o, bool accumulate, bool oneCriteriaRow)
+{
+    const std::string exchange = "(" + Flag("c.Switch_Dims") + " <> (w.Dimensions_Switched<>0))";
+    const std::string width = "(CASE WHEN " + exchange + " THEN w.LENGTH ELSE w.WIDTH END)";
+    const std::string length = "(CASE WHEN " + exchange + " THEN w.WIDTH ELSE w.LENGTH END)";
+    auto flag = [&](bool enabled, const std::string& condition, const char* column) {
+        if (!enabled)
+            return accumulate ? std::string("w.") + column : std::string("0");
+        return accumulate ? "(" + condition + " OR w." + column + "<>0)" : condition;
+    };
+    std::string scribeArgs = "w.SCRIBES, " + length + ", " + Flag("c.Reverse_Scribes") + ", w.Scribes_Reversed<>0";
+    std::string sql = "UPDATE tblPartsFileProcessTemplate AS w SET "
+                      "WIDTH = " + width + ", LENGTH = " + length +
+                      ", Dimensions_Switched = " + Flag("c.Switch_Dims");
+    if (o.scribes) {
+        sql += ", SCRIBES = CASE WHEN IFNULL(w.SCRIBES,'') = '' THEN w.SCRIBES ELSE vx_scribes(" + scribeArgs + ") END";
+        sql += ", Scribes_Reversed = CASE WHEN IFNULL(w.SCRIBES,'') = '' THEN w.Scribes_Reversed "
+               "ELSE vx_scribes_reversed(" + scribeArgs + ") END";
+    }
+    sql += ", Process = vx_long(c.Process), ValidPart = " + Flag("c.Valid_Part");
+    sql += ", B_GRADE = " + flag(o.bGradeEnabled, Flag("c.B_Grade"), "B_GRADE");
+    sql += ", POCKETHOLES = " + flag(o.pocketHoles, Flag("c.Pocket_Holes"), "POCKETHOLES");
+    sql += ", PANEL = " + flag(o.panelEnabled, "(" + Flag("c.Panel") + " AND " + width + " >= c.Min_Panel_Width)",
+                               "PANEL");
+    if (!o.scribes && !accumulate)
+        sql += ", SCRIBES = ''";
+    if (o.computeSpaceBalls)
+        sql += ", SPACEBALLS = vx_spaceballs(" + length + ", c.Space_Ball_Loc, ?1, ?2)";
+    else if (!accumulate)
+        sql += ", SPACEBALLS = ''";
+    sql += " FROM tblPartsCriteria AS c WHERE c.Part = w.PART";
+    if (oneCriteriaRow)
+        sql += " AND c.AutoIDNum = ?3";
+    return sql;
+}
+
+std::string ResetSql(const CriteriaOptions& o, const std::string& where)
+{
+    std::string sql = "UPDATE tblPartsFileProcessTemplate AS w SET ValidPart = 1, B_GRADE = 0, POCKETHOLES = 0, "
+                      "PANEL = 0, Process = 1, SPACEBALLS = ''";
+    if (!o.scribes)
+        sql += ", SCRIBES = ''";
+    return sql + where;
+}
+
+void BindThresholds(Statement& st, const CriteriaOptions& o)
+{
+    if (o.computeSpaceBalls) {
+        st.BindDouble(1, o.extraSpaceBallLengths[0]);
+        st.BindDouble(2, o.extraSpaceBallLengths[1]);
+    }
+}
+} // namespace
+
+void ApplyCriteriaToWorkingTable(Connection& connection, const CriteriaOptions& options)
+{
+    RegisterFunctions(connection);
+    Transaction tx(connection);
+    // A criteria row that applies to parts but lacks a number it needs stops the whole run
+    // before any row changes.
+    Variant emptyValue = connection.ScalarQuery(
+        "SELECT c.Part FROM tblPartsCriteria AS c WHERE (c.Process IS NULL OR c.Min_Panel_Width IS NULL OR "
+        "c.Space_Ball_Loc IS NULL) AND EXISTS (SELECT 1 FROM tblPartsFileProcessTemplate AS w WHERE w.PART = c.Part) "
+        "LIMIT 1");
+    if (!emptyValue.isNull())
+        throw VxError(kErrInvalidUseOfNull, "Invalid use of Null", "ApplyPartsCriteria");
+
+    bool duplicates = !connection
+                           .ScalarQuery("SELECT 1 FROM tblPartsCriteria WHERE Part IS NOT NULL GROUP BY Part "
+                                        "HAVING count(*) > 1 LIMIT 1")
+                           .isNull();
+    if (!duplicates) {
+        // One criteria row per name: rows without criteria get the reset values, the others
+        // everything from their criteria row, each row written once.
+        connection.Execute(ResetSql(options, " WHERE NOT EXISTS (SELECT 1 FROM tblPartsCriteria AS c "
+                                             "WHERE c.Part = w.PART)"));
+        Statement update = connection.Prepare(CriteriaUpdateSql(options, false, false));
+        BindThresholds(update, options);
+        update.Run();
+    } else {
+        // Several criteria rows for one name: reset everything, then apply them one by one
+        // in Part order, as the operator's grid lists them.
+        connection.Execute(ResetSql(options, ""));
+        Statement update = connection.Prepare(CriteriaUpdateSql(options, true, true));
+        Statement ids = connection.Prepare("SELECT AutoIDNum FROM tblPartsCriteria ORDER BY Part, AutoIDNum");
+        while (ids.Step()) {
+            update.Reset();
+            BindThresholds(update, options);
+            update.BindLong(3, ids.ColumnLong(0));
+            update.Run();
+        }
+    }
+    tx.commit();
+}
+
+} // namespace vx

@@ -1,0 +1,60 @@
+#pragma once
+// The delimited parts-file reader: cuts every line of an operator's cut list into columns,
+// checks every mapped value and writes the good lines as rows of the working table.
+#include "config/Progress.h"
+#include "config/TableStore.h"
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace vx {
+
+class NewNameRegistry;
+
+// One mapped row of tblPartsFileMapping (PF_Col > 0), in IDNum order.
+struct MappedField {
+    int32_t PF_Col = 0;
+    std::string MainName;
+    std::string DataType;
+    std::string UserLabel;
+};
+
+// Reads the mapped rows of tblPartsFileMapping in IDNum order.
+std::vector<MappedField> ReadMappedFields(Connection& connection);
+
+// The values the convert screen hands to one read.
+struct ReaderSettings {
+    std::string delimiter = ",";
+    int32_t skipLines = 0;
+    double lengthFactor = 1.0;
+    int lengthDigits = 6;
+    bool generateLineNumbers = false;
+    bool quantityNotMapped = false;
+};
+
+class PartsFileReader {
+public:
+    PartsFileReader(std::shared_ptr<Connection> connection, NewNameRegistry& names, Progress& progress);
+
+    // Called once the file proved to hold data, before the first row is checked.
+    std::function<void()> onDataFound;
+
+    // Reads the file into the (empty) working table. Returns the reader's result: true when
+    // no row was rejected (in command-line mode: AllowBadRows when rows were rejected).
+    bool Read(const std::string& path, const std::string& title, const ReaderSettings& settings);
+
+    // The file's name as written into FileName: the trimmed title without a 3-letter extension.
+    static std::string FileNameValue(const std::string& title);
+    // Rewrites a file that holds line feeds but no carriage return with CR LF line ends
+    // (through a temporary file); returns true when it was rewritten.
+    static bool RewriteBareLineFeeds(const std::string& path);
+
+private:
+    std::shared_ptr<Connection> m_conn;
+    NewNameRegistry& m_names;
+    Progress& m_progress;
+};
+
+} // namespace vx

@@ -1,0 +1,116 @@
+#include "convert/PartsFileWriter.h"
+
+#include "config/NumberText.h"
+#include "config/VxError.h"
+#include "convert/FileReplace.h"
+
+#include <filesystem>
+#include <unordered_map>
+
+namespace fs = std::filesystem;
+
+namespace vx {
+
+namespace {
+constexpr const char* kWorkSchema = "work";
+
+std::vector<ColumnInfo> SchemaColumns(Connection& c, const std::string& schema, const std::string& table)
+{
+    std::vector<ColumnInfo> cols;
+    Statement st = c.Prepare("PRAGMA " + SqlName(schema) + ".table_info(" + SqlName(table) + ")");
+    while (st.Step()) {
+        ColumnInfo ci;
+        ci.name = st.ColumnText(1);
+        std::string decl = UpperCase(st.ColumnText(2));
+        ci.type = decl.find("TEXT") != std::string::npos || decl.find("CHAR") != std::string::npos ||
+                          decl.find("CLOB") != std::string::npos || decl.find("MEMO") != std::string::npos
+                      ? FieldType::Text
+                      : FieldType::Other;
+        cols.push_back(std::move(ci));
+    }
+    return cols;
+}
+
+// INSERT ... SELECT of the valid working rows, column by column name; empty texts as "".
+std::string CopyRowsSql(Connection& c, bool oneProcess)
+{
+    std::unordered_map<std::string, std::string> working;
+    for (const ColumnInfo& ci : SchemaColumns(c, kWorkSchema, "tblPartsFileProcessTemplate"))
+        working.emplace(UpperCase(ci.name), ci.name);
+    std::string into, select;
+    for (const ColumnInfo& ci : SchemaColumns(c, "main", "tblParts")) {
+        if (EqualsNoCase(ci.name, "AutoIDNum"))
+            continue;
+        auto it = working.find(UpperCase(ci.name));
+        if (it == working.end())
+            throw VxError(kErrItemNotFound,
+                          "Item cannot be found in the collection corresponding to the requested name or ordinal. (" +
+                              ci.name + ")",
+                          "CreateROPartsFile");
+        if (!into.empty()) {
+            into += ", ";
+            select += ", ";
+        }
+        into += SqlName(ci.name);
+        std::string source = "w." + SqlName(it->second);
+        select += ci.type == FieldType::Text ? "IFNULL(" + source + ", '')" : source;
+    }
+    std::string sql = "INSERT INTO main.tblParts (" + into + ") SELECT " + select + " FROM " + kWorkSchema +
+                      ".tblPartsFileProcessTemplate AS w WHERE w.ValidPart <> 0";
+    if (oneProcess)
+        sql += " AND w.Process = ?1";
+    return sql + " ORDER BY w.AutoIDNum";
+}
+} // namespace
+
+void SaveTheUserDefinedColumnNames(Connection& parts, const std::string& mappingSchema)
+{
+    Statement update = parts.Prepare("UPDATE main.tblUserLabels SET UserLabel = ?1 WHERE DBName = ?2");
+    Statement mapping =
+        parts.Prepare("SELECT MainName, UserLabel FROM " + SqlName(mappingSchema) + ".tblPartsFileMapping ORDER BY IDNum");
+    while (mapping.Step()) {
+        update.Reset();
+        update.BindText(1, mapping.ColumnText(1));
+        update.BindText(2, mapping.ColumnText(0));
+        update.Run();
+    }
+}
+
+void WritePartsFile(const std::string& workingDatabase, const std::string& templatePath, const std::string& target,
+                    std::optional<int32_t> process)
+{
+    const std::string tmp = TemporaryPathBeside(target);
+    try {
+        std::error_code ec;
+        if (!fs::is_regular_file(templatePath, ec))
+            throw VxError(kErrFileNotFound, "File not found: '" + templatePath + "'", "CreateROPartsFile");
+        fs::copy_file(templatePath, tmp, fs::copy_options::overwrite_existing, ec);
+        if (ec)
+            throw VxError(ec == std::errc::permission_denied ? kErrPermissionDenied : kErrPathNotFound,
+                          "Could not create '" + tmp + "' (" + ec.message() + ").", "CreateROPartsFile");
+        {
+            auto parts = Connection::Open(tmp);
+            // A temporary copy needs no journal: on any failure it is thrown away whole.
+            parts->Execute("PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF; PRAGMA temp_store=MEMORY");
+            parts->Execute("ATTACH DATABASE " + SqlQuote(workingDatabase) + " AS " + kWorkSchema);
+            {
+                Transaction tx(*parts);
+                parts->Execute("DELETE FROM main.tblParts");
+                Statement copy = parts->Prepare(CopyRowsSql(*parts, process.has_value()));
+                if (process)
+                    copy.BindLong(1, *process);
+                copy.Run();
+                SaveTheUserDefinedColumnNames(*parts, kWorkSchema);
+                tx.commit();
+            }
+            parts->Execute(std::string("DETACH DATABASE ") + kWorkSchema);
+        }
+        FlushFileToDisk(tmp);
+        ReplaceFileWith(tmp, target);
+    } catch (...) {
+        RemoveQuietly(tmp);
+        throw;
+    }
+}
+
+} // namespace vx

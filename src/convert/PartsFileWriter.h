@@ -1,0 +1,21 @@
+#pragma once
+// The parts-file writer: the valid rows of the working table go into a copy of the runtime
+// template, which then replaces the target file as a whole.
+#include "config/TableStore.h"
+
+#include <optional>
+#include <string>
+
+namespace vx {
+
+// Writes the valid rows (only those of one process when given) and the mapping's labels
+// into a temporary copy of templatePath beside target and renames it over target. A
+// failure removes the temporary copy and leaves any existing target as it was.
+void WritePartsFile(const std::string& workingDatabase, const std::string& templatePath, const std::string& target,
+                    std::optional<int32_t> process = std::nullopt);
+
+// Copies every mapping label (tblPartsFileMapping of the schema mappingSchema, mapped or not)
+// into the tblUserLabels row of the same field; fields without a label row are ignored.
+void SaveTheUserDefinedColumnNames(Connection& parts, const std::string& mappingSchema);
+
+} // namespace vx

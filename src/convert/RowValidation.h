@@ -1,0 +1,16 @@
+#pragma once
+// The check of one mapped value of a delimited line, by the mapping's data type and the
+// machine field's name.
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace vx {
+
+// True when the value may be written; otherwise sErrMsg names the column and the label.
+// A failure inside the check (a whole number beyond 32 bits) is shown through ShowMessage
+// and gives false with sErrMsg left empty.
+bool CheckForValidData(int32_t FileCol, int32_t NumColumns, std::string_view FieldName, std::string_view sDataField,
+                       std::string_view sDataType, std::string& sErrMsg, std::string_view sUserLabel);
+
+} // namespace vx

@@ -1,0 +1,30 @@
+#pragma once
+// An exclusive lock on the runtime folder's working databases (the working table in
+// CLTDef.mdb and the parts-file template), held by one conversion from reading to
+// writing so that two conversions never mix their rows. A second conversion waits for
+// the lock, bounded, and then fails with kErrDatabaseLocked.
+#include <string>
+
+namespace vx {
+
+class WorkingDatabaseLock {
+public:
+    // Waits up to WaitMilliseconds() for the lock file "<runtimeFolder>/conversion.lock".
+    explicit WorkingDatabaseLock(const std::string& runtimeFolder);
+    ~WorkingDatabaseLock();
+    WorkingDatabaseLock(const WorkingDatabaseLock&) = delete;
+    WorkingDatabaseLock& operator=(const WorkingDatabaseLock&) = delete;
+
+    // How long a conversion waits for another one to finish (60 s; tests shorten it).
+    static int WaitMilliseconds();
+    static void SetWaitMilliseconds(int ms);
+
+private:
+#ifdef _WIN32
+    void* m_handle = nullptr;
+#else
+    int m_fd = -1;
+#endif
+};
+
+} // namespace vx

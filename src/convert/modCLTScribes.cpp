@@ -1,0 +1,127 @@
+#include "convert/modCLTScribes.h"
+
+#include "config/NumberText.h"
+#include "convert/PositionLists.h"
+
+#include <cmath>
+#include <vector>
+
+namespace vx {
+
+namespace {
+std::string JoinEntries(const std::vector<std::string>& entries)
+{
+    std::string out;
+    for (size_t i = 0; i < entries.size(); ++i) {
+        if (i)
+            out += '|';
+        out += entries[i];
+    }
+    return out;
+}
+
+// VB's Trim: spaces only.
+std::string TrimSpaces(const std::string& text)
+{
+    size_t b = text.find_first_not_of(' ');
+    if (b == std::string::npos)
+        return {};
+    size_t e = text.find_last_not_of(' ');
+    return text.substr(b, e - b + 1);
+}
+} // namespace
+
+void CheckScribeList(const std::string& list, bool& errorFlag, std::string& errorText, double partLength)
+{
+    static const PositionListMessages messages{
+        "A Scribe Location can not be evaluated as a number.", "A Scribe Location value is < 0.",
+        "The last absolute Scribe position (sum of incremental positions) exceeds the part length."};
+    CheckPositionList(list, errorFlag, errorText, partLength, messages);
+}
+
+std::string CheckForRemoveEndScribe(const std::string& list, double length)
+{
+    size_t last = list.rfind('|');
+    if (last == std::string::npos)
+        return list;
+    if (length - SumOfNumericEntries(list) < 0.3)
+        return list.substr(0, last);
+    return list;
+}
+
+std::string CheckForAddEndScribe(const std::string& list, double length)
+{
+    double sum = SumOfNumericEntries(list);
+    if (sum >= 0.2 && std::fabs(sum - length) >= 0.3) {
+        double gap = RoundHalfEven(length - sum, 3);
+        if (gap >= 0)
+            return list + "|" + FormatNumber(gap);
+    }
+    return list;
+}
+
+std::string ReverseTheScribes(const std::string& CurrentScribes)
+{
+    std::vector<std::string> entries = SplitPositionList(CurrentScribes);
+    if (entries.size() <= 1)
+        return CurrentScribes;
+    return JoinEntries(std::vector<std::string>(entries.rbegin(), entries.rend()));
+}
+
+std::string MirrorScribes(const std::string& list, double length)
+{
+    return CheckForRemoveEndScribe(ReverseTheScribes(CheckForAddEndScribe(list, length)), length);
+}
+
+std::string ConvertScribeUnits(const std::string& list, double factor, int places)
+{
+    std::string trimmed = TrimBlanks(list);
+    if (trimmed.empty())
+        return {};
+    std::vector<std::string> kept;
+    for (const std::string& entry : SplitPositionList(trimmed)) {
+        auto value = ParseNumber(entry);
+        if (value && *value > 0)
+            kept.push_back(FormatNumber(RoundHalfEven(*value * factor, places)));
+    }
+    return JoinEntries(kept);
+}
+
+std::string RemoveZeros(const std::string& tmpstr)
+{
+    std::vector<std::string> entries = SplitPositionList(tmpstr);
+    if (entries.size() == 1)
+        return tmpstr;
+    std::vector<std::string> kept;
+    for (const std::string& entry : entries) {
+        // Entries that are not numbers are kept: the "Check Scribes" button reports them.
+        auto value = ParseNumber(entry);
+        if (!value || *value != 0)
+            kept.push_back(entry);
+    }
+    return JoinEntries(kept);
+}
+
+std::string ApplyScribeCriteria(const std::string& scribes, double length, bool reverseWanted, bool& reversed)
+{
+    std::string stored = scribes;
+    std::string list = TrimSpaces(scribes);
+    if (list.empty())
+        return stored;
+    std::string cleaned = RemoveZeros(list);
+    if (cleaned != list)
+        stored = list = cleaned;
+    cleaned = CheckForRemoveEndScribe(list, length);
+    if (cleaned != list)
+        stored = list = cleaned;
+    if (reverseWanted != reversed) {
+        std::string current = TrimSpaces(stored);
+        if (!current.empty()) {
+            stored = MirrorScribes(current, length);
+            reversed = reverseWanted;
+        }
+    }
+    return stored;
+}
+
+} // namespace vx
