@@ -11,7 +11,8 @@ namespace vx {
 class ErrorLog {
 public:
     void ClearLog() { m_text.clear(); }
-    void AddInfo(const std::string& text) { m_text += text; }
+    // Appends the text, or with atBottom false puts it before the current log.
+    void AddInfo(const std::string& text, bool atBottom = true) { m_text = atBottom ? m_text + text : text + m_text; }
     const std::string& Text() const { return m_text; }
     // Shows the window (windowed mode only).
     void Display();

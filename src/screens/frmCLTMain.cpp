@@ -1,0 +1,85 @@
+#include "screens/frmCLTMain.h"
+
+#include "config/frmCLTSetup.h"
+#include "convert/frmCLTProcessPartsFile.h"
+#include "mapping/SavedMappingCheck.h"
+#include "screens/ErrorLog.h"
+#include "screens/WindowedProgram.h"
+#include "screens/frmCLTPartsCriteriaDelete.h"
+#include "screens/frmCLTProcesses.h"
+#include "ui/ScreenTools.h"
+#include "ui_frmCLTMain.h"
+
+namespace vx {
+
+frmCLTMain::frmCLTMain(QWidget* parent) : ScreenWindow(parent), m_ui(new Ui::frmCLTMain)
+{
+    m_ui->setupUi(this);
+    // The main menu lives for the whole program; ShutdownProgram unloads it explicitly.
+    setAttribute(Qt::WA_DeleteOnClose, false);
+    connect(m_ui->cmdSetup, &QPushButton::clicked, this, &frmCLTMain::cmdSetup_Click);
+    connect(m_ui->cmdProcessPartsFile, &QPushButton::clicked, this, &frmCLTMain::cmdProcessPartsFile_Click);
+    connect(m_ui->cmdProcesses, &QPushButton::clicked, this, &frmCLTMain::cmdProcesses_Click);
+    connect(m_ui->cmdDeleteParts, &QPushButton::clicked, this, &frmCLTMain::cmdDeleteParts_Click);
+    connect(m_ui->cmdExit, &QPushButton::clicked, this, &frmCLTMain::cmdExit_Click);
+    // Screens of tasks this build does not offer yet.
+    for (QPushButton* b : {m_ui->cmdDefinePartsFile, m_ui->cmdPrintMapping, m_ui->cmdManualPartsList,
+                           m_ui->cmdViewEditROPartsFile, m_ui->cmdCombinePartsFiles})
+        b->setEnabled(false);
+}
+
+frmCLTMain::~frmCLTMain() = default;
+
+frmCLTSetup* frmCLTMain::setupScreen() const { return m_setup; }
+frmCLTProcessPartsFile* frmCLTMain::convertScreen() const { return m_convert; }
+frmCLTProcesses* frmCLTMain::processesScreen() const { return m_processes; }
+frmCLTPartsCriteriaDelete* frmCLTMain::removalScreen() const { return m_removal; }
+
+void frmCLTMain::Display()
+{
+    adjustSize();
+    CentreOnDesktop(this);
+    show();
+}
+
+void frmCLTMain::cmdSetup_Click()
+{
+    if (!m_setup)
+        m_setup = new frmCLTSetup(this);
+    m_setup->Display();
+}
+
+void frmCLTMain::cmdProcessPartsFile_Click()
+{
+    bool isError = false;
+    CheckForValidMapping(isError);
+    if (isError) {
+        TheErrorLog().Display();
+        return;
+    }
+    if (!m_convert)
+        m_convert = new frmCLTProcessPartsFile(this);
+    m_convert->Display(true);
+    hide();
+}
+
+void frmCLTMain::cmdProcesses_Click()
+{
+    if (!m_processes)
+        m_processes = new frmCLTProcesses(this);
+    m_processes->Display();
+    hide();
+}
+
+void frmCLTMain::cmdDeleteParts_Click()
+{
+    if (!m_removal)
+        m_removal = new frmCLTPartsCriteriaDelete(this);
+    m_removal->Display();
+}
+
+void frmCLTMain::cmdExit_Click() { ShutdownProgram(); }
+
+void frmCLTMain::QueryUnloadByControlMenu() { ShutdownProgram(); }
+
+} // namespace vx

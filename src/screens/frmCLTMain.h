@@ -1,0 +1,54 @@
+#pragma once
+// The main menu: one button per task in four frames; opens the task screens and ends the
+// program.
+#include "ui/ScreenWindow.h"
+
+#include <QPointer>
+
+#include <memory>
+
+namespace Ui {
+class frmCLTMain;
+}
+
+namespace vx {
+
+class frmCLTSetup;
+class frmCLTProcessPartsFile;
+class frmCLTProcesses;
+class frmCLTPartsCriteriaDelete;
+
+class frmCLTMain : public ScreenWindow {
+    Q_OBJECT
+public:
+    explicit frmCLTMain(QWidget* parent = nullptr);
+    ~frmCLTMain() override;
+
+    // Centres the window on the desktop and shows it.
+    void Display();
+
+    // The task screens currently loaded (null when not).
+    frmCLTSetup* setupScreen() const;
+    frmCLTProcessPartsFile* convertScreen() const;
+    frmCLTProcesses* processesScreen() const;
+    frmCLTPartsCriteriaDelete* removalScreen() const;
+
+private slots:
+    void cmdSetup_Click();
+    void cmdProcessPartsFile_Click();
+    void cmdProcesses_Click();
+    void cmdDeleteParts_Click();
+    void cmdExit_Click();
+
+protected:
+    void QueryUnloadByControlMenu() override;
+
+private:
+    std::unique_ptr<Ui::frmCLTMain> m_ui;
+    QPointer<frmCLTSetup> m_setup;
+    QPointer<frmCLTProcessPartsFile> m_convert;
+    QPointer<frmCLTProcesses> m_processes;
+    QPointer<frmCLTPartsCriteriaDelete> m_removal;
+};
+
+} // namespace vx

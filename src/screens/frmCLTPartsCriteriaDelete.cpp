@@ -1,0 +1,87 @@
+#include "screens/frmCLTPartsCriteriaDelete.h"
+
+#include "ui/BoundGrid.h"
+#include "ui/ScreenTools.h"
+#include "ui_frmCLTPartsCriteriaDelete.h"
+
+#include <QHeaderView>
+
+namespace vx {
+
+frmCLTPartsCriteriaDelete::frmCLTPartsCriteriaDelete(QWidget* mainMenu)
+    : m_ui(new Ui::frmCLTPartsCriteriaDelete), m_mainMenu(mainMenu)
+{
+    m_ui->setupUi(this);
+    for (BoundGrid* grid : {m_ui->fgPartsCriteria, m_ui->fgMaterials, m_ui->fgProcesses})
+        grid->horizontalHeader()->setStretchLastSection(true);
+    connect(m_ui->cmdDelete1, &QPushButton::clicked, this, &frmCLTPartsCriteriaDelete::cmdDelete1_Click);
+    connect(m_ui->cmdDelete2, &QPushButton::clicked, this, &frmCLTPartsCriteriaDelete::cmdDelete2_Click);
+    connect(m_ui->cmdDelete3, &QPushButton::clicked, this, &frmCLTPartsCriteriaDelete::cmdDelete3_Click);
+    connect(m_ui->cmdDone, &QPushButton::clicked, this, &frmCLTPartsCriteriaDelete::cmdDone_Click);
+}
+
+frmCLTPartsCriteriaDelete::~frmCLTPartsCriteriaDelete()
+{
+    for (BoundGrid* grid : {m_ui->fgPartsCriteria, m_ui->fgMaterials, m_ui->fgProcesses})
+        grid->Unbind();
+}
+
+BoundGrid* frmCLTPartsCriteriaDelete::partsCriteriaGrid() const { return m_ui->fgPartsCriteria; }
+BoundGrid* frmCLTPartsCriteriaDelete::materialsGrid() const { return m_ui->fgMaterials; }
+BoundGrid* frmCLTPartsCriteriaDelete::processesGrid() const { return m_ui->fgProcesses; }
+
+void frmCLTPartsCriteriaDelete::Display()
+{
+    CentreOnDesktop(this);
+    Guarded([&] {
+        m_tables.Open();
+        DisplayTable(m_ui->fgPartsCriteria, m_tables.PartsCriteria());
+        DisplayTable(m_ui->fgMaterials, m_tables.Materials());
+        DisplayTable(m_ui->fgProcesses, m_tables.Processes());
+    });
+    show();
+    raise();
+}
+
+void frmCLTPartsCriteriaDelete::DisplayTable(BoundGrid* grid, RecordSet& rs)
+{
+    grid->Unbind();
+    grid->Bind(&rs);
+    for (int c = 1; c < grid->Cols(); ++c)
+        grid->SetColHidden(c, c != 2);
+}
+
+void frmCLTPartsCriteriaDelete::DeleteSelected(BoundGrid* grid, RecordSet& rs, bool keepFirstRow)
+{
+    std::vector<int> indexes;
+    for (int row : grid->SelectedRows())
+        indexes.push_back(row - 1);
+    Guarded([&] { CriteriaRemoval::DeleteRows(rs, indexes, keepFirstRow); });
+    grid->clearSelection();
+    grid->Refresh();
+}
+
+void frmCLTPartsCriteriaDelete::cmdDelete1_Click()
+{
+    DeleteSelected(m_ui->fgPartsCriteria, m_tables.PartsCriteria(), false);
+}
+
+void frmCLTPartsCriteriaDelete::cmdDelete2_Click() { DeleteSelected(m_ui->fgMaterials, m_tables.Materials(), false); }
+
+void frmCLTPartsCriteriaDelete::cmdDelete3_Click() { DeleteSelected(m_ui->fgProcesses, m_tables.Processes(), true); }
+
+void frmCLTPartsCriteriaDelete::Done()
+{
+    for (BoundGrid* grid : {m_ui->fgPartsCriteria, m_ui->fgMaterials, m_ui->fgProcesses})
+        grid->Unbind();
+    m_tables.Close();
+    if (m_mainMenu)
+        m_mainMenu->show();
+    Unload();
+}
+
+void frmCLTPartsCriteriaDelete::cmdDone_Click() { Done(); }
+
+void frmCLTPartsCriteriaDelete::QueryUnloadByControlMenu() { Done(); }
+
+} // namespace vx

@@ -1,0 +1,48 @@
+#pragma once
+// The removal screen: delete part-criteria rows, materials and processes no longer used.
+// Opened over the visible main menu.
+#include "screens/CriteriaRemoval.h"
+#include "ui/ScreenWindow.h"
+
+#include <memory>
+
+namespace Ui {
+class frmCLTPartsCriteriaDelete;
+}
+
+namespace vx {
+
+class BoundGrid;
+
+class frmCLTPartsCriteriaDelete : public ScreenWindow {
+    Q_OBJECT
+public:
+    explicit frmCLTPartsCriteriaDelete(QWidget* mainMenu);
+    ~frmCLTPartsCriteriaDelete() override;
+
+    void Display();
+    void Done();
+    BoundGrid* partsCriteriaGrid() const;
+    BoundGrid* materialsGrid() const;
+    BoundGrid* processesGrid() const;
+
+public slots:
+    void cmdDelete1_Click();
+    void cmdDelete2_Click();
+    void cmdDelete3_Click();
+    void cmdDone_Click();
+
+protected:
+    void QueryUnloadByControlMenu() override;
+
+private:
+    // Binds a grid to its record set showing only the second column.
+    void DisplayTable(BoundGrid* grid, RecordSet& rs);
+    void DeleteSelected(BoundGrid* grid, RecordSet& rs, bool keepFirstRow);
+
+    std::unique_ptr<Ui::frmCLTPartsCriteriaDelete> m_ui;
+    QWidget* m_mainMenu;
+    CriteriaRemoval m_tables;
+};
+
+} // namespace vx

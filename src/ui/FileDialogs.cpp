@@ -1,0 +1,95 @@
+#include "ui/FileDialogs.h"
+
+#include "config/RuntimeFiles.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QSettings>
+
+namespace vx {
+
+namespace {
+FileDialogHook& Hook()
+{
+    static FileDialogHook hook;
+    return hook;
+}
+} // namespace
+
+QString QtFilterFrom(const QString& classicFilter)
+{
+    const QStringList parts = classicFilter.split(u'|');
+    QStringList filters;
+    static const QRegularExpression trailingPatterns(QStringLiteral("\\s*\\([^()]*\\)\\s*$"));
+    for (int i = 0; i + 1 < parts.size(); i += 2) {
+        QString description = parts[i];
+        description.remove(trailingPatterns);
+        QString patterns = parts[i + 1].split(u';', Qt::SkipEmptyParts).join(u' ');
+        filters << description.trimmed() + QStringLiteral(" (") + patterns.trimmed() + u')';
+    }
+    return filters.join(QStringLiteral(";;"));
+}
+
+FileDialogHook SetFileDialogHook(FileDialogHook hook)
+{
+    std::swap(hook, Hook());
+    return hook;
+}
+
+std::optional<QString> RunFileDialog(const FileDialogRequest& request, QWidget* parent)
+{
+    std::optional<QString> chosen;
+    if (Hook()) {
+        chosen = Hook()(request);
+    } else {
+        QFileDialog dialog(parent, request.title, request.proposedPath, QtFilterFrom(request.filter));
+        dialog.setAcceptMode(request.kind == FileDialogRequest::Save ? QFileDialog::AcceptSave
+                                                                     : QFileDialog::AcceptOpen);
+        dialog.setFileMode(request.kind == FileDialogRequest::Save ? QFileDialog::AnyFile
+                                                                   : QFileDialog::ExistingFile);
+        QString ext = request.defaultExtension;
+        if (ext.startsWith(u'.'))
+            ext.remove(0, 1);
+        if (!ext.isEmpty())
+            dialog.setDefaultSuffix(ext);
+        if (!request.overwritePrompt)
+            dialog.setOption(QFileDialog::DontConfirmOverwrite);
+        QFileInfo proposed(request.proposedPath);
+        if (!request.proposedPath.isEmpty() && !proposed.isDir()) {
+            if (QFileInfo(proposed.path()).isDir())
+                dialog.setDirectory(proposed.path());
+            dialog.selectFile(proposed.fileName());
+        }
+        if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
+            chosen = dialog.selectedFiles().constFirst();
+    }
+    if (!chosen || chosen->trimmed().isEmpty())
+        return std::nullopt;
+    return QDir::toNativeSeparators(*chosen);
+}
+
+namespace {
+// Per-user settings of this installation: one set per program folder, as the runtime folder.
+QString SettingsApplication()
+{
+    return QStringLiteral("VXCLT ") + QFileInfo(QString::fromStdString(ProgramFolder())).fileName();
+}
+} // namespace
+
+QString RememberedPath(const QString& key)
+{
+    QSettings s(QStringLiteral("Veltrax"), SettingsApplication());
+    s.beginGroup(QStringLiteral("Settings"));
+    return s.value(key).toString();
+}
+
+void RememberPath(const QString& key, const QString& path)
+{
+    QSettings s(QStringLiteral("Veltrax"), SettingsApplication());
+    s.beginGroup(QStringLiteral("Settings"));
+    s.setValue(key, path);
+}
+
+} // namespace vx

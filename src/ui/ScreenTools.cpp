@@ -1,0 +1,53 @@
+#include "ui/ScreenTools.h"
+
+#include "config/VxError.h"
+#include "start/Messages.h"
+
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QScreen>
+
+namespace vx {
+
+namespace {
+bool& SessionEnding()
+{
+    static bool ending = false;
+    return ending;
+}
+} // namespace
+
+QRect DesktopWorkArea(const QWidget* window)
+{
+    QScreen* screen = window && window->screen() ? window->screen() : QGuiApplication::primaryScreen();
+    return screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
+}
+
+void CentreOnDesktop(QWidget* window)
+{
+    QRect area = DesktopWorkArea(window);
+    QSize size = window->frameGeometry().size();
+    if (!window->isVisible() || size.isEmpty())
+        size = window->size();
+    window->move(area.left() + (area.width() - size.width()) / 2, area.top() + (area.height() - size.height()) / 2);
+}
+
+void ShowStandardError(const std::exception& e) { ShowMessage(StandardErrorText(e), vbOKOnly, ""); }
+
+void Guarded(const std::function<void()>& body)
+{
+    try {
+        body();
+    } catch (const std::exception& e) {
+        ShowStandardError(e);
+    }
+}
+
+CloseReason CloseReasonOf(const QCloseEvent* event)
+{
+    return event->spontaneous() && !SessionEnding() ? CloseReason::ControlMenu : CloseReason::Code;
+}
+
+void SetSessionEnding(bool ending) { SessionEnding() = ending; }
+
+} // namespace vx

@@ -1,0 +1,65 @@
+#pragma once
+// Helpers of the screen tests: the operator's close control, scripted file dialogs and
+// user settings kept inside the sandbox.
+#include "ui/FileDialogs.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QSettings>
+#include <QWidget>
+#include <QtTest/qtestspontaneevent.h>
+
+#include <deque>
+#include <string>
+
+namespace vxtest {
+
+// Closes a window as its own close control does (a close event that came from the system).
+inline void CloseWithControlMenu(QWidget* window)
+{
+    QCloseEvent event;
+    QSpontaneKeyEvent::setSpontaneous(&event);
+    // notify keeps the spontaneous mark that sendEvent would clear.
+    qApp->notify(window, &event);
+    if (event.isAccepted()) {
+        window->hide();
+        if (window->testAttribute(Qt::WA_DeleteOnClose))
+            window->deleteLater();
+    }
+}
+
+// Answers the file dialogs with queued paths ("" = cancel) and records the requests.
+class ScriptedFileDialogs {
+public:
+    ScriptedFileDialogs()
+    {
+        vx::SetFileDialogHook([this](const vx::FileDialogRequest& r) -> std::optional<QString> {
+            requests.push_back(r);
+            if (answers.empty())
+                return std::nullopt;
+            QString a = answers.front();
+            answers.pop_front();
+            return a.isEmpty() ? std::nullopt : std::optional<QString>(a);
+        });
+    }
+    ~ScriptedFileDialogs() { vx::SetFileDialogHook({}); }
+    void answer(const std::string& path) { answers.push_back(QString::fromStdString(path)); }
+    std::deque<QString> answers;
+    std::vector<vx::FileDialogRequest> requests;
+};
+
+// Keeps the user settings (remembered folders) inside a test folder.
+inline void UseSettingsFolder(const std::string& folder)
+{
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, QString::fromStdString(folder));
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, QString::fromStdString(folder));
+}
+
+// Lets deleteLater and queued work run.
+inline void Settle()
+{
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCoreApplication::processEvents();
+}
+
+} // namespace vxtest

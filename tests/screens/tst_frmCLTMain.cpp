@@ -1,0 +1,266 @@
+// The main menu, the configuration screen and the error log window: caption, the saving
+// rules of the program's end, the mapping check before the convert screen, and the
+// configuration's update and cancel.
+#include "ScreenTestTools.h"
+#include "TestSupport.h"
+#include "config/frmCLTSetup.h"
+#include "config/modCLTSettings.h"
+#include "convert/frmCLTProcessPartsFile.h"
+#include "screens/ErrorLog.h"
+#include "screens/WindowedProgram.h"
+#include "screens/frmCLTErrorLog.h"
+#include "screens/frmCLTMain.h"
+#include "screens/frmCLTPartsCriteriaDelete.h"
+#include "screens/frmCLTProcesses.h"
+#include "start/ProgramState.h"
+
+#include <QCheckBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QtTest>
+
+using namespace vx;
+using vxtest::QueryScalar;
+
+class tst_frmCLTMain : public QObject {
+    Q_OBJECT
+
+    template <class T> static T* Child(QWidget* w, const char* name)
+    {
+        T* c = w->findChild<T*>(name);
+        if (!c)
+            qFatal("no control %s", name);
+        return c;
+    }
+    static void Click(QWidget* w, const char* name) { Child<QPushButton>(w, name)->click(); }
+    static std::string Setting(const vxtest::RuntimeSandbox& box, const std::string& name)
+    {
+        return QueryScalar(box.defDatabase(), "SELECT SettingValue FROM tblSettings WHERE SettingName = '" + name + "'");
+    }
+    // Changes the in-memory processing and space-ball settings away from the stored ones.
+    static void ChangeSettingsInMemory()
+    {
+        State().ProcessingSkipFirstXLines = 7;
+        State().ConvertLengthType = 2;
+        State().ExtraSpaceBalls = {"800", "1200"};
+    }
+
+private slots:
+    void captionIsExactlyTheVersion()
+    {
+        QCOMPARE(MainCaption(), std::string("Veltrax Cutlister V7.5.0"));
+    }
+
+    void everyButtonCarriesItsCaption_data()
+    {
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<bool>("enabled");
+        QTest::newRow("setup") << "cmdSetup" << "Configuration" << true;
+        QTest::newRow("mapping") << "cmdDefinePartsFile" << "Map Your Comma Delimited Parts File" << false;
+        QTest::newRow("print") << "cmdPrintMapping" << "Print Mapping" << false;
+        QTest::newRow("convert") << "cmdProcessPartsFile"
+                                 << "Convert a Comma Delimited Parts Files to a Veltrax Parts File" << true;
+        QTest::newRow("manual") << "cmdManualPartsList" << "Manually Create a Veltrax Parts File" << false;
+        QTest::newRow("view") << "cmdViewEditROPartsFile" << "View/Edit a Veltrax Parts File" << false;
+        QTest::newRow("combine") << "cmdCombinePartsFiles" << "Combine Veltrax Parts Files" << false;
+        QTest::newRow("processes") << "cmdProcesses" << "Define Output Processing" << true;
+        QTest::newRow("remove") << "cmdDeleteParts" << "Remove Parts, Materials, or Processes" << true;
+        QTest::newRow("exit") << "cmdExit" << "EXIT" << true;
+    }
+    void everyButtonCarriesItsCaption()
+    {
+        QFETCH(QString, control);
+        QFETCH(QString, caption);
+        QFETCH(bool, enabled);
+        vxtest::RuntimeSandbox box;
+        frmCLTMain menu;
+        auto* b = Child<QPushButton>(&menu, control.toLatin1().constData());
+        QCOMPARE(b->text(), caption);
+        QCOMPARE(b->isEnabled(), enabled);
+    }
+
+    void exitAndCloseControlSaveButOtherClosesDoNot_data()
+    {
+        QTest::addColumn<int>("how");
+        QTest::addColumn<bool>("saved");
+        QTest::newRow("EXIT button") << 0 << true;
+        QTest::newRow("close control") << 1 << true;
+        QTest::newRow("closed by the program") << 2 << false;
+    }
+    void exitAndCloseControlSaveButOtherClosesDoNot()
+    {
+        QFETCH(int, how);
+        QFETCH(bool, saved);
+        vxtest::RuntimeSandbox box;
+        LoadSettings();
+        frmCLTMain menu;
+        menu.Display();
+        ChangeSettingsInMemory();
+        if (how == 0)
+            Click(&menu, "cmdExit");
+        else if (how == 1)
+            vxtest::CloseWithControlMenu(&menu);
+        else
+            menu.close();
+        QVERIFY(!menu.isVisible());
+        QCOMPARE(Setting(box, "ProcessingSkipFirstXLines") == "7", saved);
+        QCOMPARE(Setting(box, "ConvertLengthType") == "2", saved);
+        QCOMPARE(Setting(box, "ExtraSpaceBalls3") == "800", saved);
+        QCOMPARE(Setting(box, "ExtraSpaceBalls4") == "1200", saved);
+    }
+
+    void exitUnloadsOpenScreensWithoutTheirSaving()
+    {
+        vxtest::RuntimeSandbox box;
+        LoadSettings();
+        frmCLTMain menu;
+        menu.Display();
+        Click(&menu, "cmdDeleteParts");
+        QPointer<frmCLTPartsCriteriaDelete> removal = menu.removalScreen();
+        QVERIFY(removal && removal->isVisible());
+        Click(&menu, "cmdExit");
+        vxtest::Settle();
+        QVERIFY(!removal);
+    }
+
+    void incompleteMappingOpensTheErrorLogInsteadOfTheConvertScreen()
+    {
+        vxtest::RuntimeSandbox box;
+        vxtest::ScriptedPresenter presenter;
+        box.execDef("UPDATE tblPartsFileMapping SET PF_Col = 0 WHERE MainName IN ('PART', 'LENGTH')");
+        LoadSettings();
+        frmCLTErrorLog log;
+        log.InstallAsViewer();
+        frmCLTMain menu;
+        menu.Display();
+        Click(&menu, "cmdProcessPartsFile");
+        QVERIFY(log.isVisible());
+        QVERIFY(log.LogText().startsWith("THERE ARE ERRORS IN THE PARTS FILE MAPPING"));
+        QVERIFY(log.LogText().contains("You must select a column for DB Name: PART, Display Label: PART, "
+                                       "This is a required field."));
+        QVERIFY(log.LogText().contains("DB Name: LENGTH"));
+        QVERIFY(!menu.convertScreen());
+        QVERIFY(menu.isVisible());
+        QVERIFY(presenter.prompts.empty());
+    }
+
+    void completeMappingOpensTheConvertScreenAndHidesTheMenu()
+    {
+        vxtest::RuntimeSandbox box;
+        vxtest::ScriptedPresenter presenter;
+        LoadSettings();
+        frmCLTMain menu;
+        menu.Display();
+        Click(&menu, "cmdProcessPartsFile");
+        QPointer<frmCLTProcessPartsFile> convert = menu.convertScreen();
+        QVERIFY(convert && convert->isVisible());
+        QVERIFY(!menu.isVisible());
+        QCOMPARE(convert->windowTitle(), QString("Convert a Parts File (Comma Delimited) to a Veltrax Parts File "));
+        Click(convert, "cmdDone");
+        vxtest::Settle();
+        QVERIFY(!convert);
+        QVERIFY(menu.isVisible());
+    }
+
+    void removalOpensOverTheVisibleMenuAndProcessesHideIt()
+    {
+        vxtest::RuntimeSandbox box;
+        LoadSettings();
+        frmCLTMain menu;
+        menu.Display();
+        Click(&menu, "cmdDeleteParts");
+        QVERIFY(menu.removalScreen()->isVisible());
+        QVERIFY(menu.isVisible());
+        Click(&menu, "cmdProcesses");
+        QVERIFY(menu.processesScreen()->isVisible());
+        QVERIFY(!menu.isVisible());
+        Click(menu.processesScreen(), "cmdDone");
+        QVERIFY(menu.isVisible());
+    }
+
+    void configurationShowsTheSettings()
+    {
+        vxtest::RuntimeSandbox box;
+        State().MachineType = 1;
+        State().Scribes = false;
+        State().SpaceBalls = true;
+        State().PocketHoles = false;
+        frmCLTMain menu;
+        menu.Display();
+        Click(&menu, "cmdSetup");
+        frmCLTSetup* setup = menu.setupScreen();
+        QCOMPARE(setup->windowTitle(), QString("Veltrax Configuration"));
+        QVERIFY(!menu.isVisible());
+        QVERIFY(Child<QRadioButton>(setup, "optMachineType_1")->isChecked());
+        QVERIFY(!Child<QRadioButton>(setup, "optMachineType_0")->isChecked());
+        QVERIFY(!Child<QCheckBox>(setup, "chkAccessory_0")->isChecked());
+        QVERIFY(Child<QCheckBox>(setup, "chkAccessory_1")->isChecked());
+        QVERIFY(!Child<QCheckBox>(setup, "chkAccessory_2")->isChecked());
+    }
+
+    void configurationUpdateCancelAndCloseControl_data()
+    {
+        QTest::addColumn<int>("how");
+        QTest::newRow("Update Configuration") << 0;
+        QTest::newRow("Cancel") << 1;
+        QTest::newRow("close control") << 2;
+    }
+    void configurationUpdateCancelAndCloseControl()
+    {
+        QFETCH(int, how);
+        vxtest::RuntimeSandbox box;
+        LoadSettings(); // factory: Cutwise with Crayon Defecting, no accessories
+        QVERIFY(State().PanelEnabled);
+        frmCLTMain menu;
+        menu.Display();
+        Click(&menu, "cmdSetup");
+        QPointer<frmCLTSetup> setup = menu.setupScreen();
+        Child<QRadioButton>(setup, "optMachineType_0")->click();
+        Child<QCheckBox>(setup, "chkAccessory_0")->click();
+        Child<QCheckBox>(setup, "chkAccessory_2")->click();
+        if (how == 0)
+            Click(setup, "cmdUpdate");
+        else if (how == 1)
+            Click(setup, "cmdCancel");
+        else
+            vxtest::CloseWithControlMenu(setup);
+        vxtest::Settle();
+        QVERIFY(!setup);
+        QVERIFY(menu.isVisible());
+        bool updated = how == 0;
+        QCOMPARE(State().MachineType, updated ? 0 : 2);
+        QCOMPARE(State().PanelEnabled, !updated);
+        QCOMPARE(State().Scribes, updated);
+        QCOMPARE(State().PocketHoles, updated);
+        QCOMPARE(Setting(box, "MachineType"), std::string(updated ? "0" : "2"));
+        QCOMPARE(Setting(box, "PocketHoles") != "0", updated);
+    }
+
+    void errorLogAddsAtBottomOrTopAndCloseOnlyHides()
+    {
+        vxtest::RuntimeSandbox box;
+        frmCLTErrorLog log;
+        log.InstallAsViewer();
+        TheErrorLog().ClearLog();
+        TheErrorLog().AddInfo("A");
+        TheErrorLog().AddInfo("B", true);
+        QCOMPARE(TheErrorLog().Text(), std::string("AB"));
+        TheErrorLog().AddInfo("C", false);
+        QCOMPARE(TheErrorLog().Text(), std::string("CAB"));
+        TheErrorLog().AddInfo("line\r\n");
+        TheErrorLog().Display();
+        QCOMPARE(log.windowTitle(), QString("Error Warning"));
+        QVERIFY(log.isVisible());
+        QCOMPARE(log.LogText(), QString("CABline\n"));
+        Click(&log, "cmdClose");
+        QVERIFY(!log.isVisible());
+        QCOMPARE(TheErrorLog().Text(), std::string("CABline\r\n"));
+        State().CommandLineMode = true;
+        TheErrorLog().Display();
+        QVERIFY(!log.isVisible());
+    }
+};
+
+QTEST_MAIN(tst_frmCLTMain)
+#include "tst_frmCLTMain.moc"
