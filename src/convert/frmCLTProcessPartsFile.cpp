@@ -95,6 +95,7 @@ void frmCLTProcessPartsFile::Display(bool vis)
     DisplayPartsCriteria();
     ShowAccessoryControls();
     m_ui->chkAskIfValid->setChecked(State().AskIfValid == 1);
+    m_storedAskIfValid = State().AskIfValid;
 }
 
 void frmCLTProcessPartsFile::SizeForm()
@@ -402,8 +403,13 @@ void frmCLTProcessPartsFile::SaveAndRelease(bool takeAskIfValid)
     m_released = true;
     CopyControlsToSession();
     UnbindGrids();
-    if (takeAskIfValid)
+    if (takeAskIfValid) {
+        // Opening a file already copies the box into AskIfValid; comparing the box with that
+        // copy would never find a change, and the operator's choice would be lost. Compare
+        // with the value stored when the screen opened instead.
+        State().AskIfValid = m_storedAskIfValid;
         m_session.Shutdown(m_ui->chkAskIfValid->isChecked() ? 1 : 0);
+    }
     else
         m_session.AutoShutdown();
     if (m_mainMenu)

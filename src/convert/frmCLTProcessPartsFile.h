@@ -87,6 +87,7 @@ private:
     std::string m_processDropDown;
     QPointer<frmCLTProcessFilesCreated> m_filesCreated;
     bool m_released = true;
+    int32_t m_storedAskIfValid = 0; // AskIfValid as stored when the screen was prepared
 };
 
 } // namespace vx

@@ -1,0 +1,315 @@
+// The convert screen driven as the operator does: open a cut list, edit a criterion, apply,
+// check scribes and space balls, write one parts file, write process files (one replaced,
+// one refused); and the columns shown by accessory and machine type.
+#include "ScreenTestTools.h"
+#include "TestSupport.h"
+#include "config/modCLTSettings.h"
+#include "convert/frmCLTBaseFileName.h"
+#include "convert/frmCLTProcessFilesCreated.h"
+#include "convert/frmCLTProcessPartsFile.h"
+#include "start/Messages.h"
+#include "start/ProgramState.h"
+#include "ui/BoundGrid.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+#include <QtTest>
+
+using namespace vx;
+using vxtest::QueryColumn;
+using vxtest::QueryScalar;
+
+class tst_frmCLTProcessPartsFile : public QObject {
+    Q_OBJECT
+
+    template <class T> static T* Child(QWidget* w, const char* name)
+    {
+        T* c = w->findChild<T*>(name);
+        if (!c)
+            qFatal("no control %s", name);
+        return c;
+    }
+    static void Click(QWidget* w, const char* name) { Child<QPushButton>(w, name)->click(); }
+
+    static const char* CutList()
+    {
+        return "Seq,Part,Material,Thick,Width,Length,Qty,Scribes,Cabinet,Edge\r\n"
+               "1,LEFT SIDE,MAPLE PLY,0.75,23.25,34.5,1,4.5|11|11,B1,1L\r\n"
+               "2,SHELF,MAPLE PLY,0.75,21.5,34.375,2,,B1,1L\r\n"
+               "3,NEW PART,WALNUT,0.75,10,30,1,10|-5,B2,\r\n";
+    }
+    static void SetAccessories(const vxtest::RuntimeSandbox& box, int machine, bool scribes, bool spaceBalls,
+                               bool pocketHoles)
+    {
+        box.execDef("UPDATE tblSettings SET SettingValue = '" + std::to_string(machine) +
+                    "' WHERE SettingName = 'MachineType'");
+        box.execDef(std::string("UPDATE tblSettings SET SettingValue = '") + (scribes ? "1" : "0") +
+                    "' WHERE SettingName = 'Scribes'");
+        box.execDef(std::string("UPDATE tblSettings SET SettingValue = '") + (spaceBalls ? "1" : "0") +
+                    "' WHERE SettingName = 'SpaceBalls'");
+        box.execDef(std::string("UPDATE tblSettings SET SettingValue = '") + (pocketHoles ? "1" : "0") +
+                    "' WHERE SettingName = 'PocketHoles'");
+        LoadSettings();
+    }
+    // Grid column (1-based) whose table column has this name.
+    static int ColumnOf(BoundGrid* grid, const char* name)
+    {
+        return grid->recordSet()->ColumnIndex(name) + 1;
+    }
+    static int RowOf(BoundGrid* grid, int col, const QString& text)
+    {
+        for (int r = 1; r < grid->Rows(); ++r)
+            if (grid->TextMatrix(r, col) == text)
+                return r;
+        return -1;
+    }
+    // Answers the modal base-name dialog once it is up: first empty, then the name.
+    static void AnswerBaseNameDialog(const QString& name)
+    {
+        QTimer::singleShot(0, [name] {
+            auto* dialog = qobject_cast<frmCLTBaseFileName*>(QApplication::activeModalWidget());
+            QVERIFY(dialog);
+            QCOMPARE(dialog->windowTitle(), QString("Base File Name"));
+            QCOMPARE(dialog->StartFileName(), QString("job12"));
+            dialog->SetStartFileName("   ");
+            dialog->findChild<QPushButton*>("cmdCreateFiles")->click();
+            QVERIFY(dialog->isVisible());
+            dialog->SetStartFileName(name);
+            dialog->findChild<QPushButton*>("cmdCreateFiles")->click();
+        });
+    }
+
+private slots:
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+
+    void wholeOrderOfWork()
+    {
+        vxtest::RuntimeSandbox box;
+        vxtest::UseSettingsFolder(box.file("settings"));
+        vxtest::ScriptedPresenter presenter;
+        vxtest::ScriptedFileDialogs dialogs;
+        SetAccessories(box, 2, true, true, false);
+        std::string input = box.writeFile("job12.csv", CutList());
+
+        QWidget mainMenu;
+        auto* screen = new frmCLTProcessPartsFile(&mainMenu);
+        QPointer<frmCLTProcessPartsFile> guard = screen;
+        screen->Display(true);
+        QVERIFY(screen->isVisible());
+        QCOMPARE(Child<QComboBox>(screen, "cmboSkipXLines")->count(), 101);
+        QCOMPARE(Child<QComboBox>(screen, "cmboSkipXLines")->currentText(), QString("1"));
+        QVERIFY(Child<QCheckBox>(screen, "chkAskIfValid")->isChecked());
+
+        // Nothing opened yet.
+        Click(screen, "cmdApplyCriteria");
+        Click(screen, "cmdCreateROPartsFile");
+        QCOMPARE(presenter.prompts.size(), size_t(2));
+        QCOMPARE(presenter.prompts[0].text, std::string("There are no parts."));
+        QCOMPARE(presenter.prompts[1].text,
+                 std::string("You must open a comma delimited parts file, or there are no parts in the file."));
+        presenter.prompts.clear();
+
+        // Open, with new parts made valid without a question.
+        Child<QCheckBox>(screen, "chkAskIfValid")->setChecked(false);
+        dialogs.answer(input);
+        Click(screen, "cmdOpenPartsFile");
+        QCOMPARE(dialogs.requests.back().title, QString("Open Comma Delimited Parts File"));
+        QCOMPARE(dialogs.requests.back().filter, QString("Parts Files (*.CSV)|*.CSV|All Files (*.*)|*.*"));
+        QVERIFY(presenter.prompts.empty());
+        QCOMPARE(Child<QLabel>(screen, "lblFileOpened")->text().toStdString(), input);
+        BoundGrid* parts = screen->partsGrid();
+        BoundGrid* criteria = screen->criteriaGrid();
+        QCOMPARE(parts->Rows(), 4);
+        int partCol = ColumnOf(criteria, "Part");
+        QVERIFY(RowOf(criteria, partCol, "NEW PART") > 0);
+        QCOMPARE(vxtest::QueryScalar(box.defDatabase(), "SELECT count(*) FROM tblMaterials WHERE Material = 'WALNUT'"),
+                 std::string("1"));
+
+        // Edit criteria in the grid: SHELF not valid, LEFT SIDE to process 2 through the drop-down.
+        BoundGridModel* cm = criteria->gridModel();
+        int shelf = RowOf(criteria, partCol, "SHELF");
+        int left = RowOf(criteria, partCol, "LEFT SIDE");
+        QVERIFY(cm->setData(cm->index(shelf - 1, ColumnOf(criteria, "Valid_Part") - 1), Qt::Unchecked,
+                            Qt::CheckStateRole));
+        int processCol = ColumnOf(criteria, "Process");
+        QCOMPARE(criteria->TextMatrix(left, processCol), QString("Cabinet Parts"));
+        QModelIndex processCell = cm->index(left - 1, processCol - 1);
+        criteria->setCurrentIndex(processCell);
+        criteria->edit(processCell);
+        auto* combo = criteria->viewport()->findChild<QComboBox*>();
+        QVERIFY(combo);
+        combo->setCurrentIndex(combo->findText("Solid Wood"));
+        QTest::keyClick(combo, Qt::Key_Tab);
+        QCOMPARE(criteria->TextMatrix(left, processCol), QString("Solid Wood"));
+        QCOMPARE(QueryScalar(box.defDatabase(), "SELECT Process FROM tblPartsCriteria WHERE Part = 'LEFT SIDE'"),
+                 std::string("2"));
+
+        Click(screen, "cmdApplyCriteria");
+        QCOMPARE(QueryScalar(box.defDatabase(),
+                             "SELECT ValidPart FROM tblPartsFileProcessTemplate WHERE PART = 'SHELF'"),
+                 std::string("0"));
+        QCOMPARE(QueryScalar(box.defDatabase(),
+                             "SELECT Process FROM tblPartsFileProcessTemplate WHERE PART = 'LEFT SIDE'"),
+                 std::string("2"));
+
+        // Checks: the new part's scribes 10|-5 hold a negative entry.
+        QVERIFY(Child<QPushButton>(screen, "cmdCheckScribes")->isVisibleTo(screen));
+        Click(screen, "cmdCheckScribes");
+        QVERIFY(!presenter.prompts.empty());
+        QCOMPARE(presenter.prompts.back().text.substr(0, 40), std::string("Error in a Scribes specification in the "));
+        QCOMPARE(presenter.prompts.back().title, std::string("Scribe Error"));
+        QCOMPARE(presenter.prompts.back().text,
+                 std::string("Error in a Scribes specification in the cell selected. A Scribe Location value is < 0."));
+        QCOMPARE(parts->currentIndex().row() + 1, RowOf(parts, ColumnOf(parts, "PART"), "NEW PART"));
+        QCOMPARE(parts->currentIndex().column() + 1, screen->ScribesCol);
+        Click(screen, "cmdCheckSpaceBalls");
+        QCOMPARE(presenter.prompts.back().text, std::string("No errors found in the SpaceBalls column."));
+
+        // One parts file.
+        std::string out = box.file("job12.rdb");
+        dialogs.answer(out);
+        Click(screen, "cmdCreateROPartsFile");
+        const FileDialogRequest& save = dialogs.requests.back();
+        QCOMPARE(save.title, QString("Create Veltrax Parts File"));
+        QCOMPARE(save.filter, QString("Veltrax Parts Files (*.rdb)|*.rdb|All Files (*.*)|*.*"));
+        QCOMPARE(save.defaultExtension, QString(".rdb"));
+        QVERIFY(save.proposedPath.endsWith("job12"));
+        QCOMPARE(QueryColumn(out, "SELECT Part FROM tblParts ORDER BY Part"),
+                 std::vector<std::string>({"LEFT SIDE", "NEW PART"}));
+        QCOMPARE(RememberedPath("LastPath2").toStdString(), box.root());
+        QCOMPARE(RememberedPath("LastPath1").toStdString(), input);
+        QCOMPARE(parts->Rows(), 1);
+        QVERIFY(Child<QLabel>(screen, "lblFileOpened")->text().isEmpty());
+        size_t before = presenter.prompts.size();
+        Click(screen, "cmdCreateROPartsFile");
+        QCOMPARE(presenter.prompts.size(), before + 1);
+        QCOMPARE(presenter.prompts.back().text,
+                 std::string("You must open a comma delimited parts file, or there are no parts in the file."));
+
+        // Process files: the cabinet file is replaced, the solid-wood file is refused.
+        std::string cabDir = box.file("cab"), solidDir = box.file("solid");
+        QDir().mkpath(QString::fromStdString(cabDir));
+        QDir().mkpath(QString::fromStdString(solidDir));
+        box.execDef("UPDATE tblProcesses SET SaveFileTo = '" + cabDir + "' WHERE AutoID = 1");
+        box.execDef("UPDATE tblProcesses SET SaveFileTo = '" + solidDir + "/' WHERE AutoID = 2");
+        std::string cabFile = cabDir + "/run'7_CAB.rdb", solidFile = solidDir + "/run'7_SOLID.rdb";
+        box.writeFile("cab/run'7_CAB.rdb", "old cabinet file");
+        box.writeFile("solid/run'7_SOLID.rdb", "old solid file");
+        dialogs.answer(input);
+        Click(screen, "cmdOpenPartsFile");
+        QCOMPARE(parts->Rows(), 4);
+        presenter.prompts.clear();
+        presenter.answer(vbOK);  // "You must enter a Base File Name."
+        presenter.answer(vbYes); // replace the cabinet file
+        presenter.answer(vbNo);  // keep the solid-wood file
+        AnswerBaseNameDialog("  run'7 ");
+        Click(screen, "cmdCreateProcessFiles");
+        QCOMPARE(presenter.prompts.size(), size_t(3));
+        QCOMPARE(presenter.prompts[0].text, std::string("You must enter a Base File Name."));
+        QCOMPARE(presenter.prompts[1].title, std::string("File Exists"));
+        QVERIFY(presenter.prompts[1].text.rfind("For Process: Cabinet Parts\r\nA file named: run'7_CAB.rdb\r\n", 0) == 0);
+        QCOMPARE(presenter.prompts[2].style, int(vbYesNo));
+        QCOMPARE(QueryColumn(cabFile, "SELECT Part FROM tblParts"), std::vector<std::string>({"NEW PART"}));
+        QCOMPARE(vxtest::ReadFile(solidFile), std::string("old solid file"));
+        frmCLTProcessFilesCreated* list = screen->filesCreatedScreen();
+        QVERIFY(list && list->isVisible());
+        QCOMPARE(list->windowTitle(), QString("Process Files Created"));
+        QCOMPARE(list->grid()->Rows(), 2);
+        QCOMPARE(list->grid()->TextMatrix(0, 2), QString("File Name"));
+        QCOMPARE(list->grid()->TextMatrix(1, 1), QString("Cabinet Parts"));
+        QCOMPARE(list->grid()->TextMatrix(1, 2), QString("run'7_CAB.rdb"));
+        QCOMPARE(parts->Rows(), 1);
+
+        // DONE stores the screen's settings and brings the main menu back.
+        Child<QComboBox>(screen, "cmboSkipXLines")->setEditText("3");
+        Child<QLineEdit>(screen, "txtExtraSpaceBalls_0")->setText(" 800 ");
+        Click(screen, "cmdDone");
+        vxtest::Settle();
+        QVERIFY(!guard);
+        QVERIFY(mainMenu.isVisible());
+        auto setting = [&](const char* name) {
+            return QueryScalar(box.defDatabase(),
+                               std::string("SELECT SettingValue FROM tblSettings WHERE SettingName = '") + name + "'");
+        };
+        QCOMPARE(setting("AskIfValid"), std::string("0"));
+        QCOMPARE(setting("ProcessingSkipFirstXLines"), std::string("3"));
+        QCOMPARE(State().ExtraSpaceBalls[0], std::string("800"));
+    }
+
+    void columnsByAccessoryAndMachine_data()
+    {
+        QTest::addColumn<int>("machine");
+        QTest::addColumn<bool>("scribes");
+        QTest::addColumn<bool>("spaceBalls");
+        QTest::addColumn<bool>("pocketHoles");
+        QTest::newRow("cutqueue, nothing") << 0 << false << false << false;
+        QTest::newRow("joystick, scribes") << 1 << true << false << false;
+        QTest::newRow("crayon, space balls and pocket holes") << 2 << false << true << true;
+        QTest::newRow("joystick, everything") << 1 << true << true << true;
+    }
+    void columnsByAccessoryAndMachine()
+    {
+        QFETCH(int, machine);
+        QFETCH(bool, scribes);
+        QFETCH(bool, spaceBalls);
+        QFETCH(bool, pocketHoles);
+        vxtest::RuntimeSandbox box;
+        vxtest::ScriptedPresenter presenter;
+        SetAccessories(box, machine, scribes, spaceBalls, pocketHoles);
+        frmCLTProcessPartsFile screen(nullptr);
+        screen.Display(true);
+        BoundGrid* parts = screen.partsGrid();
+        BoundGrid* criteria = screen.criteriaGrid();
+        bool bGrade = machine == 1, panel = machine != 0;
+
+        QVERIFY(parts->ColHidden(1));
+        QCOMPARE(parts->ColHidden(ColumnOf(parts, "B_GRADE")), !bGrade);
+        QCOMPARE(parts->ColHidden(ColumnOf(parts, "PANEL")), !panel);
+        QCOMPARE(parts->ColHidden(ColumnOf(parts, "SCRIBES")), !scribes);
+        QCOMPARE(parts->ColHidden(ColumnOf(parts, "SPACEBALLS")), !spaceBalls);
+        QCOMPARE(parts->ColHidden(ColumnOf(parts, "POCKETHOLES")), !pocketHoles);
+        QVERIFY(!parts->ColHidden(ColumnOf(parts, "UF_1")));
+        QCOMPARE(parts->TextMatrix(0, ColumnOf(parts, "UF_1")), QString("CABINET"));
+        QVERIFY(parts->ColHidden(ColumnOf(parts, "UF_3"))); // not mapped
+        QVERIFY(parts->ColHidden(ColumnOf(parts, "FileName"))); // no mapping row
+        QCOMPARE(screen.LengthCol, ColumnOf(parts, "LENGTH"));
+
+        QVERIFY(criteria->ColHidden(1));
+        QCOMPARE(criteria->ColHidden(ColumnOf(criteria, "B_Grade")), !bGrade);
+        QCOMPARE(criteria->ColHidden(ColumnOf(criteria, "Pocket_Holes")), !pocketHoles);
+        QCOMPARE(criteria->ColHidden(ColumnOf(criteria, "Space_Ball_Loc")), !spaceBalls);
+        QCOMPARE(criteria->ColHidden(ColumnOf(criteria, "Panel")), !panel);
+        QCOMPARE(criteria->ColHidden(ColumnOf(criteria, "Min_Panel_Width")), !panel);
+        QCOMPARE(criteria->ColHidden(ColumnOf(criteria, "Reverse_Scribes")), !scribes);
+        QCOMPARE(criteria->columnWidth(ColumnOf(criteria, "Process") - 1),
+                 BoundGrid::TwipsToPixels(2000, criteria->logicalDpiX()));
+
+        QCOMPARE(Child<QPushButton>(&screen, "cmdCheckScribes")->isVisibleTo(&screen), scribes);
+        QCOMPARE(Child<QPushButton>(&screen, "cmdCheckSpaceBalls")->isVisibleTo(&screen), spaceBalls);
+        QCOMPARE(Child<QWidget>(&screen, "fraSpaceBalls")->isVisibleTo(&screen), spaceBalls);
+        QVERIFY(presenter.prompts.empty());
+        screen.CommandLineShutdown();
+    }
+
+    void refusedSkipValueDoesNotOpenTheDialog()
+    {
+        vxtest::RuntimeSandbox box;
+        vxtest::ScriptedPresenter presenter;
+        vxtest::ScriptedFileDialogs dialogs;
+        LoadSettings();
+        frmCLTProcessPartsFile screen(nullptr);
+        screen.Display(true);
+        Child<QComboBox>(&screen, "cmboSkipXLines")->setEditText("-1");
+        Click(&screen, "cmdOpenPartsFile");
+        QVERIFY(dialogs.requests.empty());
+        QCOMPARE(presenter.prompts.size(), size_t(1));
+        screen.CommandLineShutdown();
+    }
+};
+
+QTEST_MAIN(tst_frmCLTProcessPartsFile)
+#include "tst_frmCLTProcessPartsFile.moc"
