@@ -7,11 +7,8 @@
 namespace vx {
 
 namespace {
-// Where the settings are read from: the runtime root of this platform.
-std::string SettingsPathLine()
-{
-    return "    " + JoinPath(JoinPath(RuntimeRoot(), "<program folder name>"), kDefDatabaseName) + ".";
-}
+// Where the settings are read from: this installation's real configuration database.
+std::string SettingsPathLine() { return "    " + DefDatabasePath() + "."; }
 } // namespace
 
 void ShowUsage()

@@ -280,8 +280,8 @@ private slots:
         QCOMPARE(out.front(), std::string("Veltrax Cutlister V7.5.0 - command-line mode"));
         QCOMPARE(out[1], std::string());
         QCOMPARE(out.back(), std::string("  VXCLT.exe /in job.csv /units in2mm /allowbad /log C:\\Jobs\\vxclt.log"));
-        // The settings line names this platform's runtime folder.
-        std::string settingsLine = "    " + RuntimeRoot() + "/<program folder name>/CLTDef.mdb.";
+        // The settings line names this installation's real configuration database.
+        std::string settingsLine = "    " + sandbox.defDatabase() + ".";
         QVERIFY(std::find(out.begin(), out.end(), settingsLine) != out.end());
         for (const std::string& line : out)
             QVERIFY2(line.find("Windows") == std::string::npos && line.find("C:\\Rerez") == std::string::npos,
