@@ -1,0 +1,240 @@
+// Processes and removal: the add and edit rules (letter case, apostrophes), the folder
+// picker, and deleting part criteria, materials and processes.
+#include "ScreenTestTools.h"
+#include "TestSupport.h"
+#include "screens/frmCLTPartsCriteriaDelete.h"
+#include "screens/frmCLTProcesses.h"
+#include "screens/frmCLTYieldReportPath.h"
+#include "ui/BoundGrid.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QtTest>
+
+using namespace vx;
+using vxtest::QueryColumn;
+
+class tst_frmCLTProcesses : public QObject {
+    Q_OBJECT
+
+    template <class T> static T* Child(QWidget* w, const char* name)
+    {
+        T* c = w->findChild<T*>(name);
+        if (!c)
+            qFatal("no control %s", name);
+        return c;
+    }
+    static void Click(QWidget* w, const char* name) { Child<QPushButton>(w, name)->click(); }
+    static void Type(QWidget* w, const char* name, const char* text) { Child<QLineEdit>(w, name)->setText(text); }
+    static std::vector<std::string> Processes(const vxtest::RuntimeSandbox& box)
+    {
+        return QueryColumn(box.defDatabase(),
+                           "SELECT Description || '/' || FileID || '/' || SaveFileTo FROM tblProcesses ORDER BY AutoID");
+    }
+
+private slots:
+    void addProcess_data()
+    {
+        QTest::addColumn<QString>("description");
+        QTest::addColumn<QString>("fileId");
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("added, trimmed") << "  Edge Banding " << " EB " << " /tmp " << "";
+        QTest::newRow("apostrophes work") << "O'Brien's Doors" << "O'B" << "/tmp/o'b" << "";
+        QTest::newRow("no description") << "  " << "X" << "/tmp" << "You need to enter a Description.";
+        QTest::newRow("description differs only in case")
+            << "cabinet PARTS" << "X" << "/tmp" << "This Description already exists. Descriptions must be unique.";
+        QTest::newRow("no file id") << "New" << "" << "/tmp" << "You need to enter a FileID.";
+        QTest::newRow("file id in other case") << "New" << "cab" << "/tmp"
+                                               << "This FileID already exists. FileIDs must be unique.";
+        QTest::newRow("no path") << "New" << "NEW" << " " << "You need to enter or select a Path for SaveFileTo.";
+    }
+    void addProcess()
+    {
+        QFETCH(QString, description);
+        QFETCH(QString, fileId);
+        QFETCH(QString, path);
+        QFETCH(QString, message);
+        vxtest::RuntimeSandbox box;
+        vxtest::ScriptedPresenter presenter;
+        QWidget menu;
+        frmCLTProcesses screen(&menu);
+        screen.setAttribute(Qt::WA_DeleteOnClose, false);
+        screen.Display();
+        QCOMPARE(screen.windowTitle(), QString("Define Processes"));
+        QCOMPARE(screen.grid()->Rows(), 3);
+        QVERIFY(screen.grid()->ColHidden(1));
+        screen.grid()->SelectRow(1);
+        QCOMPARE(screen.selectedRow(), 1);
+        QCOMPARE(Child<QLineEdit>(&screen, "txtEditDescription")->text(), QString("Cabinet Parts"));
+
+        Type(&screen, "txtDescription", description.toUtf8());
+        Type(&screen, "txtFileID", fileId.toUtf8());
+        Type(&screen, "txtFilePath", path.toUtf8());
+        Click(&screen, "cmdAddProcess");
+        // Adding always forgets the selected process.
+        QCOMPARE(screen.selectedRow(), 0);
+        QVERIFY(Child<QLineEdit>(&screen, "txtEditDescription")->text().isEmpty());
+        if (message.isEmpty()) {
+            QVERIFY(presenter.prompts.empty());
+            std::string added = description.trimmed().toStdString() + "/" + fileId.trimmed().toStdString() + "/" +
+                                path.trimmed().toStdString();
+            QCOMPARE(Processes(box).back(), added);
+            QCOMPARE(screen.grid()->Rows(), 4);
+            QVERIFY(Child<QLineEdit>(&screen, "txtDescription")->text().isEmpty());
+        } else {
+            QCOMPARE(presenter.prompts.size(), size_t(1));
+            QCOMPARE(QString::fromStdString(presenter.prompts[0].text), message);
+            QCOMPARE(Processes(box).size(), size_t(2));
+            QCOMPARE(Child<QLineEdit>(&screen, "txtDescription")->text(), description);
+        }
+    }
+
+    void saveChanges_data()
+    {
+        QTest::addColumn<QString>("description");
+        QTest::addColumn<QString>("fileId");
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<QString>("stored");
+        // Row 2 in Description order is "Solid Wood" (SOLID, "").
+        QTest::newRow("saved") << "Solid Wood's" << "SW'1" << "/out" << "The Changes have been Saved."
+                               << "Solid Wood's/SW'1//out";
+        QTest::newRow("only case changed") << "SOLID WOOD" << "solid" << "/OUT" << "" << "";
+        QTest::newRow("other's description") << "cabinet parts" << "X" << "/out"
+                                             << "The Description matches an existing description. Descriptions must be unique." << "";
+        QTest::newRow("other's file id") << "Solid" << "Cab" << "/out"
+                                         << "The FileID matches an existing fileid. FileIDs must be unique." << "";
+        QTest::newRow("empty description") << " " << "X" << "/out" << "You must have a Description." << "";
+        QTest::newRow("empty file id") << "S" << "" << "/out" << "You must have a FileID." << "";
+        QTest::newRow("empty path") << "S" << "S" << "" << "You need to enter or select a Path for SaveFileTo." << "";
+    }
+    void saveChanges()
+    {
+        QFETCH(QString, description);
+        QFETCH(QString, fileId);
+        QFETCH(QString, path);
+        QFETCH(QString, message);
+        QFETCH(QString, stored);
+        vxtest::RuntimeSandbox box;
+        box.execDef("UPDATE tblProcesses SET SaveFileTo = '/out' WHERE AutoID = 2");
+        vxtest::ScriptedPresenter presenter;
+        frmCLTProcesses screen(nullptr);
+        screen.setAttribute(Qt::WA_DeleteOnClose, false);
+        screen.Display();
+        screen.grid()->SelectRow(2);
+        QCOMPARE(screen.selectedAutoID(), 2);
+        Type(&screen, "txtEditDescription", description.toUtf8());
+        Type(&screen, "txtEidtFileID", fileId.toUtf8());
+        Type(&screen, "txtEditFilePath", path.toUtf8());
+        Click(&screen, "cmdSaveProcessChanges");
+        QCOMPARE(presenter.prompts.size(), size_t(1));
+        QString expected = message.isEmpty()
+                               ? QString("The edited values are the same as the current values. No changes have been made.")
+                               : message;
+        QCOMPARE(QString::fromStdString(presenter.prompts[0].text), expected);
+        QString inTable = stored.isEmpty() ? QString("Solid Wood/SOLID//out") : stored;
+        QCOMPARE(QString::fromStdString(Processes(box)[1]), inTable);
+        if (!stored.isEmpty())
+            QCOMPARE(screen.grid()->TextMatrix(2, 2), description);
+    }
+
+    void saveWithoutSelectionDoesNothing()
+    {
+        vxtest::RuntimeSandbox box;
+        vxtest::ScriptedPresenter presenter;
+        frmCLTProcesses screen(nullptr);
+        screen.setAttribute(Qt::WA_DeleteOnClose, false);
+        screen.Display();
+        Type(&screen, "txtEditDescription", "Anything");
+        Click(&screen, "cmdSaveProcessChanges");
+        QVERIFY(presenter.prompts.empty());
+    }
+
+    void folderPickerWritesTheChosenTarget()
+    {
+        vxtest::RuntimeSandbox box;
+        frmCLTProcesses screen(nullptr);
+        screen.setAttribute(Qt::WA_DeleteOnClose, false);
+        screen.Display();
+        Click(&screen, "cmdEditPathSelect");
+        frmCLTYieldReportPath* picker = screen.pathPicker();
+        QVERIFY(picker && picker->isVisible());
+        QCOMPARE(picker->windowTitle(), QString("Select the File Output Location for a Process"));
+        QVERIFY(Child<QComboBox>(picker, "Drive1")->count() >= 1);
+        std::string folder = box.runtimeFolder();
+        picker->SelectFolder(QString::fromStdString(folder));
+        QCOMPARE(Child<QLabel>(picker, "lblNewPath")->text().toStdString(), folder);
+        Click(picker, "cmdSavePath");
+        QVERIFY(!picker->isVisible());
+        QCOMPARE(Child<QLineEdit>(&screen, "txtEditFilePath")->text().toStdString(), folder);
+        QVERIFY(Child<QLineEdit>(&screen, "txtFilePath")->text().isEmpty());
+        Click(&screen, "cmdPathSelect");
+        Click(picker, "cmdDone"); // Cancel writes nothing
+        QVERIFY(Child<QLineEdit>(&screen, "txtFilePath")->text().isEmpty());
+    }
+
+    void removalDeletesSelectedRowsWithoutAsking()
+    {
+        vxtest::RuntimeSandbox box;
+        vxtest::ScriptedPresenter presenter;
+        box.execDef("INSERT INTO tblMaterials (Material) VALUES ('O''AK')");
+        QWidget menu;
+        menu.show();
+        frmCLTPartsCriteriaDelete screen(&menu);
+        screen.setAttribute(Qt::WA_DeleteOnClose, false);
+        screen.Display();
+        QCOMPARE(screen.windowTitle(), QString("Remove Parts, Materials or Processes"));
+        BoundGrid* parts = screen.partsCriteriaGrid();
+        for (int c = 1; c < parts->Cols(); ++c)
+            QCOMPARE(parts->ColHidden(c), c != 2);
+        int before = parts->Rows() - 1;
+        std::vector<std::string> doomed = {parts->TextMatrix(1, 2).toStdString(), parts->TextMatrix(2, 2).toStdString(),
+                                           parts->TextMatrix(4, 2).toStdString()};
+        parts->SelectRow(1);
+        parts->SelectRow(2, true);
+        parts->SelectRow(4, true);
+        Click(&screen, "cmdDelete1");
+        QCOMPARE(parts->Rows() - 1, before - 3);
+        auto remaining = QueryColumn(box.defDatabase(), "SELECT Part FROM tblPartsCriteria");
+        for (const std::string& name : doomed)
+            QVERIFY(std::find(remaining.begin(), remaining.end(), name) == remaining.end());
+
+        BoundGrid* materials = screen.materialsGrid();
+        int oak = -1;
+        for (int r = 1; r < materials->Rows(); ++r)
+            if (materials->TextMatrix(r, 2) == "O'AK")
+                oak = r;
+        materials->SelectRow(oak);
+        Click(&screen, "cmdDelete2");
+        QCOMPARE(vxtest::QueryScalar(box.defDatabase(), "SELECT count(*) FROM tblMaterials WHERE Material = 'O''AK'"),
+                 std::string("0"));
+        QVERIFY(presenter.prompts.empty());
+        QVERIFY(menu.isVisible());
+    }
+
+    void firstProcessIsNeverDeleted()
+    {
+        vxtest::RuntimeSandbox box;
+        box.execDef("INSERT INTO tblProcesses (Description, FileID, SaveFileTo) VALUES ('Paint', 'P', '')");
+        frmCLTPartsCriteriaDelete screen(nullptr);
+        screen.setAttribute(Qt::WA_DeleteOnClose, false);
+        screen.Display();
+        BoundGrid* processes = screen.processesGrid();
+        processes->SelectRow(1);
+        processes->SelectRow(3, true);
+        Click(&screen, "cmdDelete3");
+        QCOMPARE(QueryColumn(box.defDatabase(), "SELECT AutoID FROM tblProcesses ORDER BY AutoID").size(), size_t(3));
+        processes->SelectRow(2);
+        processes->SelectRow(3, true);
+        Click(&screen, "cmdDelete3");
+        QCOMPARE(QueryColumn(box.defDatabase(), "SELECT Description FROM tblProcesses"),
+                 std::vector<std::string>({"Cabinet Parts"}));
+        QCOMPARE(processes->Rows(), 2);
+    }
+};
+
+QTEST_MAIN(tst_frmCLTProcesses)
+#include "tst_frmCLTProcesses.moc"
