@@ -3,6 +3,7 @@
 #include "config/VxError.h"
 
 #include <cctype>
+#include <charconv>
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
@@ -106,6 +107,15 @@ std::optional<double> ParseNumber(std::string_view raw)
             ++expDigits;
         if (expDigits == 0 || i != t.size())
             return std::nullopt;
+    }
+    // from_chars is locale-free and needs no copy; it leaves a leading "+" and the values
+    // beyond its range (underflow included) to strtod below.
+    {
+        std::string_view digitsText = t[0] == '+' ? t.substr(1) : t;
+        double fast = 0;
+        auto [end, ec] = std::from_chars(digitsText.data(), digitsText.data() + digitsText.size(), fast);
+        if (ec == std::errc() && end == digitsText.data() + digitsText.size() && std::isfinite(fast))
+            return fast == 0.0 ? 0.0 : fast;
     }
     std::string copy(t);
     // strtod honours the C locale, which the program never changes: "." is the point.

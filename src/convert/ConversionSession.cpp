@@ -45,7 +45,7 @@ bool ConversionSession::Prepare()
         SkipLinesText = std::to_string(State().ProcessingSkipFirstXLines);
         ExtraSpaceBallTexts = {GetExtraSpaceBallLength(1), GetExtraSpaceBallLength(2)};
         m_conn = Connection::Open(DefDatabasePath());
-        m_conn->Execute("PRAGMA cache_size=-32768");
+        m_conn->Execute("PRAGMA cache_size=-200000");
         GetMappingRS();
         DeleteAllPartsFromTemplateFile();
         GetRS();
@@ -217,12 +217,20 @@ bool ConversionSession::OpenPartsFile(const std::string& path, const std::string
         GetRS();
         GetPartsCriteriaRS();
         UpdateLastFileOpenedName(title);
-        bool ok = OpenCommaDelimitedPartsFile(path, title);
+        bool ok = ReadPartsFile(path, title, true);
         if (requireReaderOk && !ok)
             return false;
         GetRS();
         GetPartsCriteriaRS();
-        ApplyPartsCriteria();
+        if (m_rowsHoldCriteria && HasParts()) {
+            // The reader wrote every row with the criteria applied once, which is what
+            // applying them now would give; only the boxes take the normalised lengths.
+            CriteriaOptions options;
+            CriteriaOptionsNow(options, false);
+        } else {
+            ApplyPartsCriteria();
+        }
+        m_rowsHoldCriteria = false;
         return true;
     } catch (const std::exception& e) {
         ShowError(e);
@@ -232,6 +240,12 @@ bool ConversionSession::OpenPartsFile(const std::string& path, const std::string
 
 bool ConversionSession::OpenCommaDelimitedPartsFile(const std::string& path, const std::string& title)
 {
+    return ReadPartsFile(path, title, false);
+}
+
+bool ConversionSession::ReadPartsFile(const std::string& path, const std::string& title, bool applyCriteria)
+{
+    m_rowsHoldCriteria = false;
     try {
         AcquireWorkingLock();
         ReaderSettings settings;
@@ -246,6 +260,9 @@ bool ConversionSession::OpenCommaDelimitedPartsFile(const std::string& path, con
         }
         settings.generateLineNumbers = GenerateLineNumbers;
         settings.quantityNotMapped = QuantityNotMapped;
+        CriteriaOptions options;
+        if (applyCriteria && CriteriaOptionsNow(options, false))
+            settings.criteria = options;
 
         NewNameRegistry names(m_conn);
         PartsFileReader reader(m_conn, names, *m_progress);
@@ -254,7 +271,9 @@ bool ConversionSession::OpenCommaDelimitedPartsFile(const std::string& path, con
             TheErrorLog().ClearLog();
         };
         m_partsStale = true;
-        return reader.Read(path, title, settings);
+        bool ok = reader.Read(path, title, settings);
+        m_rowsHoldCriteria = reader.CriteriaApplied();
+        return ok;
     } catch (const std::exception& e) {
         ShowError(e);
         return false;
@@ -273,20 +292,8 @@ void ConversionSession::ApplyPartsCriteria()
         if (m_criteria.IsOpen() && !m_criteria.Filter().empty())
             m_criteria.SetFilter("");
         CriteriaOptions options;
-        options.scribes = State().Scribes;
-        options.bGradeEnabled = State().BGradeEnabled;
-        options.pocketHoles = State().PocketHoles;
-        options.panelEnabled = State().PanelEnabled;
-        if (State().SpaceBalls) {
-            std::array<std::string, 2> texts = ExtraSpaceBallTexts;
-            std::string error;
-            if (!CheckExtraSpaceBalls(texts, options.extraSpaceBallLengths, error)) {
-                ShowMessage(error, vbOKOnly, "");
-                return;
-            }
-            ExtraSpaceBallTexts = texts;
-            options.computeSpaceBalls = true;
-        }
+        if (!CriteriaOptionsNow(options, true))
+            return;
         CommitWorkingTable();
         m_progress->start("Applying the parts criteria", 0);
         try {
@@ -301,6 +308,26 @@ void ConversionSession::ApplyPartsCriteria()
     } catch (const std::exception& e) {
         ShowError(e);
     }
+}
+
+bool ConversionSession::CriteriaOptionsNow(CriteriaOptions& options, bool showMessage)
+{
+    options.scribes = State().Scribes;
+    options.bGradeEnabled = State().BGradeEnabled;
+    options.pocketHoles = State().PocketHoles;
+    options.panelEnabled = State().PanelEnabled;
+    if (State().SpaceBalls) {
+        std::array<std::string, 2> texts = ExtraSpaceBallTexts;
+        std::string error;
+        if (!CheckExtraSpaceBalls(texts, options.extraSpaceBallLengths, error)) {
+            if (showMessage)
+                ShowMessage(error, vbOKOnly, "");
+            return false;
+        }
+        ExtraSpaceBallTexts = texts;
+        options.computeSpaceBalls = true;
+    }
+    return true;
 }
 
 // ---------------------------------------------------------------- writing

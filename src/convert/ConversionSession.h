@@ -136,9 +136,14 @@ private:
     void UpdateSkipFirstXRows();
     void UpdateSpaceBalls();
     bool MappingFieldUnmapped(const char* mainName);
+    bool ReadPartsFile(const std::string& path, const std::string& title, bool applyCriteria);
+    // The rules of the current settings; false (with the message when asked) when the extra
+    // space-ball lengths are refused.
+    bool CriteriaOptionsNow(struct CriteriaOptions& options, bool showMessage);
 
     Progress* m_progress;
     bool m_partsStale = false;
+    bool m_rowsHoldCriteria = false; // the reader applied the criteria to the rows it wrote
     std::shared_ptr<Connection> m_conn;
     std::unique_ptr<WorkingDatabaseLock> m_lock;
     RecordSet m_parts, m_criteria, m_mapping, m_materials, m_processes;

@@ -13,6 +13,8 @@ namespace vx {
 
 namespace {
 constexpr int kErrInvalidUseOfNull = 94;
+constexpr const char* kCriteriaColumns = "SELECT Part, Valid_Part, B_Grade, Pocket_Holes, Space_Ball_Loc, Panel, "
+                                         "Min_Panel_Width, Process, Switch_Dims, Reverse_Scribes FROM tblPartsCriteria";
 } // namespace
 
 // ---------------------------------------------------------------- new names
@@ -22,12 +24,42 @@ NewNameRegistry::NewNameRegistry(std::shared_ptr<Connection> connection)
       m_addPart(m_conn->Prepare("INSERT INTO tblPartsCriteria (Part, Valid_Part) VALUES (?1, ?2)")),
       m_addMaterial(m_conn->Prepare("INSERT INTO tblMaterials (Material) VALUES (?1)"))
 {
-    Statement parts = m_conn->Prepare("SELECT Part FROM tblPartsCriteria WHERE Part IS NOT NULL");
-    while (parts.Step())
-        m_parts.insert(Key(parts.ColumnText(0)));
+    Statement parts = m_conn->Prepare(kCriteriaColumns + std::string(" WHERE Part IS NOT NULL"));
+    while (parts.Step()) {
+        PartCriteria c = ReadCriteria(parts);
+        m_incomplete = m_incomplete || !c.complete;
+        if (!m_parts.emplace(Key(parts.ColumnText(0)), c).second)
+            m_duplicates = true;
+    }
     Statement materials = m_conn->Prepare("SELECT Material FROM tblMaterials WHERE Material IS NOT NULL");
     while (materials.Step())
         m_materials.insert(Key(materials.ColumnText(0)));
+}
+
+PartCriteria NewNameRegistry::ReadCriteria(Statement& st)
+{
+    PartCriteria c;
+    c.valid = st.Column(1).toBool();
+    c.bGrade = st.Column(2).toBool();
+    c.pocketHoles = st.Column(3).toBool();
+    c.complete = !st.Column(4).isNull() && !st.Column(6).isNull() && !st.Column(7).isNull();
+    c.spaceBallLoc = st.Column(4).toDouble();
+    c.panel = st.Column(5).toBool();
+    c.minPanelWidth = st.Column(6).toDouble();
+    c.process = st.Column(7).isNull() ? 1 : st.Column(7).toLong();
+    c.switchDims = st.Column(8).toBool();
+    c.reverseScribes = st.Column(9).toBool();
+    return c;
+}
+
+const PartCriteria* NewNameRegistry::CriteriaFor(std::string_view part)
+{
+    if (part != m_lastPart) {
+        m_lastPart.assign(part);
+        auto it = m_parts.find(Key(part));
+        m_lastCriteria = it == m_parts.end() ? nullptr : &it->second;
+    }
+    return m_lastCriteria;
 }
 
 std::string NewNameRegistry::Key(std::string_view name)
@@ -41,12 +73,7 @@ std::string NewNameRegistry::Key(std::string_view name)
 
 void NewNameRegistry::CheckForNewPart(std::string_view sPartName)
 {
-    // Consecutive rows often carry the same name: skip the hash for those.
-    if (sPartName == m_lastPart)
-        return;
-    m_lastPart.assign(sPartName);
-    m_key = Key(sPartName);
-    if (m_parts.count(m_key))
+    if (CriteriaFor(sPartName))
         return;
     bool valid = true;
     if (State().AskIfValid == 1) {
@@ -59,7 +86,15 @@ void NewNameRegistry::CheckForNewPart(std::string_view sPartName)
     m_addPart.BindText(1, sPartName);
     m_addPart.BindLong(2, valid ? 1 : 0);
     m_addPart.Run();
-    m_parts.insert(m_key);
+    // The new row's other rules are the table's defaults: read them back.
+    Statement added = m_conn->Prepare(kCriteriaColumns + std::string(" WHERE rowid = last_insert_rowid()"));
+    PartCriteria c;
+    c.valid = valid;
+    if (added.Step())
+        c = ReadCriteria(added);
+    auto it = m_parts.emplace(Key(sPartName), c).first;
+    m_lastPart.assign(sPartName);
+    m_lastCriteria = &it->second;
 }
 
 void NewNameRegistry::CheckForNewMaterial(std::string_view material)
@@ -242,6 +277,32 @@ void ApplyCriteriaToWorkingTable(Connection& connection, const CriteriaOptions& 
         }
     }
     tx.commit();
+}
+
+void ApplyCriteriaToNewRow(const PartCriteria* c, const CriteriaOptions& o, RowCriteriaResult& row)
+{
+    if (!o.scribes)
+        row.scribes.clear();
+    row.spaceBalls.clear();
+    if (!c) {
+        row.valid = true;
+        row.bGrade = row.pocketHoles = row.panel = false;
+        row.process = 1;
+        return;
+    }
+    if (c->switchDims) {
+        std::swap(row.width, row.length);
+        row.switched = true;
+    }
+    if (!row.scribes.empty())
+        row.scribes = ApplyScribeCriteria(row.scribes, row.length, c->reverseScribes, row.reversed);
+    row.process = c->process;
+    row.valid = c->valid;
+    row.bGrade = o.bGradeEnabled && c->bGrade;
+    row.pocketHoles = o.pocketHoles && c->pocketHoles;
+    row.panel = o.panelEnabled && c->panel && row.width >= c->minPanelWidth;
+    if (o.computeSpaceBalls)
+        row.spaceBalls = CalculateSpaceBalls(row.length, c->spaceBallLoc, o.extraSpaceBallLengths);
 }
 
 } // namespace vx

@@ -7,16 +7,30 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <unordered_set>
 
 namespace vx {
 
-// The names already in tblPartsCriteria / tblMaterials, held in memory so that a read of a
-// million rows asks the database only about names it has not met. Names compare without
-// regard to (ASCII) letter case, as the NOCASE columns do.
+// One row of tblPartsCriteria as the rules read it.
+struct PartCriteria {
+    bool valid = true, bGrade = false, pocketHoles = false, panel = false, switchDims = false, reverseScribes = false;
+    double spaceBallLoc = 0, minPanelWidth = 0;
+    int32_t process = 1;
+    bool complete = true; // Process, Min_Panel_Width and Space_Ball_Loc all hold numbers
+};
+
+// The criteria and materials already known, held in memory so that a read of a million
+// rows asks the database only about names it has not met. Names compare without regard
+// to (ASCII) letter case, as the NOCASE columns do.
 class NewNameRegistry {
 public:
     explicit NewNameRegistry(std::shared_ptr<Connection> connection);
+    // The criteria row of a part name (nullptr when there is none).
+    const PartCriteria* CriteriaFor(std::string_view part);
+    // True when every name has one criteria row with all its numbers, so the criteria can
+    // be applied to each row as it is written.
+    bool CriteriaApplicableByRow() const { return !m_duplicates && !m_incomplete; }
     // Adds an unknown part name to the criteria: valid without a question unless AskIfValid
     // is 1, else valid when the operator answers Yes.
     void CheckForNewPart(std::string_view sPartName);
@@ -25,8 +39,12 @@ public:
 
 private:
     static std::string Key(std::string_view name);
+    static PartCriteria ReadCriteria(Statement& st);
     std::shared_ptr<Connection> m_conn;
-    std::unordered_set<std::string> m_parts, m_materials;
+    std::unordered_map<std::string, PartCriteria> m_parts;
+    std::unordered_set<std::string> m_materials;
+    bool m_duplicates = false, m_incomplete = false;
+    const PartCriteria* m_lastCriteria = nullptr;
     std::string m_lastPart, m_lastMaterial, m_key;
     Statement m_addPart, m_addMaterial;
 };
@@ -45,5 +63,16 @@ struct CriteriaOptions {
 // validity, process, flags, switched dimensions, cleaned and mirrored scribes, space
 // balls) in one transaction. Rerunning is safe: the rows record their orientation.
 void ApplyCriteriaToWorkingTable(Connection& connection, const CriteriaOptions& options);
+
+// The criteria columns of one freshly read row (not switched, not mirrored yet).
+struct RowCriteriaResult {
+    bool valid = true, bGrade = false, pocketHoles = false, panel = false, switched = false, reversed = false;
+    int32_t process = 1;
+    double width = 0, length = 0;
+    std::string scribes, spaceBalls;
+};
+// One application of the criteria (nullptr: none for its name) to a row just read, with
+// the same result as ApplyCriteriaToWorkingTable gives for that row.
+void ApplyCriteriaToNewRow(const PartCriteria* criteria, const CriteriaOptions& options, RowCriteriaResult& row);
 
 } // namespace vx

@@ -10,10 +10,13 @@
 #include "start/Messages.h"
 #include "start/ProgramState.h"
 
+#include <sqlite3.h>
+
 #include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <optional>
 #include <unordered_map>
 
 namespace fs = std::filesystem;
@@ -172,145 +175,229 @@ double RoundLength(std::string_view text, double value, double factor, int place
 
 enum class ValueKind { Dimension, Scribes, Other };
 
+// One checked field of a line: its cleaned text and, when its rule reads one, its number.
+struct FieldValue {
+    std::string_view text;
+    double number = 0;
+    bool hasNumber = false;
+};
+
 // The prepared INSERT of the working table and how each mapped field is bound into it.
+// Texts are bound without copying: they live until the row is stepped.
 class RowWriter {
 public:
     RowWriter(const std::shared_ptr<Connection>& conn, const std::vector<MappedField>& fields,
-              const ReaderSettings& settings, const std::string& fileName)
-        : m_settings(settings), m_fileName(fileName)
+              const ReaderSettings& settings, const std::string& fileName, const CriteriaOptions* criteria)
+        : m_conn(conn), m_settings(settings), m_fileName(fileName), m_criteria(criteria)
     {
-        std::unordered_map<std::string, ColumnInfo> columns;
         for (ColumnInfo& ci : conn->TableColumns("tblPartsFileProcessTemplate"))
-            columns.emplace(UpperCase(ci.name), ci);
-        std::vector<std::string> names;
-        std::unordered_map<std::string, int> params;
-        auto param = [&](const std::string& name) {
-            std::string upper = UpperCase(name);
-            auto it = params.find(upper);
-            if (it != params.end())
-                return it->second;
-            auto col = columns.find(upper);
-            if (col == columns.end())
-                throw VxError(kErrItemNotFound,
-                              "Item cannot be found in the collection corresponding to the requested name or "
-                              "ordinal. (" + name + ")",
-                              "PartsFileReader");
-            names.push_back(col->second.name);
-            m_types.push_back(col->second.type);
-            int index = static_cast<int>(names.size());
-            params.emplace(upper, index);
-            return index;
-        };
-        m_fileNameParam = param("FileName");
+            m_columns.emplace(UpperCase(ci.name), ci);
+        m_fileNameParam = Param("FileName", true);
         for (const MappedField& f : fields) {
             Target t;
-            t.param = param(f.MainName);
+            t.param = Param(f.MainName, true);
             std::string upper = UpperCase(f.MainName);
             t.kind = (upper == "WIDTH" || upper == "LENGTH" || upper == "THICKNESS") ? ValueKind::Dimension
                      : upper == "SCRIBES"                                         ? ValueKind::Scribes
                                                                                   : ValueKind::Other;
             t.isPart = upper == "PART";
             t.isMaterial = upper == "MATERIAL";
+            t.isWidth = upper == "WIDTH";
+            t.isLength = upper == "LENGTH";
             m_targets.push_back(t);
         }
         if (settings.generateLineNumbers)
-            m_seqParam = param("SEQ_NUM");
-        m_quantityParam = settings.quantityNotMapped ? param("QUANTITY") : 0;
+            m_seqParam = Param("SEQ_NUM", true);
+        m_quantityParam = settings.quantityNotMapped ? Param("QUANTITY", true) : 0;
+        if (m_criteria) {
+            for (const char* name : {"ValidPart", "Dimensions_Switched", "PANEL", "B_GRADE", "Process", "POCKETHOLES",
+                                     "SPACEBALLS", "SCRIBES", "WIDTH", "LENGTH", "Scribes_Reversed"}) {
+                int p = Param(name, false);
+                if (!p) {
+                    m_criteria = nullptr; // a working table without them gets the criteria later
+                    break;
+                }
+                m_criteriaParams.push_back(p);
+            }
+        }
 
         std::string sql = "INSERT INTO tblPartsFileProcessTemplate (";
         std::string values = ") VALUES (";
-        for (size_t i = 0; i < names.size(); ++i) {
-            sql += (i ? ", " : "") + SqlName(names[i]);
+        for (size_t i = 0; i < m_names.size(); ++i) {
+            sql += (i ? ", " : "") + SqlName(m_names[i]);
             values += (i ? ", ?" : "?") + std::to_string(i + 1);
         }
-        m_insert = std::make_unique<Statement>(conn->Prepare(sql + values + ")"));
-        BindFixedValues();
+        sql += values + ")";
+        if (sqlite3_prepare_v2(conn->handle(), sql.c_str(), -1, &m_insert, nullptr) != SQLITE_OK)
+            conn->Fail(sqlite3_errcode(conn->handle()), sql);
     }
+    ~RowWriter() { sqlite3_finalize(m_insert); }
+    RowWriter(const RowWriter&) = delete;
+    RowWriter& operator=(const RowWriter&) = delete;
 
-    // Writes one good line; values are the cleaned texts of the mapped fields.
-    void Write(const std::vector<std::string_view>& values, int32_t rowNumber, NewNameRegistry& names)
+    // Writes one good line: the checked values of the mapped fields.
+    void Write(const std::vector<FieldValue>& values, int32_t rowNumber, NewNameRegistry& names)
     {
+        m_scratch.clear();
+        m_scratch.reserve(m_targets.size() + 2); // texts made here must not move before the step
+        std::string_view part;
+        RowCriteriaResult row;
         for (size_t i = 0; i < m_targets.size(); ++i) {
             const Target& t = m_targets[i];
-            std::string_view value = values[i];
+            const FieldValue& v = values[i];
             switch (t.kind) {
             case ValueKind::Dimension: {
-                auto number = ParseNumber(value);
-                if (!number)
-                    throw VxError(kErrTypeMismatch, "Type mismatch", "PartsFileReader");
-                m_insert->BindDouble(t.param, RoundLength(value, *number, m_settings.lengthFactor,
-                                                          m_settings.lengthFactor == 1.0 ? 6 : m_settings.lengthDigits));
+                double number = v.number;
+                if (!v.hasNumber) {
+                    auto parsed = ParseNumber(v.text);
+                    if (!parsed)
+                        throw VxError(kErrTypeMismatch, "Type mismatch", "PartsFileReader");
+                    number = *parsed;
+                }
+                double d = RoundLength(v.text, number, m_settings.lengthFactor,
+                                       m_settings.lengthFactor == 1.0 ? 6 : m_settings.lengthDigits);
+                sqlite3_bind_double(m_insert, t.param, d);
+                if (t.isWidth)
+                    row.width = d;
+                else if (t.isLength)
+                    row.length = d;
                 break;
             }
             case ValueKind::Scribes:
                 if (m_settings.lengthFactor == 1.0)
-                    m_insert->BindText(t.param, value);
+                    row.scribes.assign(v.text);
                 else
-                    m_insert->BindText(t.param, ConvertScribeUnits(std::string(value), m_settings.lengthFactor,
-                                                                   m_settings.lengthDigits));
+                    row.scribes = ConvertScribeUnits(std::string(v.text), m_settings.lengthFactor,
+                                                     m_settings.lengthDigits);
+                BindText(t.param, Keep(row.scribes));
                 break;
             case ValueKind::Other:
-                BindOther(t.param, value);
+                BindOther(t.param, v);
                 break;
             }
-            if (t.isPart)
-                names.CheckForNewPart(value);
-            else if (t.isMaterial)
-                names.CheckForNewMaterial(value);
+            if (t.isPart) {
+                names.CheckForNewPart(v.text);
+                part = v.text;
+            } else if (t.isMaterial) {
+                names.CheckForNewMaterial(v.text);
+            }
         }
+        if (m_criteria)
+            BindCriteria(part.data() ? names.CriteriaFor(part) : nullptr, row);
+        BindText(m_fileNameParam, m_fileName);
         if (m_seqParam)
-            m_insert->BindLong(m_seqParam, rowNumber);
-        m_insert->Run();
-        m_insert->Reset();
-        BindFixedValues();
+            sqlite3_bind_int64(m_insert, m_seqParam, rowNumber);
+        if (m_quantityParam)
+            sqlite3_bind_int64(m_insert, m_quantityParam, 1);
+        int rc = sqlite3_step(m_insert);
+        sqlite3_reset(m_insert);
+        if (rc != SQLITE_DONE)
+            m_conn->Fail(rc, "INSERT INTO tblPartsFileProcessTemplate");
     }
+
+    // True when the rows are written with the criteria already applied.
+    bool AppliesCriteria() const { return m_criteria != nullptr; }
 
 private:
     struct Target {
         int param = 0;
         ValueKind kind = ValueKind::Other;
-        bool isPart = false, isMaterial = false;
+        bool isPart = false, isMaterial = false, isWidth = false, isLength = false;
     };
 
-    // The values that are the same in every row.
-    void BindFixedValues()
+    int Param(const std::string& name, bool required)
     {
-        m_insert->BindText(m_fileNameParam, m_fileName);
-        if (m_quantityParam)
-            m_insert->BindLong(m_quantityParam, 1);
+        std::string upper = UpperCase(name);
+        auto it = m_params.find(upper);
+        if (it != m_params.end())
+            return it->second;
+        auto col = m_columns.find(upper);
+        if (col == m_columns.end()) {
+            if (!required)
+                return 0;
+            throw VxError(kErrItemNotFound,
+                          "Item cannot be found in the collection corresponding to the requested name or ordinal. (" +
+                              name + ")",
+                          "PartsFileReader");
+        }
+        m_names.push_back(col->second.name);
+        m_types.push_back(col->second.type);
+        int index = static_cast<int>(m_names.size());
+        m_params.emplace(upper, index);
+        return index;
+    }
+
+    // A text made while writing the row, kept alive until the row is stepped.
+    std::string_view Keep(const std::string& text)
+    {
+        m_scratch.push_back(text);
+        return m_scratch.back();
+    }
+
+    void BindText(int param, std::string_view text)
+    {
+        sqlite3_bind_text(m_insert, param, text.data() ? text.data() : "", static_cast<int>(text.size()),
+                          SQLITE_STATIC);
+    }
+
+    void BindCriteria(const PartCriteria* criteria, RowCriteriaResult& row)
+    {
+        ApplyCriteriaToNewRow(criteria, *m_criteria, row);
+        const int* p = m_criteriaParams.data();
+        sqlite3_bind_int(m_insert, p[0], row.valid);
+        sqlite3_bind_int(m_insert, p[1], row.switched);
+        sqlite3_bind_int(m_insert, p[2], row.panel);
+        sqlite3_bind_int(m_insert, p[3], row.bGrade);
+        sqlite3_bind_int(m_insert, p[4], row.process);
+        sqlite3_bind_int(m_insert, p[5], row.pocketHoles);
+        BindText(p[6], Keep(row.spaceBalls));
+        BindText(p[7], Keep(row.scribes));
+        sqlite3_bind_double(m_insert, p[8], row.width);
+        sqlite3_bind_double(m_insert, p[9], row.length);
+        sqlite3_bind_int(m_insert, p[10], row.reversed);
     }
 
     // Any other field: the text, stored as the column's kind when it reads as one.
-    void BindOther(int param, std::string_view value)
+    void BindOther(int param, const FieldValue& v)
     {
         FieldType type = m_types[static_cast<size_t>(param - 1)];
         if (type == FieldType::Long || type == FieldType::Double || type == FieldType::Boolean) {
-            if (auto number = ParseNumber(value)) {
+            std::optional<double> number;
+            if (v.hasNumber)
+                number = v.number;
+            else
+                number = ParseNumber(v.text);
+            if (number) {
                 if (type == FieldType::Double)
-                    m_insert->BindDouble(param, *number);
+                    sqlite3_bind_double(m_insert, param, *number);
                 else if (type == FieldType::Long)
-                    m_insert->BindLong(param, RoundToLong(*number));
+                    sqlite3_bind_int64(m_insert, param, RoundToLong(*number));
                 else
-                    m_insert->BindLong(param, *number != 0 ? 1 : 0);
+                    sqlite3_bind_int(m_insert, param, *number != 0 ? 1 : 0);
                 return;
             }
-            if (type == FieldType::Boolean && (TrimSpaces(value).empty() || EqualsNoCase(TrimSpaces(value), "false"))) {
-                m_insert->BindLong(param, 0);
-                return;
-            }
-            if (type == FieldType::Boolean && EqualsNoCase(TrimSpaces(value), "true")) {
-                m_insert->BindLong(param, 1);
+            std::string_view trimmed = TrimSpaces(v.text);
+            if (type == FieldType::Boolean && (trimmed.empty() || EqualsNoCase(trimmed, "false") ||
+                                               EqualsNoCase(trimmed, "true"))) {
+                sqlite3_bind_int(m_insert, param, EqualsNoCase(trimmed, "true") ? 1 : 0);
                 return;
             }
         }
-        m_insert->BindText(param, value);
+        BindText(param, v.text);
     }
 
+    std::shared_ptr<Connection> m_conn;
     const ReaderSettings& m_settings;
-    std::vector<Target> m_targets;
-    std::vector<FieldType> m_types;
-    std::unique_ptr<Statement> m_insert;
     std::string m_fileName;
+    const CriteriaOptions* m_criteria;
+    std::unordered_map<std::string, ColumnInfo> m_columns;
+    std::unordered_map<std::string, int> m_params;
+    std::vector<std::string> m_names;
+    std::vector<FieldType> m_types;
+    std::vector<Target> m_targets;
+    std::vector<int> m_criteriaParams;
+    std::vector<std::string> m_scratch;
+    sqlite3_stmt* m_insert = nullptr;
     int m_seqParam = 0, m_fileNameParam = 0, m_quantityParam = 0;
 };
 } // namespace
@@ -396,8 +483,14 @@ bool PartsFileReader::Read(const std::string& path, const std::string& title, co
     const std::string fileName = FileNameValue(title);
     const std::vector<MappedField> fields = ReadMappedFields(*m_conn);
     std::vector<bool> isMaterial;
-    for (const MappedField& f : fields)
+    std::vector<ValueRule> rules;
+    for (const MappedField& f : fields) {
         isMaterial.push_back(EqualsNoCase(f.MainName, "MATERIAL"));
+        rules.push_back(RuleFor(f.MainName, f.DataType));
+    }
+    m_criteriaApplied = false;
+    const CriteriaOptions* criteria =
+        settings.criteria && m_names.CriteriaApplicableByRow() ? &*settings.criteria : nullptr;
 
     std::error_code ec;
     auto size = fs::file_size(path, ec);
@@ -405,7 +498,8 @@ bool PartsFileReader::Read(const std::string& path, const std::string& title, co
 
     LineSource source(path);
     std::string line, errorText;
-    std::vector<std::string_view> columns, values(fields.size());
+    std::vector<std::string_view> columns;
+    std::vector<FieldValue> values(fields.size());
     std::vector<std::string> unquoted;
     std::unique_ptr<RowWriter> writer;
     std::unique_ptr<Transaction> transaction;
@@ -431,7 +525,8 @@ bool PartsFileReader::Read(const std::string& path, const std::string& title, co
                 if (onDataFound)
                     onDataFound();
                 transaction = std::make_unique<Transaction>(*m_conn);
-                writer = std::make_unique<RowWriter>(m_conn, fields, settings, fileName);
+                writer = std::make_unique<RowWriter>(m_conn, fields, settings, fileName, criteria);
+                m_criteriaApplied = writer->AppliesCriteria();
             }
             if ((kept & 0xfff) == 0 && !m_progress.update(source.Consumed()))
                 throw VxError(kErrUserInterrupt, "User interrupt occurred", "PartsFileReader");
@@ -474,9 +569,13 @@ bool PartsFileReader::Read(const std::string& path, const std::string& title, co
                         value = "NONE";
                     columns[c] = value;
                 }
-                values[i] = value;
+                FieldValue& v = values[i];
+                v.text = value;
+                v.hasNumber = false;
                 errorText.clear();
-                if (!CheckForValidData(f.PF_Col, count, f.MainName, value, f.DataType, errorText, f.UserLabel)) {
+                if (CheckValue(rules[i], f.PF_Col, count, value, f.UserLabel, errorText, &v.number)) {
+                    v.hasNumber = rules[i] != ValueRule::Text && rules[i] != ValueRule::PartName;
+                } else {
                     if (!rowFailed) {
                         log.AddInfo("\r\n\r\nThe following errors were found in row " + std::to_string(kept) +
                                     " of the parts file, the data in this row was ignored.\r\n\r\n");

@@ -3,9 +3,11 @@
 // checks every mapped value and writes the good lines as rows of the working table.
 #include "config/Progress.h"
 #include "config/TableStore.h"
+#include "convert/PartsCriteria.h"
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -32,6 +34,10 @@ struct ReaderSettings {
     int lengthDigits = 6;
     bool generateLineNumbers = false;
     bool quantityNotMapped = false;
+    // When set, each row is written with these criteria already applied once (the same
+    // as reading the rows and then applying the criteria), unless the criteria table
+    // cannot be applied row by row.
+    std::optional<CriteriaOptions> criteria;
 };
 
 class PartsFileReader {
@@ -51,10 +57,14 @@ public:
     // (through a temporary file); returns true when it was rewritten.
     static bool RewriteBareLineFeeds(const std::string& path);
 
+    // After Read: true when the rows were written with the criteria applied.
+    bool CriteriaApplied() const { return m_criteriaApplied; }
+
 private:
     std::shared_ptr<Connection> m_conn;
     NewNameRegistry& m_names;
     Progress& m_progress;
+    bool m_criteriaApplied = false;
 };
 
 } // namespace vx

@@ -18,52 +18,73 @@ std::string ColumnMessage(int32_t fileCol, std::string_view label, const char* t
 }
 } // namespace
 
-bool CheckForValidData(int32_t FileCol, int32_t NumColumns, std::string_view FieldName, std::string_view sDataField,
-                       std::string_view sDataType, std::string& sErrMsg, std::string_view sUserLabel)
+ValueRule RuleFor(std::string_view FieldName, std::string_view sDataType)
+{
+    if (EqualsNoCase(sDataType, "LONG"))
+        return ValueRule::WholeNumber;
+    if (EqualsNoCase(sDataType, "DOUBLE")) {
+        if (EqualsNoCase(FieldName, "WIDTH") || EqualsNoCase(FieldName, "LENGTH"))
+            return ValueRule::PositiveNumber;
+        if (EqualsNoCase(FieldName, "THICKNESS"))
+            return ValueRule::NonNegativeNumber;
+        return ValueRule::Number;
+    }
+    return EqualsNoCase(FieldName, "PART") ? ValueRule::PartName : ValueRule::Text;
+}
+
+bool CheckValue(ValueRule rule, int32_t FileCol, int32_t NumColumns, std::string_view value, std::string_view label,
+                std::string& sErrMsg, double* number)
 {
     try {
         if (FileCol > NumColumns) {
-            sErrMsg = std::string(sUserLabel) + " is mapped to column " + std::to_string(FileCol) +
+            sErrMsg = std::string(label) + " is mapped to column " + std::to_string(FileCol) +
                       ", but the column does not exist in this row. ";
             return false;
         }
-        if (EqualsNoCase(sDataType, "LONG")) {
-            auto value = ParseNumber(sDataField);
-            if (!value) {
-                sErrMsg = ColumnMessage(FileCol, sUserLabel, " can not be evaluated as a number. ");
-                return false;
-            }
-            if (RoundToLong(*value) < 0) {
-                sErrMsg = ColumnMessage(FileCol, sUserLabel, " must be >=0. ");
-                return false;
-            }
+        if (rule == ValueRule::Text)
             return true;
-        }
-        if (EqualsNoCase(sDataType, "DOUBLE")) {
-            auto value = ParseNumber(sDataField);
-            if (!value) {
-                sErrMsg = ColumnMessage(FileCol, sUserLabel, " can not be evaluated as a number. ");
-                return false;
-            }
-            if ((EqualsNoCase(FieldName, "WIDTH") || EqualsNoCase(FieldName, "LENGTH")) && !(*value > 0)) {
-                sErrMsg = ColumnMessage(FileCol, sUserLabel, " must be > 0. ");
-                return false;
-            }
-            if (EqualsNoCase(FieldName, "THICKNESS") && !(*value >= 0)) {
-                sErrMsg = ColumnMessage(FileCol, sUserLabel, " must be >= 0. ");
-                return false;
-            }
-            return true;
-        }
-        if (EqualsNoCase(FieldName, "PART") && sDataField.empty()) {
-            sErrMsg = "There was no " + std::string(sUserLabel) + " data in column " + std::to_string(FileCol) + ". ";
+        if (rule == ValueRule::PartName) {
+            if (!value.empty())
+                return true;
+            sErrMsg = "There was no " + std::string(label) + " data in column " + std::to_string(FileCol) + ". ";
             return false;
         }
-        return true;
+        auto parsed = ParseNumber(value);
+        if (!parsed) {
+            sErrMsg = ColumnMessage(FileCol, label, " can not be evaluated as a number. ");
+            return false;
+        }
+        if (number)
+            *number = *parsed;
+        switch (rule) {
+        case ValueRule::WholeNumber:
+            if (RoundToLong(*parsed) >= 0)
+                return true;
+            sErrMsg = ColumnMessage(FileCol, label, " must be >=0. ");
+            return false;
+        case ValueRule::PositiveNumber:
+            if (*parsed > 0)
+                return true;
+            sErrMsg = ColumnMessage(FileCol, label, " must be > 0. ");
+            return false;
+        case ValueRule::NonNegativeNumber:
+            if (*parsed >= 0)
+                return true;
+            sErrMsg = ColumnMessage(FileCol, label, " must be >= 0. ");
+            return false;
+        default:
+            return true;
+        }
     } catch (const std::exception& e) {
         ShowMessage(StandardErrorText(e), vbOKOnly, "");
         return false;
     }
+}
+
+bool CheckForValidData(int32_t FileCol, int32_t NumColumns, std::string_view FieldName, std::string_view sDataField,
+                       std::string_view sDataType, std::string& sErrMsg, std::string_view sUserLabel)
+{
+    return CheckValue(RuleFor(FieldName, sDataType), FileCol, NumColumns, sDataField, sUserLabel, sErrMsg);
 }
 
 } // namespace vx

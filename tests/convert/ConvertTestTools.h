@@ -1,0 +1,59 @@
+#pragma once
+// Helpers of the conversion tests: a mapping set up in the sandbox's configuration and
+// the working table's columns read back.
+#include "TestSupport.h"
+
+#include "config/modCLTSettings.h"
+#include "convert/ConversionSession.h"
+#include "start/ProgramState.h"
+
+#include <QStringList>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace convtest {
+
+// Maps the named fields to file columns; every other field becomes unmapped.
+inline void MapColumns(const vxtest::RuntimeSandbox& sandbox, const std::vector<std::pair<std::string, int>>& map)
+{
+    std::string sql = "UPDATE tblPartsFileMapping SET PF_Col = 0;";
+    for (const auto& [name, column] : map)
+        sql += "UPDATE tblPartsFileMapping SET PF_Col = " + std::to_string(column) + " WHERE MainName = '" + name +
+               "';";
+    sandbox.execDef(sql);
+}
+
+// PART 1, WIDTH 2, LENGTH 3, QUANTITY 4 (the layout most tests use).
+inline void MapSimpleLayout(const vxtest::RuntimeSandbox& sandbox)
+{
+    MapColumns(sandbox, {{"PART", 1}, {"WIDTH", 2}, {"LENGTH", 3}, {"QUANTITY", 4}});
+}
+
+inline QStringList ToList(const std::vector<std::string>& values)
+{
+    QStringList list;
+    for (const auto& v : values)
+        list << QString::fromStdString(v);
+    return list;
+}
+
+// One column of the working table, in row order.
+inline QStringList WorkingColumn(const vxtest::RuntimeSandbox& sandbox, const std::string& expression)
+{
+    return ToList(vxtest::QueryColumn(sandbox.defDatabase(), "SELECT " + expression +
+                                                                 " FROM tblPartsFileProcessTemplate ORDER BY AutoIDNum"));
+}
+
+// The machine settings that gate the criteria.
+inline void SetMachine(int machineType, bool scribes, bool spaceBalls, bool pocketHoles)
+{
+    vx::State().MachineType = machineType;
+    vx::State().Scribes = scribes;
+    vx::State().SpaceBalls = spaceBalls;
+    vx::State().PocketHoles = pocketHoles;
+    vx::SetMachineFlags();
+}
+
+} // namespace convtest

@@ -1,0 +1,369 @@
+// Reading delimited cut lists into the working table: line endings, kept and skipped
+// lines, cleaning of values, rejected rows, unit conversion and new names.
+#include "ConvertTestTools.h"
+
+#include "convert/PartsFileReader.h"
+#include "screens/ErrorLog.h"
+#include "start/Messages.h"
+
+#include <QtTest>
+
+using namespace vx;
+using namespace convtest;
+
+class TestPartsFileReader : public QObject {
+    Q_OBJECT
+
+    // Reads the bytes as a file through the screen's open sequence; the working table is
+    // left for the test to inspect.
+    bool Open(vxtest::RuntimeSandbox& sandbox, ConversionSession& session, const std::string& bytes,
+              const std::string& skip = "0", const std::string& name = "job.csv")
+    {
+        std::string path = sandbox.writeFile(name, bytes);
+        session.SkipLinesText = skip;
+        return session.OpenCommaDelimitedPartsFile(path, name);
+    }
+
+private slots:
+    void lineEndings_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QByteArray>("afterwards");
+        QTest::addColumn<QStringList>("parts");
+        QTest::newRow("bare LF rewritten") << QByteArray("A1,1,2,1\nB2,1,2,1\n") << QByteArray("A1,1,2,1\r\nB2,1,2,1\r\n")
+                                           << QStringList{"A1", "B2"};
+        QTest::newRow("CR LF untouched") << QByteArray("A1,1,2,1\r\nB2,1,2,1") << QByteArray("A1,1,2,1\r\nB2,1,2,1")
+                                         << QStringList{"A1", "B2"};
+        QTest::newRow("bare CR ends lines") << QByteArray("A1,1,2,1\rB2,1,2,1\r") << QByteArray("A1,1,2,1\rB2,1,2,1\r")
+                                            << QStringList{"A1", "B2"};
+        // With one CR in the file, a lone LF is part of the line, not an end.
+        QTest::newRow("LF inside a CR file") << QByteArray("A1,1,2,1\nB2,1,2,1\r\n")
+                                             << QByteArray("A1,1,2,1\nB2,1,2,1\r\n") << QStringList{};
+    }
+    void lineEndings()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QByteArray, afterwards);
+        QFETCH(QStringList, parts);
+        vxtest::RuntimeSandbox sandbox;
+        vxtest::ScriptedPresenter presenter;
+        MapSimpleLayout(sandbox);
+        ConversionSession session;
+        QVERIFY(session.Prepare());
+        std::string path = sandbox.writeFile("job.csv", bytes.toStdString());
+        bool ok = session.OpenCommaDelimitedPartsFile(path, "job.csv");
+        QCOMPARE(QByteArray::fromStdString(vxtest::ReadFile(path)), afterwards);
+        QCOMPARE(ok, !parts.isEmpty());
+        QCOMPARE(WorkingColumn(sandbox, "PART"), parts);
+    }
+
+    void keptAndSkippedLines_data()
+    {
+        QTest::addColumn<QString>("content");
+        QTest::addColumn<QString>("skip");
+        QTest::addColumn<QStringList>("parts");
+        QTest::addColumn<QStringList>("seq");
+        QTest::newRow("blank and comma-only lines do not count") << "H,W,L,Q\r\n\r\n , ,,\r\nA1,1,2,1\r\n,,,\r\nB2,1,2,1"
+                                                                << "1" << QStringList{"A1", "B2"}
+                                                                << QStringList{"1", "2"};
+        QTest::newRow("one-character line dropped") << "x\r\nA1,1,2,1" << "0" << QStringList{"A1"} << QStringList{"1"};
+        QTest::newRow("skip 2") << "H1,,,\r\nH2,,,\r\nA1,1,2,1\r\nB2,1,2,1" << "2" << QStringList{"A1", "B2"}
+                                << QStringList{"1", "2"};
+        // Apostrophes go before the test: "'a'" leaves one character and the line is dropped.
+        QTest::newRow("apostrophes removed first") << "'a'\r\nA1,1,2,1" << "0" << QStringList{"A1"} << QStringList{"1"};
+        QTest::newRow("rejected rows leave gaps in nothing") << "A1,1,2,1\r\nB2,0,2,1\r\nC3,1,2,1" << "0"
+                                                             << QStringList{"A1", "C3"} << QStringList{"1", "2"};
+    }
+    void keptAndSkippedLines()
+    {
+        QFETCH(QString, content);
+        QFETCH(QString, skip);
+        QFETCH(QStringList, parts);
+        QFETCH(QStringList, seq);
+        vxtest::RuntimeSandbox sandbox;
+        vxtest::ScriptedPresenter presenter;
+        MapSimpleLayout(sandbox);
+        ConversionSession session;
+        QVERIFY(session.Prepare());
+        Open(sandbox, session, content.toStdString(), skip.toStdString());
+        QCOMPARE(WorkingColumn(sandbox, "PART"), parts);
+        QCOMPARE(WorkingColumn(sandbox, "SEQ_NUM"), seq);
+    }
+
+    void noData_data()
+    {
+        QTest::addColumn<QString>("content");
+        QTest::addColumn<QString>("skip");
+        QTest::newRow("empty file") << "" << "0";
+        QTest::newRow("only skipped lines") << "H,W\r\n\r\nA1,1,2,1" << "2";
+        QTest::newRow("only comma lines") << ",,,\r\n , \r\n" << "0";
+    }
+    void noData()
+    {
+        QFETCH(QString, content);
+        QFETCH(QString, skip);
+        vxtest::RuntimeSandbox sandbox;
+        vxtest::ScriptedPresenter presenter;
+        MapSimpleLayout(sandbox);
+        TheErrorLog().AddInfo("earlier report");
+        ConversionSession session;
+        QVERIFY(session.Prepare());
+        std::string path = sandbox.writeFile("job.csv", content.toStdString());
+        session.SkipLinesText = skip.toStdString();
+        QVERIFY(!session.OpenCommaDelimitedPartsFile(path, "job.csv"));
+        QCOMPARE(presenter.prompts.size(), size_t(1));
+        QCOMPARE(QString::fromStdString(presenter.prompts[0].text),
+                 QString::fromStdString("NO DATA FOUND IN THE FILE:\r\n" + path));
+        QCOMPARE(presenter.prompts[0].style, 0);
+        QCOMPARE(WorkingColumn(sandbox, "count(*)"), QStringList{"0"});
+        QCOMPARE(QString::fromStdString(TheErrorLog().Text()), QString("earlier report"));
+        QCOMPARE(QString::fromStdString(session.FileOpenedLabel), QString());
+    }
+
+    void workedExample()
+    {
+        vxtest::RuntimeSandbox sandbox;
+        vxtest::ScriptedPresenter presenter;
+        MapSimpleLayout(sandbox);
+        ConversionSession session;
+        QVERIFY(session.Prepare());
+        QVERIFY(session.GenerateLineNumbers);
+        QVERIFY(!session.QuantityNotMapped);
+        std::string content = "Part,W,L,Q\r\n\r\nSide,12.5,30,2\r\n,,,\r\nTop,abc,20,1\r\n";
+        std::string path = sandbox.writeFile("job.csv", content);
+        int shown = TheErrorLog().displayCount();
+        QVERIFY(!Open(sandbox, session, content, "1"));
+        QCOMPARE(WorkingColumn(sandbox, "PART || '|' || WIDTH || '|' || LENGTH || '|' || QUANTITY || '|' || SEQ_NUM"),
+                 QStringList{"Side|12.5|30.0|2|1"});
+        QCOMPARE(QString::fromStdString(TheErrorLog().Text()),
+                 QString("\r\n\r\nThe following errors were found in row 3 of the parts file, the data in this row "
+                         "was ignored.\r\n\r\nThe row contains: Top,abc,20,1\r\n\r\nThe data in column 2 for WIDTH "
+                         "can not be evaluated as a number. "));
+        QCOMPARE(TheErrorLog().displayCount(), shown + 1);
+        QCOMPARE(QString::fromStdString(session.FileOpenedLabel), QString::fromStdString(path));
+        QCOMPARE(WorkingColumn(sandbox, "FileName"), QStringList{"job"});
+    }
+
+    void severalErrorsInOneRow()
+    {
+        vxtest::RuntimeSandbox sandbox;
+        vxtest::ScriptedPresenter presenter;
+        MapColumns(sandbox, {{"PART", 1}, {"WIDTH", 2}, {"LENGTH", 3}, {"QUANTITY", 4}, {"UF_1", 7}});
+        ConversionSession session;
+        QVERIFY(session.Prepare());
+        QVERIFY(!Open(sandbox, session, ",0,x,-2,5"));
+        QCOMPARE(QString::fromStdString(TheErrorLog().Text()),
+                 QString("\r\n\r\nThe following errors were found in row 1 of the parts file, the data in this row "
+                         "was ignored.\r\n\r\nThe row contains: ,0,x,-2,5\r\n\r\n"
+                         "There was no PART data in column 1. The data in column 2 for WIDTH must be > 0. "
+                         "The data in column 3 for LENGTH can not be evaluated as a number. The data in column 4 for "
+                         "QUANTITY must be >=0. CABINET is mapped to column 7, but the column does not exist in this "
+                         "row. "));
+    }
+
+    void commandLineResult_data()
+    {
+        QTest::addColumn<bool>("allowBad");
+        QTest::newRow("bad rows refused") << false;
+        QTest::newRow("bad rows allowed") << true;
+    }
+    void commandLineResult()
+    {
+        QFETCH(bool, allowBad);
+        vxtest::RuntimeSandbox sandbox;
+        MapSimpleLayout(sandbox);
+        State().CommandLineMode = true;
+        State().AllowBadRows = allowBad;
+        ConversionSession session;
+        QVERIFY(session.Prepare());
+        QCOMPARE(Open(sandbox, session, "A1,1,2,1\r\nB2,x,2,1"), allowBad);
+        QVERIFY(State().BadRowsFound);
+        QCOMPARE(WorkingColumn(sandbox, "PART"), QStringList{"A1"});
+    }
+
+    void cleaning_data()
+    {
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<QString>("delimiter");
+        QTest::addColumn<QString>("row"); // PART|MATERIAL|WIDTH|UF_1, empty when rejected
+        QTest::newRow("quoted number") << "Side,MAPLE,\"12.5\",x" << "," << "Side|MAPLE|12.5|x";
+        QTest::newRow("apostrophe removed") << "O'Brien,MAPLE,1,x" << "," << "OBrien|MAPLE|1.0|x";
+        QTest::newRow("empty material is NONE") << "Side, ,1,x" << "," << "Side|NONE|1.0|x";
+        QTest::newRow("blanks trimmed") << "  Side ,MAPLE,  2 ,  x y " << "," << "Side|MAPLE|2.0|x y";
+        // A delimiter inside quotes still splits: WIDTH then reads MAPLE.
+        QTest::newRow("no quoting rules") << "\"Side,Left\",MAPLE,1,x" << "," << "";
+        QTest::newRow("tab delimiter") << "Side\tMAPLE\t3\tx" << "\t" << "Side|MAPLE|3.0|x";
+        QTest::newRow("two-character delimiter") << "Side;;MAPLE;;3;;x" << ";;" << "Side|MAPLE|3.0|x";
+    }
+    void cleaning()
+    {
+        QFETCH(QString, line);
+        QFETCH(QString, delimiter);
+        QFETCH(QString, row);
+        vxtest::RuntimeSandbox sandbox;
+        vxtest::ScriptedPresenter presenter;
+        MapColumns(sandbox, {{"PART", 1}, {"MATERIAL", 2}, {"WIDTH", 3}, {"UF_1", 4}});
+        ConversionSession session;
+        QVERIFY(session.Prepare());
+        session.FieldDelimiter = delimiter.toStdString();
+        QCOMPARE(Open(sandbox, session, line.toStdString()), !row.isEmpty());
+        QCOMPARE(WorkingColumn(sandbox, "PART || '|' || MATERIAL || '|' || WIDTH || '|' || UF_1"),
+                 row.isEmpty() ? QStringList{} : QStringList{row});
+    }
+
+    void newMaterialsLearned()
+    {
+        vxtest::RuntimeSandbox sandbox;
+        vxtest::ScriptedPresenter presenter;
+        MapColumns(sandbox, {{"PART", 1}, {"MATERIAL", 2}, {"WIDTH", 3}, {"LENGTH", 4}});
+        ConversionSession session;
+        QVERIFY(session.Prepare());
+        QVERIFY(Open(sandbox, session, "A1,,1,2\r\nA1,maple ply,1,2\r\nA1,O'Hara Oak,1,2\r\nA1,NONE,1,2"));
+        QCOMPARE(ToList(vxtest::QueryColumn(sandbox.defDatabase(),
+                                            "SELECT Material FROM tblMaterials WHERE Material IN ('NONE', 'OHara Oak', "
+                                            "'MAPLE PLY') ORDER BY Material")),
+                 (QStringList{"MAPLE PLY", "NONE", "OHara Oak"}));
+        QCOMPARE(vxtest::QueryScalar(sandbox.defDatabase(), "SELECT count(*) FROM tblMaterials WHERE Material = 'NONE'"),
+                 std::string("1"));
+    }
+
+    void newPartQuestion_data()
+    {
+        QTest::addColumn<int>("askIfValid");
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<int>("prompts");
+        QTest::addColumn<QString>("valid");
+        QTest::newRow("asked, yes") << 1 << int(vbYes) << 1 << "1";
+        QTest::newRow("asked, no") << 1 << int(vbNo) << 1 << "0";
+        QTest::newRow("not asked") << 0 << int(vbNo) << 0 << "1";
+    }
+    void newPartQuestion()
+    {
+        QFETCH(int, askIfValid);
+        QFETCH(int, answer);
+        QFETCH(int, prompts);
+        QFETCH(QString, valid);
+        vxtest::RuntimeSandbox sandbox;
+        vxtest::ScriptedPresenter presenter;
+        presenter.answer(answer);
+        MapSimpleLayout(sandbox);
+        State().AskIfValid = askIfValid;
+        ConversionSession session;
+        QVERIFY(session.Prepare());
+        // Known names in any letter case are not new; the new name is asked about once.
+        QVERIFY(Open(sandbox, session, "left side,1,2,1\r\nMcKay's Panel,1,2,1\r\nMCKAYS PANEL,1,2,1"));
+        QCOMPARE(int(presenter.prompts.size()), prompts);
+        if (prompts) {
+            QCOMPARE(QString::fromStdString(presenter.prompts[0].text),
+                     QString("The Part name: 'McKays Panel' is a new Part Name. Would you like this Part output to "
+                             "the Veltrax?"));
+            QCOMPARE(presenter.prompts[0].style, 4);
+            QCOMPARE(QString::fromStdString(presenter.prompts[0].title), QString("New Part Name"));
+        }
+        QCOMPARE(ToList(vxtest::QueryColumn(sandbox.defDatabase(),
+                                            "SELECT Valid_Part FROM tblPartsCriteria WHERE Part = 'mckays panel'")),
+                 QStringList{valid});
+    }
+
+    void unitConversion_data()
+    {
+        QTest::addColumn<int>("option");
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<QString>("row"); // WIDTH|LENGTH|THICKNESS|SCRIBES
+        QTest::newRow("none, rounded to 6 places") << 0 << "A,1.23456789,2,0.75,10|0|5" << "1.234568|2.0|0.75|10|0|5";
+        QTest::newRow("inches to mm") << 1 << "A,1,2.5,0.75,10|0|abc|20" << "25.4|63.5|19.05|254|508";
+        QTest::newRow("mm to inches") << 2 << "A,25.4,10,19.05,25.4" << "1.0|0.3937|0.75|1";
+        QTest::newRow("tiny values") << 1 << "A,0.00005,1,0,0" << "0.001|25.4|0.0|";
+    }
+    void unitConversion()
+    {
+        QFETCH(int, option);
+        QFETCH(QString, line);
+        QFETCH(QString, row);
+        vxtest::RuntimeSandbox sandbox;
+        vxtest::ScriptedPresenter presenter;
+        MapColumns(sandbox, {{"PART", 1}, {"WIDTH", 2}, {"LENGTH", 3}, {"THICKNESS", 4}, {"SCRIBES", 5}});
+        ConversionSession session;
+        QVERIFY(session.Prepare());
+        QVERIFY(session.QuantityNotMapped);
+        session.LengthConversion = option;
+        QVERIFY(Open(sandbox, session, line.toStdString()));
+        QCOMPARE(WorkingColumn(sandbox, "WIDTH || '|' || LENGTH || '|' || THICKNESS || '|' || SCRIBES"),
+                 QStringList{row});
+        QCOMPARE(WorkingColumn(sandbox, "QUANTITY"), QStringList{"1"});
+    }
+
+    void fileNameValue_data()
+    {
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QString>("value");
+        QTest::newRow("three-letter extension") << "job12.csv" << "job12";
+        QTest::newRow("long extension kept") << "job12.data" << "job12.data";
+        QTest::newRow("too short") << ".csv" << ".csv";
+        QTest::newRow("trimmed") << " a.txt " << "a";
+    }
+    void fileNameValue()
+    {
+        QFETCH(QString, title);
+        QFETCH(QString, value);
+        QCOMPARE(QString::fromStdString(PartsFileReader::FileNameValue(title.toStdString())), value);
+    }
+
+    void skipLinesBox_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<QString>("after");
+        QTest::newRow("empty") << "" << "Value required for Skip first x lines." << "";
+        QTest::newRow("text") << "x" << "Value entered for Skip first x lines can not be evaluated as a number." << "x";
+        QTest::newRow("negative") << "-1" << "Skip first x lines must be >= 0" << "-1";
+        QTest::newRow("rounded and written back") << " 2.5 " << "" << "2";
+    }
+    void skipLinesBox()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, message);
+        QFETCH(QString, after);
+        vxtest::RuntimeSandbox sandbox;
+        vxtest::ScriptedPresenter presenter;
+        ConversionSession session;
+        QVERIFY(session.Prepare());
+        session.SkipLinesText = text.toStdString();
+        QCOMPARE(session.NotValidSkipLinesValue(), !message.isEmpty());
+        QCOMPARE(QString::fromStdString(session.SkipLinesText), after);
+        if (!message.isEmpty()) {
+            QCOMPARE(QString::fromStdString(presenter.prompts.at(0).text), message);
+            // The open sequence stops before reading.
+            std::string path = sandbox.writeFile("job.csv", "A1,1,2,1");
+            QVERIFY(!session.OpenPartsFile(path, "job.csv", false));
+            QCOMPARE(WorkingColumn(sandbox, "count(*)"), QStringList{"0"});
+        }
+    }
+
+    void programFileRefused()
+    {
+        vxtest::RuntimeSandbox sandbox;
+        vxtest::ScriptedPresenter presenter;
+        ConversionSession session;
+        QVERIFY(session.Prepare());
+        std::string path = sandbox.defDatabase();
+        for (char& c : path)
+            c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+        QVERIFY(!session.AUTOOpenPartsFile(path, "CLTDef.mdb"));
+        QCOMPARE(QString::fromStdString(presenter.prompts.at(0).text),
+                 QString("The file selected is a file used by this software. You can not use this file."));
+    }
+
+    void missingFileReported()
+    {
+        vxtest::RuntimeSandbox sandbox;
+        vxtest::ScriptedPresenter presenter;
+        ConversionSession session;
+        QVERIFY(session.Prepare());
+        QVERIFY(!session.AUTOOpenPartsFile(sandbox.file("absent.csv"), "absent.csv"));
+        QVERIFY(QString::fromStdString(presenter.prompts.at(0).text).startsWith("Error: 53, "));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestPartsFileReader)
+#include "tst_PartsFileReader.moc"
