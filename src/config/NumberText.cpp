@@ -26,6 +26,16 @@ std::string TrimBlanks(std::string_view text)
     return std::string(text.substr(b, e - b));
 }
 
+std::string_view TrimSpaces(std::string_view text)
+{
+    size_t b = 0, e = text.size();
+    while (b < e && text[b] == ' ')
+        ++b;
+    while (e > b && text[e - 1] == ' ')
+        --e;
+    return text.substr(b, e - b);
+}
+
 std::string UpperCase(std::string_view text)
 {
     std::string out(text);

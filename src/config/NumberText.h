@@ -10,6 +10,8 @@ namespace vx {
 
 // Leading/trailing blanks (spaces and tabs) removed.
 std::string TrimBlanks(std::string_view text);
+// Leading/trailing spaces only (a tab may be a file's delimiter); a view into text.
+std::string_view TrimSpaces(std::string_view text);
 std::string UpperCase(std::string_view text);
 std::string LowerCase(std::string_view text);
 bool EqualsNoCase(std::string_view a, std::string_view b);

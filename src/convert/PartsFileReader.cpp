@@ -44,16 +44,6 @@ FilePtr OpenFile(const std::string& path, const char* mode)
     return f;
 }
 
-std::string_view TrimSpaces(std::string_view text)
-{
-    size_t b = 0, e = text.size();
-    while (b < e && text[b] == ' ')
-        ++b;
-    while (e > b && text[e - 1] == ' ')
-        --e;
-    return text.substr(b, e - b);
-}
-
 // A line is kept when, with every comma removed and trimmed, it has at least 2 characters.
 bool PassesCommaTest(std::string_view line)
 {

@@ -19,16 +19,6 @@ std::string JoinEntries(const std::vector<std::string>& entries)
     }
     return out;
 }
-
-// VB's Trim: spaces only.
-std::string TrimSpaces(const std::string& text)
-{
-    size_t b = text.find_first_not_of(' ');
-    if (b == std::string::npos)
-        return {};
-    size_t e = text.find_last_not_of(' ');
-    return text.substr(b, e - b + 1);
-}
 } // namespace
 
 void CheckScribeList(const std::string& list, bool& errorFlag, std::string& errorText, double partLength)
@@ -105,7 +95,7 @@ std::string RemoveZeros(const std::string& tmpstr)
 std::string ApplyScribeCriteria(const std::string& scribes, double length, bool reverseWanted, bool& reversed)
 {
     std::string stored = scribes;
-    std::string list = TrimSpaces(scribes);
+    std::string list(TrimSpaces(scribes));
     if (list.empty())
         return stored;
     std::string cleaned = RemoveZeros(list);
@@ -115,7 +105,7 @@ std::string ApplyScribeCriteria(const std::string& scribes, double length, bool 
     if (cleaned != list)
         stored = list = cleaned;
     if (reverseWanted != reversed) {
-        std::string current = TrimSpaces(stored);
+        std::string current(TrimSpaces(stored));
         if (!current.empty()) {
             stored = MirrorScribes(current, length);
             reversed = reverseWanted;

@@ -1,0 +1,258 @@
+// Writing parts files: which rows and values land in tblParts and tblUserLabels, the
+// target replaced only by a complete file, the working-database lock, and process files.
+#include "ConvertTestTools.h"
+
+#include "convert/ProcessFiles.h"
+#include "convert/WorkingDatabaseLock.h"
+#include "start/Messages.h"
+
+#include <QElapsedTimer>
+#include <QtTest>
+
+#include <filesystem>
+
+using namespace vx;
+using namespace convtest;
+
+namespace {
+const char* kNoParts = "You must open a comma delimited parts file, or there are no parts in the file.";
+
+// Part 1, material 2, width 3, length 4, UF_1 5; part P valid in process 1, X not valid,
+// S valid in process 2.
+std::string PrepareJob(vxtest::RuntimeSandbox& sandbox, const std::string& lines)
+{
+    MapColumns(sandbox, {{"PART", 1}, {"MATERIAL", 2}, {"WIDTH", 3}, {"LENGTH", 4}, {"UF_1", 5}});
+    sandbox.execDef("INSERT INTO tblPartsCriteria (Part, Valid_Part, Process) VALUES ('P', 1, 1), ('X', 0, 1), "
+                    "('S', 1, 2)");
+    return sandbox.writeFile("job.csv", lines);
+}
+
+QStringList Files(const std::string& folder)
+{
+    QStringList names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        names << QString::fromStdString(entry.path().filename().string());
+    names.sort();
+    return names;
+}
+} // namespace
+
+class TestPartsFileWriter : public QObject {
+    Q_OBJECT
+private slots:
+    void validRowsLabelsAndTexts()
+    {
+        vxtest::RuntimeSandbox sandbox;
+        vxtest::ScriptedPresenter presenter;
+        std::string input = PrepareJob(sandbox, "P,OAK,1,2,A\r\nX,OAK,1,2,B\r\nS,,1,2,\r\nP,OAK,3,4,D");
+        sandbox.execDef("UPDATE tblPartsFileMapping SET UserLabel = 'Cab''s No' WHERE MainName = 'UF_1';"
+                        "UPDATE tblPartsFileMapping SET UserLabel = NULL WHERE MainName = 'UF_2';"
+                        "UPDATE tblPartsFileMapping SET UserLabel = 'DRAWER' WHERE MainName = 'UF_5'");
+        ConversionSession session;
+        QVERIFY(session.Prepare());
+        QVERIFY(session.AUTOOpenPartsFile(input, "job.csv"));
+        std::string target = sandbox.file("out.rdb");
+        QVERIFY(session.AUTOCreateROPartsFile(target));
+        QCOMPARE(presenter.prompts.size(), size_t(0));
+        QCOMPARE(ToList(vxtest::QueryColumn(
+                     target, "SELECT SEQ_NUM || '|' || Part || '|' || Material || '|' || Width || '|' || UF_1 || '|' "
+                             "|| typeof(UF_1) || '|' || typeof(UF_3) || '|' || typeof(Scribes) || '|' || FileName "
+                             "FROM tblParts ORDER BY AutoIDNum")),
+                 (QStringList{"1|P|OAK|1.0|A|text|text|text|job", "3|S|NONE|1.0||text|text|text|job",
+                              "4|P|OAK|3.0|D|text|text|text|job"}));
+        QCOMPARE(ToList(vxtest::QueryColumn(target, "SELECT DBName || '=' || IFNULL(UserLabel, 'NULL') FROM "
+                                                    "tblUserLabels WHERE DBName IN ('UF_1', 'UF_2', 'UF_5', 'PART') "
+                                                    "ORDER BY DBName")),
+                 (QStringList{"PART=PART", "UF_1=Cab's No", "UF_2=", "UF_5=DRAWER"}));
+        // Written once per read: the working table is empty and the label cleared.
+        QCOMPARE(WorkingColumn(sandbox, "count(*)"), QStringList{"0"});
+        QCOMPARE(QString::fromStdString(session.FileOpenedLabel), QString());
+        QVERIFY(!session.AUTOCreateROPartsFile(target));
+        QCOMPARE(QString::fromStdString(presenter.prompts.at(0).text), QString(kNoParts));
+    }
+
+    void everyPartNotValid()
+    {
+        vxtest::RuntimeSandbox sandbox;
+        vxtest::ScriptedPresenter presenter;
+        std::string input = PrepareJob(sandbox, "X,OAK,1,2,A");
+        ConversionSession session;
+        QVERIFY(session.Prepare());
+        QVERIFY(session.AUTOOpenPartsFile(input, "job.csv"));
+        std::string target = sandbox.file("out.rdb");
+        QVERIFY(session.AUTOCreateROPartsFile(target));
+        QCOMPARE(vxtest::QueryScalar(target, "SELECT count(*) FROM tblParts"), std::string("0"));
+    }
+
+    void refusedTargets_data()
+    {
+        QTest::addColumn<QString>("target");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("empty name") << "" << "";
+        QTest::newRow("program file") << "template"
+                                      << "The file selected is a file used by this software. You can not use this "
+                                         "file.";
+    }
+    void refusedTargets()
+    {
+        QFETCH(QString, target);
+        QFETCH(QString, message);
+        vxtest::RuntimeSandbox sandbox;
+        vxtest::ScriptedPresenter presenter;
+        std::string input = PrepareJob(sandbox, "P,OAK,1,2,A");
+        ConversionSession session;
+        QVERIFY(session.Prepare());
+        QVERIFY(session.AUTOOpenPartsFile(input, "job.csv"));
+        std::string path = target == "template" ? sandbox.templateDatabase() : target.toStdString();
+        QVERIFY(!session.AUTOCreateROPartsFile(path));
+        QCOMPARE(presenter.prompts.empty(), message.isEmpty());
+        if (!message.isEmpty())
+            QCOMPARE(QString::fromStdString(presenter.prompts[0].text), message);
+        QCOMPARE(WorkingColumn(sandbox, "count(*)"), QStringList{"1"});
+    }
+
+    void existingTargetReplaced()
+    {
+        vxtest::RuntimeSandbox sandbox;
+        vxtest::ScriptedPresenter presenter;
+        std::string target = sandbox.file("out.rdb");
+        for (const char* part : {"P", "S"}) {
+            std::string input = sandbox.writeFile("job.csv", std::string(part) + ",OAK,1,2,A");
+            if (std::string(part) == "P")
+                PrepareJob(sandbox, std::string(part) + ",OAK,1,2,A");
+            ConversionSession session;
+            QVERIFY(session.Prepare());
+            QVERIFY(session.AUTOOpenPartsFile(input, "job.csv"));
+            QVERIFY(session.AUTOCreateROPartsFile(target));
+        }
+        QCOMPARE(ToList(vxtest::QueryColumn(target, "SELECT Part FROM tblParts")), QStringList{"S"});
+        QCOMPARE(Files(sandbox.root()), (QStringList{"RerezireduRodAduvArivo", "job.csv", "out.rdb"}));
+    }
+
+    void failedWriteLeavesTheOldFile()
+    {
+        vxtest::RuntimeSandbox sandbox;
+        vxtest::ScriptedPresenter presenter;
+        std::string input = PrepareJob(sandbox, "P,OAK,1,2,A");
+        std::string target = sandbox.writeFile("out.rdb", "the good file");
+        // A template column the working table cannot fill makes the write fail.
+        Connection::Open(sandbox.templateDatabase())->Execute("ALTER TABLE tblParts ADD COLUMN Extra TEXT");
+        ConversionSession session;
+        QVERIFY(session.Prepare());
+        QVERIFY(session.AUTOOpenPartsFile(input, "job.csv"));
+        QVERIFY(session.AUTOCreateROPartsFile(target)); // reported, as the console driver expects
+        QCOMPARE(presenter.prompts.size(), size_t(1));
+        QVERIFY(QString::fromStdString(presenter.prompts[0].text)
+                    .startsWith("Error: 3265, Item cannot be found in the collection corresponding to the requested "
+                                "name or ordinal. (Extra)"));
+        QCOMPARE(vxtest::ReadFile(target), std::string("the good file"));
+        QCOMPARE(Files(sandbox.root()), (QStringList{"RerezireduRodAduvArivo", "job.csv", "out.rdb"}));
+        QCOMPARE(WorkingColumn(sandbox, "count(*)"), QStringList{"0"});
+    }
+
+    void secondConversionWaitsThenFails()
+    {
+        vxtest::RuntimeSandbox sandbox;
+        vxtest::ScriptedPresenter presenter;
+        std::string input = PrepareJob(sandbox, "P,OAK,1,2,A");
+        int oldWait = WorkingDatabaseLock::WaitMilliseconds();
+        WorkingDatabaseLock::SetWaitMilliseconds(300);
+        ConversionSession first, second;
+        QVERIFY(first.Prepare());
+        QVERIFY(first.AUTOOpenPartsFile(input, "job.csv"));
+        QElapsedTimer timer;
+        timer.start();
+        // Preparing empties the working table: it must not take the first one's rows.
+        QVERIFY(!second.Prepare());
+        QVERIFY(timer.elapsed() >= 250);
+        QCOMPARE(QString::fromStdString(presenter.prompts.at(0).text),
+                 QString::fromStdString("Error: 3260, Another conversion is using the runtime folder's working "
+                                        "databases (" + sandbox.runtimeFolder() +
+                                        "). Try again when it has finished., WorkingDatabaseLock"));
+        QCOMPARE(WorkingColumn(sandbox, "count(*)"), QStringList{"1"});
+        // Writing ends the first conversion's claim.
+        QVERIFY(first.AUTOCreateROPartsFile(sandbox.file("out.rdb")));
+        QVERIFY(second.Prepare());
+        WorkingDatabaseLock::SetWaitMilliseconds(oldWait);
+    }
+
+    void processFileName_data()
+    {
+        QTest::addColumn<QString>("folder");
+        QTest::addColumn<QString>("id");
+        QTest::addColumn<QString>("path");
+        QTest::newRow("with identifier") << "/out" << " SAW " << "/out/Job12_SAW.rdb";
+        QTest::newRow("trailing separator") << " /out/ " << "SAW" << "/out/Job12_SAW.rdb";
+        QTest::newRow("no identifier") << "/out" << "" << "/out/Job12.rdb";
+    }
+    void processFileName()
+    {
+        QFETCH(QString, folder);
+        QFETCH(QString, id);
+        QFETCH(QString, path);
+        std::string full, name;
+        CreateProcessFileName(folder.toStdString(), " Job12 ", id.toStdString(), full, name);
+        QCOMPARE(QString::fromStdString(full), path);
+        QCOMPARE(QString::fromStdString(name), path.mid(path.lastIndexOf('/') + 1));
+    }
+
+    void processFiles_data()
+    {
+        QTest::addColumn<int>("answer");
+        QTest::newRow("replace") << int(vbYes);
+        QTest::newRow("keep") << int(vbNo);
+    }
+    void processFiles()
+    {
+        QFETCH(int, answer);
+        vxtest::RuntimeSandbox sandbox;
+        vxtest::ScriptedPresenter presenter;
+        std::string input = PrepareJob(sandbox, "P,OAK,1,2,A\r\nS,OAK,1,2,B\r\nX,OAK,1,2,C");
+        std::filesystem::create_directories(sandbox.file("cab"));
+        std::filesystem::create_directories(sandbox.file("Bob's solid"));
+        sandbox.execDef("DELETE FROM tblProcesses;"
+                        "INSERT INTO tblProcesses (AutoID, Description, FileID, SaveFileTo) VALUES "
+                        "(1, 'Cabinet', '', '" + sandbox.file("cab") + "  '),"
+                        "(2, 'Solid', 'SOLID', '" + sandbox.file("Bob''s solid") + "'),"
+                        "(3, 'Empty', 'E', '/nowhere'),"
+                        "(4, 'Lost', 'L', '/nowhere')");
+        sandbox.execDef("UPDATE tblPartsCriteria SET Process = 4 WHERE Part = 'X'; UPDATE tblPartsCriteria SET "
+                        "Valid_Part = 1 WHERE Part = 'X'");
+        std::string existing = sandbox.writeFile("Bob's solid/Job_SOLID.rdb", "old");
+        presenter.answer(vbOK); // the missing folder
+        presenter.answer(answer);
+        ConversionSession session;
+        QVERIFY(session.Prepare());
+        QCOMPARE(QString::fromStdString(session.ProcessDropDownList()),
+                 QString("#1;Cabinet|#3;Empty|#4;Lost|#2;Solid"));
+        QVERIFY(session.AUTOOpenPartsFile(input, "job.csv"));
+        QStringList created;
+        session.DoCreateFilesForProcesses("Job", [&](const std::string& p, const std::string& f, const std::string&) {
+            created << QString::fromStdString(p + ":" + f);
+        });
+        QStringList prompts;
+        for (const auto& p : presenter.prompts)
+            prompts << QString::fromStdString(p.title + "|" + p.text);
+        QCOMPARE(prompts, (QStringList{
+                              "|The Path, /nowhere, for Process, Lost, does not exist. The File will not be created "
+                              "for this process.",
+                              QString::fromStdString("File Exists|For Process: Solid\r\nA file named: "
+                                                     "Job_SOLID.rdb\r\nAlready exists in the folder: " +
+                                                     sandbox.file("Bob's solid") +
+                                                     "\r\n\r\nWould you like to replace the existing file with the "
+                                                     "new file being created?")}));
+        QCOMPARE(ToList(vxtest::QueryColumn(sandbox.file("cab") + "/Job.rdb", "SELECT Part FROM tblParts")),
+                 QStringList{"P"});
+        if (answer == vbYes) {
+            QCOMPARE(created, (QStringList{"Cabinet:Job.rdb", "Solid:Job_SOLID.rdb"}));
+            QCOMPARE(ToList(vxtest::QueryColumn(existing, "SELECT Part FROM tblParts")), QStringList{"S"});
+        } else {
+            QCOMPARE(created, QStringList{"Cabinet:Job.rdb"});
+            QCOMPARE(vxtest::ReadFile(existing), std::string("old"));
+        }
+        QCOMPARE(WorkingColumn(sandbox, "count(*)"), QStringList{"0"});
+    }
+};
+
+QTEST_GUILESS_MAIN(TestPartsFileWriter)
+#include "tst_PartsFileWriter.moc"
