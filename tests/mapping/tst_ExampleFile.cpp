@@ -1,0 +1,214 @@
+// Reading the mapping screen's example file: line ends, blank lines, skipped lines, the
+// plain split, field cleaning, the consistency report and stopping a long read.
+#include "TestSupport.h"
+
+#include "mapping/ExampleFile.h"
+#include "screens/ErrorLog.h"
+
+#include <QtTest>
+
+using namespace vx;
+
+namespace {
+
+QStringList Q(const std::vector<std::string>& v)
+{
+    QStringList out;
+    for (const std::string& s : v)
+        out << QString::fromStdString(s);
+    return out;
+}
+
+// Stops the reading at its first report.
+class StoppingProgress : public Progress {
+public:
+    bool update(int64_t) override { return false; }
+};
+
+// Counts the reports and remembers the largest position.
+class CountingProgress : public Progress {
+public:
+    void start(const std::string&, int64_t total) override { totals.push_back(total); }
+    bool update(int64_t position) override
+    {
+        ++updates;
+        last = position;
+        return true;
+    }
+    std::vector<int64_t> totals;
+    int updates = 0;
+    int64_t last = 0;
+};
+
+} // namespace
+
+class TestExampleFile : public QObject {
+    Q_OBJECT
+
+private slots:
+    void linesOfTheFile_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QStringList>("lines");
+        QTest::newRow("crlf") << QByteArray("a,b\r\nc,d\r\n") << QStringList{"a,b", "c,d"};
+        QTest::newRow("cr alone") << QByteArray("a,b\rc,d") << QStringList{"a,b", "c,d"};
+        QTest::newRow("blank lines dropped") << QByteArray("\r\n  \r\na,b\r\n\r\nc,d\r\n   \r\n")
+                                             << QStringList{"a,b", "c,d"};
+        QTest::newRow("lines trimmed of spaces") << QByteArray("  a,b  \r\n") << QStringList{"a,b"};
+        // Tabs are not blanks here: a tab-delimited line keeps its empty first and last fields.
+        QTest::newRow("tabs kept") << QByteArray("\ta\t\r\n") << QStringList{"\ta\t"};
+        QTest::newRow("bare line feeds are one line") << QByteArray("a,b\nc,d\n") << QStringList{"a,b\nc,d\n"};
+        QTest::newRow("only commas is not blank") << QByteArray(",,,\r\n") << QStringList{",,,"};
+        QTest::newRow("empty file") << QByteArray() << QStringList{};
+    }
+    void linesOfTheFile()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QStringList, lines);
+        vxtest::RuntimeSandbox box;
+        std::string path = box.writeFile("example.csv", bytes.toStdString());
+        std::vector<std::string> read;
+        QVERIFY(ReadExampleLines(path, read, NoProgress()));
+        QCOMPARE(Q(read), lines);
+    }
+
+    void lineEndSplitAcrossChunks()
+    {
+        // A CR at the end of one 64 KiB chunk and its LF at the start of the next are one line end.
+        vxtest::RuntimeSandbox box;
+        std::string first(65535, 'x');
+        std::string path = box.writeFile("big.csv", first + "\r\nnext\r\n");
+        std::vector<std::string> read;
+        QVERIFY(ReadExampleLines(path, read, NoProgress()));
+        QCOMPARE(read.size(), size_t(2));
+        QCOMPARE(read[1], std::string("next"));
+    }
+
+    void fieldsAreSplitAndCleaned_data()
+    {
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<QString>("delimiter");
+        QTest::addColumn<QStringList>("fields");
+        QTest::newRow("comma") << "1,SIDE,0.75" << "," << QStringList{"1", "SIDE", "0.75"};
+        QTest::newRow("empty fields") << ",a,," << "," << QStringList{"", "a", "", ""};
+        QTest::newRow("quoted number") << "\"12\",x" << "," << QStringList{"12", "x"};
+        QTest::newRow("apostrophe blanked") << "DON'T,x" << "," << QStringList{"DON T", "x"};
+        QTest::newRow("delimiter in quotes splits") << "\"A,B\",C" << "," << QStringList{"A", "B", "C"};
+        QTest::newRow("fields trimmed") << " a , b " << "," << QStringList{"a", "b"};
+        QTest::newRow("tab") << "a\tb\t\tc" << "\t" << QStringList{"a", "b", "", "c"};
+        QTest::newRow("several characters") << "a::b::c" << "::" << QStringList{"a", "b", "c"};
+        QTest::newRow("no delimiter keeps the line") << "a,b" << "" << QStringList{"a,b"};
+    }
+    void fieldsAreSplitAndCleaned()
+    {
+        QFETCH(QString, line);
+        QFETCH(QString, delimiter);
+        QFETCH(QStringList, fields);
+        std::vector<std::string> split = SplitAtDelimiter(line.toStdString(), delimiter.toStdString());
+        for (std::string& f : split)
+            f = CleanExampleField(f);
+        QCOMPARE(Q(split), fields);
+    }
+
+    void consistentFileWithHeaderSkipped()
+    {
+        vxtest::RuntimeSandbox box;
+        vxtest::ScriptedPresenter presenter;
+        std::string path = box.writeFile("h.csv", "Part,Width\r\n\r\nSIDE,10,1\r\nTOP,12,2\r\n");
+        ExampleTable table;
+        bool isError = false;
+        ParseTheCommaDelimitedPartsFile(path, ",", 1, table, isError);
+        QVERIFY(!isError);
+        QCOMPARE(table.ColumnCount, 3);
+        QCOMPARE(table.FirstLine, 2);
+        // Blank lines are not numbered: the data lines are 2 and 3.
+        QCOMPARE(table.LineNumbers, (std::vector<int>{2, 3}));
+        QCOMPARE(table.Fields[1][0], std::string("TOP"));
+        QVERIFY(presenter.prompts.empty());
+    }
+
+    void inconsistentFileIsReported()
+    {
+        vxtest::RuntimeSandbox box;
+        vxtest::ScriptedPresenter presenter;
+        std::string path = box.writeFile("h.csv", "Part,Width\r\nSIDE,10,1\r\nTOP,12,2\r\n");
+        ExampleTable table;
+        table.ColumnCount = 7; // what an earlier file left; must stay
+        bool isError = false;
+        const int before = TheErrorLog().displayCount();
+        ParseTheCommaDelimitedPartsFile(path, ",", 0, table, isError);
+        QVERIFY(isError);
+        QCOMPARE(table.ColumnCount, 7);
+        QCOMPARE(TheErrorLog().displayCount(), before + 1);
+        QCOMPARE(TheErrorLog().Text(),
+                 std::string("The Number of Columns in each row does not match.\r\n\r\n"
+                             "The number of columns defined by comma separation for each row of data "
+                             "must be the same. \r\n\r\n"
+                             "Parts Information could be placed in the wrong column.\r\n\r\n"
+                             "The following lists the row number, followed by the number of columns in the row. \r\n"
+                             "Row 1, Columns = 2\r\nRow 2, Columns = 3\r\nRow 3, Columns = 3\r\n"));
+    }
+
+    void nothingToShow_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<int>("skip");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("empty") << QByteArray("\r\n  \r\n") << 0 << "NO DATA FOUND IN THE FILE: ";
+        QTest::newRow("all skipped") << QByteArray("a,b\r\n") << 1
+                                     << "NO DATA FOUND IN THE FILE AFTER THE FIRST 1 LINES ARE SKIPPED: ";
+    }
+    void nothingToShow()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(int, skip);
+        QFETCH(QString, message);
+        vxtest::RuntimeSandbox box;
+        vxtest::ScriptedPresenter presenter;
+        std::string path = box.writeFile("e.csv", bytes.toStdString());
+        ExampleTable table;
+        bool isError = false;
+        ParseTheCommaDelimitedPartsFile(path, ",", skip, table, isError);
+        QVERIFY(isError);
+        QCOMPARE(presenter.prompts.size(), size_t(1));
+        QCOMPARE(presenter.prompts[0].text, message.toStdString() + path);
+    }
+
+    void missingFileRaises()
+    {
+        vxtest::RuntimeSandbox box;
+        ExampleTable table;
+        bool isError = false;
+        QVERIFY_THROWS_EXCEPTION(std::exception,
+                                 ParseTheCommaDelimitedPartsFile(box.file("none.csv"), ",", 0, table, isError));
+        QVERIFY(isError);
+    }
+
+    void longFileReportsProgressAndCanBeStopped()
+    {
+        vxtest::RuntimeSandbox box;
+        std::string text;
+        for (int i = 1; i <= 100000; ++i)
+            text += std::to_string(i) + ",PART " + std::to_string(i) + ",MAPLE,0.75,10,20,1\r\n";
+        std::string path = box.writeFile("long.csv", text);
+
+        CountingProgress counting;
+        ExampleTable table;
+        bool isError = true;
+        ParseTheCommaDelimitedPartsFile(path, ",", 0, table, isError, counting);
+        QVERIFY(!isError);
+        QCOMPARE(table.RowCount(), 100000);
+        QCOMPARE(table.LineNumbers.back(), 100000);
+        QVERIFY(counting.updates > 10);
+        QCOMPARE(counting.totals.front(), static_cast<int64_t>(text.size()));
+
+        StoppingProgress stopping;
+        ExampleTable kept;
+        ParseTheCommaDelimitedPartsFile(path, ",", 0, kept, isError, stopping);
+        QVERIFY(isError);
+        QCOMPARE(kept.RowCount(), 0);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestExampleFile)
+#include "tst_ExampleFile.moc"
