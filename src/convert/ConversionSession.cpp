@@ -45,7 +45,7 @@ bool ConversionSession::Prepare()
         SkipLinesText = std::to_string(State().ProcessingSkipFirstXLines);
         ExtraSpaceBallTexts = {GetExtraSpaceBallLength(1), GetExtraSpaceBallLength(2)};
         m_conn = Connection::Open(DefDatabasePath());
-        m_conn->Execute("PRAGMA cache_size=-200000");
+        m_conn->Execute("PRAGMA cache_size=-65536");
         GetMappingRS();
         DeleteAllPartsFromTemplateFile();
         GetRS();

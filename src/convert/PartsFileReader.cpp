@@ -2,9 +2,10 @@
 
 #include "config/NumberText.h"
 #include "config/VxError.h"
+#include "convert/CutListParser.h"
 #include "convert/FileReplace.h"
 #include "convert/PartsCriteria.h"
-#include "convert/RowValidation.h"
+#include "convert/TextFiles.h"
 #include "convert/modCLTScribes.h"
 #include "screens/ErrorLog.h"
 #include "start/Messages.h"
@@ -17,6 +18,7 @@
 #include <cstring>
 #include <filesystem>
 #include <optional>
+#include <thread>
 #include <unordered_map>
 
 namespace fs = std::filesystem;
@@ -24,105 +26,7 @@ namespace fs = std::filesystem;
 namespace vx {
 
 namespace {
-constexpr size_t kBlockSize = size_t(4) << 20;
 constexpr int kErrUserInterrupt = 18;
-
-struct FileCloser {
-    void operator()(std::FILE* f) const { std::fclose(f); }
-};
-using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
-
-FilePtr OpenFile(const std::string& path, const char* mode)
-{
-    FilePtr f(std::fopen(path.c_str(), mode));
-    if (!f) {
-        std::error_code ec;
-        bool exists = fs::exists(path, ec);
-        throw VxError(exists ? kErrPermissionDenied : kErrFileNotFound,
-                      (exists ? "Permission denied: '" : "File not found: '") + path + "'", "PartsFileReader");
-    }
-    return f;
-}
-
-// A line is kept when, with every comma removed and trimmed, it has at least 2 characters.
-bool PassesCommaTest(std::string_view line)
-{
-    size_t count = 0, trailingSpaces = 0;
-    bool started = false;
-    for (char c : line) {
-        if (c == ',')
-            continue;
-        if (!started) {
-            if (c == ' ')
-                continue;
-            started = true;
-        }
-        ++count;
-        trailingSpaces = c == ' ' ? trailingSpaces + 1 : 0;
-        if (count - trailingSpaces >= 2)
-            return true;
-    }
-    return false;
-}
-
-// The lines of a file, read in large blocks. A line ends at a carriage return, with or
-// without a line feed after it; a line feed alone stays inside the line.
-class LineSource {
-public:
-    explicit LineSource(const std::string& path) : m_file(OpenFile(path, "rb")), m_buf(kBlockSize) {}
-
-    bool Next(std::string_view& line)
-    {
-        while (true) {
-            if (m_skipLineFeed && m_begin < m_end) {
-                if (m_buf[m_begin] == '\n')
-                    ++m_begin;
-                m_skipLineFeed = false;
-            }
-            const char* base = m_buf.data();
-            if (const void* cr = std::memchr(base + m_begin, '\r', m_end - m_begin)) {
-                size_t pos = static_cast<const char*>(cr) - base;
-                line = std::string_view(base + m_begin, pos - m_begin);
-                m_begin = pos + 1;
-                m_skipLineFeed = true;
-                return true;
-            }
-            if (m_eof) {
-                if (m_begin == m_end)
-                    return false;
-                line = std::string_view(base + m_begin, m_end - m_begin);
-                m_begin = m_end;
-                return true;
-            }
-            Fill();
-        }
-    }
-    int64_t Consumed() const { return m_consumed - static_cast<int64_t>(m_end - m_begin); }
-
-private:
-    void Fill()
-    {
-        std::memmove(m_buf.data(), m_buf.data() + m_begin, m_end - m_begin);
-        m_end -= m_begin;
-        m_begin = 0;
-        if (m_end == m_buf.size())
-            m_buf.resize(m_buf.size() * 2); // a line longer than a block
-        size_t got = std::fread(m_buf.data() + m_end, 1, m_buf.size() - m_end, m_file.get());
-        if (got == 0) {
-            if (std::ferror(m_file.get()))
-                throw VxError(kErrPathNotFound, "Input past end of file or read failure", "PartsFileReader");
-            m_eof = true;
-        }
-        m_end += got;
-        m_consumed += static_cast<int64_t>(got);
-    }
-
-    FilePtr m_file;
-    std::vector<char> m_buf;
-    size_t m_begin = 0, m_end = 0;
-    int64_t m_consumed = 0;
-    bool m_eof = false, m_skipLineFeed = false;
-};
 
 // Rounds a length, half to even, as RoundHalfEven does; the common cases without the
 // text round trip (they decide a million rows' reading time).
@@ -426,7 +330,7 @@ bool PartsFileReader::RewriteBareLineFeeds(const std::string& path)
     bool anyByte = false;
     {
         FilePtr in = OpenFile(path, "rb");
-        std::vector<char> buf(kBlockSize);
+        std::vector<char> buf(kTextBlockSize);
         size_t got;
         while ((got = std::fread(buf.data(), 1, buf.size(), in.get())) > 0) {
             anyByte = true;
@@ -441,8 +345,8 @@ bool PartsFileReader::RewriteBareLineFeeds(const std::string& path)
     try {
         FilePtr in = OpenFile(path, "rb");
         FilePtr out = OpenFile(tmp, "wb");
-        std::vector<char> buf(kBlockSize), converted;
-        converted.reserve(kBlockSize * 2);
+        std::vector<char> buf(kTextBlockSize), converted;
+        converted.reserve(kTextBlockSize * 2);
         size_t got;
         while ((got = std::fread(buf.data(), 1, buf.size(), in.get())) > 0) {
             converted.clear();
@@ -471,13 +375,7 @@ bool PartsFileReader::Read(const std::string& path, const std::string& title, co
 {
     RewriteBareLineFeeds(path);
     const std::string fileName = FileNameValue(title);
-    const std::vector<MappedField> fields = ReadMappedFields(*m_conn);
-    std::vector<bool> isMaterial;
-    std::vector<ValueRule> rules;
-    for (const MappedField& f : fields) {
-        isMaterial.push_back(EqualsNoCase(f.MainName, "MATERIAL"));
-        rules.push_back(RuleFor(f.MainName, f.DataType));
-    }
+    std::vector<MappedField> fields = ReadMappedFields(*m_conn);
     m_criteriaApplied = false;
     const CriteriaOptions* criteria =
         settings.criteria && m_names.CriteriaApplicableByRow() ? &*settings.criteria : nullptr;
@@ -486,100 +384,58 @@ bool PartsFileReader::Read(const std::string& path, const std::string& title, co
     auto size = fs::file_size(path, ec);
     m_progress.start("Reading parts file", ec ? 0 : static_cast<int64_t>(size));
 
-    LineSource source(path);
-    std::string line, errorText;
-    std::vector<std::string_view> columns;
-    std::vector<FieldValue> values(fields.size());
-    std::vector<std::string> unquoted;
+    // Lines are cut and checked on a second thread; this one writes the rows, learns the
+    // names (which may ask the operator) and reports.
+    BatchQueue queue;
+    CutListParser parser(path, fields, settings.delimiter, settings.skipLines);
+    std::thread parsing([&parser, &queue] { parser.Run(queue); });
+    struct JoinGuard {
+        BatchQueue& queue;
+        std::thread& thread;
+        ~JoinGuard()
+        {
+            queue.Stop();
+            thread.join();
+        }
+    } joinGuard{queue, parsing};
+
     std::unique_ptr<RowWriter> writer;
     std::unique_ptr<Transaction> transaction;
     ErrorLog& log = TheErrorLog();
-    int32_t kept = 0, written = 0;
+    std::vector<FieldValue> values(fields.size());
+    int32_t written = 0;
     bool rejected = false;
-    std::string_view raw;
-
     try {
-        while (source.Next(raw)) {
-            std::string_view trimmed = TrimSpaces(raw);
-            if (trimmed.empty())
-                continue;
-            line.clear();
-            for (char c : trimmed)
-                if (c != '\'')
-                    line += c;
-            if (!PassesCommaTest(line))
-                continue;
-            if (++kept <= settings.skipLines)
-                continue;
-            if (!writer) {
-                if (onDataFound)
-                    onDataFound();
-                transaction = std::make_unique<Transaction>(*m_conn);
-                writer = std::make_unique<RowWriter>(m_conn, fields, settings, fileName, criteria);
-                m_criteriaApplied = writer->AppliesCriteria();
+        while (auto batch = queue.Pop()) {
+            if (batch->error)
+                std::rethrow_exception(batch->error);
+            for (const ParsedRow& row : batch->rows) {
+                if (!writer) {
+                    if (onDataFound)
+                        onDataFound();
+                    transaction = std::make_unique<Transaction>(*m_conn);
+                    writer = std::make_unique<RowWriter>(m_conn, fields, settings, fileName, criteria);
+                    m_criteriaApplied = writer->AppliesCriteria();
+                }
+                if (row.rejected) {
+                    for (const std::string& failure : batch->failures[row.report])
+                        ShowMessage(failure, vbOKOnly, "");
+                    log.AddInfo(batch->reports[row.report]);
+                    rejected = true;
+                    continue;
+                }
+                for (size_t i = 0; i < values.size(); ++i) {
+                    const ParsedField& f = batch->fields[row.firstField + i];
+                    values[i].text = batch->Text(f);
+                    values[i].number = f.number;
+                    values[i].hasNumber = f.hasNumber;
+                }
+                writer->Write(values, ++written, m_names);
             }
-            if ((kept & 0xfff) == 0 && !m_progress.update(source.Consumed()))
+            if (!m_progress.update(batch->bytesRead))
                 throw VxError(kErrUserInterrupt, "User interrupt occurred", "PartsFileReader");
-
-            // Cut the line at every delimiter; no quoting rules.
-            columns.clear();
-            std::string_view rest = line;
-            if (settings.delimiter.empty()) {
-                columns.push_back(rest);
-            } else {
-                size_t pos;
-                while ((pos = rest.find(settings.delimiter)) != std::string_view::npos) {
-                    columns.push_back(rest.substr(0, pos));
-                    rest.remove_prefix(pos + settings.delimiter.size());
-                }
-                columns.push_back(rest);
-            }
-            const int32_t count = static_cast<int32_t>(columns.size());
-            if (unquoted.size() < columns.size())
-                unquoted.resize(columns.size());
-
-            bool rowFailed = false;
-            for (size_t i = 0; i < fields.size(); ++i) {
-                const MappedField& f = fields[i];
-                std::string_view value;
-                if (f.PF_Col >= 1 && f.PF_Col <= count) {
-                    size_t c = static_cast<size_t>(f.PF_Col - 1);
-                    value = columns[c];
-                    if (value.find('"') != std::string_view::npos) {
-                        std::string& buf = unquoted[c];
-                        std::string copy;
-                        for (char ch : value)
-                            if (ch != '"')
-                                copy += ch;
-                        buf = std::move(copy);
-                        value = buf;
-                    }
-                    value = TrimSpaces(value);
-                    if (isMaterial[i] && value.empty())
-                        value = "NONE";
-                    columns[c] = value;
-                }
-                FieldValue& v = values[i];
-                v.text = value;
-                v.hasNumber = false;
-                errorText.clear();
-                if (CheckValue(rules[i], f.PF_Col, count, value, f.UserLabel, errorText, &v.number)) {
-                    v.hasNumber = rules[i] != ValueRule::Text && rules[i] != ValueRule::PartName;
-                } else {
-                    if (!rowFailed) {
-                        log.AddInfo("\r\n\r\nThe following errors were found in row " + std::to_string(kept) +
-                                    " of the parts file, the data in this row was ignored.\r\n\r\n");
-                        log.AddInfo("The row contains: " + line + "\r\n\r\n");
-                        rowFailed = true;
-                    }
-                    log.AddInfo(errorText);
-                }
-            }
-            if (rowFailed) {
-                rejected = true;
-                continue;
-            }
-            writer->Write(values, ++written, m_names);
+            if (batch->last)
+                break;
         }
         if (transaction)
             transaction->commit();

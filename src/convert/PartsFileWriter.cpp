@@ -91,7 +91,7 @@ void WritePartsFile(const std::string& workingDatabase, const std::string& templ
         {
             auto parts = Connection::Open(tmp);
             // A temporary copy needs no journal: on any failure it is thrown away whole.
-            parts->Execute("PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF; PRAGMA temp_store=MEMORY");
+            parts->Execute("PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF; PRAGMA cache_size=-16384");
             parts->Execute("ATTACH DATABASE " + SqlQuote(workingDatabase) + " AS " + kWorkSchema);
             {
                 Transaction tx(*parts);

@@ -35,7 +35,7 @@ ValueRule RuleFor(std::string_view FieldName, std::string_view sDataType)
 bool CheckValue(ValueRule rule, int32_t FileCol, int32_t NumColumns, std::string_view value, std::string_view label,
                 std::string& sErrMsg, double* number)
 {
-    try {
+    {
         if (FileCol > NumColumns) {
             sErrMsg = std::string(label) + " is mapped to column " + std::to_string(FileCol) +
                       ", but the column does not exist in this row. ";
@@ -75,16 +75,18 @@ bool CheckValue(ValueRule rule, int32_t FileCol, int32_t NumColumns, std::string
         default:
             return true;
         }
-    } catch (const std::exception& e) {
-        ShowMessage(StandardErrorText(e), vbOKOnly, "");
-        return false;
     }
 }
 
 bool CheckForValidData(int32_t FileCol, int32_t NumColumns, std::string_view FieldName, std::string_view sDataField,
                        std::string_view sDataType, std::string& sErrMsg, std::string_view sUserLabel)
 {
-    return CheckValue(RuleFor(FieldName, sDataType), FileCol, NumColumns, sDataField, sUserLabel, sErrMsg);
+    try {
+        return CheckValue(RuleFor(FieldName, sDataType), FileCol, NumColumns, sDataField, sUserLabel, sErrMsg);
+    } catch (const std::exception& e) {
+        ShowMessage(StandardErrorText(e), vbOKOnly, "");
+        return false;
+    }
 }
 
 } // namespace vx

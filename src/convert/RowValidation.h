@@ -14,7 +14,8 @@ bool CheckForValidData(int32_t FileCol, int32_t NumColumns, std::string_view Fie
                        std::string_view sDataType, std::string& sErrMsg, std::string_view sUserLabel);
 
 // The same check with the rule worked out once per mapped field (the reader checks a
-// million values with it). number receives the value when the rule reads one.
+// million values with it). number receives the value when the rule reads one. A failure
+// inside the check (overflow) is thrown, for the caller to show.
 enum class ValueRule { WholeNumber, Number, PositiveNumber, NonNegativeNumber, PartName, Text };
 ValueRule RuleFor(std::string_view FieldName, std::string_view sDataType);
 bool CheckValue(ValueRule rule, int32_t FileCol, int32_t NumColumns, std::string_view value, std::string_view label,

@@ -1,0 +1,80 @@
+#pragma once
+// The first half of reading a cut list, run on its own thread: lines are read in large
+// blocks, kept or dropped, cut into columns and every mapped value cleaned and checked.
+// The results travel in batches to the thread that writes the rows, so that checking
+// and writing a million lines share the machine's cores.
+#include "convert/PartsFileReader.h"
+#include "convert/RowValidation.h"
+
+#include <atomic>
+#include <condition_variable>
+#include <deque>
+#include <exception>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+namespace vx {
+
+// One checked value: its cleaned text in the batch's arena and, when read, its number.
+struct ParsedField {
+    uint32_t offset = 0, length = 0;
+    double number = 0;
+    bool hasNumber = false;
+};
+
+// One kept data line: good (its fields follow in the batch) or rejected (with its report).
+struct ParsedRow {
+    int32_t keptLine = 0;
+    bool rejected = false;
+    uint32_t firstField = 0; // good rows: index of the first of its fields
+    uint32_t report = 0;     // rejected rows: index into reports
+};
+
+struct ParsedBatch {
+    std::string arena;
+    std::vector<ParsedRow> rows;
+    std::vector<ParsedField> fields;
+    // For each rejected row: the error-log text, and failures inside the checks to show.
+    std::vector<std::string> reports;
+    std::vector<std::vector<std::string>> failures;
+    int64_t bytesRead = 0;
+    bool last = false;
+    std::exception_ptr error;
+
+    std::string_view Text(const ParsedField& f) const { return std::string_view(arena).substr(f.offset, f.length); }
+};
+
+// A bounded queue of batches between the two threads.
+class BatchQueue {
+public:
+    // Waits while the queue is full; false when the reader gave up.
+    bool Push(std::unique_ptr<ParsedBatch> batch);
+    std::unique_ptr<ParsedBatch> Pop();
+    void Stop();
+    bool Stopped() const { return m_stopped; }
+
+private:
+    std::mutex m_mutex;
+    std::condition_variable m_changed;
+    std::deque<std::unique_ptr<ParsedBatch>> m_batches;
+    std::atomic<bool> m_stopped{false};
+};
+
+class CutListParser {
+public:
+    CutListParser(std::string path, std::vector<MappedField> fields, std::string delimiter, int32_t skipLines);
+    // Parses the whole file into the queue (the last batch has last set, or an error).
+    void Run(BatchQueue& queue);
+
+private:
+    std::string m_path;
+    std::vector<MappedField> m_fields;
+    std::vector<ValueRule> m_rules;
+    std::vector<bool> m_isMaterial;
+    std::string m_delimiter;
+    int32_t m_skip;
+};
+
+} // namespace vx
