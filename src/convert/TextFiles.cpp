@@ -63,6 +63,10 @@ void LineSource::Fill()
             throw VxError(kErrPathNotFound, "Input past end of file or read failure", "PartsFileReader");
         m_eof = true;
     }
+    // A UTF-8 byte-order mark that some programs put before the first field is not text:
+    // it would otherwise become part of the first column's value.
+    if (m_consumed == 0 && got >= 3 && std::memcmp(m_buf.data(), "\xEF\xBB\xBF", 3) == 0)
+        m_begin = 3;
     m_end += got;
     m_consumed += static_cast<int64_t>(got);
 }
