@@ -4,7 +4,7 @@ BUILD_TYPE ?= RelWithDebInfo
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 DEMO_HOME := $(abspath $(BUILD_DIR))/demo-data
 
-.PHONY: all deps configure build run test bench format clean
+.PHONY: all deps configure build run test bench format clean test-asan fuzz
 
 all: build
 
@@ -32,6 +32,25 @@ test: deps build
 
 bench: deps build
 	@bench/run-bench $(BUILD_DIR)/bin/VXCLT
+
+# The whole test suite built with AddressSanitizer and UndefinedBehaviorSanitizer in a folder of
+# its own; leak detection is on, with suppressions only for system-library noise.
+ASAN_BUILD_DIR ?= build-asan
+SANITIZER_ENV := ASAN_OPTIONS=detect_leaks=1:check_initialization_order=1:strict_init_order=1 \
+	LSAN_OPTIONS=suppressions=$(abspath tests/robustness/lsan.supp):print_suppressions=0 \
+	UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+
+test-asan: deps
+	@cmake -S . -B $(ASAN_BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVX_SANITIZE=ON >/dev/null
+	@cmake --build $(ASAN_BUILD_DIR) -j $(JOBS)
+	@cd $(ASAN_BUILD_DIR) && $(SANITIZER_ENV) ctest --output-on-failure -j $(JOBS)
+
+# Runs every libFuzzer target for FUZZ_SECONDS (built with clang in FUZZ_BUILD_DIR).
+FUZZ_BUILD_DIR ?= build-fuzz
+FUZZ_SECONDS ?= 60
+
+fuzz: deps
+	@fuzz/run-fuzz $(FUZZ_BUILD_DIR) $(FUZZ_SECONDS)
 
 format:
 	@find src tests bench -name '*.cpp' -o -name '*.h' | xargs clang-format -i
