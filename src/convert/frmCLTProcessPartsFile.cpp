@@ -11,6 +11,7 @@
 #include "start/ProgramState.h"
 #include "ui/BoundGrid.h"
 #include "ui/FileDialogs.h"
+#include "ui/FileDrop.h"
 #include "ui/MessageBoxPresenter.h"
 #include "ui/ScreenTools.h"
 #include "ui_frmCLTProcessPartsFile.h"
@@ -60,6 +61,7 @@ frmCLTProcessPartsFile::frmCLTProcessPartsFile(QWidget* mainMenu)
     connect(m_ui->cmdCreateProcessFiles, &QPushButton::clicked, this,
             &frmCLTProcessPartsFile::cmdCreateProcessFiles_Click);
     connect(m_ui->cmdDone, &QPushButton::clicked, this, &frmCLTProcessPartsFile::cmdDone_Click);
+    FileDropTarget::Install(this, [this](const QString& path) { OpenPartsFile(path); });
 }
 
 frmCLTProcessPartsFile::~frmCLTProcessPartsFile()
@@ -241,7 +243,9 @@ void frmCLTProcessPartsFile::DisplayPartsCriteria()
     grid->SetColWidthTwips(kCritProcessCol, kCritProcessWidthTwips);
 }
 
-void frmCLTProcessPartsFile::cmdOpenPartsFile_Click()
+void frmCLTProcessPartsFile::cmdOpenPartsFile_Click() { OpenPartsFile({}); }
+
+void frmCLTProcessPartsFile::OpenPartsFile(const QString& dropped)
 {
     State().AskIfValid = m_ui->chkAskIfValid->isChecked() ? 1 : 0;
     CopyControlsToSession();
@@ -251,7 +255,7 @@ void frmCLTProcessPartsFile::cmdOpenPartsFile_Click()
     request.title = QStringLiteral("Open Comma Delimited Parts File");
     request.filter = QString::fromStdString(PartsFileFilter(State().FileExtension));
     request.proposedPath = RememberedPath(QStringLiteral("LastPath1"));
-    std::optional<QString> chosen = RunFileDialog(request, this);
+    std::optional<QString> chosen = dropped.isEmpty() ? RunFileDialog(request, this) : std::optional<QString>(dropped);
     if (!chosen)
         return;
     RememberPath(QStringLiteral("LastPath1"), *chosen);

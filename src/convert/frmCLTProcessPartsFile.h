@@ -57,6 +57,8 @@ public:
 
 public slots:
     void cmdOpenPartsFile_Click();
+    // Opens a dropped file as if chosen in the dialog; with no path, asks with the dialog.
+    void OpenPartsFile(const QString& dropped);
     void cmdApplyCriteria_Click();
     void cmdCheckScribes_Click();
     void cmdCheckSpaceBalls_Click();

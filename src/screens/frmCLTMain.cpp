@@ -3,6 +3,8 @@
 #include "config/frmCLTSetup.h"
 #include "convert/frmCLTProcessPartsFile.h"
 #include "mapping/SavedMappingCheck.h"
+#include "mapping/frmCLTPartsListMapping.h"
+#include "mapping/frmCLTPrintMapping.h"
 #include "screens/ErrorLog.h"
 #include "screens/WindowedProgram.h"
 #include "screens/frmCLTPartsCriteriaDelete.h"
@@ -18,13 +20,14 @@ frmCLTMain::frmCLTMain(QWidget* parent) : ScreenWindow(parent), m_ui(new Ui::frm
     // The main menu lives for the whole program; ShutdownProgram unloads it explicitly.
     setAttribute(Qt::WA_DeleteOnClose, false);
     connect(m_ui->cmdSetup, &QPushButton::clicked, this, &frmCLTMain::cmdSetup_Click);
+    connect(m_ui->cmdDefinePartsFile, &QPushButton::clicked, this, &frmCLTMain::cmdDefinePartsFile_Click);
+    connect(m_ui->cmdPrintMapping, &QPushButton::clicked, this, &frmCLTMain::cmdPrintMapping_Click);
     connect(m_ui->cmdProcessPartsFile, &QPushButton::clicked, this, &frmCLTMain::cmdProcessPartsFile_Click);
     connect(m_ui->cmdProcesses, &QPushButton::clicked, this, &frmCLTMain::cmdProcesses_Click);
     connect(m_ui->cmdDeleteParts, &QPushButton::clicked, this, &frmCLTMain::cmdDeleteParts_Click);
     connect(m_ui->cmdExit, &QPushButton::clicked, this, &frmCLTMain::cmdExit_Click);
     // Screens of tasks this build does not offer yet.
-    for (QPushButton* b : {m_ui->cmdDefinePartsFile, m_ui->cmdPrintMapping, m_ui->cmdManualPartsList,
-                           m_ui->cmdViewEditROPartsFile, m_ui->cmdCombinePartsFiles})
+    for (QPushButton* b : {m_ui->cmdManualPartsList, m_ui->cmdViewEditROPartsFile, m_ui->cmdCombinePartsFiles})
         b->setEnabled(false);
 }
 
@@ -34,6 +37,8 @@ frmCLTSetup* frmCLTMain::setupScreen() const { return m_setup; }
 frmCLTProcessPartsFile* frmCLTMain::convertScreen() const { return m_convert; }
 frmCLTProcesses* frmCLTMain::processesScreen() const { return m_processes; }
 frmCLTPartsCriteriaDelete* frmCLTMain::removalScreen() const { return m_removal; }
+frmCLTPartsListMapping* frmCLTMain::mappingScreen() const { return m_mapping; }
+frmCLTPrintMapping* frmCLTMain::printMappingScreen() const { return m_printMapping; }
 
 void frmCLTMain::Display()
 {
@@ -47,6 +52,22 @@ void frmCLTMain::cmdSetup_Click()
     if (!m_setup)
         m_setup = new frmCLTSetup(this);
     m_setup->Display();
+}
+
+void frmCLTMain::cmdDefinePartsFile_Click()
+{
+    if (!m_mapping)
+        m_mapping = new frmCLTPartsListMapping(this);
+    m_mapping->Display();
+    hide();
+}
+
+void frmCLTMain::cmdPrintMapping_Click()
+{
+    if (!m_printMapping)
+        m_printMapping = new frmCLTPrintMapping(this);
+    m_printMapping->Display();
+    hide();
 }
 
 void frmCLTMain::cmdProcessPartsFile_Click()

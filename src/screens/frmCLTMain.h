@@ -17,6 +17,8 @@ class frmCLTSetup;
 class frmCLTProcessPartsFile;
 class frmCLTProcesses;
 class frmCLTPartsCriteriaDelete;
+class frmCLTPartsListMapping;
+class frmCLTPrintMapping;
 
 class frmCLTMain : public ScreenWindow {
     Q_OBJECT
@@ -32,9 +34,13 @@ public:
     frmCLTProcessPartsFile* convertScreen() const;
     frmCLTProcesses* processesScreen() const;
     frmCLTPartsCriteriaDelete* removalScreen() const;
+    frmCLTPartsListMapping* mappingScreen() const;
+    frmCLTPrintMapping* printMappingScreen() const;
 
 private slots:
     void cmdSetup_Click();
+    void cmdDefinePartsFile_Click();
+    void cmdPrintMapping_Click();
     void cmdProcessPartsFile_Click();
     void cmdProcesses_Click();
     void cmdDeleteParts_Click();
@@ -49,6 +55,8 @@ private:
     QPointer<frmCLTProcessPartsFile> m_convert;
     QPointer<frmCLTProcesses> m_processes;
     QPointer<frmCLTPartsCriteriaDelete> m_removal;
+    QPointer<frmCLTPartsListMapping> m_mapping;
+    QPointer<frmCLTPrintMapping> m_printMapping;
 };
 
 } // namespace vx

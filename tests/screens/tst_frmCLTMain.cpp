@@ -57,8 +57,8 @@ private slots:
         QTest::addColumn<QString>("caption");
         QTest::addColumn<bool>("enabled");
         QTest::newRow("setup") << "cmdSetup" << "Configuration" << true;
-        QTest::newRow("mapping") << "cmdDefinePartsFile" << "Map Your Comma Delimited Parts File" << false;
-        QTest::newRow("print") << "cmdPrintMapping" << "Print Mapping" << false;
+        QTest::newRow("mapping") << "cmdDefinePartsFile" << "Map Your Comma Delimited Parts File" << true;
+        QTest::newRow("print") << "cmdPrintMapping" << "Print Mapping" << true;
         QTest::newRow("convert") << "cmdProcessPartsFile"
                                  << "Convert a Comma Delimited Parts Files to a Veltrax Parts File" << true;
         QTest::newRow("manual") << "cmdManualPartsList" << "Manually Create a Veltrax Parts File" << false;

@@ -1,0 +1,538 @@
+// The mapping screen driven as the operator does: open example files of many shapes, choose
+// columns in the mapping row, edit display labels, check, clear, save or cancel, load a
+// default mapping, and drop a file onto the window.
+#include "../screens/ScreenTestTools.h"
+#include "TestSupport.h"
+
+#include "config/modCLTSettings.h"
+#include "convert/frmCLTProcessPartsFile.h"
+#include "mapping/frmCLTLoadDefaultMapping.h"
+#include "mapping/frmCLTPartsListMapping.h"
+#include "screens/ErrorLog.h"
+#include "screens/frmCLTMain.h"
+#include "start/Messages.h"
+#include "start/ProgramState.h"
+#include "ui/BoundGrid.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QUrl>
+#include <QtTest>
+
+using namespace vx;
+using vxtest::QueryScalar;
+
+namespace {
+
+const char* kTenColumns = "1,LEFT SIDE,MAPLE PLY,0.75,23.25,34.5,1,4.5|11,B1,1L\r\n"
+                          "2,SHELF,MAPLE PLY,0.75,21.5,34.375,2,,B1,1L\r\n";
+const QStringList kFactoryRow{"SEQ_NUM", "PART",     "MATERIAL", "THICKNESS", "WIDTH",
+                              "LENGTH",  "QUANTITY", "SCRIBES",  "CABINET",   "EDGE"};
+
+template <class T> T* Child(QWidget* w, const char* name)
+{
+    T* c = w->findChild<T*>(name);
+    if (!c)
+        qFatal("no control %s", name);
+    return c;
+}
+void Click(QWidget* w, const char* name) { Child<QPushButton>(w, name)->click(); }
+
+// Drags a file over the window and drops it; true when the window took the drag.
+bool DropFile(QWidget* window, const std::string& path)
+{
+    QMimeData mime;
+    mime.setUrls({QUrl::fromLocalFile(QString::fromStdString(path))});
+    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    enter.setAccepted(false);
+    QApplication::sendEvent(window, &enter);
+    if (!enter.isAccepted())
+        return false;
+    QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(window, &drop);
+    return true;
+}
+
+// One screen on a fresh runtime folder with scripted messages and file dialogs.
+struct Fixture {
+    vxtest::RuntimeSandbox box;
+    vxtest::ScriptedPresenter presenter;
+    vxtest::ScriptedFileDialogs dialogs;
+    QWidget menu;
+    QPointer<frmCLTPartsListMapping> screen = new frmCLTPartsListMapping(&menu);
+
+    Fixture()
+    {
+        vxtest::UseSettingsFolder(box.file("settings"));
+        LoadSettings();
+        screen->Display();
+        Child<QComboBox>(screen, "cmboSkipXLines")->setEditText("0");
+    }
+    ~Fixture()
+    {
+        delete screen;
+        vxtest::Settle();
+    }
+    // Opens a file with these bytes through the open button.
+    std::string open(const std::string& bytes, const std::string& name = "example.csv")
+    {
+        std::string path = box.writeFile(name, bytes);
+        dialogs.answer(path);
+        Click(screen, "cmdOpenFile");
+        return path;
+    }
+    QStringList mappingRow() const
+    {
+        QStringList row;
+        for (int c = 1; c <= screen->example().ColumnCount; ++c)
+            row << screen->ExampleCell(1, c);
+        return row;
+    }
+    // Picks a choice in a mapping-row cell as the drop-down does.
+    void choose(int column, const QString& choice)
+    {
+        BoundGridModel* model = screen->mappingGrid()->gridModel();
+        QVERIFY(model->flags(model->index(0, column)) & Qt::ItemIsEditable);
+        QVERIFY(model->setData(model->index(0, column), choice, Qt::EditRole));
+    }
+    // Types a display label for the field with this IDNum.
+    void typeLabel(int idNum, const QString& text)
+    {
+        BoundGridModel* model = screen->labelGrid()->gridModel();
+        QVERIFY(model->setData(model->index(idNum - 1, 2), text, Qt::EditRole));
+    }
+    QString labelCell(int idNum) const { return screen->labelGrid()->TextMatrix(idNum, 3); }
+    bool enabled(const char* name) const { return Child<QPushButton>(screen, name)->isEnabled(); }
+    std::string def(const std::string& sql) const { return QueryScalar(box.defDatabase(), sql); }
+    std::string setting(const std::string& name) const
+    {
+        return def("SELECT SettingValue FROM tblSettings WHERE SettingName = '" + name + "'");
+    }
+};
+
+} // namespace
+
+class tst_frmCLTPartsListMapping : public QObject {
+    Q_OBJECT
+
+private slots:
+    void opensWithOnlyOpenAndCancel()
+    {
+        Fixture f;
+        QCOMPARE(f.screen->windowTitle(), QString("Define Your Comma Delimited Parts File"));
+        for (const char* b : {"cmdLoadDefaultMapping", "cmdCheckMapping", "cmdSaveMapping", "cmdReset"})
+            QVERIFY2(!f.enabled(b), b);
+        QVERIFY(f.enabled("cmdOpenFile") && f.enabled("cmdDone"));
+        QVERIFY(!Child<QPlainTextEdit>(f.screen, "Text1")->isVisible());
+        auto* delimiter = Child<QComboBox>(f.screen, "cmboDelimiter");
+        QCOMPARE(delimiter->count(), 3);
+        QCOMPARE(delimiter->currentText(), QString("Comma ( , )"));
+        auto* skip = Child<QComboBox>(f.screen, "cmboSkipXLines");
+        QCOMPARE(skip->count(), 101);
+        f.screen->SetSkipFirstXLines();
+        QCOMPARE(skip->currentText(), QString("1")); // the factory layout has a header line
+        QCOMPARE(f.screen->fileExtensionBox()->text(), QString("CSV"));
+    }
+
+    void readsTheExampleFile_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("delimiter");
+        QTest::addColumn<int>("skip");
+        QTest::addColumn<QStringList>("rowCaptions");
+        QTest::addColumn<QStringList>("firstRow");
+        QTest::newRow("header skipped, blank lines not counted")
+            << QByteArray("Seq,Part,Width\r\n\r\n1,SIDE,10\r\n   \r\n2,TOP,12\r\n") << "Comma ( , )" << 1
+            << QStringList{"Row 2", "Row 3"} << QStringList{"1", "SIDE", "10"};
+        QTest::newRow("quotes and apostrophes")
+            << QByteArray("\"12\",O'BRIEN SHELF,\"A,B\"\r\n") << "Comma ( , )" << 0 << QStringList{"Row 1"}
+            << QStringList{"12", "O BRIEN SHELF", "A", "B"};
+        QTest::newRow("tab delimited keeps empty fields")
+            << QByteArray("\tSIDE\t10\r\n\tTOP\t12\r\n") << "Tab" << 0 << QStringList{"Row 1", "Row 2"}
+            << QStringList{"", "SIDE", "10"};
+        QTest::newRow("bare line feeds read as one line")
+            << QByteArray("1,SIDE\n2,TOP\n") << "Comma ( , )" << 0 << QStringList{"Row 1"}
+            << QStringList{"1", "SIDE\n2", "TOP\n"};
+    }
+    void readsTheExampleFile()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, delimiter);
+        QFETCH(int, skip);
+        QFETCH(QStringList, rowCaptions);
+        QFETCH(QStringList, firstRow);
+        Fixture f;
+        Child<QComboBox>(f.screen, "cmboDelimiter")->setCurrentText(delimiter);
+        Child<QComboBox>(f.screen, "cmboSkipXLines")->setEditText(QString::number(skip));
+        f.open(bytes.toStdString(), "job.cut");
+        QVERIFY(f.enabled("cmdSaveMapping"));
+        QVERIFY(Child<QPlainTextEdit>(f.screen, "Text1")->isVisible());
+        QCOMPARE(f.dialogs.requests.back().title, QString("Open Delimited Parts File"));
+        QCOMPARE(f.screen->fileExtensionBox()->text(), QString("cut"));
+        const int columns = static_cast<int>(firstRow.size());
+        QCOMPARE(f.screen->mappingGrid()->Cols(), columns + 2); // the row captions plus every file column
+        QCOMPARE(f.screen->ExampleCell(0, columns), QString("Col. %1").arg(columns));
+        QCOMPARE(f.screen->ExampleCell(1, 0), QString("MAPPING ROW >:"));
+        QStringList captions, first;
+        for (int r = 2; r < f.screen->mappingGrid()->Rows(); ++r)
+            captions << f.screen->ExampleCell(r, 0);
+        for (int c = 1; c <= columns; ++c)
+            first << f.screen->ExampleCell(2, c);
+        QCOMPARE(captions, rowCaptions);
+        QCOMPARE(first, firstRow);
+        // The saved mapping, fitted to the width, fills the mapping row.
+        QCOMPARE(f.mappingRow(), kFactoryRow.mid(0, columns));
+    }
+
+    void inconsistentFileLeavesTheScreenAsItWas()
+    {
+        Fixture f;
+        f.open(kTenColumns);
+        QCOMPARE(f.screen->example().ColumnCount, 10);
+        const int shown = TheErrorLog().displayCount();
+        f.open("Seq,Part\r\n1,SIDE,10\r\n");
+        QCOMPARE(TheErrorLog().displayCount(), shown + 1);
+        QVERIFY(TheErrorLog().Text().find("Row 1, Columns = 2\r\nRow 2, Columns = 3") != std::string::npos);
+        QVERIFY(!f.enabled("cmdSaveMapping"));
+        QCOMPARE(f.screen->example().ColumnCount, 10);
+        QCOMPARE(f.screen->ExampleCell(2, 2), QString("LEFT SIDE"));
+        // The saved mapping was not touched by the refused file.
+        QCOMPARE(f.def("SELECT PF_Col FROM tblPartsFileMapping WHERE MainName = 'EDGE' OR UserLabel = 'EDGE'"),
+                 std::string("10"));
+    }
+
+    void refusedBeforeReading_data()
+    {
+        QTest::addColumn<QString>("skip");
+        QTest::addColumn<bool>("programFile");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("skip text") << "two" << false
+                                   << "Value entered for Skip first x lines can not be evaluated as a number.";
+        QTest::newRow("negative skip") << "-1" << false << "Skip first x lines must be >= 0";
+        QTest::newRow("program database") << "0" << true
+                                          << "The file selected is a file used by this software. You can not use "
+                                             "this file.";
+    }
+    void refusedBeforeReading()
+    {
+        QFETCH(QString, skip);
+        QFETCH(bool, programFile);
+        QFETCH(QString, message);
+        Fixture f;
+        Child<QComboBox>(f.screen, "cmboSkipXLines")->setEditText(skip);
+        f.dialogs.answer(f.box.defDatabase());
+        Click(f.screen, "cmdOpenFile");
+        QCOMPARE(f.dialogs.requests.size(), size_t(programFile ? 1 : 0));
+        QCOMPARE(f.presenter.prompts.size(), size_t(1));
+        QCOMPARE(QString::fromStdString(f.presenter.prompts[0].text), message);
+        QVERIFY(!f.enabled("cmdSaveMapping"));
+    }
+
+    void emptyFileSaysSo()
+    {
+        Fixture f;
+        std::string path = f.open("\r\n\r\n");
+        QCOMPARE(f.presenter.prompts.back().text, "NO DATA FOUND IN THE FILE: " + path);
+        QVERIFY(!f.enabled("cmdCheckMapping"));
+    }
+
+    void choosingALabelFreesItsOtherColumn()
+    {
+        Fixture f;
+        f.open(kTenColumns);
+        BoundGridModel* model = f.screen->mappingGrid()->gridModel();
+        QVERIFY(!(model->flags(model->index(1, 3)) & Qt::ItemIsEditable)); // example data
+        QVERIFY(!(model->flags(model->index(0, 0)) & Qt::ItemIsEditable)); // the caption
+        f.choose(3, "EDGE");
+        QStringList expected = kFactoryRow;
+        expected[2] = "EDGE";
+        expected[9] = "NOT USED";
+        QCOMPARE(f.mappingRow(), expected);
+        f.choose(3, "NOT USED");
+        expected[2] = "NOT USED";
+        QCOMPARE(f.mappingRow(), expected);
+        // The drop-down offers the labels, and only them.
+        QVERIFY(model->ComboListOf(3) == nullptr || model->ComboListOf(3)->items.size() == 33);
+    }
+
+    void editingDisplayLabels_data()
+    {
+        QTest::addColumn<int>("idNum");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("upper-cased and renamed in the row") << 2 << "  species " << "SPECIES" << "";
+        QTest::newRow("empty refused") << 2 << "   " << "MATERIAL" << "A Display Label can not be empty";
+        QTest::newRow("duplicate refused")
+            << 2 << "width" << "MATERIAL"
+            << "The new Display Label matchs an existing Display Label. Display Labels must be unique.";
+        QTest::newRow("same label is no change") << 4 << "Width" << "WIDTH" << "";
+    }
+    void editingDisplayLabels()
+    {
+        QFETCH(int, idNum);
+        QFETCH(QString, typed);
+        QFETCH(QString, shown);
+        QFETCH(QString, message);
+        Fixture f;
+        f.open(kTenColumns);
+        const QString before = f.labelCell(idNum);
+        f.typeLabel(idNum, typed);
+        QCOMPARE(f.labelCell(idNum), shown);
+        QCOMPARE(QString::fromStdString(f.screen->mapping().DisplayLabel(idNum)), shown);
+        const int column = static_cast<int>(kFactoryRow.indexOf(before)) + 1;
+        QCOMPARE(f.screen->ExampleCell(1, column), shown);
+        if (message.isEmpty())
+            QVERIFY(f.presenter.prompts.empty());
+        else
+            QCOMPARE(QString::fromStdString(f.presenter.prompts.back().text), message);
+        // A label edit stays in memory until the mapping is saved.
+        QCOMPARE(f.def("SELECT UserLabel FROM tblPartsFileMapping WHERE IDNum = " + std::to_string(idNum)),
+                 before.toStdString());
+    }
+
+    void scribesLabelIsHiddenAndRefused()
+    {
+        Fixture f;
+        f.open(kTenColumns);
+        BoundGrid* grid = f.screen->labelGrid();
+        const int scribesRow = 7; // IDNum 8
+        QVERIFY(grid->isRowHidden(scribesRow));
+        QVERIFY(grid->ColHidden(1));
+        QCOMPARE(grid->TextMatrix(0, 2), QString("DB Name"));
+        QCOMPARE(grid->TextMatrix(0, 3), QString("Display Label"));
+        QVERIFY(!(grid->gridModel()->flags(grid->gridModel()->index(0, 1)) & Qt::ItemIsEditable));
+        grid->setRowHidden(scribesRow, false);
+        grid->edit(grid->gridModel()->index(scribesRow, 2));
+        QVERIFY(grid->findChildren<QLineEdit*>().isEmpty()); // no editor opened
+        QCOMPARE(f.presenter.prompts.back().text, std::string("LABEL FOR SCRIBES CAN NOT BE CHANGED."));
+    }
+
+    void checkingTheMapping()
+    {
+        Fixture f;
+        f.open(kTenColumns);
+        Click(f.screen, "cmdCheckMapping");
+        QCOMPARE(f.presenter.prompts.back().text, std::string("Your Mapping appears to be complete and valid."));
+        const size_t prompts = f.presenter.prompts.size();
+        f.choose(5, "NOT USED"); // WIDTH is required
+        Click(f.screen, "cmdCheckMapping");
+        QCOMPARE(f.presenter.prompts.size(), prompts);
+        QCOMPARE(TheErrorLog().Text(),
+                 std::string("THE FOLLOWING ARE ERRORS IN THE MAPPING\r\n\r\n"
+                             "You must select a column for DB Name: WIDTH, Display Label: WIDTH, This is a "
+                             "required field.\r\n\r\n"));
+    }
+
+    void clearingAllSelectionsAsksFirst()
+    {
+        Fixture f;
+        f.open(kTenColumns);
+        f.presenter.answer(vbNo);
+        Click(f.screen, "cmdReset");
+        QCOMPARE(f.presenter.prompts.back().title, std::string("Confirm Mapping"));
+        QCOMPARE(f.presenter.prompts.back().style, int(vbYesNo));
+        QVERIFY(f.presenter.prompts.back().text.find("\r\n\r\nAre you sure you want to Clear All Selections?") !=
+                std::string::npos);
+        QCOMPARE(f.mappingRow(), kFactoryRow);
+        f.presenter.answer(vbYes);
+        Click(f.screen, "cmdReset");
+        QCOMPARE(f.mappingRow(), QStringList(10, "NOT USED"));
+    }
+
+    void savingStoresMappingAndSettings()
+    {
+        Fixture f;
+        f.menu.hide();
+        Child<QComboBox>(f.screen, "cmboDelimiter")->setCurrentText("Semicolon ( ; )");
+        Child<QComboBox>(f.screen, "cmboSkipXLines")->setEditText("1");
+        f.open("Pos;Name;Wood;W;L\r\n7;SIDE;OAK;10;20\r\n", "job.vtx");
+        f.presenter.answer(vbYes);
+        Click(f.screen, "cmdReset");
+        f.choose(2, "PART");
+        f.choose(4, "WIDTH");
+        f.choose(5, "LENGTH");
+        f.choose(3, "MATERIAL");
+        f.typeLabel(2, "wood");
+        f.typeLabel(14, "o'neil"); // an apostrophe in a label is stored and found again
+        f.choose(1, "O'NEIL");
+        Click(f.screen, "cmdSaveMapping");
+        vxtest::Settle();
+        QVERIFY(f.screen.isNull());
+        QVERIFY(f.menu.isVisible());
+        auto col = [&](const char* main) {
+            return f.def(std::string("SELECT PF_Col || '/' || UserLabel || '/' || ManualField FROM "
+                                     "tblPartsFileMapping WHERE MainName = '") + main + "'");
+        };
+        QCOMPARE(col("PART"), std::string("2/PART/1"));
+        QCOMPARE(col("MATERIAL"), std::string("3/WOOD/1"));
+        QCOMPARE(col("UF_2"), std::string("1/O'NEIL/1"));
+        QCOMPARE(col("SEQ_NUM"), std::string("0/SEQ_NUM/0"));   // neither required nor mapped
+        QCOMPARE(col("SCRIBES"), std::string("0/SCRIBES/1"));   // always a manual field
+        QCOMPARE(col("QUANTITY"), std::string("0/QUANTITY/0"));
+        QCOMPARE(f.setting("MappingSkipFirstXLines"), std::string("1"));
+        QCOMPARE(f.setting("FileExtension"), std::string("VTX"));
+        QCOMPARE(f.def("SELECT Delimiter FROM tblDelimiters WHERE Selected <> 0"), std::string(";"));
+        QCOMPARE(State().Delimiter, std::string(";"));
+    }
+
+    void cancelAndCloseBoxStoreOnlySettings_data()
+    {
+        QTest::addColumn<bool>("closeBox");
+        QTest::newRow("cancel") << false;
+        QTest::newRow("close box") << true;
+    }
+    void cancelAndCloseBoxStoreOnlySettings()
+    {
+        QFETCH(bool, closeBox);
+        Fixture f;
+        f.open(kTenColumns);
+        f.choose(1, "NOT USED");
+        f.typeLabel(2, "species");
+        Child<QComboBox>(f.screen, "cmboDelimiter")->setCurrentText("Tab");
+        Child<QComboBox>(f.screen, "cmboSkipXLines")->setEditText("3");
+        f.screen->fileExtensionBox()->setText(" itm ");
+        if (closeBox)
+            vxtest::CloseWithControlMenu(f.screen);
+        else
+            Click(f.screen, "cmdDone");
+        vxtest::Settle();
+        QVERIFY(f.screen.isNull());
+        QCOMPARE(f.def("SELECT PF_Col FROM tblPartsFileMapping WHERE MainName = 'SEQ_NUM'"), std::string("1"));
+        QCOMPARE(f.def("SELECT UserLabel FROM tblPartsFileMapping WHERE MainName = 'MATERIAL'"),
+                 std::string("MATERIAL"));
+        QCOMPARE(f.setting("MappingSkipFirstXLines"), std::string("3"));
+        QCOMPARE(f.setting("FileExtension"), std::string("ITM"));
+        QCOMPARE(f.def("SELECT Delimiter_Name FROM tblDelimiters WHERE Selected <> 0"), std::string("Tab"));
+    }
+
+    void defaultMappingWiderThanTheExample()
+    {
+        Fixture f;
+        f.open("1,SIDE,2,30,10,0.75,MAPLE,LONG\r\n"); // eight columns
+        Click(f.screen, "cmdLoadDefaultMapping");
+        frmCLTLoadDefaultMapping* dialog = f.screen->defaultMappingDialog();
+        QVERIFY(dialog && dialog->isVisible());
+        QCOMPARE(dialog->windowTitle(), QString("Load Default Mapping"));
+        BoundGrid* grid = dialog->grid();
+        QCOMPARE(grid->TextMatrix(0, 2), QString("Extension"));
+        QCOMPARE(grid->TextMatrix(0, 3), QString("Description"));
+        QVERIFY(grid->ColHidden(1) && grid->ColHidden(4) && grid->ColHidden(5) && !grid->ColHidden(3));
+        QStringList extensions;
+        for (int r = 1; r < grid->Rows(); ++r)
+            extensions << grid->TextMatrix(r, 2);
+        QCOMPARE(extensions, (QStringList{"CSV", "CUT", "TXT"}));
+
+        // Nothing selected: the load button does nothing.
+        grid->clearSelection();
+        Click(dialog, "cmdLoadMapping");
+        QVERIFY(dialog->isVisible());
+        QVERIFY(f.presenter.prompts.empty());
+
+        const int shown = TheErrorLog().displayCount();
+        grid->SelectRow(3);
+        Click(dialog, "cmdLoadMapping");
+        vxtest::Settle();
+        QVERIFY(f.screen->defaultMappingDialog() == nullptr);
+        QCOMPARE(f.presenter.prompts.back().text,
+                 std::string("After the default mapping has been loaded, you will need to use \"Save the Mapping\" to "
+                             "have it saved."));
+        QCOMPARE(f.screen->fileExtensionBox()->text(), QString("TXT"));
+        QCOMPARE(f.mappingRow(),
+                 (QStringList{"CAB NO", "PART NAME", "QTY", "LENGTH", "WIDTH", "THICK", "MATERIAL", "GRAIN"}));
+        QCOMPARE(f.labelCell(16), QString("COMMENT"));
+        QCOMPARE(TheErrorLog().displayCount(), shown + 1);
+        QVERIFY(TheErrorLog().Text().find("have been ignored.") != std::string::npos);
+
+        // Cancelling keeps the saved mapping but stores the extension the load typed.
+        Click(f.screen, "cmdDone");
+        vxtest::Settle();
+        QCOMPARE(f.def("SELECT UserLabel FROM tblPartsFileMapping WHERE IDNum = 1"), std::string("PART"));
+        QCOMPARE(f.setting("FileExtension"), std::string("TXT"));
+    }
+
+    void defaultMappingCancelChangesNothing()
+    {
+        Fixture f;
+        f.open(kTenColumns);
+        Click(f.screen, "cmdLoadDefaultMapping");
+        f.screen->defaultMappingDialog()->grid()->SelectRow(2);
+        Click(f.screen->defaultMappingDialog(), "cmdCancel");
+        vxtest::Settle();
+        QVERIFY(f.screen->defaultMappingDialog() == nullptr);
+        QCOMPARE(f.mappingRow(), kFactoryRow);
+        QCOMPARE(f.screen->fileExtensionBox()->text(), QString("csv"));
+    }
+
+    void droppedFileOpensAsIfChosen()
+    {
+        Fixture f;
+        std::string path = f.box.writeFile("dropped.txt", kTenColumns);
+        QVERIFY(DropFile(f.screen, path));
+        QVERIFY(f.dialogs.requests.empty());
+        QCOMPARE(f.mappingRow(), kFactoryRow);
+        QCOMPARE(f.screen->fileExtensionBox()->text(), QString("txt"));
+        QVERIFY(f.enabled("cmdSaveMapping"));
+
+        // A folder is not a file: the drag is not taken.
+        QVERIFY(!DropFile(f.screen, f.box.root()));
+    }
+
+    void droppedFileOpensInTheConvertScreen()
+    {
+        vxtest::RuntimeSandbox box;
+        vxtest::ScriptedPresenter presenter;
+        vxtest::ScriptedFileDialogs dialogs;
+        vxtest::UseSettingsFolder(box.file("settings"));
+        LoadSettings();
+        QWidget menu;
+        QPointer<frmCLTProcessPartsFile> convert = new frmCLTProcessPartsFile(&menu);
+        convert->Display(true);
+        std::string path = box.writeFile("job.csv", kTenColumns);
+        QVERIFY(DropFile(convert, path));
+        QVERIFY(dialogs.requests.empty());
+        QCOMPARE(convert->partsGrid()->Rows(), 2); // one header line skipped
+        QVERIFY(Child<QLabel>(convert, "lblFileOpened")->text().contains("job.csv"));
+        convert->Shutdown();
+        vxtest::Settle();
+    }
+
+    void longExampleFileOpens()
+    {
+        Fixture f;
+        std::string text;
+        for (int i = 1; i <= 100000; ++i)
+            text += std::to_string(i) + ",PART " + std::to_string(i) + ",MAPLE,0.75,10,20,1,,B1,1L\r\n";
+        QElapsedTimer timer;
+        timer.start();
+        f.open(text);
+        QCOMPARE(f.screen->mappingGrid()->Rows(), 100002);
+        QCOMPARE(f.screen->ExampleCell(100001, 0), QString("Row 100000"));
+        QCOMPARE(f.screen->ExampleCell(100001, 2), QString("PART 100000"));
+        QVERIFY2(timer.elapsed() < 20000, qPrintable(QString::number(timer.elapsed())));
+    }
+
+    void mainMenuOpensTheScreenAndGetsItBack()
+    {
+        vxtest::RuntimeSandbox box;
+        vxtest::ScriptedPresenter presenter;
+        LoadSettings();
+        frmCLTMain menu;
+        menu.Display();
+        Click(&menu, "cmdDefinePartsFile");
+        QPointer<frmCLTPartsListMapping> screen = menu.mappingScreen();
+        QVERIFY(screen && screen->isVisible());
+        QVERIFY(!menu.isVisible());
+        Click(screen, "cmdDone");
+        vxtest::Settle();
+        QVERIFY(screen.isNull());
+        QVERIFY(menu.isVisible());
+    }
+};
+
+QTEST_MAIN(tst_frmCLTPartsListMapping)
+#include "tst_frmCLTPartsListMapping.moc"
