@@ -1,0 +1,141 @@
+// The print mapping screen: the grid of the saved mapping, printing it through the print
+// dialog to a PDF file whose text is read back, and opening and closing from the main menu.
+#include "../screens/ScreenTestTools.h"
+#include "TestSupport.h"
+
+#include "config/modCLTSettings.h"
+#include "mapping/frmCLTPrintMapping.h"
+#include "screens/frmCLTMain.h"
+#include "ui/BoundGrid.h"
+
+#include <QPrinter>
+#include <QProcess>
+#include <QPushButton>
+#include <QStandardPaths>
+#include <QtTest>
+
+using namespace vx;
+
+namespace {
+
+void Click(QWidget* w, const char* name)
+{
+    auto* b = w->findChild<QPushButton*>(name);
+    if (!b)
+        qFatal("no control %s", name);
+    b->click();
+}
+
+// The text of a PDF file, laid out as printed.
+QString PdfText(const QString& path)
+{
+    QProcess p;
+    p.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), path, QStringLiteral("-")});
+    if (!p.waitForFinished(30000) || p.exitCode() != 0)
+        return {};
+    // Compatibility form: a typeset ligature ("fi") reads as its letters.
+    return QString::fromUtf8(p.readAllStandardOutput()).normalized(QString::NormalizationForm_KC);
+}
+
+} // namespace
+
+class tst_frmCLTPrintMapping : public QObject {
+    Q_OBJECT
+
+private slots:
+    void gridShowsTheSavedMapping()
+    {
+        vxtest::RuntimeSandbox box;
+        box.execDef("UPDATE tblPartsFileMapping SET PF_Col = 7, ManualField = 1, UserLabel = 'O''NEIL' "
+                    "WHERE MainName = 'UF_3'");
+        QWidget menu;
+        QPointer<frmCLTPrintMapping> screen = new frmCLTPrintMapping(&menu);
+        screen->Display();
+        QCOMPARE(screen->windowTitle(), QString("Print Current Mapping"));
+        BoundGrid* grid = screen->grid();
+        QCOMPARE(grid->Cols(), 5);
+        QCOMPARE(grid->Rows(), 33);
+        QStringList headers;
+        for (int c = 1; c < grid->Cols(); ++c)
+            headers << grid->TextMatrix(0, c);
+        QCOMPARE(headers, (QStringList{"DB Name", "Display Label", "Mapped Column", "Manual Parts Field"}));
+        auto row = [&](int r) {
+            return QStringList{grid->TextMatrix(r, 1), grid->TextMatrix(r, 2), grid->TextMatrix(r, 3),
+                               grid->TextMatrix(r, 4)};
+        };
+        QCOMPARE(row(1), (QStringList{"PART", "PART", "YES", "YES"}));
+        QCOMPARE(row(8), (QStringList{"SCRIBES", "SCRIBES", "YES", "Config. Settings"}));
+        QCOMPARE(row(15), (QStringList{"UF_3", "O'NEIL", "YES", "YES"}));
+        QCOMPARE(row(16), (QStringList{"UF_4", "UF_4", "NO", "NO"}));
+        Click(screen, "cmdDone");
+        vxtest::Settle();
+        QVERIFY(screen.isNull());
+        QVERIFY(menu.isVisible());
+    }
+
+    void printsTheGridToTheChosenPrinter()
+    {
+        if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
+            QSKIP("pdftotext (poppler-utils, see scripts/install-deps) is needed to read the printout");
+        vxtest::RuntimeSandbox box;
+        vxtest::ScriptedPresenter presenter;
+        box.execDef("UPDATE tblPartsFileMapping SET UserLabel = 'SPECIES' WHERE MainName = 'MATERIAL'");
+        QWidget menu;
+        QPointer<frmCLTPrintMapping> screen = new frmCLTPrintMapping(&menu);
+        screen->Display();
+
+        const QString pdf = QString::fromStdString(box.file("mapping.pdf"));
+        int dialogs = 0;
+        auto previous = frmCLTPrintMapping::SetPrintDialogHook([&](QPrinter& printer) {
+            ++dialogs;
+            printer.setOutputFormat(QPrinter::PdfFormat);
+            printer.setOutputFileName(pdf);
+            return true;
+        });
+        Click(screen, "cmdPrint");
+        QCOMPARE(dialogs, 1);
+        QVERIFY(presenter.prompts.empty());
+        const QString text = PdfText(pdf);
+        QVERIFY2(!text.isEmpty(), "no printout");
+        const QStringList lines = text.split(u'\n');
+        auto lineWith = [&](const QString& first) {
+            for (const QString& line : lines)
+                if (line.simplified().startsWith(first + u' '))
+                    return line.simplified();
+            return QString();
+        };
+        QVERIFY(text.contains(QStringLiteral("Current Mapping")));
+        QCOMPARE(lineWith("DB Name"), QString("DB Name Display Label Mapped Column Manual Parts Field"));
+        QCOMPARE(lineWith("MATERIAL"), QString("MATERIAL SPECIES YES YES"));
+        QCOMPARE(lineWith("SCRIBES"), QString("SCRIBES SCRIBES YES Config. Settings"));
+        QCOMPARE(lineWith("UF_20"), QString("UF_20 UF_20 NO NO"));
+
+        // A cancelled print dialog prints nothing.
+        QFile::remove(pdf);
+        frmCLTPrintMapping::SetPrintDialogHook([](QPrinter&) { return false; });
+        Click(screen, "cmdPrint");
+        QVERIFY(!QFile::exists(pdf));
+        frmCLTPrintMapping::SetPrintDialogHook(previous);
+        vxtest::CloseWithControlMenu(screen);
+        vxtest::Settle();
+        QVERIFY(screen.isNull());
+        QVERIFY(menu.isVisible());
+    }
+
+    void mainMenuOpensIt()
+    {
+        vxtest::RuntimeSandbox box;
+        LoadSettings();
+        frmCLTMain menu;
+        menu.Display();
+        Click(&menu, "cmdPrintMapping");
+        QVERIFY(menu.printMappingScreen() && menu.printMappingScreen()->isVisible());
+        QVERIFY(!menu.isVisible());
+        Click(menu.printMappingScreen(), "cmdDone");
+        vxtest::Settle();
+        QVERIFY(menu.isVisible());
+    }
+};
+
+QTEST_MAIN(tst_frmCLTPrintMapping)
+#include "tst_frmCLTPrintMapping.moc"
