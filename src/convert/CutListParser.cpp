@@ -8,7 +8,6 @@ namespace vx {
 
 namespace {
 constexpr size_t kRowsPerBatch = 4096;
-constexpr size_t kBatchesQueued = 4;
 
 // A line is kept when, with every comma removed and trimmed, it has at least 2 characters
 // (commas whatever the delimiter is).
@@ -33,38 +32,6 @@ bool PassesCommaTest(std::string_view line)
 }
 } // namespace
 
-// ---------------------------------------------------------------- queue
-
-bool BatchQueue::Push(std::unique_ptr<ParsedBatch> batch)
-{
-    std::unique_lock lock(m_mutex);
-    m_changed.wait(lock, [this] { return m_stopped || m_batches.size() < kBatchesQueued; });
-    if (m_stopped)
-        return false;
-    m_batches.push_back(std::move(batch));
-    m_changed.notify_all();
-    return true;
-}
-
-std::unique_ptr<ParsedBatch> BatchQueue::Pop()
-{
-    std::unique_lock lock(m_mutex);
-    m_changed.wait(lock, [this] { return m_stopped || !m_batches.empty(); });
-    if (m_batches.empty())
-        return nullptr;
-    auto batch = std::move(m_batches.front());
-    m_batches.pop_front();
-    m_changed.notify_all();
-    return batch;
-}
-
-void BatchQueue::Stop()
-{
-    std::lock_guard lock(m_mutex);
-    m_stopped = true;
-    m_changed.notify_all();
-}
-
 // ---------------------------------------------------------------- parser
 
 CutListParser::CutListParser(std::string path, std::vector<MappedField> fields, std::string delimiter,
@@ -77,7 +44,7 @@ CutListParser::CutListParser(std::string path, std::vector<MappedField> fields, 
     }
 }
 
-void CutListParser::Run(BatchQueue& queue)
+void CutListParser::Run(BatchQueue<ParsedBatch>& queue)
 {
     auto batch = std::make_unique<ParsedBatch>();
     try {

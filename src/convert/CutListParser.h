@@ -6,7 +6,6 @@
 #include "convert/PartsFileReader.h"
 #include "convert/RowValidation.h"
 
-#include <atomic>
 #include <condition_variable>
 #include <deque>
 #include <exception>
@@ -46,27 +45,52 @@ struct ParsedBatch {
     std::string_view Text(const ParsedField& f) const { return std::string_view(arena).substr(f.offset, f.length); }
 };
 
-// A bounded queue of batches between the two threads.
-class BatchQueue {
+// A bounded queue of batches handed from one thread to another.
+template <class Batch> class BatchQueue {
 public:
-    // Waits while the queue is full; false when the reader gave up.
-    bool Push(std::unique_ptr<ParsedBatch> batch);
-    std::unique_ptr<ParsedBatch> Pop();
-    void Stop();
-    bool Stopped() const { return m_stopped; }
+    // Waits while the queue is full; false when the receiving side gave up.
+    bool Push(std::unique_ptr<Batch> batch)
+    {
+        std::unique_lock lock(m_mutex);
+        m_changed.wait(lock, [this] { return m_stopped || m_batches.size() < kCapacity; });
+        if (m_stopped)
+            return false;
+        m_batches.push_back(std::move(batch));
+        m_changed.notify_all();
+        return true;
+    }
+    // The next batch; nullptr once stopped and empty.
+    std::unique_ptr<Batch> Pop()
+    {
+        std::unique_lock lock(m_mutex);
+        m_changed.wait(lock, [this] { return m_stopped || !m_batches.empty(); });
+        if (m_batches.empty())
+            return nullptr;
+        auto batch = std::move(m_batches.front());
+        m_batches.pop_front();
+        m_changed.notify_all();
+        return batch;
+    }
+    void Stop()
+    {
+        std::lock_guard lock(m_mutex);
+        m_stopped = true;
+        m_changed.notify_all();
+    }
 
 private:
+    static constexpr size_t kCapacity = 4;
     std::mutex m_mutex;
     std::condition_variable m_changed;
-    std::deque<std::unique_ptr<ParsedBatch>> m_batches;
-    std::atomic<bool> m_stopped{false};
+    std::deque<std::unique_ptr<Batch>> m_batches;
+    bool m_stopped = false;
 };
 
 class CutListParser {
 public:
     CutListParser(std::string path, std::vector<MappedField> fields, std::string delimiter, int32_t skipLines);
     // Parses the whole file into the queue (the last batch has last set, or an error).
-    void Run(BatchQueue& queue);
+    void Run(BatchQueue<ParsedBatch>& queue);
 
 private:
     std::string m_path;

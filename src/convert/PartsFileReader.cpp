@@ -386,11 +386,11 @@ bool PartsFileReader::Read(const std::string& path, const std::string& title, co
 
     // Lines are cut and checked on a second thread; this one writes the rows, learns the
     // names (which may ask the operator) and reports.
-    BatchQueue queue;
+    BatchQueue<ParsedBatch> queue;
     CutListParser parser(path, fields, settings.delimiter, settings.skipLines);
     std::thread parsing([&parser, &queue] { parser.Run(queue); });
     struct JoinGuard {
-        BatchQueue& queue;
+        BatchQueue<ParsedBatch>& queue;
         std::thread& thread;
         ~JoinGuard()
         {
