@@ -51,6 +51,7 @@ frmCLTPrintMapping::frmCLTPrintMapping(QWidget* mainMenu) : m_ui(new Ui::frmCLTP
 {
     m_ui->setupUi(this);
     m_ui->fgUserLabels->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_ui->fgUserLabels->horizontalHeader()->setStretchLastSection(true);
     connect(m_ui->cmdPrint, &QPushButton::clicked, this, &frmCLTPrintMapping::cmdPrint_Click);
     connect(m_ui->cmdDone, &QPushButton::clicked, this, &frmCLTPrintMapping::cmdDone_Click);
 }
