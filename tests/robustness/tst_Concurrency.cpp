@@ -1,0 +1,139 @@
+// Conversions at the same time against one runtime folder: eight console conversions of
+// different files all succeed with exactly their own rows, and a conversion held open in
+// the program (as the convert screen holds it) makes a console conversion wait, or fail
+// clearly when the wait runs out, without either corrupting the other.
+#include "RobustnessTools.h"
+
+#include "config/modCLTSettings.h"
+#include "convert/ConversionSession.h"
+#include "convert/WorkingDatabaseLock.h"
+#include "start/ProgramState.h"
+
+#include <QtTest>
+
+#include <filesystem>
+#include <memory>
+
+namespace {
+
+std::vector<std::string> Parts(const std::string& rdb)
+{
+    return vxtest::QueryColumn(rdb, "SELECT Part FROM tblParts ORDER BY AutoIDNum");
+}
+
+std::vector<std::string> Expected(const std::string& prefix, int n)
+{
+    std::vector<std::string> names;
+    for (int i = 1; i <= n; ++i)
+        names.push_back(prefix + std::to_string(i));
+    return names;
+}
+
+} // namespace
+
+class TestConcurrency : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<vxtest::RuntimeSandbox> m_sandbox;
+
+    std::unique_ptr<QProcess> StartVxclt(const std::vector<std::string>& args)
+    {
+        auto p = std::make_unique<QProcess>();
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("XDG_DATA_HOME", QString::fromStdString(m_sandbox->root()));
+        p->setProcessEnvironment(env);
+        QStringList list;
+        for (const auto& a : args)
+            list << QString::fromStdString(a);
+        p->start(QString::fromStdString(vxtest::BinDir() + "/VXCLT"), list);
+        return p;
+    }
+
+private slots:
+    void init() { m_sandbox = std::make_unique<vxtest::RuntimeSandbox>(); }
+    void cleanup()
+    {
+        vx::WorkingDatabaseLock::SetWaitMilliseconds(60000);
+        m_sandbox.reset();
+    }
+
+    void eightConsoleConversionsAtOnce()
+    {
+        const int jobs = 8;
+        std::vector<std::unique_ptr<QProcess>> running;
+        for (int k = 0; k < jobs; ++k) {
+            std::string prefix = "JOB" + std::to_string(k) + " PART ";
+            std::string csv = m_sandbox->writeFile("job" + std::to_string(k) + ".csv",
+                                                   vxtest::CutList(prefix, 300 + 97 * k));
+            running.push_back(StartVxclt({csv}));
+        }
+        for (int k = 0; k < jobs; ++k) {
+            QProcess& p = *running[k];
+            QVERIFY(p.waitForFinished(300000));
+            QCOMPARE(p.exitStatus(), QProcess::NormalExit);
+            QVERIFY2(p.exitCode() == 0, p.readAllStandardError().constData());
+        }
+        for (int k = 0; k < jobs; ++k) {
+            std::string prefix = "JOB" + std::to_string(k) + " PART ";
+            QCOMPARE(Parts(m_sandbox->file("job" + std::to_string(k) + ".rdb")), Expected(prefix, 300 + 97 * k));
+        }
+        // Every new name was learned once, whichever conversion met it first.
+        QCOMPARE(vxtest::QueryScalar(m_sandbox->defDatabase(),
+                                     "SELECT COUNT(*) FROM tblPartsCriteria WHERE Part LIKE 'JOB_ PART %'"),
+                 std::to_string(8 * 300 + 97 * 28));
+    }
+
+    void consoleConversionWaitsForAnOpenSession()
+    {
+        std::string screenCsv = m_sandbox->writeFile("screen.csv", vxtest::CutList("SCREEN PART ", 40));
+        std::string consoleCsv = m_sandbox->writeFile("console.csv", vxtest::CutList("CONSOLE PART ", 25));
+        vx::LoadSettings();
+        vx::State().AskIfValid = 0;
+        vx::ConversionSession session; // the convert screen with a file read, not yet written
+        QVERIFY(session.Prepare());
+        QVERIFY(session.AUTOOpenPartsFile(screenCsv, "screen.csv"));
+
+        auto console = StartVxclt({consoleCsv});
+        QVERIFY(console->waitForStarted());
+        QVERIFY(!console->waitForFinished(2500)); // waiting for the session's lock
+        QVERIFY(!std::filesystem::exists(m_sandbox->file("console.rdb")));
+
+        std::string screenRdb = m_sandbox->file("screen.rdb");
+        QVERIFY(session.AUTOCreateROPartsFile(screenRdb)); // the lock goes with the written rows
+        QVERIFY(console->waitForFinished(120000));
+        QVERIFY2(console->exitCode() == 0, console->readAllStandardError().constData());
+        QCOMPARE(Parts(screenRdb), Expected("SCREEN PART ", 40));
+        QCOMPARE(Parts(m_sandbox->file("console.rdb")), Expected("CONSOLE PART ", 25));
+        session.Release();
+    }
+
+    void secondSessionFailsClearlyWhenTheWaitRunsOut()
+    {
+        std::string first = m_sandbox->writeFile("first.csv", vxtest::CutList("FIRST PART ", 10));
+        std::string second = m_sandbox->writeFile("second.csv", vxtest::CutList("SECOND PART ", 10));
+        vx::LoadSettings();
+        vx::State().AskIfValid = 0;
+        vx::State().CommandLineMode = true; // messages go to the captured standard error
+        vx::ConversionSession holder;
+        QVERIFY(holder.Prepare());
+        QVERIFY(holder.AUTOOpenPartsFile(first, "first.csv"));
+
+        vx::WorkingDatabaseLock::SetWaitMilliseconds(300);
+        vx::ConversionSession waiting;
+        bool read = waiting.Prepare() && waiting.AUTOOpenPartsFile(second, "second.csv");
+        QVERIFY(!read);
+        QVERIFY(!m_sandbox->err.empty());
+        QVERIFY2(m_sandbox->err.front().rfind("Error: 3260, Another conversion is using the runtime folder", 0) == 0,
+                 m_sandbox->err.front().c_str());
+        waiting.Release();
+
+        // The holder's rows are untouched and write out whole.
+        std::string rdb = m_sandbox->file("first.rdb");
+        QVERIFY(holder.AUTOCreateROPartsFile(rdb));
+        QCOMPARE(Parts(rdb), Expected("FIRST PART ", 10));
+        holder.Release();
+    }
+};
+
+QTEST_GUILESS_MAIN(TestConcurrency)
+#include "tst_Concurrency.moc"

@@ -1,0 +1,341 @@
+// Faults around a console conversion: output and input files that cannot be used, a
+// configuration database that is damaged, locked or missing, a program folder without its
+// factory copies, a runtime root that cannot be made and a disk that fills up. Each ends
+// with its message and exit code, and nothing good is lost or left half-written.
+//
+// The tests run as root here, which file permissions do not stop: folders and files are
+// made unchangeable with the immutable attribute, missing by putting them under a regular
+// file, and full with a file-size limit.
+#include "RobustnessTools.h"
+
+#include "config/TableStore.h"
+
+#include <QtTest>
+
+#include <sqlite3.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <thread>
+
+namespace fs = std::filesystem;
+using vxtest::RunResult;
+
+namespace {
+
+bool Contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+
+// Prints what a run ended with, so the test log records the observed message.
+void Observe(const char* what, const RunResult& r)
+{
+    qInfo("%s: exit %d; stderr: %s", what, r.exitCode, r.err.c_str());
+}
+
+void CopyFile(const std::string& from, const std::string& to)
+{
+    fs::copy_file(from, to, fs::copy_options::overwrite_existing);
+}
+
+} // namespace
+
+class TestFaults : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<vxtest::RuntimeSandbox> m_sandbox;
+
+    RunResult Run(const std::vector<std::string>& args) { return vxtest::RunVxclt(args, m_sandbox->root()); }
+    std::string GoodCsv(const std::string& name = "job.csv")
+    {
+        return m_sandbox->writeFile(name, vxtest::CutList("FAULT PART ", 3));
+    }
+    std::string Def() const { return m_sandbox->defDatabase(); }
+
+private slots:
+    void init() { m_sandbox = std::make_unique<vxtest::RuntimeSandbox>(); }
+    void cleanup() { m_sandbox.reset(); }
+
+    // ---- Output ----
+
+    void outputFolderMissing_data()
+    {
+        QTest::addColumn<QString>("folder");
+        QTest::newRow("vanished folder") << "gone";
+        QTest::newRow("folder under a regular file") << "job.csv";
+    }
+    void outputFolderMissing()
+    {
+        QFETCH(QString, folder);
+        std::string csv = GoodCsv();
+        std::string dir = m_sandbox->file(folder.toStdString());
+        RunResult r = Run({csv, dir + "/out.rdb"});
+        Observe("output folder missing", r);
+        QCOMPARE(r.exitCode, 5);
+        QCOMPARE(r.err, "ERROR: Output folder does not exist: " + dir + "\n");
+    }
+
+    void outputFolderVanishesDuringTheRun()
+    {
+        // Large enough that the folder is gone before the writer reaches it.
+        std::string csv = m_sandbox->writeFile("big.csv", vxtest::CutList("VANISH ", 150000));
+        std::string dir = m_sandbox->file("outdir");
+        fs::create_directory(dir);
+        QProcess p;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("XDG_DATA_HOME", QString::fromStdString(m_sandbox->root()));
+        p.setProcessEnvironment(env);
+        p.start(QString::fromStdString(vxtest::BinDir() + "/VXCLT"),
+                {QString::fromStdString(csv), QString::fromStdString(dir + "/out.rdb")});
+        QVERIFY(p.waitForStarted());
+        QByteArray out;
+        while (!out.contains("Reading parts file...") && p.waitForReadyRead(30000))
+            out += p.readAllStandardOutput();
+        fs::remove_all(dir);
+        QVERIFY(p.waitForFinished(180000));
+        RunResult r{p.exitCode(), (out + p.readAllStandardOutput()).toStdString(), p.readAllStandardError().toStdString()};
+        Observe("output folder vanished during the run", r);
+        QCOMPARE(p.exitStatus(), QProcess::NormalExit);
+        QVERIFY2(r.exitCode == 5 || r.exitCode == 6, r.err.c_str());
+        QVERIFY(Contains(r.err, "ERROR: "));
+        QVERIFY(!fs::exists(dir));
+    }
+
+    void outputFolderUnchangeable()
+    {
+        std::string csv = GoodCsv();
+        std::string dir = m_sandbox->file("locked");
+        fs::create_directory(dir);
+        if (!vxtest::SetImmutable(dir, true))
+            QSKIP("the file system has no immutable attribute");
+        RunResult r = Run({csv, dir + "/out.rdb"});
+        vxtest::SetImmutable(dir, false);
+        Observe("output folder unchangeable", r);
+        QCOMPARE(r.exitCode, 6);
+        QVERIFY(Contains(r.err, "Error: 76, Could not create '" + dir + "/.out.rdb.vxtmp"));
+        QVERIFY(Contains(r.err, "ERROR: An error was reported while writing the parts file (see above). " + dir +
+                                    "/out.rdb may be incomplete."));
+        QVERIFY(vxtest::FolderEntries(dir).empty());
+    }
+
+    void outputPathIsAFolder()
+    {
+        std::string csv = GoodCsv();
+        std::string dir = m_sandbox->file("job.rdb");
+        fs::create_directory(dir);
+        fs::create_directory(dir + "/keep");
+        RunResult r = Run({csv, dir});
+        Observe("output path is a folder", r);
+        QCOMPARE(r.exitCode, 6);
+        QVERIFY(Contains(r.err, "ERROR: An error was reported while writing the parts file (see above)."));
+        QVERIFY(fs::is_directory(dir + "/keep"));
+    }
+
+    void goodOutputSurvivesAFailedReplace_data()
+    {
+        QTest::addColumn<bool>("diskFull");
+        QTest::newRow("output file unchangeable") << false;
+        QTest::newRow("disk full while writing") << true;
+    }
+    void goodOutputSurvivesAFailedReplace()
+    {
+        QFETCH(bool, diskFull);
+        std::string rdb = m_sandbox->file("job.rdb");
+        QCOMPARE(Run({GoodCsv(), rdb}).exitCode, 0);
+        const std::string good = vxtest::ReadFile(rdb);
+        // A second, much larger job that fails to replace the good parts file.
+        std::string big = m_sandbox->writeFile("job2.csv", vxtest::CutList("BIG PART ", diskFull ? 20000 : 10));
+        RunResult r;
+        if (diskFull) {
+            // Room for the runtime databases as they stand, not for 20,000 parts.
+            r = vxtest::RunVxcltWithFileLimit({big, rdb}, m_sandbox->root(), 600);
+        } else {
+            if (!vxtest::SetImmutable(rdb, true))
+                QSKIP("the file system has no immutable attribute");
+            r = Run({big, rdb});
+            vxtest::SetImmutable(rdb, false);
+        }
+        Observe(diskFull ? "disk full" : "output unchangeable", r);
+        QVERIFY2(r.exitCode == 6 || r.exitCode == 5 || r.exitCode == 3, r.err.c_str());
+        QVERIFY(Contains(r.err, "ERROR: "));
+        QVERIFY(vxtest::ReadFile(rdb) == good);
+        QCOMPARE(vxtest::QueryScalar(rdb, "SELECT COUNT(*) FROM tblParts"), std::string("3"));
+        for (const std::string& name : vxtest::FolderEntries(m_sandbox->root()))
+            QVERIFY2(!Contains(name, ".vxtmp"), name.c_str());
+        // The next conversion with room to write works again.
+        QCOMPARE(Run({big, rdb}).exitCode, 0);
+    }
+
+    // ---- Input ----
+
+    void inputMissing_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("vanished") << "gone.csv";
+        QTest::newRow("a folder") << "folder.csv";
+    }
+    void inputMissing()
+    {
+        QFETCH(QString, name);
+        std::string path = m_sandbox->file(name.toStdString());
+        if (name == "folder.csv")
+            fs::create_directory(path);
+        RunResult r = Run({path});
+        Observe("input missing", r);
+        QCOMPARE(r.exitCode, 3);
+        QCOMPARE(r.err, "ERROR: Input file not found: " + path + "\n");
+    }
+
+    void inputUnreadable()
+    {
+        if (geteuid() == 0)
+            QSKIP("root reads every file: an unreadable input cannot be made here");
+        std::string csv = GoodCsv();
+        fs::permissions(csv, fs::perms::none);
+        RunResult r = Run({csv});
+        fs::permissions(csv, fs::perms::owner_read | fs::perms::owner_write);
+        Observe("input unreadable", r);
+        QCOMPARE(r.exitCode, 3);
+        QVERIFY(Contains(r.err, "ERROR: The parts file could not be read."));
+    }
+
+    void inputNeedingRewriteIsUnchangeable_data()
+    {
+        QTest::addColumn<bool>("diskFull");
+        QTest::newRow("input file unchangeable") << false;
+        QTest::newRow("disk full during the rewrite") << true;
+    }
+    void inputNeedingRewriteIsUnchangeable()
+    {
+        QFETCH(bool, diskFull);
+        std::string text = vxtest::CutList("LF PART ", diskFull ? 30000 : 3);
+        text.erase(std::remove(text.begin(), text.end(), '\r'), text.end()); // bare line feeds
+        std::string csv = m_sandbox->writeFile("lf.csv", text);
+        RunResult r;
+        if (diskFull) {
+            r = vxtest::RunVxcltWithFileLimit({csv}, m_sandbox->root(), 600);
+        } else {
+            if (!vxtest::SetImmutable(csv, true))
+                QSKIP("the file system has no immutable attribute");
+            r = Run({csv});
+            vxtest::SetImmutable(csv, false);
+        }
+        Observe("input needing the CR LF rewrite cannot be rewritten", r);
+        QCOMPARE(r.exitCode, 3);
+        QVERIFY(Contains(r.err, diskFull ? "Error: 61, Could not write " : "Error: 76, Could not replace '" + csv));
+        QVERIFY(Contains(r.err, "ERROR: The parts file could not be read."));
+        QVERIFY(vxtest::ReadFile(csv) == text);
+        QVERIFY(!fs::exists(m_sandbox->file("lf.rdb")));
+        for (const std::string& name : vxtest::FolderEntries(m_sandbox->root()))
+            QVERIFY2(!Contains(name, ".vxtmp"), name.c_str());
+    }
+
+    // ---- The configuration database ----
+
+    void damagedConfiguration_data()
+    {
+        QTest::addColumn<QString>("damage");
+        QTest::addColumn<int>("code");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("zero length") << "empty" << 6 << "Error: 3001, ";
+        QTest::newRow("truncated") << "truncate" << 6 << "Error: 3001, ";
+        QTest::newRow("not a database") << "text" << 6 << "Error: 3001, ";
+        QTest::newRow("no mapping table") << "DROP TABLE tblPartsFileMapping" << 2
+                                          << "ERROR: The parts file mapping is incomplete.";
+        QTest::newRow("no working table") << "DROP TABLE tblPartsFileProcessTemplate" << 3
+                                          << "ERROR: The parts file could not be read.";
+        // The settings' message is reported, the factory defaults stand in (skip 0), and the
+        // header line is then a rejected row.
+        QTest::newRow("no settings table") << "DROP TABLE tblSettings" << 4
+                                           << "Error: 3001, The table 'tblSettings' does not exist";
+        QTest::newRow("criteria without Switch_Dims")
+            << "ALTER TABLE tblPartsCriteria DROP COLUMN Switch_Dims" << 2
+            << "       Its tblPartsCriteria table is missing the Switch_Dims and/or Reverse_Scribes column.";
+        QTest::newRow("working table without WIDTH")
+            << "ALTER TABLE tblPartsFileProcessTemplate DROP COLUMN WIDTH" << 3 << "Error: 3265, ";
+    }
+    void damagedConfiguration()
+    {
+        QFETCH(QString, damage);
+        QFETCH(int, code);
+        QFETCH(QString, message);
+        std::string csv = GoodCsv();
+        std::string def = Def();
+        std::string d = damage.toStdString();
+        if (d == "empty")
+            fs::resize_file(def, 0);
+        else if (d == "truncate")
+            fs::resize_file(def, fs::file_size(def) / 3);
+        else if (d == "text")
+            std::ofstream(def, std::ios::trunc) << "Seq,Part\r\nthis is not a database\r\n";
+        else
+            m_sandbox->execDef(d);
+        RunResult r = Run({csv});
+        Observe(qPrintable(damage), r);
+        QCOMPARE(r.exitCode, code);
+        QVERIFY2(Contains(r.err, message.toStdString()), r.err.c_str());
+        QVERIFY(!fs::exists(m_sandbox->file("job.rdb")));
+    }
+
+    void configurationLockedByAnotherProgram()
+    {
+        // Another program holds an exclusive lock for two seconds: the conversion waits for it.
+        std::string csv = GoodCsv();
+        sqlite3* db = nullptr;
+        QCOMPARE(sqlite3_open(Def().c_str(), &db), SQLITE_OK);
+        QCOMPARE(sqlite3_exec(db, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
+        std::thread release([db] {
+            std::this_thread::sleep_for(std::chrono::seconds(2));
+            sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
+        });
+        auto started = std::chrono::steady_clock::now();
+        RunResult r = Run({csv});
+        release.join();
+        sqlite3_close(db);
+        Observe("configuration locked for two seconds", r);
+        QCOMPARE(r.exitCode, 0);
+        QVERIFY(std::chrono::steady_clock::now() - started >= std::chrono::seconds(2));
+        QCOMPARE(vxtest::QueryScalar(m_sandbox->file("job.rdb"), "SELECT COUNT(*) FROM tblParts"), std::string("3"));
+    }
+
+    // ---- Program folder and runtime root ----
+
+    void factoryCopyMissing_data()
+    {
+        QTest::addColumn<QString>("missing");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("configuration") << "CLTDefDefault.mdb" << "Error: 53, Could not find or open file ";
+        QTest::newRow("parts-file template") << "ROPartsFileTemplateDefault.mdb" << "Error: 53, File not found: ";
+    }
+    void factoryCopyMissing()
+    {
+        QFETCH(QString, missing);
+        QFETCH(QString, message);
+        // A program folder of its own, without one factory copy, and a fresh runtime root.
+        std::string program = m_sandbox->file("prog");
+        fs::create_directory(program);
+        for (const char* name : {"VXCLT", "CLTDefDefault.mdb", "ROPartsFileTemplateDefault.mdb",
+                                 "ManualPartsTemplateDefault.mdb"})
+            if (missing.toStdString() != name)
+                CopyFile(vxtest::BinDir() + "/" + name, program + "/" + name);
+        std::string home = m_sandbox->file("fresh-home");
+        RunResult r = vxtest::RunProgram(program + "/VXCLT", {GoodCsv()}, home);
+        Observe(qPrintable(missing), r);
+        QCOMPARE(r.exitCode, 6);
+        QVERIFY2(Contains(r.err, message.toStdString()), r.err.c_str());
+        QVERIFY(!fs::exists(m_sandbox->file("job.rdb")));
+    }
+
+    void runtimeRootNotCreatable()
+    {
+        std::string csv = GoodCsv();
+        RunResult r = vxtest::RunVxclt({csv}, csv + "/home"); // XDG_DATA_HOME under a regular file
+        Observe("runtime root not creatable", r);
+        QCOMPARE(r.exitCode, 6);
+        QVERIFY2(Contains(r.err, "Error: 53, Could not find or open file '" + csv + "/home/"), r.err.c_str());
+        QVERIFY(!fs::exists(m_sandbox->file("job.rdb")));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestFaults)
+#include "tst_Faults.moc"
