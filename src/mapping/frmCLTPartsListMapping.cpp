@@ -210,8 +210,9 @@ void frmCLTPartsListMapping::GetDelimiter()
             if (rs.Value("Selected").toBool())
                 selected = id - 1;
         }
-        if (m_ui->cmboDelimiter->count() > 0)
-            m_ui->cmboDelimiter->setCurrentIndex(selected >= 0 && selected < m_ui->cmboDelimiter->count() ? selected : 0);
+        const int count = m_ui->cmboDelimiter->count();
+        if (count > 0)
+            m_ui->cmboDelimiter->setCurrentIndex(selected >= 0 && selected < count ? selected : 0);
     });
 }
 

@@ -55,10 +55,11 @@ private slots:
                  vxtest::QueryScalar(db, "SELECT COUNT(*) FROM tblPartsFileMapping"));
         QCOMPARE(vxtest::QueryScalar(db, "SELECT COUNT(DISTINCT UserLabel COLLATE NOCASE) FROM " + t),
                  vxtest::QueryScalar(db, "SELECT COUNT(*) FROM " + t));
-        QCOMPARE(vxtest::QueryScalar(db, "SELECT COUNT(*) FROM " + t + " WHERE UserLabel <> UPPER(UserLabel) COLLATE BINARY"),
+        QCOMPARE(vxtest::QueryScalar(db, "SELECT COUNT(*) FROM " + t +
+                                             " WHERE UserLabel <> UPPER(UserLabel) COLLATE BINARY"),
                  std::string("0"));
-        QCOMPARE(vxtest::QueryScalar(db, "SELECT d.UserLabel FROM " + t +
-                                             " d JOIN tblPartsFileMapping m USING (IDNum) WHERE m.MainName = 'SCRIBES'"),
+        QCOMPARE(vxtest::QueryScalar(db, "SELECT d.UserLabel FROM " + t + " d JOIN tblPartsFileMapping m "
+                                             "USING (IDNum) WHERE m.MainName = 'SCRIBES'"),
                  std::string("SCRIBES"));
         QCOMPARE(vxtest::QueryScalar(db, "SELECT COUNT(*) FROM " + t +
                                              " d JOIN tblPartsFileMapping m USING (IDNum) "
