@@ -48,6 +48,9 @@ private slots:
             << QStringList{"0|2|10.0|20.0|||0|0|0|0|0"};
         QTest::newRow("names match in any case") << "2,0,0,0" << "('Drawer Front', 0, 0, 0, 0, 0, 0, 2, 0, 0)"
                                                  << "DRAWER FRONT,10,20,," << QStringList{"0|2|10.0|20.0|||0|0|0|0|0"};
+        // Names from the operator may hold apostrophes; the rows never do (the reader drops them).
+        QTest::newRow("apostrophes in criteria names") << "2,0,0,0" << "('Bob''s Shelf', 0, 0, 0, 0, 0, 0, 2, 0, 0)"
+                                                       << "Bob's Shelf,10,20,," << QStringList{"1|1|10.0|20.0|||0|0|0|0|0"};
         QTest::newRow("switched dimensions") << "2,0,0,0" << "('P', 1, 0, 0, 0, 0, 0, 1, 1, 0)" << "P,300,700,,"
                                              << QStringList{"1|1|700.0|300.0|||0|0|0|1|0"};
         QTest::newRow("mirrored scribes") << "2,1,0,0" << "('P', 1, 0, 0, 0, 0, 0, 1, 0, 1)" << "P,10,100,20|30,"
