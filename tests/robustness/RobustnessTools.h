@@ -4,7 +4,6 @@
 #include "TestSupport.h"
 
 #include <QProcess>
-#include <QProcessEnvironment>
 
 #include <algorithm>
 #include <filesystem>
@@ -31,33 +30,6 @@ inline std::string CutList(const std::string& prefix, int n)
     for (int i = 1; i <= n; ++i)
         text += CutLine(i, prefix + std::to_string(i));
     return text;
-}
-
-// Runs a program with XDG_DATA_HOME set; exit code -1 when it crashed or hung.
-inline RunResult RunProgram(const std::string& program, const std::vector<std::string>& args,
-                            const std::string& xdgHome, int timeoutMs = 180000)
-{
-    QProcess p;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("XDG_DATA_HOME", QString::fromStdString(xdgHome));
-    p.setProcessEnvironment(env);
-    QStringList list;
-    for (const auto& a : args)
-        list << QString::fromStdString(a);
-    p.start(QString::fromStdString(program), list);
-    RunResult r;
-    if (!p.waitForStarted(10000))
-        return r;
-    p.closeWriteChannel();
-    if (!p.waitForFinished(timeoutMs)) {
-        p.kill();
-        p.waitForFinished();
-        return r;
-    }
-    r.exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-    r.out = p.readAllStandardOutput().toStdString();
-    r.err = p.readAllStandardError().toStdString();
-    return r;
 }
 
 // Runs VXCLT with files limited to limitKiB (a disk that fills up); the signal a process

@@ -73,6 +73,12 @@ ScriptedPresenter::~ScriptedPresenter() { vx::SetMessagePresenter({}); }
 
 RunResult RunVxclt(const std::vector<std::string>& args, const std::string& xdgHome, int timeoutMs)
 {
+    return RunProgram(BinDir() + "/VXCLT", args, xdgHome, timeoutMs);
+}
+
+RunResult RunProgram(const std::string& program, const std::vector<std::string>& args, const std::string& xdgHome,
+                     int timeoutMs)
+{
     QProcess p;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("XDG_DATA_HOME", QString::fromStdString(xdgHome));
@@ -80,7 +86,7 @@ RunResult RunVxclt(const std::vector<std::string>& args, const std::string& xdgH
     QStringList list;
     for (auto& a : args)
         list << QString::fromStdString(a);
-    p.start(QString::fromStdString(BinDir() + "/VXCLT"), list);
+    p.start(QString::fromStdString(program), list);
     RunResult r;
     if (!p.waitForStarted(10000))
         return r;

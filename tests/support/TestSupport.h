@@ -65,6 +65,9 @@ struct RunResult {
 };
 // Runs build/bin/VXCLT with the arguments and XDG_DATA_HOME set to xdgHome.
 RunResult RunVxclt(const std::vector<std::string>& args, const std::string& xdgHome, int timeoutMs = 120000);
+// Runs any program the same way (a copy of VXCLT elsewhere, a shell wrapper).
+RunResult RunProgram(const std::string& program, const std::vector<std::string>& args, const std::string& xdgHome,
+                     int timeoutMs = 120000);
 
 // Reads a file whole / the first column of every row of a query.
 std::string ReadFile(const std::string& path);
