@@ -25,6 +25,9 @@ constexpr const char* kProgramFileMessage =
 constexpr const char* kNoPartsToWriteMessage =
     "You must open a comma delimited parts file, or there are no parts in the file.";
 constexpr const char* kSkipLinesLabel = "Skip first x lines";
+constexpr const char* kNoCurrentRecordText =
+    "Either BOF or EOF is True, or the current record has been deleted. Requested operation requires a current "
+    "record.";
 
 void ShowError(const std::exception& e) { ShowMessage(StandardErrorText(e), vbOKOnly, ""); }
 } // namespace
@@ -165,11 +168,17 @@ void ConversionSession::CommitWorkingTable()
 std::string ConversionSession::ProcessDropDownList()
 {
     std::string list;
-    Statement st = m_conn->Prepare("SELECT AutoID, Description FROM tblProcesses ORDER BY Description");
-    while (st.Step()) {
-        if (!list.empty())
-            list += "|";
-        list += "#" + st.ColumnText(0) + ";" + st.ColumnText(1);
+    try {
+        Statement st = m_conn->Prepare("SELECT AutoID, Description FROM tblProcesses ORDER BY Description");
+        while (st.Step()) {
+            if (!list.empty())
+                list += "|";
+            list += "#" + st.ColumnText(0) + ";" + st.ColumnText(1);
+        }
+        if (list.empty())
+            throw VxError(kErrNoCurrentRecord, kNoCurrentRecordText, "SetProcessDropDown");
+    } catch (const std::exception& e) {
+        ShowError(e);
     }
     return list;
 }
@@ -409,10 +418,7 @@ void ConversionSession::CreateFilesForProcesses(const std::string& BaseFileName,
                 processes.push_back({st.Column(0).toLong(), st.ColumnText(1), st.ColumnText(2), st.ColumnText(3)});
         }
         if (processes.empty())
-            throw VxError(kErrNoCurrentRecord,
-                          "Either BOF or EOF is True, or the current record has been deleted. Requested operation "
-                          "requires a current record.",
-                          "CreateFilesForProcesses");
+            throw VxError(kErrNoCurrentRecord, kNoCurrentRecordText, "CreateFilesForProcesses");
         Statement hasRows = m_conn->Prepare(
             "SELECT EXISTS (SELECT 1 FROM tblPartsFileProcessTemplate WHERE Process = ?1 AND ValidPart <> 0)");
         for (const Process& p : processes) {

@@ -96,7 +96,8 @@ public:
     // CreateFilesForProcesses, then the working table is emptied.
     void DoCreateFilesForProcesses(const std::string& BaseFileName, const FileCreatedFn& fileCreated,
                                    const ReplaceQuestionFn& askReplace = {});
-    // The grids' Process drop-down: "#" + AutoID + ";" + Description, joined with "|".
+    // The grids' Process drop-down: "#" + AutoID + ";" + Description, joined with "|"; without
+    // any process the error is shown and the list is empty.
     std::string ProcessDropDownList();
 
     // ---- The convert screen's closing ----

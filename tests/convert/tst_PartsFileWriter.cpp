@@ -196,6 +196,25 @@ private slots:
         QCOMPARE(QString::fromStdString(name), path.mid(path.lastIndexOf('/') + 1));
     }
 
+    void noProcesses()
+    {
+        vxtest::RuntimeSandbox sandbox;
+        vxtest::ScriptedPresenter presenter;
+        std::string input = PrepareJob(sandbox, "P,OAK,1,2,A");
+        sandbox.execDef("DELETE FROM tblProcesses");
+        ConversionSession session;
+        QVERIFY(session.Prepare());
+        QCOMPARE(QString::fromStdString(session.ProcessDropDownList()), QString());
+        QVERIFY(session.AUTOOpenPartsFile(input, "job.csv"));
+        int created = 0;
+        session.DoCreateFilesForProcesses("Job", [&](auto&&...) { ++created; });
+        QCOMPARE(created, 0);
+        QCOMPARE(presenter.prompts.size(), size_t(2));
+        for (const auto& p : presenter.prompts)
+            QVERIFY(QString::fromStdString(p.text).startsWith("Error: 3021, Either BOF or EOF is True"));
+        QCOMPARE(WorkingColumn(sandbox, "count(*)"), QStringList{"0"});
+    }
+
     void processFiles_data()
     {
         QTest::addColumn<int>("answer");
