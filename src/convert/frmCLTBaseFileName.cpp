@@ -9,6 +9,7 @@ frmCLTBaseFileName::frmCLTBaseFileName(QWidget* parent) : QDialog(parent), m_ui(
 {
     m_ui->setupUi(this);
     setModal(true);
+    resize(width(), sizeHint().height());
     connect(m_ui->cmdCreateFiles, &QPushButton::clicked, this, &frmCLTBaseFileName::cmdCreateFiles_Click);
     connect(m_ui->cmdCancel, &QPushButton::clicked, this, &frmCLTBaseFileName::cmdCancel_Click);
 }

@@ -4,12 +4,15 @@
 #include "ui/ScreenTools.h"
 #include "ui_frmCLTProcessFilesCreated.h"
 
+#include <QHeaderView>
+
 namespace vx {
 
 frmCLTProcessFilesCreated::frmCLTProcessFilesCreated(QWidget* parent)
     : QWidget(parent, Qt::Window), m_ui(new Ui::frmCLTProcessFilesCreated)
 {
     m_ui->setupUi(this);
+    m_ui->fgFileCreationGrid->horizontalHeader()->setStretchLastSection(true);
     connect(m_ui->cmdOK, &QPushButton::clicked, this, &frmCLTProcessFilesCreated::cmdOK_Click);
     ClearGrid();
 }

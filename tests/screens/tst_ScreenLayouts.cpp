@@ -1,0 +1,111 @@
+// Every screen at a realistic size: no caption of a button, label, check box or option is
+// cut off. With VX_SCREENSHOT_DIR set, each screen is also saved there as a PNG.
+#include "ScreenTestTools.h"
+#include "TestSupport.h"
+#include "config/frmCLTSetup.h"
+#include "config/modCLTSettings.h"
+#include "convert/frmCLTBaseFileName.h"
+#include "convert/frmCLTProcessFilesCreated.h"
+#include "convert/frmCLTProcessPartsFile.h"
+#include "screens/ErrorLog.h"
+#include "screens/frmCLTErrorLog.h"
+#include "screens/frmCLTMain.h"
+#include "screens/frmCLTPartsCriteriaDelete.h"
+#include "screens/frmCLTProcesses.h"
+#include "screens/frmCLTYieldReportPath.h"
+#include "start/ProgramState.h"
+#include "ui/BoundGrid.h"
+
+#include <QAbstractButton>
+#include <QLabel>
+#include <QPushButton>
+#include <QtTest>
+
+using namespace vx;
+
+class tst_ScreenLayouts : public QObject {
+    Q_OBJECT
+
+    static void CheckAndSave(QWidget* screen, const QString& name)
+    {
+        screen->show();
+        QCoreApplication::processEvents();
+        for (QAbstractButton* b : screen->findChildren<QAbstractButton*>()) {
+            if (b->isVisible() && !b->text().isEmpty())
+                QVERIFY2(b->width() >= b->sizeHint().width(), qPrintable(name + ": " + b->objectName()));
+        }
+        for (QLabel* l : screen->findChildren<QLabel*>()) {
+            if (l->isVisible() && !l->wordWrap() && !l->text().isEmpty())
+                QVERIFY2(l->width() >= l->minimumSizeHint().width(), qPrintable(name + ": " + l->objectName()));
+        }
+        QByteArray dir = qgetenv("VX_SCREENSHOT_DIR");
+        if (!dir.isEmpty())
+            QVERIFY(screen->grab().save(QString::fromLocal8Bit(dir) + "/" + name + ".png"));
+    }
+
+private slots:
+    void everyScreen()
+    {
+        vxtest::RuntimeSandbox box;
+        vxtest::ScriptedPresenter presenter;
+        box.execDef("UPDATE tblSettings SET SettingValue = '1' WHERE SettingName IN ('Scribes', 'SpaceBalls')");
+        LoadSettings();
+        std::string input = box.writeFile("job.csv", vxtest::ReadFile(vxtest::SourceDir() + "/examples/cutlist.csv"));
+
+        frmCLTMain menu;
+        menu.setWindowTitle("Veltrax Cutlister V7.5.0");
+        menu.Display();
+        CheckAndSave(&menu, "frmCLTMain");
+
+        frmCLTSetup* setup = new frmCLTSetup(&menu);
+        setup->Display();
+        CheckAndSave(setup, "frmCLTSetup");
+        setup->Shutdown();
+
+        frmCLTErrorLog log;
+        log.InstallAsViewer();
+        TheErrorLog().ClearLog();
+        TheErrorLog().AddInfo("THERE ARE ERRORS IN THE PARTS FILE MAPPING\r\n\r\nYou must select a column for DB Name: "
+                              "PART, Display Label: PART, This is a required field.\r\n\r\n");
+        TheErrorLog().Display();
+        CheckAndSave(&log, "frmCLTErrorLog");
+
+        vxtest::ScriptedFileDialogs dialogs;
+        frmCLTProcessPartsFile* convert = new frmCLTProcessPartsFile(&menu);
+        convert->Display(true);
+        dialogs.answer(input);
+        convert->cmdOpenPartsFile_Click();
+        CheckAndSave(convert, "frmCLTProcessPartsFile");
+
+        frmCLTBaseFileName base;
+        base.SetStartFileName("cutlist");
+        CheckAndSave(&base, "frmCLTBaseFileName");
+        base.hide();
+
+        frmCLTProcessFilesCreated created;
+        created.AddGridRow("Cabinet Parts", "cutlist_CAB.rdb", "/home/shop/out/cabinets");
+        created.AddGridRow("Solid Wood", "cutlist_SOLID.rdb", "/home/shop/out/solid");
+        created.Display();
+        CheckAndSave(&created, "frmCLTProcessFilesCreated");
+        convert->CommandLineShutdown();
+        delete convert;
+
+        frmCLTProcesses* processes = new frmCLTProcesses(&menu);
+        processes->Display();
+        processes->grid()->SelectRow(1);
+        CheckAndSave(processes, "frmCLTProcesses");
+        processes->cmdPathSelect_Click();
+        processes->pathPicker()->SelectFolder(QString::fromStdString(box.runtimeFolder()));
+        CheckAndSave(processes->pathPicker(), "frmCLTYieldReportPath");
+        processes->Shutdown();
+
+        frmCLTPartsCriteriaDelete* removal = new frmCLTPartsCriteriaDelete(&menu);
+        removal->Display();
+        CheckAndSave(removal, "frmCLTPartsCriteriaDelete");
+        removal->Done();
+        vxtest::Settle();
+    }
+};
+
+QTEST_MAIN(tst_ScreenLayouts)
+#include "tst_ScreenLayouts.moc"
