@@ -102,7 +102,11 @@ template <class Fn> void ConversionSession::WithWorkingLock(Fn fn)
 
 void ConversionSession::DeleteAllPartsFromTemplateFile()
 {
-    WithWorkingLock([this] { m_conn->Execute("Delete * from tblPartsFileProcessTemplate"); });
+    WithWorkingLock([this] {
+        // An empty table is left alone: emptying it again would still cost a commit.
+        if (m_conn->ScalarQuery("SELECT EXISTS (SELECT 1 FROM tblPartsFileProcessTemplate)").toBool())
+            m_conn->Execute("Delete * from tblPartsFileProcessTemplate");
+    });
     m_partsStale = true;
 }
 
