@@ -19,6 +19,7 @@
 #include <QAbstractButton>
 #include <QLabel>
 #include <QPushButton>
+#include <QElapsedTimer>
 #include <QtTest>
 
 using namespace vx;
@@ -104,6 +105,33 @@ private slots:
         CheckAndSave(removal, "frmCLTPartsCriteriaDelete");
         removal->Done();
         vxtest::Settle();
+    }
+
+    // With VX_BENCH_CUTLIST naming a generated cut list: times opening it in the convert
+    // screen (read, criteria, grid shown) and scrolling to its last row.
+    void openingSpeed()
+    {
+        QByteArray path = qgetenv("VX_BENCH_CUTLIST");
+        if (path.isEmpty())
+            QSKIP("set VX_BENCH_CUTLIST to measure");
+        vxtest::RuntimeSandbox box;
+        vxtest::ScriptedPresenter presenter;
+        vxtest::ScriptedFileDialogs dialogs;
+        LoadSettings();
+        State().AskIfValid = 0;
+        frmCLTProcessPartsFile screen(nullptr);
+        screen.Display(true);
+        dialogs.answer(path.toStdString());
+        QElapsedTimer timer;
+        timer.start();
+        screen.cmdOpenPartsFile_Click();
+        QCoreApplication::processEvents();
+        qint64 opened = timer.elapsed();
+        screen.partsGrid()->scrollToBottom();
+        QCoreApplication::processEvents();
+        qInfo("rows %d, open %lld ms, scroll to last row %lld ms", screen.partsGrid()->Rows() - 1, opened,
+              timer.elapsed() - opened);
+        screen.CommandLineShutdown();
     }
 };
 
