@@ -14,6 +14,7 @@
 -- The factory mapping fits examples/cutlist.csv (comma delimited, one header line):
 --   1 Seq  2 Part  3 Material  4 Thick  5 Width  6 Length  7 Qty  8 Scribes  9 Cabinet  10 Edge
 
+PRAGMA page_size = 16384;
 BEGIN TRANSACTION;
 
 DROP TABLE IF EXISTS tblSettings;
@@ -354,6 +355,5 @@ CREATE TABLE tblPartsFileProcessTemplate (
 );
 
 -- The criteria are applied part name by part name.
-CREATE INDEX idxPartsFileProcessTemplatePart ON tblPartsFileProcessTemplate (PART);
 
 COMMIT;

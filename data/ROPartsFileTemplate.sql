@@ -8,6 +8,7 @@
 -- a manually made parts file is a copy of that database, and combining parts files
 -- copies every column of this template's tblParts from each source file.
 
+PRAGMA page_size = 16384;
 BEGIN TRANSACTION;
 
 DROP TABLE IF EXISTS tblParts;

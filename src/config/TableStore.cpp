@@ -4,6 +4,7 @@
 #include "config/VxError.h"
 
 #include <algorithm>
+#include <mutex>
 #include <regex>
 #include <sqlite3.h>
 #include <unordered_set>
@@ -85,11 +86,21 @@ std::string SqlName(std::string_view name)
 
 // ---------------------------------------------------------------- Connection
 
+namespace {
+// Memory statistics cost a global mutex on every allocation; nothing here reads them.
+void ConfigureLibraryOnce()
+{
+    static std::once_flag once;
+    std::call_once(once, [] { sqlite3_config(SQLITE_CONFIG_MEMSTATUS, 0); });
+}
+} // namespace
+
 std::shared_ptr<Connection> Connection::Open(const std::string& path, int busyTimeoutMs)
 {
+    ConfigureLibraryOnce();
     std::shared_ptr<Connection> c(new Connection());
     c->m_path = path;
-    int rc = sqlite3_open_v2(path.c_str(), &c->m_db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_FULLMUTEX, nullptr);
+    int rc = sqlite3_open_v2(path.c_str(), &c->m_db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
     if (rc != SQLITE_OK) {
         std::string msg = "Could not find or open file '" + path + "'.";
         throw VxError(rc == SQLITE_CANTOPEN ? kErrFileNotFound : kErrDatabase, msg, "TableStore");
@@ -109,6 +120,7 @@ std::shared_ptr<Connection> Connection::Open(const std::string& path, int busyTi
 
 std::shared_ptr<Connection> Connection::OpenMemory()
 {
+    ConfigureLibraryOnce();
     std::shared_ptr<Connection> c(new Connection());
     c->m_path = ":memory:";
     if (sqlite3_open(":memory:", &c->m_db) != SQLITE_OK)
