@@ -15,6 +15,7 @@
 #include "start/Messages.h"
 #include "start/ProgramState.h"
 
+#include <regex>
 #include <vector>
 
 namespace vx {
@@ -49,6 +50,7 @@ bool ConversionSession::Prepare()
         ExtraSpaceBallTexts = {GetExtraSpaceBallLength(1), GetExtraSpaceBallLength(2)};
         m_conn = Connection::Open(DefDatabasePath());
         m_conn->Execute("PRAGMA cache_size=-65536");
+        CreateSessionWorkingTable();
         GetMappingRS();
         DeleteAllPartsFromTemplateFile();
         GetRS();
@@ -72,6 +74,25 @@ void ConversionSession::Release()
     m_conn.reset();
     m_lock.reset();
     m_partsStale = false;
+}
+
+void ConversionSession::CreateSessionWorkingTable()
+{
+    // The working rows of a conversion live in a table of this connection's own that has
+    // exactly the columns of the configuration's working table and shadows it by name. So
+    // a million-row conversion never grows the configuration file, costs no disk sync for
+    // rows that are thrown away after writing, and no other program can see or mix into
+    // them.
+    std::string ddl = m_conn->ScalarQuery("SELECT sql FROM main.sqlite_master WHERE type = 'table' AND "
+                                          "name = 'tblPartsFileProcessTemplate' COLLATE NOCASE")
+                          .toText();
+    static const std::regex createTable(R"(^\s*CREATE\s+TABLE\s+)", std::regex::icase);
+    if (!std::regex_search(ddl, createTable))
+        throw VxError(kErrDatabase,
+                      "The table 'tblPartsFileProcessTemplate' does not exist in " + m_conn->path() + ".",
+                      "ConnectToDB");
+    m_conn->Execute("PRAGMA temp.cache_size=-65536");
+    m_conn->Execute(std::regex_replace(ddl, createTable, "CREATE TEMP TABLE ", std::regex_constants::format_first_only));
 }
 
 bool ConversionSession::MappingFieldUnmapped(const char* mainName)
@@ -362,7 +383,7 @@ void ConversionSession::CreateROPartsFile(const std::string& target)
     CommitWorkingTable();
     m_progress->start("Writing the parts file", 0);
     try {
-        WritePartsFile(m_conn->path(), TemplateDatabasePath(), target);
+        WritePartsFile(*m_conn, TemplateDatabasePath(), target);
     } catch (...) {
         m_progress->end();
         throw;
@@ -450,7 +471,7 @@ void ConversionSession::CreateFilesForProcesses(const std::string& BaseFileName,
                 if (answer != vbYes)
                     continue;
             }
-            WritePartsFile(m_conn->path(), TemplateDatabasePath(), fullPath, p.id);
+            WritePartsFile(*m_conn, TemplateDatabasePath(), fullPath, p.id);
             if (fileCreated)
                 fileCreated(p.description, fileName, p.folder);
         }

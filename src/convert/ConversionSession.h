@@ -133,6 +133,7 @@ private:
     // Runs fn holding the working-database lock (taking it only for fn when not held).
     template <class Fn> void WithWorkingLock(Fn fn);
     void AcquireWorkingLock();
+    void CreateSessionWorkingTable();
     void CommitWorkingTable();
     void UpdateSkipFirstXRows();
     void UpdateSpaceBalls();

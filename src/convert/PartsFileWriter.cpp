@@ -12,7 +12,9 @@ namespace fs = std::filesystem;
 namespace vx {
 
 namespace {
-constexpr const char* kWorkSchema = "work";
+// The working rows are in the session's own table; the parts file is attached beside it.
+constexpr const char* kWorkSchema = "temp";
+constexpr const char* kPartsSchema = "vxparts";
 
 std::vector<ColumnInfo> SchemaColumns(Connection& c, const std::string& schema, const std::string& table)
 {
@@ -38,7 +40,7 @@ std::string CopyRowsSql(Connection& c, bool oneProcess)
     for (const ColumnInfo& ci : SchemaColumns(c, kWorkSchema, "tblPartsFileProcessTemplate"))
         working.emplace(UpperCase(ci.name), ci.name);
     std::string into, select;
-    for (const ColumnInfo& ci : SchemaColumns(c, "main", "tblParts")) {
+    for (const ColumnInfo& ci : SchemaColumns(c, kPartsSchema, "tblParts")) {
         if (EqualsNoCase(ci.name, "AutoIDNum"))
             continue;
         auto it = working.find(UpperCase(ci.name));
@@ -55,7 +57,7 @@ std::string CopyRowsSql(Connection& c, bool oneProcess)
         std::string source = "w." + SqlName(it->second);
         select += ci.type == FieldType::Text ? "IFNULL(" + source + ", '')" : source;
     }
-    std::string sql = "INSERT INTO main.tblParts (" + into + ") SELECT " + select + " FROM " + kWorkSchema +
+    std::string sql = "INSERT INTO " + std::string(kPartsSchema) + ".tblParts (" + into + ") SELECT " + select + " FROM " + kWorkSchema +
                       ".tblPartsFileProcessTemplate AS w WHERE w.ValidPart <> 0";
     if (oneProcess)
         sql += " AND w.Process = ?1";
@@ -63,11 +65,10 @@ std::string CopyRowsSql(Connection& c, bool oneProcess)
 }
 } // namespace
 
-void SaveTheUserDefinedColumnNames(Connection& parts, const std::string& mappingSchema)
+void SaveTheUserDefinedColumnNames(Connection& c, const std::string& partsSchema)
 {
-    Statement update = parts.Prepare("UPDATE main.tblUserLabels SET UserLabel = ?1 WHERE DBName = ?2");
-    Statement mapping =
-        parts.Prepare("SELECT MainName, UserLabel FROM " + SqlName(mappingSchema) + ".tblPartsFileMapping ORDER BY IDNum");
+    Statement update = c.Prepare("UPDATE " + SqlName(partsSchema) + ".tblUserLabels SET UserLabel = ?1 WHERE DBName = ?2");
+    Statement mapping = c.Prepare("SELECT MainName, UserLabel FROM main.tblPartsFileMapping ORDER BY IDNum");
     while (mapping.Step()) {
         update.Reset();
         update.BindText(1, mapping.ColumnText(1));
@@ -76,10 +77,11 @@ void SaveTheUserDefinedColumnNames(Connection& parts, const std::string& mapping
     }
 }
 
-void WritePartsFile(const std::string& workingDatabase, const std::string& templatePath, const std::string& target,
+void WritePartsFile(Connection& session, const std::string& templatePath, const std::string& target,
                     std::optional<int32_t> process)
 {
     const std::string tmp = TemporaryPathBeside(target);
+    bool attached = false;
     try {
         std::error_code ec;
         if (!fs::is_regular_file(templatePath, ec))
@@ -88,26 +90,33 @@ void WritePartsFile(const std::string& workingDatabase, const std::string& templ
         if (ec)
             throw VxError(ec == std::errc::permission_denied ? kErrPermissionDenied : kErrPathNotFound,
                           "Could not create '" + tmp + "' (" + ec.message() + ").", "CreateROPartsFile");
+        session.Execute("ATTACH DATABASE " + SqlQuote(tmp) + " AS " + kPartsSchema);
+        attached = true;
+        // A temporary copy needs no journal: on any failure it is thrown away whole.
+        session.Execute(std::string("PRAGMA ") + kPartsSchema + ".journal_mode=OFF; PRAGMA " + kPartsSchema +
+                        ".synchronous=OFF; PRAGMA " + kPartsSchema + ".cache_size=-16384");
         {
-            auto parts = Connection::Open(tmp);
-            // A temporary copy needs no journal: on any failure it is thrown away whole.
-            parts->Execute("PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF; PRAGMA cache_size=-16384");
-            parts->Execute("ATTACH DATABASE " + SqlQuote(workingDatabase) + " AS " + kWorkSchema);
-            {
-                Transaction tx(*parts);
-                parts->Execute("DELETE FROM main.tblParts");
-                Statement copy = parts->Prepare(CopyRowsSql(*parts, process.has_value()));
-                if (process)
-                    copy.BindLong(1, *process);
-                copy.Run();
-                SaveTheUserDefinedColumnNames(*parts, kWorkSchema);
-                tx.commit();
-            }
-            parts->Execute(std::string("DETACH DATABASE ") + kWorkSchema);
+            Transaction tx(session);
+            session.Execute(std::string("DELETE FROM ") + kPartsSchema + ".tblParts");
+            Statement copy = session.Prepare(CopyRowsSql(session, process.has_value()));
+            if (process)
+                copy.BindLong(1, *process);
+            copy.Run();
+            SaveTheUserDefinedColumnNames(session, kPartsSchema);
+            tx.commit();
         }
+        attached = false;
+        session.Execute(std::string("DETACH DATABASE ") + kPartsSchema);
         FlushFileToDisk(tmp);
         ReplaceFileWith(tmp, target);
     } catch (...) {
+        if (attached) {
+            try {
+                session.Execute(std::string("DETACH DATABASE ") + kPartsSchema);
+            } catch (...) {
+                // The file is removed below either way.
+            }
+        }
         RemoveQuietly(tmp);
         throw;
     }

@@ -8,14 +8,16 @@
 
 namespace vx {
 
-// Writes the valid rows (only those of one process when given) and the mapping's labels
-// into a temporary copy of templatePath beside target and renames it over target. A
-// failure removes the temporary copy and leaves any existing target as it was.
-void WritePartsFile(const std::string& workingDatabase, const std::string& templatePath, const std::string& target,
+// Writes the valid working rows of the session's connection (only those of one process
+// when given) and the mapping's labels into a temporary copy of templatePath beside target
+// and renames it over target. A failure removes the temporary copy and leaves any existing
+// target as it was.
+void WritePartsFile(Connection& session, const std::string& templatePath, const std::string& target,
                     std::optional<int32_t> process = std::nullopt);
 
-// Copies every mapping label (tblPartsFileMapping of the schema mappingSchema, mapped or not)
-// into the tblUserLabels row of the same field; fields without a label row are ignored.
-void SaveTheUserDefinedColumnNames(Connection& parts, const std::string& mappingSchema);
+// Copies every mapping label (tblPartsFileMapping of the connection's main database, mapped
+// or not) into the tblUserLabels row of the same field in the schema partsSchema; fields
+// without a label row are ignored.
+void SaveTheUserDefinedColumnNames(Connection& c, const std::string& partsSchema);
 
 } // namespace vx

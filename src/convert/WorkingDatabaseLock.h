@@ -1,8 +1,8 @@
 #pragma once
-// An exclusive lock on the runtime folder's working databases (the working table in
-// CLTDef.mdb and the parts-file template), held by one conversion from reading to
-// writing so that two conversions never mix their rows. A second conversion waits for
-// the lock, bounded, and then fails with kErrDatabaseLocked.
+// An exclusive lock on the runtime folder's working databases, held by one conversion
+// from reading to writing, so conversions against one configuration run one after the
+// other: their rows, learned part names and materials never interleave. A second
+// conversion waits for the lock, bounded, and then fails with kErrDatabaseLocked.
 #include <string>
 
 namespace vx {

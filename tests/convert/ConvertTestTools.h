@@ -39,11 +39,15 @@ inline QStringList ToList(const std::vector<std::string>& values)
     return list;
 }
 
-// One column of the working table, in row order.
-inline QStringList WorkingColumn(const vxtest::RuntimeSandbox& sandbox, const std::string& expression)
+// One column of the session's working rows, in row order.
+inline QStringList WorkingColumn(vx::ConversionSession& session, const std::string& expression)
 {
-    return ToList(vxtest::QueryColumn(sandbox.defDatabase(), "SELECT " + expression +
-                                                                 " FROM tblPartsFileProcessTemplate ORDER BY AutoIDNum"));
+    QStringList out;
+    vx::Statement st =
+        session.connection()->Prepare("SELECT " + expression + " FROM tblPartsFileProcessTemplate ORDER BY AutoIDNum");
+    while (st.Step())
+        out << QString::fromStdString(st.Column(0).toText());
+    return out;
 }
 
 // The machine settings that gate the criteria.

@@ -117,7 +117,7 @@ private slots:
                 session.ApplyPartsCriteria();
             }
             QCOMPARE(presenter.prompts.size(), size_t(0));
-            QCOMPARE(WorkingColumn(sandbox, kRowColumns), rows);
+            QCOMPARE(WorkingColumn(session, kRowColumns), rows);
         }
     }
 
@@ -157,12 +157,12 @@ private slots:
         QVERIFY(session.AUTOOpenPartsFile(path, "job.csv"));
         const char* columns = "WIDTH || '|' || LENGTH || '|' || SCRIBES || '|' || Dimensions_Switched || '|' || "
                               "Scribes_Reversed";
-        QCOMPARE(WorkingColumn(sandbox, columns), QStringList{first});
+        QCOMPARE(WorkingColumn(session, columns), QStringList{first});
         session.ApplyPartsCriteria();
-        QCOMPARE(WorkingColumn(sandbox, columns), QStringList{again});
+        QCOMPARE(WorkingColumn(session, columns), QStringList{again});
         sandbox.execDef("UPDATE tblPartsCriteria SET " + change.toStdString() + " WHERE Part = 'P'");
         session.ApplyPartsCriteria();
-        QCOMPARE(WorkingColumn(sandbox, columns), QStringList{changed});
+        QCOMPARE(WorkingColumn(session, columns), QStringList{changed});
     }
 
     void refusedRuns_data()
@@ -193,7 +193,7 @@ private slots:
         QCOMPARE(presenter.prompts.size(), size_t(1));
         QCOMPARE(QString::fromStdString(presenter.prompts[0].text), message);
         // No row was changed: it still has the values of a row just read.
-        QCOMPARE(WorkingColumn(sandbox, "ValidPart || '|' || Process"), QStringList{"0|1"});
+        QCOMPARE(WorkingColumn(session, "ValidPart || '|' || Process"), QStringList{"0|1"});
     }
 
     void noParts()

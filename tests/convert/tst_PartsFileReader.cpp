@@ -54,7 +54,7 @@ private slots:
         bool ok = session.OpenCommaDelimitedPartsFile(path, "job.csv");
         QCOMPARE(QByteArray::fromStdString(vxtest::ReadFile(path)), afterwards);
         QCOMPARE(ok, !parts.isEmpty());
-        QCOMPARE(WorkingColumn(sandbox, "PART"), parts);
+        QCOMPARE(WorkingColumn(session, "PART"), parts);
     }
 
     void keptAndSkippedLines_data()
@@ -86,8 +86,8 @@ private slots:
         ConversionSession session;
         QVERIFY(session.Prepare());
         Open(sandbox, session, content.toStdString(), skip.toStdString());
-        QCOMPARE(WorkingColumn(sandbox, "PART"), parts);
-        QCOMPARE(WorkingColumn(sandbox, "SEQ_NUM"), seq);
+        QCOMPARE(WorkingColumn(session, "PART"), parts);
+        QCOMPARE(WorkingColumn(session, "SEQ_NUM"), seq);
     }
 
     void noData_data()
@@ -115,7 +115,7 @@ private slots:
         QCOMPARE(QString::fromStdString(presenter.prompts[0].text),
                  QString::fromStdString("NO DATA FOUND IN THE FILE:\r\n" + path));
         QCOMPARE(presenter.prompts[0].style, 0);
-        QCOMPARE(WorkingColumn(sandbox, "count(*)"), QStringList{"0"});
+        QCOMPARE(WorkingColumn(session, "count(*)"), QStringList{"0"});
         QCOMPARE(QString::fromStdString(TheErrorLog().Text()), QString("earlier report"));
         QCOMPARE(QString::fromStdString(session.FileOpenedLabel), QString());
     }
@@ -133,7 +133,7 @@ private slots:
         std::string path = sandbox.writeFile("job.csv", content);
         int shown = TheErrorLog().displayCount();
         QVERIFY(!Open(sandbox, session, content, "1"));
-        QCOMPARE(WorkingColumn(sandbox, "PART || '|' || WIDTH || '|' || LENGTH || '|' || QUANTITY || '|' || SEQ_NUM"),
+        QCOMPARE(WorkingColumn(session, "PART || '|' || WIDTH || '|' || LENGTH || '|' || QUANTITY || '|' || SEQ_NUM"),
                  QStringList{"Side|12.5|30.0|2|1"});
         QCOMPARE(QString::fromStdString(TheErrorLog().Text()),
                  QString("\r\n\r\nThe following errors were found in row 3 of the parts file, the data in this row "
@@ -141,7 +141,7 @@ private slots:
                          "can not be evaluated as a number. "));
         QCOMPARE(TheErrorLog().displayCount(), shown + 1);
         QCOMPARE(QString::fromStdString(session.FileOpenedLabel), QString::fromStdString(path));
-        QCOMPARE(WorkingColumn(sandbox, "FileName"), QStringList{"job"});
+        QCOMPARE(WorkingColumn(session, "FileName"), QStringList{"job"});
     }
 
     void severalErrorsInOneRow()
@@ -178,7 +178,7 @@ private slots:
         QVERIFY(session.Prepare());
         QCOMPARE(Open(sandbox, session, "A1,1,2,1\r\nB2,x,2,1"), allowBad);
         QVERIFY(State().BadRowsFound);
-        QCOMPARE(WorkingColumn(sandbox, "PART"), QStringList{"A1"});
+        QCOMPARE(WorkingColumn(session, "PART"), QStringList{"A1"});
     }
 
     void cleaning_data()
@@ -207,7 +207,7 @@ private slots:
         QVERIFY(session.Prepare());
         session.FieldDelimiter = delimiter.toStdString();
         QCOMPARE(Open(sandbox, session, line.toStdString()), !row.isEmpty());
-        QCOMPARE(WorkingColumn(sandbox, "PART || '|' || MATERIAL || '|' || WIDTH || '|' || UF_1"),
+        QCOMPARE(WorkingColumn(session, "PART || '|' || MATERIAL || '|' || WIDTH || '|' || UF_1"),
                  row.isEmpty() ? QStringList{} : QStringList{row});
     }
 
@@ -288,9 +288,9 @@ private slots:
         QVERIFY(session.QuantityNotMapped);
         session.LengthConversion = option;
         QVERIFY(Open(sandbox, session, line.toStdString()));
-        QCOMPARE(WorkingColumn(sandbox, "WIDTH || '|' || LENGTH || '|' || THICKNESS || '|' || SCRIBES"),
+        QCOMPARE(WorkingColumn(session, "WIDTH || '|' || LENGTH || '|' || THICKNESS || '|' || SCRIBES"),
                  QStringList{row});
-        QCOMPARE(WorkingColumn(sandbox, "QUANTITY"), QStringList{"1"});
+        QCOMPARE(WorkingColumn(session, "QUANTITY"), QStringList{"1"});
     }
 
     void fileNameValue_data()
@@ -336,7 +336,7 @@ private slots:
             // The open sequence stops before reading.
             std::string path = sandbox.writeFile("job.csv", "A1,1,2,1");
             QVERIFY(!session.OpenPartsFile(path, "job.csv", false));
-            QCOMPARE(WorkingColumn(sandbox, "count(*)"), QStringList{"0"});
+            QCOMPARE(WorkingColumn(session, "count(*)"), QStringList{"0"});
         }
     }
 

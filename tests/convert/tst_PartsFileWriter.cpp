@@ -65,7 +65,7 @@ private slots:
                                                     "ORDER BY DBName")),
                  (QStringList{"PART=PART", "UF_1=Cab's No", "UF_2=", "UF_5=DRAWER"}));
         // Written once per read: the working table is empty and the label cleared.
-        QCOMPARE(WorkingColumn(sandbox, "count(*)"), QStringList{"0"});
+        QCOMPARE(WorkingColumn(session, "count(*)"), QStringList{"0"});
         QCOMPARE(QString::fromStdString(session.FileOpenedLabel), QString());
         QVERIFY(!session.AUTOCreateROPartsFile(target));
         QCOMPARE(QString::fromStdString(presenter.prompts.at(0).text), QString(kNoParts));
@@ -108,7 +108,7 @@ private slots:
         QCOMPARE(presenter.prompts.empty(), message.isEmpty());
         if (!message.isEmpty())
             QCOMPARE(QString::fromStdString(presenter.prompts[0].text), message);
-        QCOMPARE(WorkingColumn(sandbox, "count(*)"), QStringList{"1"});
+        QCOMPARE(WorkingColumn(session, "count(*)"), QStringList{"1"});
     }
 
     void existingTargetReplaced()
@@ -147,7 +147,7 @@ private slots:
                                 "name or ordinal. (Extra)"));
         QCOMPARE(vxtest::ReadFile(target), std::string("the good file"));
         QCOMPARE(Files(sandbox.root()), (QStringList{"RerezireduRodAduvArivo", "job.csv", "out.rdb"}));
-        QCOMPARE(WorkingColumn(sandbox, "count(*)"), QStringList{"0"});
+        QCOMPARE(WorkingColumn(session, "count(*)"), QStringList{"0"});
     }
 
     void secondConversionWaitsThenFails()
@@ -169,7 +169,7 @@ private slots:
                  QString::fromStdString("Error: 3260, Another conversion is using the runtime folder's working "
                                         "databases (" + sandbox.runtimeFolder() +
                                         "). Try again when it has finished., WorkingDatabaseLock"));
-        QCOMPARE(WorkingColumn(sandbox, "count(*)"), QStringList{"1"});
+        QCOMPARE(WorkingColumn(first, "count(*)"), QStringList{"1"});
         // Writing ends the first conversion's claim.
         QVERIFY(first.AUTOCreateROPartsFile(sandbox.file("out.rdb")));
         QVERIFY(second.Prepare());
@@ -212,7 +212,7 @@ private slots:
         QCOMPARE(presenter.prompts.size(), size_t(2));
         for (const auto& p : presenter.prompts)
             QVERIFY(QString::fromStdString(p.text).startsWith("Error: 3021, Either BOF or EOF is True"));
-        QCOMPARE(WorkingColumn(sandbox, "count(*)"), QStringList{"0"});
+        QCOMPARE(WorkingColumn(session, "count(*)"), QStringList{"0"});
     }
 
     void processFiles_data()
@@ -269,7 +269,7 @@ private slots:
             QCOMPARE(created, QStringList{"Cabinet:Job.rdb"});
             QCOMPARE(vxtest::ReadFile(existing), std::string("old"));
         }
-        QCOMPARE(WorkingColumn(sandbox, "count(*)"), QStringList{"0"});
+        QCOMPARE(WorkingColumn(session, "count(*)"), QStringList{"0"});
     }
 };
 

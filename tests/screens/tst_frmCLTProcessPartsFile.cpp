@@ -149,11 +149,11 @@ private slots:
                  std::string("2"));
 
         Click(screen, "cmdApplyCriteria");
-        QCOMPARE(QueryScalar(box.defDatabase(),
-                             "SELECT ValidPart FROM tblPartsFileProcessTemplate WHERE PART = 'SHELF'"),
+        QCOMPARE(screen->session().connection()->ScalarQuery(
+                     "SELECT ValidPart FROM tblPartsFileProcessTemplate WHERE PART = 'SHELF'").toText(),
                  std::string("0"));
-        QCOMPARE(QueryScalar(box.defDatabase(),
-                             "SELECT Process FROM tblPartsFileProcessTemplate WHERE PART = 'LEFT SIDE'"),
+        QCOMPARE(screen->session().connection()->ScalarQuery(
+                     "SELECT Process FROM tblPartsFileProcessTemplate WHERE PART = 'LEFT SIDE'").toText(),
                  std::string("2"));
 
         // Checks: the new part's scribes 10|-5 hold a negative entry.
