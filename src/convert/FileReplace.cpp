@@ -34,9 +34,18 @@ void ReplaceFileWith(const std::string& temporary, const std::string& target)
     fs::rename(temporary, target, ec);
     if (ec) {
         RemoveQuietly(temporary);
-        int number = ec == std::errc::permission_denied ? kErrPermissionDenied : kErrPathNotFound;
-        throw VxError(number, "Could not replace '" + target + "' (" + ec.message() + ").", "FileReplace");
+        throw VxError(FileErrorNumber(ec), "Could not replace '" + target + "' (" + ec.message() + ").", "FileReplace");
     }
+}
+
+int FileErrorNumber(const std::error_code& ec)
+{
+    if (ec == std::errc::permission_denied || ec == std::errc::operation_not_permitted ||
+        ec == std::errc::read_only_file_system)
+        return kErrPermissionDenied;
+    if (ec == std::errc::no_space_on_device || ec == std::errc::file_too_large)
+        return kErrDiskFull;
+    return kErrPathNotFound;
 }
 
 void RemoveQuietly(const std::string& path)

@@ -2,6 +2,7 @@
 // Writing a file through a temporary file beside it, renamed over the target at the end:
 // a failed write never leaves a half-written file where a good one stood.
 #include <string>
+#include <system_error>
 
 namespace vx {
 
@@ -10,6 +11,9 @@ namespace vx {
 std::string TemporaryPathBeside(const std::string& target);
 // Renames the finished temporary file over the target (replacing it).
 void ReplaceFileWith(const std::string& temporary, const std::string& target);
+// The error number a file-system failure is reported with: permission (70), disk full
+// (61), otherwise path not found (76).
+int FileErrorNumber(const std::error_code& ec);
 // Removes a temporary file, ignoring errors (cleanup after a failure).
 void RemoveQuietly(const std::string& path);
 

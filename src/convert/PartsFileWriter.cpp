@@ -88,7 +88,7 @@ void WritePartsFile(Connection& session, const std::string& templatePath, const 
             throw VxError(kErrFileNotFound, "File not found: '" + templatePath + "'", "CreateROPartsFile");
         fs::copy_file(templatePath, tmp, fs::copy_options::overwrite_existing, ec);
         if (ec)
-            throw VxError(ec == std::errc::permission_denied ? kErrPermissionDenied : kErrPathNotFound,
+            throw VxError(FileErrorNumber(ec),
                           "Could not create '" + tmp + "' (" + ec.message() + ").", "CreateROPartsFile");
         session.Execute("ATTACH DATABASE " + SqlQuote(tmp) + " AS " + kPartsSchema);
         attached = true;

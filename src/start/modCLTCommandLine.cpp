@@ -89,13 +89,20 @@ std::optional<int> CheckPaths(CommandLineOptions& args)
 // Step 6: the stored settings, and a configuration new enough for this program.
 std::optional<int> LoadConfiguration()
 {
+    State().ErrorReported = false;
     LoadSettings();
-    if (!CriteriaColumnsMissing())
-        return std::nullopt;
-    WriteStdErr("ERROR: " + JoinPath(State().RuntimeFolder, kDefDatabaseName) +
-                " is from an older version of the Cutlister and cannot be used by this program.");
-    return Fail("       Its tblPartsCriteria table is missing the Switch_Dims and/or Reverse_Scribes column.",
-                kExitConfiguration);
+    if (CriteriaColumnsMissing()) {
+        WriteStdErr("ERROR: " + JoinPath(State().RuntimeFolder, kDefDatabaseName) +
+                    " is from an older version of the Cutlister and cannot be used by this program.");
+        return Fail("       Its tblPartsCriteria table is missing the Switch_Dims and/or Reverse_Scribes column.",
+                    kExitConfiguration);
+    }
+    // Converting with factory defaults in place of settings that could not be read would
+    // write a file the operator never asked for and still report success.
+    if (State().ErrorReported)
+        return Fail("ERROR: The settings could not be read from " + DefDatabasePath() + " (see above).",
+                    kExitConfiguration);
+    return std::nullopt;
 }
 
 // Step 7: the in-memory settings of this run; nothing here is saved.

@@ -112,7 +112,7 @@ private slots:
         vxtest::SetImmutable(dir, false);
         Observe("output folder unchangeable", r);
         QCOMPARE(r.exitCode, 6);
-        QVERIFY(Contains(r.err, "Error: 76, Could not create '" + dir + "/.out.rdb.vxtmp"));
+        QVERIFY(Contains(r.err, "Error: 70, Could not create '" + dir + "/.out.rdb.vxtmp"));
         QVERIFY(Contains(r.err, "ERROR: An error was reported while writing the parts file (see above). " + dir +
                                     "/out.rdb may be incomplete."));
         QVERIFY(vxtest::FolderEntries(dir).empty());
@@ -222,7 +222,7 @@ private slots:
         }
         Observe("input needing the CR LF rewrite cannot be rewritten", r);
         QCOMPARE(r.exitCode, 3);
-        QVERIFY(Contains(r.err, diskFull ? "Error: 61, Could not write " : "Error: 76, Could not replace '" + csv));
+        QVERIFY(Contains(r.err, diskFull ? "Error: 61, Could not write " : "Error: 70, Could not replace '" + csv));
         QVERIFY(Contains(r.err, "ERROR: The parts file could not be read."));
         QVERIFY(vxtest::ReadFile(csv) == text);
         QVERIFY(!fs::exists(m_sandbox->file("lf.rdb")));
@@ -244,10 +244,11 @@ private slots:
                                           << "ERROR: The parts file mapping is incomplete.";
         QTest::newRow("no working table") << "DROP TABLE tblPartsFileProcessTemplate" << 3
                                           << "ERROR: The parts file could not be read.";
-        // The settings' message is reported, the factory defaults stand in (skip 0), and the
-        // header line is then a rejected row.
-        QTest::newRow("no settings table") << "DROP TABLE tblSettings" << 4
+        // Settings that cannot be read stop the conversion: factory defaults must not stand in.
+        QTest::newRow("no settings table") << "DROP TABLE tblSettings" << 2
                                            << "Error: 3001, The table 'tblSettings' does not exist";
+        QTest::newRow("settings named but unreadable") << "DROP TABLE tblSettings" << 2
+                                                       << "ERROR: The settings could not be read from ";
         QTest::newRow("criteria without Switch_Dims")
             << "ALTER TABLE tblPartsCriteria DROP COLUMN Switch_Dims" << 2
             << "       Its tblPartsCriteria table is missing the Switch_Dims and/or Reverse_Scribes column.";
