@@ -7,6 +7,9 @@
 #include "convert/frmCLTBaseFileName.h"
 #include "convert/frmCLTProcessFilesCreated.h"
 #include "convert/frmCLTProcessPartsFile.h"
+#include "mapping/frmCLTLoadDefaultMapping.h"
+#include "mapping/frmCLTPartsListMapping.h"
+#include "mapping/frmCLTPrintMapping.h"
 #include "screens/ErrorLog.h"
 #include "screens/frmCLTErrorLog.h"
 #include "screens/frmCLTMain.h"
@@ -99,6 +102,21 @@ private slots:
         processes->pathPicker()->SelectFolder(QString::fromStdString(box.runtimeFolder()));
         CheckAndSave(processes->pathPicker(), "frmCLTYieldReportPath");
         processes->Shutdown();
+
+        frmCLTPartsListMapping* mapping = new frmCLTPartsListMapping(&menu);
+        mapping->Display();
+        mapping->OpenExampleFile(QString::fromStdString(input));
+        CheckAndSave(mapping, "frmCLTPartsListMapping");
+        auto* defaults = new frmCLTLoadDefaultMapping(mapping, &menu);
+        defaults->Display();
+        CheckAndSave(defaults, "frmCLTLoadDefaultMapping");
+        defaults->Shutdown();
+        mapping->Shutdown();
+
+        frmCLTPrintMapping* print = new frmCLTPrintMapping(&menu);
+        print->Display();
+        CheckAndSave(print, "frmCLTPrintMapping");
+        print->Shutdown();
 
         frmCLTPartsCriteriaDelete* removal = new frmCLTPartsCriteriaDelete(&menu);
         removal->Display();
