@@ -53,7 +53,7 @@ fuzz: deps
 	@fuzz/run-fuzz $(FUZZ_BUILD_DIR) $(FUZZ_SECONDS)
 
 format:
-	@find src tests bench -name '*.cpp' -o -name '*.h' | xargs clang-format -i
+	@find src tests bench fuzz -name '*.cpp' -o -name '*.h' | xargs clang-format -i
 
 clean:
 	@rm -rf $(BUILD_DIR)

@@ -20,9 +20,9 @@ int main(int argc, char** argv)
     }
     std::mt19937 rng(argc > 3 ? static_cast<unsigned>(std::strtoul(argv[3], nullptr, 10)) : 7u);
     // Mostly known part names, a few the configuration has never seen.
-    const char* parts[] = {"LEFT SIDE", "RIGHT SIDE", "BOTTOM", "SHELF",    "STRETCHER", "NAILER",    "BACK",
-                           "TOE KICK",  "FF STILE",   "FF RAIL", "DOOR STILE", "DOOR RAIL", "DRAWER BOX", "VALANCE",
-                           "FILLER",    "END PANEL"};
+    const char* parts[] = {"LEFT SIDE",  "RIGHT SIDE", "BOTTOM",   "SHELF",    "STRETCHER",  "NAILER",
+                           "BACK",       "TOE KICK",   "FF STILE", "FF RAIL",  "DOOR STILE", "DOOR RAIL",
+                           "DRAWER BOX", "VALANCE",    "FILLER",   "END PANEL"};
     const char* materials[] = {"MAPLE PLY", "BIRCH PLY", "HARD MAPLE", "MDF"};
     const double thick[] = {0.75, 0.5, 0.25, 0.75};
     std::uniform_int_distribution<int> partDist(0, 15), matDist(0, 3), qtyDist(1, 4), cabDist(1, 400), scribeDist(0, 5);
@@ -39,8 +39,8 @@ int main(int argc, char** argv)
             std::snprintf(buf, sizeof buf, "%.3f|%.3f|%.3f", step, step, step);
             scribes = buf;
         }
-        std::snprintf(buf, sizeof buf, "%ld,%s,%s,%.2f,%.3f,%.3f,%d,%s,B%d,%s\r\n", i, parts[p], materials[m],
-                      thick[m], w, l, qtyDist(rng), scribes.c_str(), cabDist(rng), (i % 3) ? "1L" : "");
+        std::snprintf(buf, sizeof buf, "%ld,%s,%s,%.2f,%.3f,%.3f,%d,%s,B%d,%s\r\n", i, parts[p], materials[m], thick[m],
+                      w, l, qtyDist(rng), scribes.c_str(), cabDist(rng), (i % 3) ? "1L" : "");
         std::fputs(buf, f);
     }
     return std::fclose(f) == 0 ? 0 : 1;

@@ -4,8 +4,8 @@
 // program saves it loads again unchanged.
 #include "FuzzSupport.h"
 
-#include "config/TableStore.h"
 #include "config/RuntimeFiles.h"
+#include "config/TableStore.h"
 #include "config/modCLTSettings.h"
 #include "start/ProgramState.h"
 
@@ -13,12 +13,18 @@
 
 namespace {
 
-const char* const kKeys[] = {"MachineType",   "Scribes",
-                             "SpaceBalls",    "PocketHoles",
-                             "AskIfValid",    "FileExtension",
-                             "MappingSkipFirstXLines", "ProcessingSkipFirstXLines",
-                             "NoQuantityField", "ConvertLengthType",
-                             "ExtraSpaceBalls3", "ExtraSpaceBalls4"};
+const char* const kKeys[] = {"MachineType",
+                             "Scribes",
+                             "SpaceBalls",
+                             "PocketHoles",
+                             "AskIfValid",
+                             "FileExtension",
+                             "MappingSkipFirstXLines",
+                             "ProcessingSkipFirstXLines",
+                             "NoQuantityField",
+                             "ConvertLengthType",
+                             "ExtraSpaceBalls3",
+                             "ExtraSpaceBalls4"};
 
 // Binds the next value of the input in the storage kind its first byte chooses; blobIndex
 // tells the statement to store a text as a blob.
@@ -51,9 +57,10 @@ std::string Describe(const vx::ProgramState& a)
            " MappingSkip=" + std::to_string(a.MappingSkipFirstXLines) +
            " ProcessingSkip=" + std::to_string(a.ProcessingSkipFirstXLines) +
            " NoQuantityField=" + std::to_string(a.NoQuantityField) +
-           " ConvertLengthType=" + std::to_string(a.ConvertLengthType) + " Delimiter=[" + (a.Delimiter.empty() ? std::string(",") : a.Delimiter) + "]" +
-           " Extra=[" + a.ExtraSpaceBalls[0] + "][" + a.ExtraSpaceBalls[1] + "]" +
-           " BGrade=" + std::to_string(a.BGradeEnabled) + " Panel=" + std::to_string(a.PanelEnabled);
+           " ConvertLengthType=" + std::to_string(a.ConvertLengthType) + " Delimiter=[" +
+           (a.Delimiter.empty() ? std::string(",") : a.Delimiter) + "]" + " Extra=[" + a.ExtraSpaceBalls[0] + "][" +
+           a.ExtraSpaceBalls[1] + "]" + " BGrade=" + std::to_string(a.BGradeEnabled) +
+           " Panel=" + std::to_string(a.PanelEnabled);
 }
 
 } // namespace
@@ -66,9 +73,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         auto conn = vx::Connection::Open(vx::DefDatabasePath());
         vx::Transaction tx(*conn);
         for (const char* key : kKeys) {
-            vx::Statement st = conn->Prepare(
-                "UPDATE tblSettings SET SettingValue = CASE ?3 WHEN 1 THEN CAST(?1 AS BLOB) ELSE ?1 END "
-                "WHERE SettingName = ?2");
+            vx::Statement st =
+                conn->Prepare("UPDATE tblSettings SET SettingValue = CASE ?3 WHEN 1 THEN CAST(?1 AS BLOB) ELSE ?1 END "
+                              "WHERE SettingName = ?2");
             BindValue(st, 1, 3, bytes);
             st.BindText(2, key);
             st.Run();

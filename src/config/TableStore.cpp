@@ -332,12 +332,9 @@ std::string Statement::ColumnName(int i) const { return sqlite3_column_name(m_s,
 Variant Statement::Column(int i) const
 {
     switch (sqlite3_column_type(m_s, i)) {
-    case SQLITE_INTEGER:
-        return Variant(static_cast<int64_t>(sqlite3_column_int64(m_s, i)));
-    case SQLITE_FLOAT:
-        return Variant(sqlite3_column_double(m_s, i));
-    case SQLITE_NULL:
-        return Variant();
+    case SQLITE_INTEGER: return Variant(static_cast<int64_t>(sqlite3_column_int64(m_s, i)));
+    case SQLITE_FLOAT: return Variant(sqlite3_column_double(m_s, i));
+    case SQLITE_NULL: return Variant();
     default: {
         auto* p = reinterpret_cast<const char*>(sqlite3_column_text(m_s, i));
         return Variant(std::string(p ? p : "", static_cast<size_t>(sqlite3_column_bytes(m_s, i))));
@@ -446,8 +443,9 @@ int RecordSet::RequireColumn(std::string_view name) const
 {
     int i = ColumnIndex(name);
     if (i < 0)
-        throw VxError(kErrItemNotFound, "Item cannot be found in the collection corresponding to the requested name or ordinal. (" +
-                                            std::string(name) + ")",
+        throw VxError(kErrItemNotFound,
+                      "Item cannot be found in the collection corresponding to the requested name or ordinal. (" +
+                          std::string(name) + ")",
                       "TableStore");
     return i;
 }
@@ -494,7 +492,8 @@ const std::vector<Variant>& RecordSet::RowValues(int64_t rowid) const
     if (it != m_cache.end())
         return it->second;
     if (!m_fetch)
-        m_fetch = std::make_unique<Statement>(m_conn->Prepare("SELECT * FROM " + SqlName(m_table) + " WHERE rowid = ?1"));
+        m_fetch =
+            std::make_unique<Statement>(m_conn->Prepare("SELECT * FROM " + SqlName(m_table) + " WHERE rowid = ?1"));
     if (m_cache.size() > 4096)
         m_cache.clear();
     m_fetch->Reset();
@@ -516,7 +515,8 @@ Variant RecordSet::Value(std::string_view column) const { return Value(RequireCo
 Variant RecordSet::Value(int column) const
 {
     if (column < 0 || column >= static_cast<int>(m_columns.size()))
-        throw VxError(kErrItemNotFound, "Item cannot be found in the collection corresponding to the requested name or ordinal.",
+        throw VxError(kErrItemNotFound,
+                      "Item cannot be found in the collection corresponding to the requested name or ordinal.",
                       "TableStore");
     auto p = m_pending.find(column);
     if (p != m_pending.end())
@@ -551,7 +551,8 @@ void RecordSet::SetValue(std::string_view column, const Variant& v) { SetValue(R
 void RecordSet::SetValue(int column, const Variant& v)
 {
     if (column < 0 || column >= static_cast<int>(m_columns.size()))
-        throw VxError(kErrItemNotFound, "Item cannot be found in the collection corresponding to the requested name or ordinal.",
+        throw VxError(kErrItemNotFound,
+                      "Item cannot be found in the collection corresponding to the requested name or ordinal.",
                       "TableStore");
     if (!m_adding)
         RequireCurrent();

@@ -46,7 +46,11 @@ public:
     // Any non-zero value is true; null is false.
     bool toBool() const;
     // The stored whole number without range check (0 for other kinds).
-    int64_t rawLong() const { auto* l = std::get_if<int64_t>(&m_v); return l ? *l : 0; }
+    int64_t rawLong() const
+    {
+        auto* l = std::get_if<int64_t>(&m_v);
+        return l ? *l : 0;
+    }
 
     bool operator==(const Variant& o) const { return m_v == o.m_v; }
 
@@ -132,9 +136,9 @@ public:
     void BindDouble(int index, double v);
     void BindLong(int index, int64_t v);
     void BindNull(int index);
-    bool Step();   // true while a row is available
-    void Run();    // step to completion
-    void Reset();  // ready for new bindings
+    bool Step();  // true while a row is available
+    void Run();   // step to completion
+    void Reset(); // ready for new bindings
     int ColumnCount() const;
     std::string ColumnName(int i) const;
     Variant Column(int i) const; // 0-based

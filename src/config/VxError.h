@@ -16,7 +16,7 @@ enum ErrorNumber : int {
     kErrPermissionDenied = 70,
     kErrPathNotFound = 76,
     kErrInvalidProcedureCall = 5,
-    kErrDatabase = 3001,       // store failure (statement refused, file not a database)
+    kErrDatabase = 3001, // store failure (statement refused, file not a database)
     kErrNoCurrentRecord = 3021,
     kErrItemNotFound = 3265,   // column name not in the record set
     kErrDatabaseLocked = 3260, // another conversion holds the working databases
@@ -27,7 +27,8 @@ class VxError : public std::runtime_error {
 public:
     VxError(int number, std::string description, std::string source = "VXCLT")
         : std::runtime_error(description), m_number(number), m_description(std::move(description)),
-          m_source(std::move(source)) {}
+          m_source(std::move(source))
+    {}
 
     int number() const { return m_number; }
     const std::string& description() const { return m_description; }

@@ -42,8 +42,8 @@ SettingKey BoolKey(const char* name, bool ProgramState::*member, bool addWhenMis
             [member] { return std::string(State().*member ? "1" : "0"); }, addWhenMissing};
 }
 
-SettingKey LongKey(const char* name, int32_t ProgramState::*member, int32_t def,
-                   std::function<bool(int32_t)> accepted, int32_t fallback, bool addWhenMissing)
+SettingKey LongKey(const char* name, int32_t ProgramState::*member, int32_t def, std::function<bool(int32_t)> accepted,
+                   int32_t fallback, bool addWhenMissing)
 {
     return {name, [member, def] { State().*member = def; },
             [member, accepted, fallback](const std::string& t) {
@@ -63,22 +63,26 @@ SettingKey TextKey(const char* name, std::function<std::string&()> ref, bool add
 
 std::vector<SettingKey> MachineKeys()
 {
-    return {LongKey("MachineType", &ProgramState::MachineType, 2, [](int32_t n) { return n >= 0 && n <= 2; }, 2, false),
-            BoolKey("Scribes", &ProgramState::Scribes, false),
-            BoolKey("SpaceBalls", &ProgramState::SpaceBalls, false),
+    return {LongKey(
+                "MachineType", &ProgramState::MachineType, 2, [](int32_t n) { return n >= 0 && n <= 2; }, 2, false),
+            BoolKey("Scribes", &ProgramState::Scribes, false), BoolKey("SpaceBalls", &ProgramState::SpaceBalls, false),
             BoolKey("PocketHoles", &ProgramState::PocketHoles, false),
-            LongKey("AskIfValid", &ProgramState::AskIfValid, 1, [](int32_t) { return true; }, 1, true)};
+            LongKey(
+                "AskIfValid", &ProgramState::AskIfValid, 1, [](int32_t) { return true; }, 1, true)};
 }
 
 std::vector<SettingKey> ExtraSpaceBallKeys()
 {
-    return {TextKey("ExtraSpaceBalls3", [] () -> std::string& { return State().ExtraSpaceBalls[0]; }, false),
-            TextKey("ExtraSpaceBalls4", [] () -> std::string& { return State().ExtraSpaceBalls[1]; }, false)};
+    return {TextKey(
+                "ExtraSpaceBalls3", []() -> std::string& { return State().ExtraSpaceBalls[0]; }, false),
+            TextKey(
+                "ExtraSpaceBalls4", []() -> std::string& { return State().ExtraSpaceBalls[1]; }, false)};
 }
 
 std::vector<SettingKey> FileExtensionKeys()
 {
-    return {TextKey("FileExtension", [] () -> std::string& { return State().FileExtension; }, false)};
+    return {TextKey(
+        "FileExtension", []() -> std::string& { return State().FileExtension; }, false)};
 }
 
 std::vector<SettingKey> ProcessingKeys()
@@ -88,8 +92,9 @@ std::vector<SettingKey> ProcessingKeys()
     return {LongKey("MappingSkipFirstXLines", &ProgramState::MappingSkipFirstXLines, 0, nonNegative, 0, true),
             LongKey("ProcessingSkipFirstXLines", &ProgramState::ProcessingSkipFirstXLines, 0, nonNegative, 0, true),
             BoolKey("NoQuantityField", &ProgramState::NoQuantityField, true),
-            LongKey("ConvertLengthType", &ProgramState::ConvertLengthType, 0,
-                    [](int32_t n) { return n >= 0 && n <= 2; }, 0, true)};
+            LongKey(
+                "ConvertLengthType", &ProgramState::ConvertLengthType, 0, [](int32_t n) { return n >= 0 && n <= 2; }, 0,
+                true)};
 }
 
 void ReportError(const std::exception& e) { ShowMessage(StandardErrorText(e), vbOKOnly, ""); }

@@ -8,12 +8,12 @@ namespace vx {
 // processing settings, delimiter.
 void LoadSettings();
 
-void LoadMachineSettings();  // MachineType, Scribes, SpaceBalls, PocketHoles, AskIfValid
-void SetMachineFlags();      // BGradeEnabled, PanelEnabled
-void LoadExtraSpaceBalls();  // ExtraSpaceBalls3, ExtraSpaceBalls4
-void LoadFileExtension();    // FileExtension
+void LoadMachineSettings();    // MachineType, Scribes, SpaceBalls, PocketHoles, AskIfValid
+void SetMachineFlags();        // BGradeEnabled, PanelEnabled
+void LoadExtraSpaceBalls();    // ExtraSpaceBalls3, ExtraSpaceBalls4
+void LoadFileExtension();      // FileExtension
 void LoadProcessingSettings(); // MappingSkipFirstXLines, ProcessingSkipFirstXLines, NoQuantityField, ConvertLengthType
-void LoadDelimiter();        // the selected row of tblDelimiters, "," when none
+void LoadDelimiter();          // the selected row of tblDelimiters, "," when none
 
 void SaveMachineSettings();
 void SaveFileExtension();

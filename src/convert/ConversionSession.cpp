@@ -83,16 +83,17 @@ void ConversionSession::CreateSessionWorkingTable()
     // a million-row conversion never grows the configuration file, costs no disk sync for
     // rows that are thrown away after writing, and no other program can see or mix into
     // them.
-    std::string ddl = m_conn->ScalarQuery("SELECT sql FROM main.sqlite_master WHERE type = 'table' AND "
-                                          "name = 'tblPartsFileProcessTemplate' COLLATE NOCASE")
+    std::string ddl = m_conn
+                          ->ScalarQuery("SELECT sql FROM main.sqlite_master WHERE type = 'table' AND "
+                                        "name = 'tblPartsFileProcessTemplate' COLLATE NOCASE")
                           .toText();
     static const std::regex createTable(R"(^\s*CREATE\s+TABLE\s+)", std::regex::icase);
     if (!std::regex_search(ddl, createTable))
-        throw VxError(kErrDatabase,
-                      "The table 'tblPartsFileProcessTemplate' does not exist in " + m_conn->path() + ".",
+        throw VxError(kErrDatabase, "The table 'tblPartsFileProcessTemplate' does not exist in " + m_conn->path() + ".",
                       "ConnectToDB");
     m_conn->Execute("PRAGMA temp.cache_size=-65536");
-    m_conn->Execute(std::regex_replace(ddl, createTable, "CREATE TEMP TABLE ", std::regex_constants::format_first_only));
+    m_conn->Execute(
+        std::regex_replace(ddl, createTable, "CREATE TEMP TABLE ", std::regex_constants::format_first_only));
 }
 
 bool ConversionSession::MappingFieldUnmapped(const char* mainName)
@@ -150,7 +151,10 @@ RecordSet& ConversionSession::PartsRS()
     return m_parts;
 }
 
-void ConversionSession::GetPartsCriteriaRS() { m_criteria.Open(m_conn, "Select * from tblPartsCriteria order by Part"); }
+void ConversionSession::GetPartsCriteriaRS()
+{
+    m_criteria.Open(m_conn, "Select * from tblPartsCriteria order by Part");
+}
 void ConversionSession::GetMaterialsRS() { m_materials.Open(m_conn, "Select * from tblMaterials"); }
 void ConversionSession::GetMappingRS()
 {
@@ -437,8 +441,8 @@ void ConversionSession::CreateFilesForProcesses(const std::string& BaseFileName,
         CommitWorkingTable();
         std::vector<Process> processes;
         {
-            Statement st = m_conn->Prepare(
-                "SELECT AutoID, Description, trim(IFNULL(SaveFileTo, '')), FileID FROM tblProcesses ORDER BY Description");
+            Statement st = m_conn->Prepare("SELECT AutoID, Description, trim(IFNULL(SaveFileTo, '')), FileID FROM "
+                                           "tblProcesses ORDER BY Description");
             while (st.Step())
                 processes.push_back({st.Column(0).toLong(), st.ColumnText(1), st.ColumnText(2), st.ColumnText(3)});
         }

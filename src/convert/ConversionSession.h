@@ -29,13 +29,13 @@ public:
     ConversionSession& operator=(const ConversionSession&) = delete;
 
     // ---- Screen values (the convert screen copies its controls in and out) ----
-    std::string FieldDelimiter = ",";  // from the Delimiter setting when prepared
-    std::string LastFileOpened;        // proposed output name (file title without extension)
-    bool GenerateLineNumbers = false;  // SEQ_NUM not mapped: number the rows 1, 2, 3 ...
-    bool QuantityNotMapped = false;    // QUANTITY not mapped: every row gets 1
-    std::string SkipLinesText = "0";   // the skip-lines box (cmboSkipXLines)
-    int LengthConversion = 0;          // optLengthConversion: 0 none, 1 in->mm, 2 mm->in
-    std::string FileOpenedLabel;       // lblFileOpened: the path read, "" after writing
+    std::string FieldDelimiter = ",";               // from the Delimiter setting when prepared
+    std::string LastFileOpened;                     // proposed output name (file title without extension)
+    bool GenerateLineNumbers = false;               // SEQ_NUM not mapped: number the rows 1, 2, 3 ...
+    bool QuantityNotMapped = false;                 // QUANTITY not mapped: every row gets 1
+    std::string SkipLinesText = "0";                // the skip-lines box (cmboSkipXLines)
+    int LengthConversion = 0;                       // optLengthConversion: 0 none, 1 in->mm, 2 mm->in
+    std::string FileOpenedLabel;                    // lblFileOpened: the path read, "" after writing
     std::array<std::string, 2> ExtraSpaceBallTexts; // txtExtraSpaceBalls 0 and 1
 
     // Long reads and writes report here (the windowed program shows a progress dialog).
@@ -85,8 +85,8 @@ public:
 
     // ---- Process files ----
     // Called for each file written: process description, file name, folder.
-    using FileCreatedFn = std::function<void(const std::string& process, const std::string& fileName,
-                                             const std::string& folder)>;
+    using FileCreatedFn =
+        std::function<void(const std::string& process, const std::string& fileName, const std::string& folder)>;
     // Asks whether an existing process file may be replaced (returns vbYes/vbNo); by default
     // the "File Exists" question through ShowMessage.
     using ReplaceQuestionFn = std::function<int(const std::string& prompt)>;

@@ -23,8 +23,8 @@ std::string TemporaryPathBeside(const std::string& target)
 {
     static std::atomic<unsigned> counter{0};
     fs::path t(target);
-    std::string name = "." + t.filename().string() + ".vxtmp" + std::to_string(VX_GETPID()) + "_" +
-                       std::to_string(counter++);
+    std::string name =
+        "." + t.filename().string() + ".vxtmp" + std::to_string(VX_GETPID()) + "_" + std::to_string(counter++);
     return (t.parent_path() / name).string();
 }
 

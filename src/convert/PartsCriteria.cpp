@@ -161,8 +161,8 @@ void SqlLong(sqlite3_context* ctx, int, sqlite3_value** argv)
         return;
     }
     try {
-        double d = sqlite3_value_type(argv[0]) == SQLITE_TEXT ? ToDouble(TextArg(argv[0]))
-                                                               : sqlite3_value_double(argv[0]);
+        double d =
+            sqlite3_value_type(argv[0]) == SQLITE_TEXT ? ToDouble(TextArg(argv[0])) : sqlite3_value_double(argv[0]);
         sqlite3_result_int64(ctx, RoundToLong(d));
     } catch (const VxError& e) {
         sqlite3_result_error(ctx, e.description().c_str(), -1);
@@ -196,18 +196,19 @@ std::string CriteriaUpdateSql(const CriteriaOptions& o, bool accumulate, bool on
     };
     std::string scribeArgs = "w.SCRIBES, " + length + ", " + Flag("c.Reverse_Scribes") + ", w.Scribes_Reversed<>0";
     std::string sql = "UPDATE tblPartsFileProcessTemplate AS w SET "
-                      "WIDTH = " + width + ", LENGTH = " + length +
-                      ", Dimensions_Switched = " + Flag("c.Switch_Dims");
+                      "WIDTH = " +
+                      width + ", LENGTH = " + length + ", Dimensions_Switched = " + Flag("c.Switch_Dims");
     if (o.scribes) {
         sql += ", SCRIBES = CASE WHEN IFNULL(w.SCRIBES,'') = '' THEN w.SCRIBES ELSE vx_scribes(" + scribeArgs + ") END";
         sql += ", Scribes_Reversed = CASE WHEN IFNULL(w.SCRIBES,'') = '' THEN w.Scribes_Reversed "
-               "ELSE vx_scribes_reversed(" + scribeArgs + ") END";
+               "ELSE vx_scribes_reversed(" +
+               scribeArgs + ") END";
     }
     sql += ", Process = vx_long(c.Process), ValidPart = " + Flag("c.Valid_Part");
     sql += ", B_GRADE = " + flag(o.bGradeEnabled, Flag("c.B_Grade"), "B_GRADE");
     sql += ", POCKETHOLES = " + flag(o.pocketHoles, Flag("c.Pocket_Holes"), "POCKETHOLES");
-    sql += ", PANEL = " + flag(o.panelEnabled, "(" + Flag("c.Panel") + " AND " + width + " >= c.Min_Panel_Width)",
-                               "PANEL");
+    sql += ", PANEL = " +
+           flag(o.panelEnabled, "(" + Flag("c.Panel") + " AND " + width + " >= c.Min_Panel_Width)", "PANEL");
     if (!o.scribes && !accumulate)
         sql += ", SCRIBES = ''";
     if (o.computeSpaceBalls)

@@ -51,9 +51,9 @@ private:
 
 // What the criteria may set, from the machine settings.
 struct CriteriaOptions {
-    bool scribes = false;           // the scribe accessory: scribes kept and cleaned
+    bool scribes = false; // the scribe accessory: scribes kept and cleaned
     bool bGradeEnabled = false;
-    bool pocketHoles = false;       // the pocket-hole accessory
+    bool pocketHoles = false; // the pocket-hole accessory
     bool panelEnabled = false;
     bool computeSpaceBalls = false; // the space-ball accessory
     std::array<double, 2> extraSpaceBallLengths{1000000.0, 1000000.0};

@@ -92,8 +92,8 @@ public:
             t.param = Param(f.MainName, true);
             std::string upper = UpperCase(f.MainName);
             t.kind = (upper == "WIDTH" || upper == "LENGTH" || upper == "THICKNESS") ? ValueKind::Dimension
-                     : upper == "SCRIBES"                                         ? ValueKind::Scribes
-                                                                                  : ValueKind::Other;
+                     : upper == "SCRIBES"                                            ? ValueKind::Scribes
+                                                                                     : ValueKind::Other;
             t.isPart = upper == "PART";
             t.isMaterial = upper == "MATERIAL";
             t.isWidth = upper == "WIDTH";
@@ -161,13 +161,11 @@ public:
                 if (m_settings.lengthFactor == 1.0)
                     row.scribes.assign(v.text);
                 else
-                    row.scribes = ConvertScribeUnits(std::string(v.text), m_settings.lengthFactor,
-                                                     m_settings.lengthDigits);
+                    row.scribes =
+                        ConvertScribeUnits(std::string(v.text), m_settings.lengthFactor, m_settings.lengthDigits);
                 BindText(t.param, Keep(row.scribes));
                 break;
-            case ValueKind::Other:
-                BindOther(t.param, v);
-                break;
+            case ValueKind::Other: BindOther(t.param, v); break;
             }
             if (t.isPart) {
                 names.CheckForNewPart(v.text);
@@ -271,8 +269,8 @@ private:
                 return;
             }
             std::string_view trimmed = TrimSpaces(v.text);
-            if (type == FieldType::Boolean && (trimmed.empty() || EqualsNoCase(trimmed, "false") ||
-                                               EqualsNoCase(trimmed, "true"))) {
+            if (type == FieldType::Boolean &&
+                (trimmed.empty() || EqualsNoCase(trimmed, "false") || EqualsNoCase(trimmed, "true"))) {
                 sqlite3_bind_int(m_insert, param, EqualsNoCase(trimmed, "true") ? 1 : 0);
                 return;
             }
@@ -314,8 +312,7 @@ std::vector<MappedField> ReadMappedFields(Connection& connection)
 
 PartsFileReader::PartsFileReader(std::shared_ptr<Connection> connection, NewNameRegistry& names, Progress& progress)
     : m_conn(std::move(connection)), m_names(names), m_progress(progress)
-{
-}
+{}
 
 std::string PartsFileReader::FileNameValue(const std::string& title)
 {

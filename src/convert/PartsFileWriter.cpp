@@ -57,8 +57,8 @@ std::string CopyRowsSql(Connection& c, bool oneProcess)
         std::string source = "w." + SqlName(it->second);
         select += ci.type == FieldType::Text ? "IFNULL(" + source + ", '')" : source;
     }
-    std::string sql = "INSERT INTO " + std::string(kPartsSchema) + ".tblParts (" + into + ") SELECT " + select + " FROM " + kWorkSchema +
-                      ".tblPartsFileProcessTemplate AS w WHERE w.ValidPart <> 0";
+    std::string sql = "INSERT INTO " + std::string(kPartsSchema) + ".tblParts (" + into + ") SELECT " + select +
+                      " FROM " + kWorkSchema + ".tblPartsFileProcessTemplate AS w WHERE w.ValidPart <> 0";
     if (oneProcess)
         sql += " AND w.Process = ?1";
     return sql + " ORDER BY w.AutoIDNum";
@@ -67,7 +67,8 @@ std::string CopyRowsSql(Connection& c, bool oneProcess)
 
 void SaveTheUserDefinedColumnNames(Connection& c, const std::string& partsSchema)
 {
-    Statement update = c.Prepare("UPDATE " + SqlName(partsSchema) + ".tblUserLabels SET UserLabel = ?1 WHERE DBName = ?2");
+    Statement update =
+        c.Prepare("UPDATE " + SqlName(partsSchema) + ".tblUserLabels SET UserLabel = ?1 WHERE DBName = ?2");
     Statement mapping = c.Prepare("SELECT MainName, UserLabel FROM main.tblPartsFileMapping ORDER BY IDNum");
     while (mapping.Step()) {
         update.Reset();
@@ -88,8 +89,8 @@ void WritePartsFile(Connection& session, const std::string& templatePath, const 
             throw VxError(kErrFileNotFound, "File not found: '" + templatePath + "'", "CreateROPartsFile");
         fs::copy_file(templatePath, tmp, fs::copy_options::overwrite_existing, ec);
         if (ec)
-            throw VxError(FileErrorNumber(ec),
-                          "Could not create '" + tmp + "' (" + ec.message() + ").", "CreateROPartsFile");
+            throw VxError(FileErrorNumber(ec), "Could not create '" + tmp + "' (" + ec.message() + ").",
+                          "CreateROPartsFile");
         session.Execute("ATTACH DATABASE " + SqlQuote(tmp) + " AS " + kPartsSchema);
         attached = true;
         // A temporary copy needs no journal: on any failure it is thrown away whole.

@@ -72,8 +72,7 @@ bool CheckValue(ValueRule rule, int32_t FileCol, int32_t NumColumns, std::string
                 return true;
             sErrMsg = ColumnMessage(FileCol, label, " must be >= 0. ");
             return false;
-        default:
-            return true;
+        default: return true;
         }
     }
 }

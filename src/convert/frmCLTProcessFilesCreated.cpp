@@ -24,7 +24,8 @@ BoundGrid* frmCLTProcessFilesCreated::grid() const { return m_ui->fgFileCreation
 void frmCLTProcessFilesCreated::ClearGrid()
 {
     m_ui->fgFileCreationGrid->Unbind();
-    m_rows = RecordSet::InMemory({{"Process", FieldType::Text}, {"File Name", FieldType::Text}, {"Folder", FieldType::Text}});
+    m_rows = RecordSet::InMemory(
+        {{"Process", FieldType::Text}, {"File Name", FieldType::Text}, {"Folder", FieldType::Text}});
     m_ui->fgFileCreationGrid->Bind(&m_rows);
 }
 

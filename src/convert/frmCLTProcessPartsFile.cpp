@@ -180,8 +180,8 @@ void frmCLTProcessPartsFile::DisplayRSInGrid()
     if (map.IsOpen()) {
         int name = map.ColumnIndex("MainName"), label = map.ColumnIndex("UserLabel"), col = map.ColumnIndex("PF_Col");
         for (int r = 0; r < map.RecordCount(); ++r)
-            mapping[UpperCase(map.ValueAt(r, name).toText())] = {
-                QString::fromStdString(map.ValueAt(r, label).toText()), map.ValueAt(r, col).rawLong()};
+            mapping[UpperCase(map.ValueAt(r, name).toText())] = {QString::fromStdString(map.ValueAt(r, label).toText()),
+                                                                 map.ValueAt(r, col).rawLong()};
     }
 
     grid->SetColHidden(kPartsRecordCol, true);
@@ -217,10 +217,7 @@ void frmCLTProcessPartsFile::DisplayRSInGrid()
     grid->AutoSize();
 }
 
-void frmCLTProcessPartsFile::SetProcessDropDown()
-{
-    m_processDropDown = m_session.ProcessDropDownList();
-}
+void frmCLTProcessPartsFile::SetProcessDropDown() { m_processDropDown = m_session.ProcessDropDownList(); }
 
 void frmCLTProcessPartsFile::DisplayPartsCriteria()
 {
@@ -413,8 +410,7 @@ void frmCLTProcessPartsFile::SaveAndRelease(bool takeAskIfValid)
         // with the value stored when the screen opened instead.
         State().AskIfValid = m_storedAskIfValid;
         m_session.Shutdown(m_ui->chkAskIfValid->isChecked() ? 1 : 0);
-    }
-    else
+    } else
         m_session.AutoShutdown();
     if (m_mainMenu)
         m_mainMenu->show();

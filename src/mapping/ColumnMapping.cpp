@@ -15,8 +15,7 @@ constexpr int kErrSubscriptOutOfRange = 9;
 
 // Runs one model procedure under the standard error handling: a failure ends it and is
 // reported as "Error: <number>, <description>, <source>".
-template <typename Body>
-bool Guarded(Body body)
+template <typename Body> bool Guarded(Body body)
 {
     try {
         body();
@@ -186,7 +185,8 @@ bool ColumnMapping::SaveMapping()
         m_rs.SetSort("");
         m_rs.SetFilter("");
         for (m_rs.MoveFirst(); !m_rs.Eof(); m_rs.MoveNext()) {
-            bool manual = m_rs.Value("RequiredField").toBool() || EqualsNoCase(m_rs.Value("MainName").toText(), "SCRIBES");
+            bool manual =
+                m_rs.Value("RequiredField").toBool() || EqualsNoCase(m_rs.Value("MainName").toText(), "SCRIBES");
             m_rs.SetValue("PF_Col", 0);
             m_rs.SetValue("UserLabel", DisplayLabel(m_rs.Value("IDNum").toLong()));
             m_rs.SetValue("ManualField", manual);

@@ -43,8 +43,8 @@ void ReportInconsistentColumns(int firstLine, const std::vector<int>& counts)
     log.AddInfo(std::string("The following lists the row number, followed by the number of columns in the row. ") +
                 kCrLf);
     for (size_t i = 0; i < counts.size(); ++i)
-        log.AddInfo("Row " + std::to_string(firstLine + static_cast<int>(i)) + ", Columns = " +
-                    std::to_string(counts[i]) + kCrLf);
+        log.AddInfo("Row " + std::to_string(firstLine + static_cast<int>(i)) +
+                    ", Columns = " + std::to_string(counts[i]) + kCrLf);
     log.Display();
 }
 

@@ -40,7 +40,7 @@ const QColor kMappingRowColour(255, 255, 0); // colour value 65535
 std::string HelpText()
 {
     return std::string("Click on a column in the \"MAPPING ROW >:\" above to activate a drop down list for mapping the "
-                        "column.") +
+                       "column.") +
            kCrLf + kCrLf +
            "If you want, you can edit the \"Display Label\" to the left to specify the labels you want displayed for "
            "columns. For example, you could enter SPECIES as the display label for MATERIAL and SPECIES would be "
@@ -170,8 +170,8 @@ void frmCLTPartsListMapping::Display()
 
 void frmCLTPartsListMapping::EnabledButtons(bool b)
 {
-    for (QPushButton* button : {m_ui->cmdLoadDefaultMapping, m_ui->cmdCheckMapping, m_ui->cmdSaveMapping,
-                                m_ui->cmdReset})
+    for (QPushButton* button :
+         {m_ui->cmdLoadDefaultMapping, m_ui->cmdCheckMapping, m_ui->cmdSaveMapping, m_ui->cmdReset})
         button->setEnabled(b);
     m_ui->Text1->setVisible(b);
     m_ui->fgMapping->SetEditable(b);
@@ -316,8 +316,7 @@ void frmCLTPartsListMapping::ParseTheCommaDelimitedPartsFile(const std::string& 
         ExampleTable table;
         {
             WaitCursor hourglass;
-            vx::ParseTheCommaDelimitedPartsFile(fileName, CurrentDelimiterSelected(), skip, table, IsError,
-                                                m_progress);
+            vx::ParseTheCommaDelimitedPartsFile(fileName, CurrentDelimiterSelected(), skip, table, IsError, m_progress);
         }
         if (IsError)
             return;

@@ -28,8 +28,7 @@ int CriteriaRemoval::DeleteRows(RecordSet& rs, std::vector<int> indexes, bool ke
 {
     std::sort(indexes.begin(), indexes.end());
     indexes.erase(std::unique(indexes.begin(), indexes.end()), indexes.end());
-    indexes.erase(std::remove_if(indexes.begin(), indexes.end(),
-                                 [&](int i) { return i < 0 || i >= rs.RecordCount(); }),
+    indexes.erase(std::remove_if(indexes.begin(), indexes.end(), [&](int i) { return i < 0 || i >= rs.RecordCount(); }),
                   indexes.end());
     // The first selected row is always the lowest; when it is the protected first row,
     // deleting stops before anything is removed.

@@ -88,9 +88,9 @@ void frmCLTProcesses::cmdAddProcess_Click()
     DisplayProcessInfoInEdit(0);
     Guarded([&] {
         m_ui->fgProcesses->Unbind();
-        bool added = m_processes.AddProcess(m_ui->txtDescription->text().toStdString(),
-                                            m_ui->txtFileID->text().toStdString(),
-                                            m_ui->txtFilePath->text().toStdString());
+        bool added =
+            m_processes.AddProcess(m_ui->txtDescription->text().toStdString(), m_ui->txtFileID->text().toStdString(),
+                                   m_ui->txtFilePath->text().toStdString());
         DisplayInGrid();
         if (added) {
             m_ui->txtDescription->clear();

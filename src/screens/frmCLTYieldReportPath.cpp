@@ -39,7 +39,8 @@ void frmCLTYieldReportPath::LoadDrives()
             continue;
         QString root = QDir::toNativeSeparators(volume.rootPath());
         QString name = volume.displayName();
-        m_ui->Drive1->addItem(name == volume.rootPath() || name.isEmpty() ? root : root + QStringLiteral("  [") + name + u']',
+        m_ui->Drive1->addItem(name == volume.rootPath() || name.isEmpty() ? root
+                                                                          : root + QStringLiteral("  [") + name + u']',
                               volume.rootPath());
     }
     if (m_ui->Drive1->count() == 0)

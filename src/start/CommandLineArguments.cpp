@@ -102,8 +102,8 @@ bool IsSwitch(const std::string& token)
     return token[0] == '-' && !IsNumeric(token);
 }
 
-bool GetSwitchValue(const std::vector<std::string>& tokens, int count, int& index, bool hasInline,
-                    std::string& value, const std::string& shownName, std::string& errorText)
+bool GetSwitchValue(const std::vector<std::string>& tokens, int count, int& index, bool hasInline, std::string& value,
+                    const std::string& shownName, std::string& errorText)
 {
     if (hasInline) {
         if (!value.empty())

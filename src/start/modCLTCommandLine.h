@@ -49,8 +49,8 @@ bool IsSwitch(const std::string& token);
 // Fetches a required switch value: the inline value when there is one (refused when empty),
 // else the next token whatever it looks like (index advances). On failure sets errorText to
 // shownName + " needs a value." and returns false.
-bool GetSwitchValue(const std::vector<std::string>& tokens, int count, int& index, bool hasInline,
-                    std::string& value, const std::string& shownName, std::string& errorText);
+bool GetSwitchValue(const std::vector<std::string>& tokens, int count, int& index, bool hasInline, std::string& value,
+                    const std::string& shownName, std::string& errorText);
 
 // Fills CommandLineArgs() from the tokens; stops at the first error, returning false with
 // errorText set. The /log path takes effect as soon as it is parsed. A /skip value too

@@ -142,8 +142,7 @@ void BoundGrid::SelectRow(int row, bool add)
 {
     if (row < 1 || row > m_model->rowCount())
         return;
-    auto flags = QItemSelectionModel::Rows |
-                 (add ? QItemSelectionModel::Select : QItemSelectionModel::ClearAndSelect);
+    auto flags = QItemSelectionModel::Rows | (add ? QItemSelectionModel::Select : QItemSelectionModel::ClearAndSelect);
     selectionModel()->select(m_model->index(row - 1, 0), flags);
 }
 

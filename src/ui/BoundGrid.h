@@ -14,7 +14,8 @@ class BoundGridDelegate : public QStyledItemDelegate {
     Q_OBJECT
 public:
     explicit BoundGridDelegate(BoundGridModel* model, QObject* parent = nullptr)
-        : QStyledItemDelegate(parent), m_model(model) {}
+        : QStyledItemDelegate(parent), m_model(model)
+    {}
     QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
     void setEditorData(QWidget* editor, const QModelIndex& index) const override;
     void setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const override;

@@ -138,8 +138,7 @@ QVariant BoundGridModel::data(const QModelIndex& index, int role) const
             if (!IsBoolean(index.column()))
                 return {};
             return m_rs->ValueAt(index.row(), index.column()).toBool() ? Qt::Checked : Qt::Unchecked;
-        default:
-            return {};
+        default: return {};
         }
     } catch (const std::exception&) {
         // A row deleted behind the grid reads as empty until the next refresh.

@@ -47,8 +47,7 @@ std::optional<QString> RunFileDialog(const FileDialogRequest& request, QWidget* 
         QFileDialog dialog(parent, request.title, request.proposedPath, QtFilterFrom(request.filter));
         dialog.setAcceptMode(request.kind == FileDialogRequest::Save ? QFileDialog::AcceptSave
                                                                      : QFileDialog::AcceptOpen);
-        dialog.setFileMode(request.kind == FileDialogRequest::Save ? QFileDialog::AnyFile
-                                                                   : QFileDialog::ExistingFile);
+        dialog.setFileMode(request.kind == FileDialogRequest::Save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
         QString ext = request.defaultExtension;
         if (ext.startsWith(u'.'))
             ext.remove(0, 1);

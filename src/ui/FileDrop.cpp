@@ -52,8 +52,7 @@ bool FileDropTarget::eventFilter(QObject* watched, QEvent* event)
         m_open(path);
         return true;
     }
-    default:
-        return QObject::eventFilter(watched, event);
+    default: return QObject::eventFilter(watched, event);
     }
 }
 

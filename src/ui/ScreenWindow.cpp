@@ -6,10 +6,7 @@
 
 namespace vx {
 
-ScreenWindow::ScreenWindow(QWidget* parent) : QWidget(parent, Qt::Window)
-{
-    setAttribute(Qt::WA_DeleteOnClose);
-}
+ScreenWindow::ScreenWindow(QWidget* parent) : QWidget(parent, Qt::Window) { setAttribute(Qt::WA_DeleteOnClose); }
 
 void ScreenWindow::Unload()
 {

@@ -21,7 +21,8 @@ class TestSettings : public QObject {
 
     static void Store(const RuntimeSandbox& box, const std::string& key, const std::string& value)
     {
-        box.execDef("UPDATE tblSettings SET SettingValue = " + SqlQuote(value) + " WHERE SettingName = " + SqlQuote(key));
+        box.execDef("UPDATE tblSettings SET SettingValue = " + SqlQuote(value) +
+                    " WHERE SettingName = " + SqlQuote(key));
     }
 
 private slots:
@@ -42,18 +43,30 @@ private slots:
         QTest::addColumn<QString>("key");
         QTest::addColumn<QString>("stored");
         QTest::addColumn<int>("loaded");
-        QTest::newRow("machine type out of range keeps default") << "MachineType" << "7" << 2;
-        QTest::newRow("machine type text keeps default") << "MachineType" << "x" << 2;
-        QTest::newRow("machine type joystick") << "MachineType" << " 1 " << 1;
-        QTest::newRow("length type out of range gives none") << "ConvertLengthType" << "5" << 0;
-        QTest::newRow("length type rounds") << "ConvertLengthType" << "1.6" << 2;
-        QTest::newRow("negative skip keeps default") << "ProcessingSkipFirstXLines" << "-1" << 0;
-        QTest::newRow("skip") << "ProcessingSkipFirstXLines" << "3" << 3;
-        QTest::newRow("huge skip keeps default") << "MappingSkipFirstXLines" << "1e12" << 0;
-        QTest::newRow("scribes minus one is true") << "Scribes" << "-1" << 1;
-        QTest::newRow("scribes two is true") << "Scribes" << "2" << 1;
-        QTest::newRow("scribes text keeps false") << "Scribes" << "yes" << 0;
-        QTest::newRow("ask if valid any number") << "AskIfValid" << "5" << 5;
+        QTest::newRow("machine type out of range keeps default") << "MachineType"
+                                                                 << "7" << 2;
+        QTest::newRow("machine type text keeps default") << "MachineType"
+                                                         << "x" << 2;
+        QTest::newRow("machine type joystick") << "MachineType"
+                                               << " 1 " << 1;
+        QTest::newRow("length type out of range gives none") << "ConvertLengthType"
+                                                             << "5" << 0;
+        QTest::newRow("length type rounds") << "ConvertLengthType"
+                                            << "1.6" << 2;
+        QTest::newRow("negative skip keeps default") << "ProcessingSkipFirstXLines"
+                                                     << "-1" << 0;
+        QTest::newRow("skip") << "ProcessingSkipFirstXLines"
+                              << "3" << 3;
+        QTest::newRow("huge skip keeps default") << "MappingSkipFirstXLines"
+                                                 << "1e12" << 0;
+        QTest::newRow("scribes minus one is true") << "Scribes"
+                                                   << "-1" << 1;
+        QTest::newRow("scribes two is true") << "Scribes"
+                                             << "2" << 1;
+        QTest::newRow("scribes text keeps false") << "Scribes"
+                                                  << "yes" << 0;
+        QTest::newRow("ask if valid any number") << "AskIfValid"
+                                                 << "5" << 5;
     }
     void storedValuesLoad()
     {
@@ -95,13 +108,15 @@ private slots:
         const std::string db = box.defDatabase();
         QCOMPARE(QueryScalar(db, "SELECT SettingValue FROM tblSettings WHERE SettingName='Scribes'"), std::string("1"));
         // AskIfValid is added when missing; MachineType is not.
-        QCOMPARE(QueryScalar(db, "SELECT SettingValue FROM tblSettings WHERE SettingName='AskIfValid'"), std::string("0"));
+        QCOMPARE(QueryScalar(db, "SELECT SettingValue FROM tblSettings WHERE SettingName='AskIfValid'"),
+                 std::string("0"));
         QCOMPARE(QueryScalar(db, "SELECT count(*) FROM tblSettings WHERE SettingName='MachineType'"), std::string("0"));
         QVERIFY(box.err.empty());
 
         State().ExtraSpaceBalls = {"  800 ", ""};
         SaveExtraSpaceBalls();
-        QCOMPARE(QueryScalar(db, "SELECT SettingValue FROM tblSettings WHERE SettingName='ExtraSpaceBalls3'"), std::string("800"));
+        QCOMPARE(QueryScalar(db, "SELECT SettingValue FROM tblSettings WHERE SettingName='ExtraSpaceBalls3'"),
+                 std::string("800"));
     }
 
     void delimiterLastSelectedWins()
@@ -109,7 +124,8 @@ private slots:
         RuntimeSandbox box;
         box.execDef("UPDATE tblDelimiters SET Selected = 1");
         LoadDelimiter();
-        std::string last = QueryScalar(box.defDatabase(), "SELECT Delimiter FROM tblDelimiters ORDER BY ID DESC LIMIT 1");
+        std::string last =
+            QueryScalar(box.defDatabase(), "SELECT Delimiter FROM tblDelimiters ORDER BY ID DESC LIMIT 1");
         QCOMPARE(State().Delimiter, last);
         box.execDef("UPDATE tblDelimiters SET Selected = 0");
         LoadDelimiter();
@@ -161,7 +177,8 @@ private slots:
         SetUpRuntimeFiles();
         // Only the missing file comes back; the existing configuration is kept.
         QVERIFY(QFile::exists(QString::fromStdString(box.templateDatabase())));
-        QCOMPARE(QueryScalar(box.defDatabase(), "SELECT count(*) FROM tblMaterials WHERE Material='MARKER'"), std::string("1"));
+        QCOMPARE(QueryScalar(box.defDatabase(), "SELECT count(*) FROM tblMaterials WHERE Material='MARKER'"),
+                 std::string("1"));
 
         QVERIFY(IsProgramFile(" " + UpperCase(box.defDatabase()) + " "));
         QVERIFY(!IsProgramFile(box.file("job.csv")));

@@ -91,7 +91,8 @@ private slots:
 
         rs.SetValueAt(1, 1, std::string("BIRCH"));
         QCOMPARE(rs.ValueAt(1, 1).toText(), std::string("BIRCH"));
-        QCOMPARE(m_conn->ScalarQuery("SELECT count(*) FROM tblMaterials WHERE Material='BIRCH' COLLATE BINARY").toLong(), 1);
+        QCOMPARE(
+            m_conn->ScalarQuery("SELECT count(*) FROM tblMaterials WHERE Material='BIRCH' COLLATE BINARY").toLong(), 1);
     }
 
     void deleteInLoopVisitsEveryRow()

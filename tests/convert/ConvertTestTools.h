@@ -20,8 +20,8 @@ inline void MapColumns(const vxtest::RuntimeSandbox& sandbox, const std::vector<
 {
     std::string sql = "UPDATE tblPartsFileMapping SET PF_Col = 0;";
     for (const auto& [name, column] : map)
-        sql += "UPDATE tblPartsFileMapping SET PF_Col = " + std::to_string(column) + " WHERE MainName = '" + name +
-               "';";
+        sql +=
+            "UPDATE tblPartsFileMapping SET PF_Col = " + std::to_string(column) + " WHERE MainName = '" + name + "';";
     sandbox.execDef(sql);
 }
 

@@ -41,55 +41,75 @@ private slots:
         QTest::addColumn<QString>("lines");
         QTest::addColumn<QStringList>("rows");
         const QString plain = "('P', 1, 0, 0, 0, 0, 0, 1, 0, 0)";
-        QTest::newRow("new part gets the defaults") << "2,1,0,0" << "" << "New,10,20,5|5,9"
-                                                    << QStringList{"1|1|10.0|20.0|5|5||0|0|0|0|0"};
-        QTest::newRow("not valid, other process")
-            << "2,0,0,0" << "('P', 0, 0, 0, 0, 0, 0, 2, 0, 0)" << "P,10,20,,"
-            << QStringList{"0|2|10.0|20.0|||0|0|0|0|0"};
-        QTest::newRow("names match in any case") << "2,0,0,0" << "('Drawer Front', 0, 0, 0, 0, 0, 0, 2, 0, 0)"
+        QTest::newRow("new part gets the defaults") << "2,1,0,0"
+                                                    << ""
+                                                    << "New,10,20,5|5,9" << QStringList{"1|1|10.0|20.0|5|5||0|0|0|0|0"};
+        QTest::newRow("not valid, other process") << "2,0,0,0"
+                                                  << "('P', 0, 0, 0, 0, 0, 0, 2, 0, 0)"
+                                                  << "P,10,20,," << QStringList{"0|2|10.0|20.0|||0|0|0|0|0"};
+        QTest::newRow("names match in any case") << "2,0,0,0"
+                                                 << "('Drawer Front', 0, 0, 0, 0, 0, 0, 2, 0, 0)"
                                                  << "DRAWER FRONT,10,20,," << QStringList{"0|2|10.0|20.0|||0|0|0|0|0"};
         // Names from the operator may hold apostrophes; the rows never do (the reader drops them).
-        QTest::newRow("apostrophes in criteria names") << "2,0,0,0" << "('Bob''s Shelf', 0, 0, 0, 0, 0, 0, 2, 0, 0)"
-                                                       << "Bob's Shelf,10,20,," << QStringList{"1|1|10.0|20.0|||0|0|0|0|0"};
-        QTest::newRow("switched dimensions") << "2,0,0,0" << "('P', 1, 0, 0, 0, 0, 0, 1, 1, 0)" << "P,300,700,,"
-                                             << QStringList{"1|1|700.0|300.0|||0|0|0|1|0"};
-        QTest::newRow("mirrored scribes") << "2,1,0,0" << "('P', 1, 0, 0, 0, 0, 0, 1, 0, 1)" << "P,10,100,20|30,"
-                                          << QStringList{"1|1|10.0|100.0|50|30||0|0|0|0|1"};
+        QTest::newRow("apostrophes in criteria names")
+            << "2,0,0,0"
+            << "('Bob''s Shelf', 0, 0, 0, 0, 0, 0, 2, 0, 0)"
+            << "Bob's Shelf,10,20,," << QStringList{"1|1|10.0|20.0|||0|0|0|0|0"};
+        QTest::newRow("switched dimensions") << "2,0,0,0"
+                                             << "('P', 1, 0, 0, 0, 0, 0, 1, 1, 0)"
+                                             << "P,300,700,," << QStringList{"1|1|700.0|300.0|||0|0|0|1|0"};
+        QTest::newRow("mirrored scribes") << "2,1,0,0"
+                                          << "('P', 1, 0, 0, 0, 0, 0, 1, 0, 1)"
+                                          << "P,10,100,20|30," << QStringList{"1|1|10.0|100.0|50|30||0|0|0|0|1"};
         QTest::newRow("mirrored on the switched length")
-            << "2,1,0,0" << "('P', 1, 0, 0, 0, 0, 0, 1, 1, 1)" << "P,100,10,20|30,"
-            << QStringList{"1|1|10.0|100.0|50|30||0|0|0|1|1"};
-        QTest::newRow("zero and end scribe removed") << "2,1,0,0" << plain << "P,10,100,0|40|60,"
-                                                     << QStringList{"1|1|10.0|100.0|40||0|0|0|0|0"};
-        QTest::newRow("only zeros: nothing to mirror") << "2,1,0,0" << "('P', 1, 0, 0, 0, 0, 0, 1, 0, 1)"
+            << "2,1,0,0"
+            << "('P', 1, 0, 0, 0, 0, 0, 1, 1, 1)"
+            << "P,100,10,20|30," << QStringList{"1|1|10.0|100.0|50|30||0|0|0|1|1"};
+        QTest::newRow("zero and end scribe removed")
+            << "2,1,0,0" << plain << "P,10,100,0|40|60," << QStringList{"1|1|10.0|100.0|40||0|0|0|0|0"};
+        QTest::newRow("only zeros: nothing to mirror") << "2,1,0,0"
+                                                       << "('P', 1, 0, 0, 0, 0, 0, 1, 0, 1)"
                                                        << "P,10,100,0|0," << QStringList{"1|1|10.0|100.0|||0|0|0|0|0"};
-        QTest::newRow("scribes without the accessory") << "2,0,0,0" << plain << "P,10,100,20|30,"
-                                                       << QStringList{"1|1|10.0|100.0|||0|0|0|0|0"};
+        QTest::newRow("scribes without the accessory")
+            << "2,0,0,0" << plain << "P,10,100,20|30," << QStringList{"1|1|10.0|100.0|||0|0|0|0|0"};
         QTest::newRow("panel at the minimum width")
-            << "2,0,0,0" << "('P', 1, 0, 0, 0, 1, 12, 1, 0, 0)" << "P,12,100,,\r\nP,11.99,100,,"
+            << "2,0,0,0"
+            << "('P', 1, 0, 0, 0, 1, 12, 1, 0, 0)"
+            << "P,12,100,,\r\nP,11.99,100,,"
             << QStringList{"1|1|12.0|100.0|||0|0|1|0|0", "1|1|11.99|100.0|||0|0|0|0|0"};
-        QTest::newRow("panel on the switched width") << "2,0,0,0" << "('P', 1, 0, 0, 0, 1, 12, 1, 1, 0)"
+        QTest::newRow("panel on the switched width") << "2,0,0,0"
+                                                     << "('P', 1, 0, 0, 0, 1, 12, 1, 1, 0)"
                                                      << "P,5,20,," << QStringList{"1|1|20.0|5.0|||0|0|1|1|0"};
-        QTest::newRow("no panel on machine type 0") << "0,0,0,0" << "('P', 1, 0, 0, 0, 1, 12, 1, 0, 0)"
+        QTest::newRow("no panel on machine type 0") << "0,0,0,0"
+                                                    << "('P', 1, 0, 0, 0, 1, 12, 1, 0, 0)"
                                                     << "P,20,100,," << QStringList{"1|1|20.0|100.0|||0|0|0|0|0"};
-        QTest::newRow("B grade on machine type 1") << "1,0,0,0" << "('P', 1, 1, 0, 0, 0, 0, 1, 0, 0)" << "P,10,20,,"
-                                                   << QStringList{"1|1|10.0|20.0|||1|0|0|0|0"};
-        QTest::newRow("no B grade on machine type 2") << "2,0,0,0" << "('P', 1, 1, 0, 0, 0, 0, 1, 0, 0)"
+        QTest::newRow("B grade on machine type 1") << "1,0,0,0"
+                                                   << "('P', 1, 1, 0, 0, 0, 0, 1, 0, 0)"
+                                                   << "P,10,20,," << QStringList{"1|1|10.0|20.0|||1|0|0|0|0"};
+        QTest::newRow("no B grade on machine type 2") << "2,0,0,0"
+                                                      << "('P', 1, 1, 0, 0, 0, 0, 1, 0, 0)"
                                                       << "P,10,20,," << QStringList{"1|1|10.0|20.0|||0|0|0|0|0"};
-        QTest::newRow("pocket holes with the accessory") << "2,0,0,1" << "('P', 1, 0, 1, 0, 0, 0, 1, 0, 0)"
+        QTest::newRow("pocket holes with the accessory") << "2,0,0,1"
+                                                         << "('P', 1, 0, 1, 0, 0, 0, 1, 0, 0)"
                                                          << "P,10,20,," << QStringList{"1|1|10.0|20.0|||0|1|0|0|0"};
-        QTest::newRow("no pocket holes without it") << "2,0,0,0" << "('P', 1, 0, 1, 0, 0, 0, 1, 0, 0)" << "P,10,20,,"
-                                                    << QStringList{"1|1|10.0|20.0|||0|0|0|0|0"};
+        QTest::newRow("no pocket holes without it") << "2,0,0,0"
+                                                    << "('P', 1, 0, 1, 0, 0, 0, 1, 0, 0)"
+                                                    << "P,10,20,," << QStringList{"1|1|10.0|20.0|||0|0|0|0|0"};
         QTest::newRow("space balls 2, 3 and 4")
-            << "2,0,1,0" << "('P', 1, 0, 0, 50, 0, 0, 1, 0, 0)" << "P,10,700,,9\r\nP,10,1000,,9\r\nP,10,1500,,9"
+            << "2,0,1,0"
+            << "('P', 1, 0, 0, 50, 0, 0, 1, 0, 0)"
+            << "P,10,700,,9\r\nP,10,1000,,9\r\nP,10,1500,,9"
             << QStringList{"1|1|10.0|700.0||50.00|600.00|0|0|0|0|0", "1|1|10.0|1000.0||50.00|450.00|450.00|0|0|0|0|0",
                            "1|1|10.0|1500.0||50.00|466.67|466.67|466.67|0|0|0|0|0"};
         QTest::newRow("file space balls replaced without the accessory")
-            << "2,0,0,0" << "('P', 1, 0, 0, 50, 0, 0, 1, 0, 0)" << "P,10,700,,9|9"
-            << QStringList{"1|1|10.0|700.0|||0|0|0|0|0"};
+            << "2,0,0,0"
+            << "('P', 1, 0, 0, 50, 0, 0, 1, 0, 0)"
+            << "P,10,700,,9|9" << QStringList{"1|1|10.0|700.0|||0|0|0|0|0"};
         // Two criteria rows for one name are applied one after the other in Part order.
         QTest::newRow("two criteria rows for one name")
-            << "1,0,0,0" << "('P', 1, 1, 0, 0, 0, 0, 2, 1, 0), ('p', 0, 0, 0, 0, 0, 0, 3, 1, 0)" << "P,300,700,,"
-            << QStringList{"0|3|700.0|300.0|||1|0|0|1|0"};
+            << "1,0,0,0"
+            << "('P', 1, 1, 0, 0, 0, 0, 2, 1, 0), ('p', 0, 0, 0, 0, 0, 0, 3, 1, 0)"
+            << "P,300,700,," << QStringList{"0|3|700.0|300.0|||1|0|0|1|0"};
     }
     void rules()
     {
@@ -129,15 +149,24 @@ private slots:
         QTest::addColumn<QString>("first");
         QTest::addColumn<QString>("again");
         QTest::addColumn<QString>("changed");
-        QTest::newRow("switch and back") << "('P', 1, 0, 0, 0, 0, 0, 1, 1, 0)" << "P,300,700,,"
-                                         << "Switch_Dims = 0" << "700.0|300.0||1|0" << "700.0|300.0||1|0"
+        QTest::newRow("switch and back") << "('P', 1, 0, 0, 0, 0, 0, 1, 1, 0)"
+                                         << "P,300,700,,"
+                                         << "Switch_Dims = 0"
+                                         << "700.0|300.0||1|0"
+                                         << "700.0|300.0||1|0"
                                          << "300.0|700.0||0|0";
-        QTest::newRow("mirror and back") << "('P', 1, 0, 0, 0, 0, 0, 1, 0, 1)" << "P,10,100,20|30,"
-                                         << "Reverse_Scribes = 0" << "10.0|100.0|50|30|0|1" << "10.0|100.0|50|30|0|1"
+        QTest::newRow("mirror and back") << "('P', 1, 0, 0, 0, 0, 0, 1, 0, 1)"
+                                         << "P,10,100,20|30,"
+                                         << "Reverse_Scribes = 0"
+                                         << "10.0|100.0|50|30|0|1"
+                                         << "10.0|100.0|50|30|0|1"
                                          << "10.0|100.0|20|30|0|0";
-        QTest::newRow("switch and mirror added later") << "('P', 1, 0, 0, 0, 0, 0, 1, 0, 0)" << "P,100,10,20|30,"
-                                                       << "Switch_Dims = 1, Reverse_Scribes = 1" << "100.0|10.0|20|0|0"
-                                                       << "100.0|10.0|20|0|0" << "10.0|100.0|80|1|1";
+        QTest::newRow("switch and mirror added later") << "('P', 1, 0, 0, 0, 0, 0, 1, 0, 0)"
+                                                       << "P,100,10,20|30,"
+                                                       << "Switch_Dims = 1, Reverse_Scribes = 1"
+                                                       << "100.0|10.0|20|0|0"
+                                                       << "100.0|10.0|20|0|0"
+                                                       << "10.0|100.0|80|1|1";
     }
     void reapplyAfterChanges()
     {
@@ -172,8 +201,9 @@ private slots:
         QTest::newRow("4-ball length below 3-ball length")
             << "thresholds"
             << "Length given for 4 extra space balls must be >= Length given for 3 extra space balls, please re-enter.";
-        QTest::newRow("criteria without a process") << "nullProcess" << "Error: 94, Invalid use of Null, "
-                                                                       "ApplyPartsCriteria";
+        QTest::newRow("criteria without a process") << "nullProcess"
+                                                    << "Error: 94, Invalid use of Null, "
+                                                       "ApplyPartsCriteria";
     }
     void refusedRuns()
     {
@@ -182,8 +212,8 @@ private slots:
         vxtest::RuntimeSandbox sandbox;
         vxtest::ScriptedPresenter presenter;
         SetMachine(2, false, true, false);
-        State().ExtraSpaceBalls = setup == "thresholds" ? std::array<std::string, 2>{"1200", "800"}
-                                                        : std::array<std::string, 2>{"", ""};
+        State().ExtraSpaceBalls =
+            setup == "thresholds" ? std::array<std::string, 2>{"1200", "800"} : std::array<std::string, 2>{"", ""};
         AddCriteria(sandbox, setup == "nullProcess" ? "('P', 0, 0, 0, 0, 0, 0, NULL, 0, 0)"
                                                     : "('P', 0, 0, 0, 0, 0, 0, 2, 0, 0)");
         std::string path = WriteCutList(sandbox, "P,10,20,,");

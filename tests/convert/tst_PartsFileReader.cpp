@@ -30,15 +30,15 @@ private slots:
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QByteArray>("afterwards");
         QTest::addColumn<QStringList>("parts");
-        QTest::newRow("bare LF rewritten") << QByteArray("A1,1,2,1\nB2,1,2,1\n") << QByteArray("A1,1,2,1\r\nB2,1,2,1\r\n")
-                                           << QStringList{"A1", "B2"};
+        QTest::newRow("bare LF rewritten")
+            << QByteArray("A1,1,2,1\nB2,1,2,1\n") << QByteArray("A1,1,2,1\r\nB2,1,2,1\r\n") << QStringList{"A1", "B2"};
         QTest::newRow("CR LF untouched") << QByteArray("A1,1,2,1\r\nB2,1,2,1") << QByteArray("A1,1,2,1\r\nB2,1,2,1")
                                          << QStringList{"A1", "B2"};
-        QTest::newRow("bare CR ends lines") << QByteArray("A1,1,2,1\rB2,1,2,1\r") << QByteArray("A1,1,2,1\rB2,1,2,1\r")
-                                            << QStringList{"A1", "B2"};
+        QTest::newRow("bare CR ends lines")
+            << QByteArray("A1,1,2,1\rB2,1,2,1\r") << QByteArray("A1,1,2,1\rB2,1,2,1\r") << QStringList{"A1", "B2"};
         // With one CR in the file, a lone LF is part of the line, not an end.
-        QTest::newRow("LF inside a CR file") << QByteArray("A1,1,2,1\nB2,1,2,1\r\n")
-                                             << QByteArray("A1,1,2,1\nB2,1,2,1\r\n") << QStringList{};
+        QTest::newRow("LF inside a CR file")
+            << QByteArray("A1,1,2,1\nB2,1,2,1\r\n") << QByteArray("A1,1,2,1\nB2,1,2,1\r\n") << QStringList{};
     }
     void lineEndings()
     {
@@ -63,16 +63,18 @@ private slots:
         QTest::addColumn<QString>("skip");
         QTest::addColumn<QStringList>("parts");
         QTest::addColumn<QStringList>("seq");
-        QTest::newRow("blank and comma-only lines do not count") << "H,W,L,Q\r\n\r\n , ,,\r\nA1,1,2,1\r\n,,,\r\nB2,1,2,1"
-                                                                << "1" << QStringList{"A1", "B2"}
-                                                                << QStringList{"1", "2"};
-        QTest::newRow("one-character line dropped") << "x\r\nA1,1,2,1" << "0" << QStringList{"A1"} << QStringList{"1"};
-        QTest::newRow("skip 2") << "H1,,,\r\nH2,,,\r\nA1,1,2,1\r\nB2,1,2,1" << "2" << QStringList{"A1", "B2"}
-                                << QStringList{"1", "2"};
+        QTest::newRow("blank and comma-only lines do not count")
+            << "H,W,L,Q\r\n\r\n , ,,\r\nA1,1,2,1\r\n,,,\r\nB2,1,2,1"
+            << "1" << QStringList{"A1", "B2"} << QStringList{"1", "2"};
+        QTest::newRow("one-character line dropped") << "x\r\nA1,1,2,1"
+                                                    << "0" << QStringList{"A1"} << QStringList{"1"};
+        QTest::newRow("skip 2") << "H1,,,\r\nH2,,,\r\nA1,1,2,1\r\nB2,1,2,1"
+                                << "2" << QStringList{"A1", "B2"} << QStringList{"1", "2"};
         // Apostrophes go before the test: "'a'" leaves one character and the line is dropped.
-        QTest::newRow("apostrophes removed first") << "'a'\r\nA1,1,2,1" << "0" << QStringList{"A1"} << QStringList{"1"};
-        QTest::newRow("rejected rows leave gaps in nothing") << "A1,1,2,1\r\nB2,0,2,1\r\nC3,1,2,1" << "0"
-                                                             << QStringList{"A1", "C3"} << QStringList{"1", "2"};
+        QTest::newRow("apostrophes removed first") << "'a'\r\nA1,1,2,1"
+                                                   << "0" << QStringList{"A1"} << QStringList{"1"};
+        QTest::newRow("rejected rows leave gaps in nothing") << "A1,1,2,1\r\nB2,0,2,1\r\nC3,1,2,1"
+                                                             << "0" << QStringList{"A1", "C3"} << QStringList{"1", "2"};
     }
     void keptAndSkippedLines()
     {
@@ -94,9 +96,12 @@ private slots:
     {
         QTest::addColumn<QString>("content");
         QTest::addColumn<QString>("skip");
-        QTest::newRow("empty file") << "" << "0";
-        QTest::newRow("only skipped lines") << "H,W\r\n\r\nA1,1,2,1" << "2";
-        QTest::newRow("only comma lines") << ",,,\r\n , \r\n" << "0";
+        QTest::newRow("empty file") << ""
+                                    << "0";
+        QTest::newRow("only skipped lines") << "H,W\r\n\r\nA1,1,2,1"
+                                            << "2";
+        QTest::newRow("only comma lines") << ",,,\r\n , \r\n"
+                                          << "0";
     }
     void noData()
     {
@@ -186,14 +191,28 @@ private slots:
         QTest::addColumn<QString>("line");
         QTest::addColumn<QString>("delimiter");
         QTest::addColumn<QString>("row"); // PART|MATERIAL|WIDTH|UF_1, empty when rejected
-        QTest::newRow("quoted number") << "Side,MAPLE,\"12.5\",x" << "," << "Side|MAPLE|12.5|x";
-        QTest::newRow("apostrophe removed") << "O'Brien,MAPLE,1,x" << "," << "OBrien|MAPLE|1.0|x";
-        QTest::newRow("empty material is NONE") << "Side, ,1,x" << "," << "Side|NONE|1.0|x";
-        QTest::newRow("blanks trimmed") << "  Side ,MAPLE,  2 ,  x y " << "," << "Side|MAPLE|2.0|x y";
+        QTest::newRow("quoted number") << "Side,MAPLE,\"12.5\",x"
+                                       << ","
+                                       << "Side|MAPLE|12.5|x";
+        QTest::newRow("apostrophe removed") << "O'Brien,MAPLE,1,x"
+                                            << ","
+                                            << "OBrien|MAPLE|1.0|x";
+        QTest::newRow("empty material is NONE") << "Side, ,1,x"
+                                                << ","
+                                                << "Side|NONE|1.0|x";
+        QTest::newRow("blanks trimmed") << "  Side ,MAPLE,  2 ,  x y "
+                                        << ","
+                                        << "Side|MAPLE|2.0|x y";
         // A delimiter inside quotes still splits: WIDTH then reads MAPLE.
-        QTest::newRow("no quoting rules") << "\"Side,Left\",MAPLE,1,x" << "," << "";
-        QTest::newRow("tab delimiter") << "Side\tMAPLE\t3\tx" << "\t" << "Side|MAPLE|3.0|x";
-        QTest::newRow("two-character delimiter") << "Side;;MAPLE;;3;;x" << ";;" << "Side|MAPLE|3.0|x";
+        QTest::newRow("no quoting rules") << "\"Side,Left\",MAPLE,1,x"
+                                          << ","
+                                          << "";
+        QTest::newRow("tab delimiter") << "Side\tMAPLE\t3\tx"
+                                       << "\t"
+                                       << "Side|MAPLE|3.0|x";
+        QTest::newRow("two-character delimiter") << "Side;;MAPLE;;3;;x"
+                                                 << ";;"
+                                                 << "Side|MAPLE|3.0|x";
     }
     void cleaning()
     {
@@ -223,8 +242,9 @@ private slots:
                                             "SELECT Material FROM tblMaterials WHERE Material IN ('NONE', 'OHara Oak', "
                                             "'MAPLE PLY') ORDER BY Material")),
                  (QStringList{"MAPLE PLY", "NONE", "OHara Oak"}));
-        QCOMPARE(vxtest::QueryScalar(sandbox.defDatabase(), "SELECT count(*) FROM tblMaterials WHERE Material = 'NONE'"),
-                 std::string("1"));
+        QCOMPARE(
+            vxtest::QueryScalar(sandbox.defDatabase(), "SELECT count(*) FROM tblMaterials WHERE Material = 'NONE'"),
+            std::string("1"));
     }
 
     void newPartQuestion_data()
@@ -270,10 +290,14 @@ private slots:
         QTest::addColumn<int>("option");
         QTest::addColumn<QString>("line");
         QTest::addColumn<QString>("row"); // WIDTH|LENGTH|THICKNESS|SCRIBES
-        QTest::newRow("none, rounded to 6 places") << 0 << "A,1.23456789,2,0.75,10|0|5" << "1.234568|2.0|0.75|10|0|5";
-        QTest::newRow("inches to mm") << 1 << "A,1,2.5,0.75,10|0|abc|20" << "25.4|63.5|19.05|254|508";
-        QTest::newRow("mm to inches") << 2 << "A,25.4,10,19.05,25.4" << "1.0|0.3937|0.75|1";
-        QTest::newRow("tiny values") << 1 << "A,0.00005,1,0,0" << "0.001|25.4|0.0|";
+        QTest::newRow("none, rounded to 6 places") << 0 << "A,1.23456789,2,0.75,10|0|5"
+                                                   << "1.234568|2.0|0.75|10|0|5";
+        QTest::newRow("inches to mm") << 1 << "A,1,2.5,0.75,10|0|abc|20"
+                                      << "25.4|63.5|19.05|254|508";
+        QTest::newRow("mm to inches") << 2 << "A,25.4,10,19.05,25.4"
+                                      << "1.0|0.3937|0.75|1";
+        QTest::newRow("tiny values") << 1 << "A,0.00005,1,0,0"
+                                     << "0.001|25.4|0.0|";
     }
     void unitConversion()
     {
@@ -297,10 +321,14 @@ private slots:
     {
         QTest::addColumn<QString>("title");
         QTest::addColumn<QString>("value");
-        QTest::newRow("three-letter extension") << "job12.csv" << "job12";
-        QTest::newRow("long extension kept") << "job12.data" << "job12.data";
-        QTest::newRow("too short") << ".csv" << ".csv";
-        QTest::newRow("trimmed") << " a.txt " << "a";
+        QTest::newRow("three-letter extension") << "job12.csv"
+                                                << "job12";
+        QTest::newRow("long extension kept") << "job12.data"
+                                             << "job12.data";
+        QTest::newRow("too short") << ".csv"
+                                   << ".csv";
+        QTest::newRow("trimmed") << " a.txt "
+                                 << "a";
     }
     void fileNameValue()
     {
@@ -314,10 +342,18 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("message");
         QTest::addColumn<QString>("after");
-        QTest::newRow("empty") << "" << "Value required for Skip first x lines." << "";
-        QTest::newRow("text") << "x" << "Value entered for Skip first x lines can not be evaluated as a number." << "x";
-        QTest::newRow("negative") << "-1" << "Skip first x lines must be >= 0" << "-1";
-        QTest::newRow("rounded and written back") << " 2.5 " << "" << "2";
+        QTest::newRow("empty") << ""
+                               << "Value required for Skip first x lines."
+                               << "";
+        QTest::newRow("text") << "x"
+                              << "Value entered for Skip first x lines can not be evaluated as a number."
+                              << "x";
+        QTest::newRow("negative") << "-1"
+                                  << "Skip first x lines must be >= 0"
+                                  << "-1";
+        QTest::newRow("rounded and written back") << " 2.5 "
+                                                  << ""
+                                                  << "2";
     }
     void skipLinesBox()
     {

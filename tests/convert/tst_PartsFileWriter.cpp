@@ -88,7 +88,8 @@ private slots:
     {
         QTest::addColumn<QString>("target");
         QTest::addColumn<QString>("message");
-        QTest::newRow("empty name") << "" << "";
+        QTest::newRow("empty name") << ""
+                                    << "";
         QTest::newRow("program file") << "template"
                                       << "The file selected is a file used by this software. You can not use this "
                                          "file.";
@@ -167,7 +168,8 @@ private slots:
         QVERIFY(timer.elapsed() >= 250);
         QCOMPARE(QString::fromStdString(presenter.prompts.at(0).text),
                  QString::fromStdString("Error: 3260, Another conversion is using the runtime folder's working "
-                                        "databases (" + sandbox.runtimeFolder() +
+                                        "databases (" +
+                                        sandbox.runtimeFolder() +
                                         "). Try again when it has finished., WorkingDatabaseLock"));
         QCOMPARE(WorkingColumn(first, "count(*)"), QStringList{"1"});
         // Writing ends the first conversion's claim.
@@ -181,9 +183,15 @@ private slots:
         QTest::addColumn<QString>("folder");
         QTest::addColumn<QString>("id");
         QTest::addColumn<QString>("path");
-        QTest::newRow("with identifier") << "/out" << " SAW " << "/out/Job12_SAW.rdb";
-        QTest::newRow("trailing separator") << " /out/ " << "SAW" << "/out/Job12_SAW.rdb";
-        QTest::newRow("no identifier") << "/out" << "" << "/out/Job12.rdb";
+        QTest::newRow("with identifier") << "/out"
+                                         << " SAW "
+                                         << "/out/Job12_SAW.rdb";
+        QTest::newRow("trailing separator") << " /out/ "
+                                            << "SAW"
+                                            << "/out/Job12_SAW.rdb";
+        QTest::newRow("no identifier") << "/out"
+                                       << ""
+                                       << "/out/Job12.rdb";
     }
     void processFileName()
     {
@@ -231,8 +239,12 @@ private slots:
         std::filesystem::create_directories(sandbox.file("Bob's solid"));
         sandbox.execDef("DELETE FROM tblProcesses;"
                         "INSERT INTO tblProcesses (AutoID, Description, FileID, SaveFileTo) VALUES "
-                        "(1, 'Cabinet', '', '" + sandbox.file("cab") + "  '),"
-                        "(2, 'Solid', 'SOLID', '" + sandbox.file("Bob''s solid") + "'),"
+                        "(1, 'Cabinet', '', '" +
+                        sandbox.file("cab") +
+                        "  '),"
+                        "(2, 'Solid', 'SOLID', '" +
+                        sandbox.file("Bob''s solid") +
+                        "'),"
                         "(3, 'Empty', 'E', '/nowhere'),"
                         "(4, 'Lost', 'L', '/nowhere')");
         sandbox.execDef("UPDATE tblPartsCriteria SET Process = 4 WHERE Part = 'X'; UPDATE tblPartsCriteria SET "
@@ -252,8 +264,8 @@ private slots:
         QStringList prompts;
         for (const auto& p : presenter.prompts)
             prompts << QString::fromStdString(p.title + "|" + p.text);
-        QCOMPARE(prompts, (QStringList{
-                              "|The Path, /nowhere, for Process, Lost, does not exist. The File will not be created "
+        QCOMPARE(prompts,
+                 (QStringList{"|The Path, /nowhere, for Process, Lost, does not exist. The File will not be created "
                               "for this process.",
                               QString::fromStdString("File Exists|For Process: Solid\r\nA file named: "
                                                      "Job_SOLID.rdb\r\nAlready exists in the folder: " +

@@ -37,24 +37,42 @@ private slots:
         QTest::addColumn<QString>("list");
         QTest::addColumn<double>("length");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("zeros removed") << "zeros" << "0|12|0|30" << 0.0 << "12|30";
-        QTest::newRow("single zero stays") << "zeros" << "0" << 0.0 << "0";
-        QTest::newRow("only zeros") << "zeros" << "0|0" << 0.0 << "";
-        QTest::newRow("text entry kept for the check") << "zeros" << "12|abc|0" << 0.0 << "12|abc";
-        QTest::newRow("end scribe within 0.3") << "removeEnd" << "40|59.8" << 100.0 << "40";
-        QTest::newRow("end scribe inside") << "removeEnd" << "40|59" << 100.0 << "40|59";
-        QTest::newRow("end scribe beyond the end") << "removeEnd" << "60|50" << 100.0 << "60";
-        QTest::newRow("single entry kept") << "removeEnd" << "100" << 100.0 << "100";
-        QTest::newRow("add: sum below 0.2") << "addEnd" << "0.1" << 100.0 << "0.1";
-        QTest::newRow("add: gap below 0.3") << "addEnd" << "99.8" << 100.0 << "99.8";
-        QTest::newRow("add: gap rounded") << "addEnd" << "20|30.00049" << 100.0 << "20|30.00049|50";
-        QTest::newRow("add: beyond the end") << "addEnd" << "150" << 100.0 << "150";
-        QTest::newRow("add: empty") << "addEnd" << "" << 100.0 << "";
-        QTest::newRow("reverse") << "reverse" << "1|2|3" << 0.0 << "3|2|1";
-        QTest::newRow("reverse single") << "reverse" << "5" << 0.0 << "5";
-        QTest::newRow("mirror") << "mirror" << "20|30" << 100.0 << "50|30";
-        QTest::newRow("mirror back") << "mirror" << "50|30" << 100.0 << "20|30";
-        QTest::newRow("mirror single") << "mirror" << "25" << 100.0 << "75";
+        QTest::newRow("zeros removed") << "zeros"
+                                       << "0|12|0|30" << 0.0 << "12|30";
+        QTest::newRow("single zero stays") << "zeros"
+                                           << "0" << 0.0 << "0";
+        QTest::newRow("only zeros") << "zeros"
+                                    << "0|0" << 0.0 << "";
+        QTest::newRow("text entry kept for the check") << "zeros"
+                                                       << "12|abc|0" << 0.0 << "12|abc";
+        QTest::newRow("end scribe within 0.3") << "removeEnd"
+                                               << "40|59.8" << 100.0 << "40";
+        QTest::newRow("end scribe inside") << "removeEnd"
+                                           << "40|59" << 100.0 << "40|59";
+        QTest::newRow("end scribe beyond the end") << "removeEnd"
+                                                   << "60|50" << 100.0 << "60";
+        QTest::newRow("single entry kept") << "removeEnd"
+                                           << "100" << 100.0 << "100";
+        QTest::newRow("add: sum below 0.2") << "addEnd"
+                                            << "0.1" << 100.0 << "0.1";
+        QTest::newRow("add: gap below 0.3") << "addEnd"
+                                            << "99.8" << 100.0 << "99.8";
+        QTest::newRow("add: gap rounded") << "addEnd"
+                                          << "20|30.00049" << 100.0 << "20|30.00049|50";
+        QTest::newRow("add: beyond the end") << "addEnd"
+                                             << "150" << 100.0 << "150";
+        QTest::newRow("add: empty") << "addEnd"
+                                    << "" << 100.0 << "";
+        QTest::newRow("reverse") << "reverse"
+                                 << "1|2|3" << 0.0 << "3|2|1";
+        QTest::newRow("reverse single") << "reverse"
+                                        << "5" << 0.0 << "5";
+        QTest::newRow("mirror") << "mirror"
+                                << "20|30" << 100.0 << "50|30";
+        QTest::newRow("mirror back") << "mirror"
+                                     << "50|30" << 100.0 << "20|30";
+        QTest::newRow("mirror single") << "mirror"
+                                       << "25" << 100.0 << "75";
     }
     void cleaning()
     {
@@ -87,8 +105,8 @@ private slots:
         QTest::newRow("just beyond") << true << "50|50.01" << 100.0
                                      << "The last absolute Scribe position (sum of incremental positions) exceeds "
                                         "the part length.";
-        QTest::newRow("text after a long entry") << true << "200|abc" << 100.0
-                                                 << "A Scribe Location can not be evaluated as a number.";
+        QTest::newRow("text after a long entry")
+            << true << "200|abc" << 100.0 << "A Scribe Location can not be evaluated as a number.";
         QTest::newRow("negative") << true << "10|-1" << 100.0 << "A Scribe Location value is < 0.";
         QTest::newRow("empty space balls") << false << " " << 10.0 << "";
         QTest::newRow("space ball text") << false << "x" << 100.0
@@ -121,17 +139,26 @@ private slots:
         QTest::addColumn<bool>("ok");
         QTest::addColumn<QString>("texts");
         QTest::addColumn<QString>("error");
-        QTest::newRow("both empty") << "" << "  " << true << "|" << "";
-        QTest::newRow("normalised") << " 800.50 " << "1200" << true << "800.5|1200" << "";
-        QTest::newRow("text") << "abc" << "" << false << ""
+        QTest::newRow("both empty") << ""
+                                    << "  " << true << "|"
+                                    << "";
+        QTest::newRow("normalised") << " 800.50 "
+                                    << "1200" << true << "800.5|1200"
+                                    << "";
+        QTest::newRow("text") << "abc"
+                              << "" << false << ""
                               << "Length given for extra space balls can not be evaluated as a number, please "
                                  "re-enter.";
-        QTest::newRow("negative") << "" << "-1" << false << ""
+        QTest::newRow("negative") << ""
+                                  << "-1" << false << ""
                                   << "Length given for extra space balls must be >=0 , please re-enter.";
-        QTest::newRow("four below three") << "1200" << "800" << false << ""
+        QTest::newRow("four below three") << "1200"
+                                          << "800" << false << ""
                                           << "Length given for 4 extra space balls must be >= Length given for 3 "
                                              "extra space balls, please re-enter.";
-        QTest::newRow("three only, four empty") << "800" << "" << true << "800|" << "";
+        QTest::newRow("three only, four empty") << "800"
+                                                << "" << true << "800|"
+                                                << "";
     }
     void extraSpaceBalls()
     {

@@ -78,7 +78,8 @@ private slots:
 
     void convertsTheExampleCutList()
     {
-        std::string csv = m_sandbox->writeFile("cutlist.csv", vxtest::ReadFile(vxtest::SourceDir() + "/examples/cutlist.csv"));
+        std::string csv =
+            m_sandbox->writeFile("cutlist.csv", vxtest::ReadFile(vxtest::SourceDir() + "/examples/cutlist.csv"));
         RunResult r = Run({csv});
         QCOMPARE(r.err, std::string());
         QCOMPARE(r.exitCode, 0);
@@ -110,7 +111,8 @@ private slots:
         QCOMPARE(vxtest::QueryScalar(m_sandbox->defDatabase(),
                                      "SELECT COUNT(*) FROM tblPartsCriteria WHERE Part IN ('E2E SIDE', 'E2E TOP')"),
                  std::string("2"));
-        QCOMPARE(vxtest::QueryScalar(m_sandbox->defDatabase(), "SELECT COUNT(*) FROM tblMaterials WHERE Material = 'E2E OAK'"),
+        QCOMPARE(vxtest::QueryScalar(m_sandbox->defDatabase(),
+                                     "SELECT COUNT(*) FROM tblMaterials WHERE Material = 'E2E OAK'"),
                  std::string("1"));
     }
 
@@ -130,9 +132,8 @@ private slots:
             << QStringList{"ERROR: Input file not found: {dir}/none.csv"};
         QTest::newRow("same file ignoring case") << "" << QStringList{"{dir}/job.csv", "{dir}/JOB.csv"} << 1
                                                  << QStringList{"ERROR: Input and output are the same file."};
-        QTest::newRow("output folder missing")
-            << "" << QStringList{"{dir}/job.csv", "/out:{dir}/nowhere/job.rdb"} << 5
-            << QStringList{"ERROR: Output folder does not exist: {dir}/nowhere"};
+        QTest::newRow("output folder missing") << "" << QStringList{"{dir}/job.csv", "/out:{dir}/nowhere/job.rdb"} << 5
+                                               << QStringList{"ERROR: Output folder does not exist: {dir}/nowhere"};
         QTest::newRow("bad switch") << "" << QStringList{"{dir}/job.csv", "/units", "cm"} << 1
                                     << QStringList{"ERROR: /units must be none, in2mm or mm2in, got 'cm'.",
                                                    "Run  VXCLT.exe /help  for usage."};
@@ -213,8 +214,9 @@ private slots:
         QCOMPARE(r.exitCode, 6);
         auto err = Lines(r.err);
         QVERIFY(err.size() >= 3);
-        QCOMPARE(err.back(),
-                 std::string("ERROR: An error was reported while reading the parts file (see above). Nothing was written."));
+        QCOMPARE(
+            err.back(),
+            std::string("ERROR: An error was reported while reading the parts file (see above). Nothing was written."));
         QVERIFY(std::find(err.begin(), err.end(), kSkippedRows) != err.end());
         QVERIFY(std::find(err.begin(), err.end(), "There are no parts.") != err.end());
         QVERIFY(r.out.find("Writing") == std::string::npos);

@@ -144,8 +144,8 @@ private slots:
                                     << QStringList{"PART", "MATERIAL", "WIDTH", "CABINET", "LENGTH", "NOT USED"};
         QTest::newRow("NOT USED frees the column")
             << 1 << "NOT USED" << QStringList{"NOT USED", "MATERIAL", "WIDTH", "NOT USED", "LENGTH", "NOT USED"};
-        QTest::newRow("same label again") << 2 << "MATERIAL"
-                                          << QStringList{"PART", "MATERIAL", "WIDTH", "NOT USED", "LENGTH", "NOT USED"};
+        QTest::newRow("same label again")
+            << 2 << "MATERIAL" << QStringList{"PART", "MATERIAL", "WIDTH", "NOT USED", "LENGTH", "NOT USED"};
     }
     void selectColumn()
     {
@@ -164,15 +164,31 @@ private slots:
         QTest::addColumn<QString>("entered");
         QTest::addColumn<QString>("shown");   // the label cell afterwards
         QTest::addColumn<QString>("message"); // empty: none
-        QTest::newRow("renamed, upper-cased") << 2 << "MATERIAL" << "  species " << "SPECIES" << "";
-        QTest::newRow("apostrophe allowed") << 2 << "MATERIAL" << "o'neil" << "O'NEIL" << "";
-        QTest::newRow("unchanged") << 2 << "MATERIAL" << "material" << "MATERIAL" << "";
-        QTest::newRow("blank") << 2 << "MATERIAL" << "   " << "MATERIAL" << "A Display Label can not be empty";
+        QTest::newRow("renamed, upper-cased") << 2 << "MATERIAL"
+                                              << "  species "
+                                              << "SPECIES"
+                                              << "";
+        QTest::newRow("apostrophe allowed") << 2 << "MATERIAL"
+                                            << "o'neil"
+                                            << "O'NEIL"
+                                            << "";
+        QTest::newRow("unchanged") << 2 << "MATERIAL"
+                                   << "material"
+                                   << "MATERIAL"
+                                   << "";
+        QTest::newRow("blank") << 2 << "MATERIAL"
+                               << "   "
+                               << "MATERIAL"
+                               << "A Display Label can not be empty";
         QTest::newRow("duplicate")
-            << 2 << "MATERIAL" << "width" << "MATERIAL"
+            << 2 << "MATERIAL"
+            << "width"
+            << "MATERIAL"
             << "The new Display Label matchs an existing Display Label. Display Labels must be unique.";
         QTest::newRow("the NOT USED choice")
-            << 6 << "CABINET" << "not used" << "CABINET"
+            << 6 << "CABINET"
+            << "not used"
+            << "CABINET"
             << "The new Display Label matchs an existing Display Label. Display Labels must be unique.";
     }
     void editDisplayLabel()
@@ -184,7 +200,8 @@ private slots:
         QFETCH(QString, message);
         ColumnMapping& m = Loaded(6);
         std::vector<std::string> before = Row(m);
-        QCOMPARE(QString::fromStdString(m.EditDisplayLabel(idNum, current.toStdString(), entered.toStdString())), shown);
+        QCOMPARE(QString::fromStdString(m.EditDisplayLabel(idNum, current.toStdString(), entered.toStdString())),
+                 shown);
         QCOMPARE(QString::fromStdString(m.DisplayLabel(idNum)), shown);
         QCOMPARE(Prompts(), message.isEmpty() ? std::vector<std::string>() : Strings({message}));
         // Cells that showed the old label follow the new one; nothing else changes.
@@ -220,8 +237,8 @@ private slots:
         m.SelectColumn(4, "CABINET");
         m.SelectColumn(2, "NOT USED");
         QVERIFY(m.SaveMapping());
-        auto columns = vxtest::QueryColumn(m_sandbox->defDatabase(),
-                                           "SELECT PF_Col || '/' || ManualField FROM tblPartsFileMapping ORDER BY IDNum");
+        auto columns = vxtest::QueryColumn(
+            m_sandbox->defDatabase(), "SELECT PF_Col || '/' || ManualField FROM tblPartsFileMapping ORDER BY IDNum");
         // PART, MATERIAL (unmapped, not required: manual off), WIDTH, LENGTH, SCRIBES (always
         // manual), CABINET (mapped now).
         QCOMPARE(columns, Strings({"1/1", "0/0", "3/1", "5/1", "0/1", "4/1"}));

@@ -58,7 +58,8 @@ private slots:
         QCOMPARE(vxtest::QueryScalar(db, "SELECT COUNT(*) FROM " + t +
                                              " WHERE UserLabel <> UPPER(UserLabel) COLLATE BINARY"),
                  std::string("0"));
-        QCOMPARE(vxtest::QueryScalar(db, "SELECT d.UserLabel FROM " + t + " d JOIN tblPartsFileMapping m "
+        QCOMPARE(vxtest::QueryScalar(db, "SELECT d.UserLabel FROM " + t +
+                                             " d JOIN tblPartsFileMapping m "
                                              "USING (IDNum) WHERE m.MainName = 'SCRIBES'"),
                  std::string("SCRIBES"));
         QCOMPARE(vxtest::QueryScalar(db, "SELECT COUNT(*) FROM " + t +
@@ -95,9 +96,9 @@ private slots:
         Open(mapping, 12);
         const int shown = TheErrorLog().displayCount();
         QVERIFY(LoadADefaultMapping(mapping, "tblDefaultMappingCUT"));
-        QCOMPARE(Row(mapping), (std::vector<std::string>{"POS", "DESCRIPTION", "MATERIAL", "LENGTH MM", "WIDTH MM",
-                                                         "THICKNESS MM", "QTY", "SCRIBES", "ORDER NO", kNotUsed,
-                                                         kNotUsed, kNotUsed}));
+        QCOMPARE(Row(mapping),
+                 (std::vector<std::string>{"POS", "DESCRIPTION", "MATERIAL", "LENGTH MM", "WIDTH MM", "THICKNESS MM",
+                                           "QTY", "SCRIBES", "ORDER NO", kNotUsed, kNotUsed, kNotUsed}));
         QCOMPARE(TheErrorLog().displayCount(), shown);
     }
 
@@ -111,7 +112,7 @@ private slots:
         QVERIFY(LoadADefaultMapping(mapping, "tblDefaultMappingTwice"));
         // An empty label leaves its cell empty, so it reads "NOT USED".
         QCOMPARE(Row(mapping), (std::vector<std::string>{kNotUsed, "WOOD", kNotUsed}));
-        QCOMPARE(mapping.DisplayLabel(4), std::string()); // a missing label becomes empty text
+        QCOMPARE(mapping.DisplayLabel(4), std::string());         // a missing label becomes empty text
         QCOMPARE(mapping.DisplayLabel(5), std::string("LENGTH")); // not listed: kept
     }
 
@@ -119,12 +120,14 @@ private slots:
     {
         QTest::addColumn<QString>("setup");
         QTest::addColumn<QString>("table");
-        QTest::newRow("missing table") << "" << "tblNoSuchMapping";
+        QTest::newRow("missing table") << ""
+                                       << "tblNoSuchMapping";
         QTest::newRow("IDNum beyond the fields")
             << "CREATE TABLE tblBad (IDNum INTEGER, UserLabel TEXT, PF_Col INTEGER);"
                "INSERT INTO tblBad VALUES (1, 'NAME', 1), (99, 'X', 2);"
             << "tblBad";
-        QTest::newRow("apostrophe in the name") << "" << "tbl'Quote";
+        QTest::newRow("apostrophe in the name") << ""
+                                                << "tbl'Quote";
     }
     void badTableChangesNothing()
     {

@@ -52,8 +52,8 @@ private slots:
         QTest::addColumn<QStringList>("lines");
         QTest::newRow("crlf") << QByteArray("a,b\r\nc,d\r\n") << QStringList{"a,b", "c,d"};
         QTest::newRow("cr alone") << QByteArray("a,b\rc,d") << QStringList{"a,b", "c,d"};
-        QTest::newRow("blank lines dropped") << QByteArray("\r\n  \r\na,b\r\n\r\nc,d\r\n   \r\n")
-                                             << QStringList{"a,b", "c,d"};
+        QTest::newRow("blank lines dropped")
+            << QByteArray("\r\n  \r\na,b\r\n\r\nc,d\r\n   \r\n") << QStringList{"a,b", "c,d"};
         QTest::newRow("lines trimmed of spaces") << QByteArray("  a,b  \r\n") << QStringList{"a,b"};
         // Tabs are not blanks here: a tab-delimited line keeps its empty first and last fields.
         QTest::newRow("tabs kept") << QByteArray("\ta\t\r\n") << QStringList{"\ta\t"};
@@ -89,15 +89,24 @@ private slots:
         QTest::addColumn<QString>("line");
         QTest::addColumn<QString>("delimiter");
         QTest::addColumn<QStringList>("fields");
-        QTest::newRow("comma") << "1,SIDE,0.75" << "," << QStringList{"1", "SIDE", "0.75"};
-        QTest::newRow("empty fields") << ",a,," << "," << QStringList{"", "a", "", ""};
-        QTest::newRow("quoted number") << "\"12\",x" << "," << QStringList{"12", "x"};
-        QTest::newRow("apostrophe blanked") << "DON'T,x" << "," << QStringList{"DON T", "x"};
-        QTest::newRow("delimiter in quotes splits") << "\"A,B\",C" << "," << QStringList{"A", "B", "C"};
-        QTest::newRow("fields trimmed") << " a , b " << "," << QStringList{"a", "b"};
-        QTest::newRow("tab") << "a\tb\t\tc" << "\t" << QStringList{"a", "b", "", "c"};
-        QTest::newRow("several characters") << "a::b::c" << "::" << QStringList{"a", "b", "c"};
-        QTest::newRow("no delimiter keeps the line") << "a,b" << "" << QStringList{"a,b"};
+        QTest::newRow("comma") << "1,SIDE,0.75"
+                               << "," << QStringList{"1", "SIDE", "0.75"};
+        QTest::newRow("empty fields") << ",a,,"
+                                      << "," << QStringList{"", "a", "", ""};
+        QTest::newRow("quoted number") << "\"12\",x"
+                                       << "," << QStringList{"12", "x"};
+        QTest::newRow("apostrophe blanked") << "DON'T,x"
+                                            << "," << QStringList{"DON T", "x"};
+        QTest::newRow("delimiter in quotes splits") << "\"A,B\",C"
+                                                    << "," << QStringList{"A", "B", "C"};
+        QTest::newRow("fields trimmed") << " a , b "
+                                        << "," << QStringList{"a", "b"};
+        QTest::newRow("tab") << "a\tb\t\tc"
+                             << "\t" << QStringList{"a", "b", "", "c"};
+        QTest::newRow("several characters") << "a::b::c"
+                                            << "::" << QStringList{"a", "b", "c"};
+        QTest::newRow("no delimiter keeps the line") << "a,b"
+                                                     << "" << QStringList{"a,b"};
     }
     void fieldsAreSplitAndCleaned()
     {

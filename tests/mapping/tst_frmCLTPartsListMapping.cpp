@@ -148,9 +148,8 @@ private slots:
         QTest::newRow("header skipped, blank lines not counted")
             << QByteArray("Seq,Part,Width\r\n\r\n1,SIDE,10\r\n   \r\n2,TOP,12\r\n") << "Comma ( , )" << 1
             << QStringList{"Row 2", "Row 3"} << QStringList{"1", "SIDE", "10"};
-        QTest::newRow("quotes and apostrophes")
-            << QByteArray("\"12\",O'BRIEN SHELF,\"A,B\"\r\n") << "Comma ( , )" << 0 << QStringList{"Row 1"}
-            << QStringList{"12", "O BRIEN SHELF", "A", "B"};
+        QTest::newRow("quotes and apostrophes") << QByteArray("\"12\",O'BRIEN SHELF,\"A,B\"\r\n") << "Comma ( , )" << 0
+                                                << QStringList{"Row 1"} << QStringList{"12", "O BRIEN SHELF", "A", "B"};
         QTest::newRow("tab delimited keeps empty fields")
             << QByteArray("\tSIDE\t10\r\n\tTOP\t12\r\n") << "Tab" << 0 << QStringList{"Row 1", "Row 2"}
             << QStringList{"", "SIDE", "10"};
@@ -265,12 +264,19 @@ private slots:
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("shown");
         QTest::addColumn<QString>("message");
-        QTest::newRow("upper-cased and renamed in the row") << 2 << "  species " << "SPECIES" << "";
-        QTest::newRow("empty refused") << 2 << "   " << "MATERIAL" << "A Display Label can not be empty";
+        QTest::newRow("upper-cased and renamed in the row") << 2 << "  species "
+                                                            << "SPECIES"
+                                                            << "";
+        QTest::newRow("empty refused") << 2 << "   "
+                                       << "MATERIAL"
+                                       << "A Display Label can not be empty";
         QTest::newRow("duplicate refused")
-            << 2 << "width" << "MATERIAL"
+            << 2 << "width"
+            << "MATERIAL"
             << "The new Display Label matchs an existing Display Label. Display Labels must be unique.";
-        QTest::newRow("same label is no change") << 4 << "Width" << "WIDTH" << "";
+        QTest::newRow("same label is no change") << 4 << "Width"
+                                                 << "WIDTH"
+                                                 << "";
     }
     void editingDisplayLabels()
     {
@@ -366,13 +372,14 @@ private slots:
         QVERIFY(f.menu.isVisible());
         auto col = [&](const char* main) {
             return f.def(std::string("SELECT PF_Col || '/' || UserLabel || '/' || ManualField FROM "
-                                     "tblPartsFileMapping WHERE MainName = '") + main + "'");
+                                     "tblPartsFileMapping WHERE MainName = '") +
+                         main + "'");
         };
         QCOMPARE(col("PART"), std::string("2/PART/1"));
         QCOMPARE(col("MATERIAL"), std::string("3/WOOD/1"));
         QCOMPARE(col("UF_2"), std::string("1/O'NEIL/1"));
-        QCOMPARE(col("SEQ_NUM"), std::string("0/SEQ_NUM/0"));   // neither required nor mapped
-        QCOMPARE(col("SCRIBES"), std::string("0/SCRIBES/1"));   // always a manual field
+        QCOMPARE(col("SEQ_NUM"), std::string("0/SEQ_NUM/0")); // neither required nor mapped
+        QCOMPARE(col("SCRIBES"), std::string("0/SCRIBES/1")); // always a manual field
         QCOMPARE(col("QUANTITY"), std::string("0/QUANTITY/0"));
         QCOMPARE(f.setting("MappingSkipFirstXLines"), std::string("1"));
         QCOMPARE(f.setting("FileExtension"), std::string("VTX"));

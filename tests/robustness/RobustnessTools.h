@@ -34,11 +34,10 @@ inline std::string CutList(const std::string& prefix, int n)
 
 // Runs VXCLT with files limited to limitKiB (a disk that fills up); the signal a process
 // gets at the limit is ignored, so writes fail with an error the program must handle.
-inline RunResult RunVxcltWithFileLimit(const std::vector<std::string>& args, const std::string& xdgHome,
-                                       int limitKiB)
+inline RunResult RunVxcltWithFileLimit(const std::vector<std::string>& args, const std::string& xdgHome, int limitKiB)
 {
-    std::vector<std::string> shellArgs = {"-c", "trap '' XFSZ; ulimit -f " + std::to_string(limitKiB) + "; exec \"$0\" \"$@\"",
-                                          BinDir() + "/VXCLT"};
+    std::vector<std::string> shellArgs = {
+        "-c", "trap '' XFSZ; ulimit -f " + std::to_string(limitKiB) + "; exec \"$0\" \"$@\"", BinDir() + "/VXCLT"};
     shellArgs.insert(shellArgs.end(), args.begin(), args.end());
     return RunProgram("/bin/bash", shellArgs, xdgHome);
 }

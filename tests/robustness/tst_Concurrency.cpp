@@ -63,8 +63,8 @@ private slots:
         std::vector<std::unique_ptr<QProcess>> running;
         for (int k = 0; k < jobs; ++k) {
             std::string prefix = "JOB" + std::to_string(k) + " PART ";
-            std::string csv = m_sandbox->writeFile("job" + std::to_string(k) + ".csv",
-                                                   vxtest::CutList(prefix, 300 + 97 * k));
+            std::string csv =
+                m_sandbox->writeFile("job" + std::to_string(k) + ".csv", vxtest::CutList(prefix, 300 + 97 * k));
             running.push_back(StartVxclt({csv}));
         }
         for (int k = 0; k < jobs; ++k) {

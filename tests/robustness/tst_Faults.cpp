@@ -93,7 +93,8 @@ private slots:
             out += p.readAllStandardOutput();
         fs::remove_all(dir);
         QVERIFY(p.waitForFinished(180000));
-        RunResult r{p.exitCode(), (out + p.readAllStandardOutput()).toStdString(), p.readAllStandardError().toStdString()};
+        RunResult r{p.exitCode(), (out + p.readAllStandardOutput()).toStdString(),
+                    p.readAllStandardError().toStdString()};
         Observe("output folder vanished during the run", r);
         QCOMPARE(p.exitStatus(), QProcess::NormalExit);
         QVERIFY2(r.exitCode == 5 || r.exitCode == 6, r.err.c_str());
@@ -240,15 +241,15 @@ private slots:
         QTest::newRow("zero length") << "empty" << 6 << "Error: 3001, ";
         QTest::newRow("truncated") << "truncate" << 6 << "Error: 3001, ";
         QTest::newRow("not a database") << "text" << 6 << "Error: 3001, ";
-        QTest::newRow("no mapping table") << "DROP TABLE tblPartsFileMapping" << 2
-                                          << "ERROR: The parts file mapping is incomplete.";
-        QTest::newRow("no working table") << "DROP TABLE tblPartsFileProcessTemplate" << 3
-                                          << "ERROR: The parts file could not be read.";
+        QTest::newRow("no mapping table")
+            << "DROP TABLE tblPartsFileMapping" << 2 << "ERROR: The parts file mapping is incomplete.";
+        QTest::newRow("no working table")
+            << "DROP TABLE tblPartsFileProcessTemplate" << 3 << "ERROR: The parts file could not be read.";
         // Settings that cannot be read stop the conversion: factory defaults must not stand in.
-        QTest::newRow("no settings table") << "DROP TABLE tblSettings" << 2
-                                           << "Error: 3001, The table 'tblSettings' does not exist";
-        QTest::newRow("settings named but unreadable") << "DROP TABLE tblSettings" << 2
-                                                       << "ERROR: The settings could not be read from ";
+        QTest::newRow("no settings table")
+            << "DROP TABLE tblSettings" << 2 << "Error: 3001, The table 'tblSettings' does not exist";
+        QTest::newRow("settings named but unreadable")
+            << "DROP TABLE tblSettings" << 2 << "ERROR: The settings could not be read from ";
         QTest::newRow("criteria without Switch_Dims")
             << "ALTER TABLE tblPartsCriteria DROP COLUMN Switch_Dims" << 2
             << "       Its tblPartsCriteria table is missing the Switch_Dims and/or Reverse_Scribes column.";
@@ -305,8 +306,10 @@ private slots:
     {
         QTest::addColumn<QString>("missing");
         QTest::addColumn<QString>("message");
-        QTest::newRow("configuration") << "CLTDefDefault.mdb" << "Error: 53, Could not find or open file ";
-        QTest::newRow("parts-file template") << "ROPartsFileTemplateDefault.mdb" << "Error: 53, File not found: ";
+        QTest::newRow("configuration") << "CLTDefDefault.mdb"
+                                       << "Error: 53, Could not find or open file ";
+        QTest::newRow("parts-file template") << "ROPartsFileTemplateDefault.mdb"
+                                             << "Error: 53, File not found: ";
     }
     void factoryCopyMissing()
     {
@@ -315,8 +318,8 @@ private slots:
         // A program folder of its own, without one factory copy, and a fresh runtime root.
         std::string program = m_sandbox->file("prog");
         fs::create_directory(program);
-        for (const char* name : {"VXCLT", "CLTDefDefault.mdb", "ROPartsFileTemplateDefault.mdb",
-                                 "ManualPartsTemplateDefault.mdb"})
+        for (const char* name :
+             {"VXCLT", "CLTDefDefault.mdb", "ROPartsFileTemplateDefault.mdb", "ManualPartsTemplateDefault.mdb"})
             if (missing.toStdString() != name)
                 CopyFile(vxtest::BinDir() + "/" + name, program + "/" + name);
         std::string home = m_sandbox->file("fresh-home");

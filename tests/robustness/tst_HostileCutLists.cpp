@@ -69,8 +69,8 @@ private slots:
             "");
         add("width inf", h + row("INF", "inf"), 4, "The data in column 5 for WIDTH can not be evaluated as a number.",
             "");
-        add("width 0x10", h + row("HEX", "0x10"), 4,
-            "The data in column 5 for WIDTH can not be evaluated as a number.", "");
+        add("width 0x10", h + row("HEX", "0x10"), 4, "The data in column 5 for WIDTH can not be evaluated as a number.",
+            "");
         // The delimiter splits inside quotes: "1 goes to WIDTH (1) and 5" to LENGTH (5), the rest shifts on.
         add("width \"1,5\"", h + row("COMMA", "\"1,5\""), 0, "", hex("COMMA"));
         // The whole-number check overflows: its message, and the row is rejected.
@@ -110,7 +110,8 @@ private slots:
         QCOMPARE(joined, partsHex);
         // The configuration is whole: the SQL texts were data, nothing more.
         QCOMPARE(vxtest::QueryScalar(m_sandbox->defDatabase(), "PRAGMA integrity_check"), std::string("ok"));
-        QCOMPARE(vxtest::QueryScalar(m_sandbox->defDatabase(), "SELECT COUNT(*) FROM tblSettings WHERE SettingName = 'MachineType'"),
+        QCOMPARE(vxtest::QueryScalar(m_sandbox->defDatabase(),
+                                     "SELECT COUNT(*) FROM tblSettings WHERE SettingName = 'MachineType'"),
                  std::string("1"));
     }
 

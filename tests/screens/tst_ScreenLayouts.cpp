@@ -20,9 +20,9 @@
 #include "ui/BoundGrid.h"
 
 #include <QAbstractButton>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QPushButton>
-#include <QElapsedTimer>
 #include <QtTest>
 
 using namespace vx;

@@ -35,7 +35,8 @@ class tst_frmCLTMain : public QObject {
     static void Click(QWidget* w, const char* name) { Child<QPushButton>(w, name)->click(); }
     static std::string Setting(const vxtest::RuntimeSandbox& box, const std::string& name)
     {
-        return QueryScalar(box.defDatabase(), "SELECT SettingValue FROM tblSettings WHERE SettingName = '" + name + "'");
+        return QueryScalar(box.defDatabase(),
+                           "SELECT SettingValue FROM tblSettings WHERE SettingName = '" + name + "'");
     }
     // Changes the in-memory processing and space-ball settings away from the stored ones.
     static void ChangeSettingsInMemory()
@@ -46,27 +47,33 @@ class tst_frmCLTMain : public QObject {
     }
 
 private slots:
-    void captionIsExactlyTheVersion()
-    {
-        QCOMPARE(MainCaption(), std::string("Veltrax Cutlister V7.5.0"));
-    }
+    void captionIsExactlyTheVersion() { QCOMPARE(MainCaption(), std::string("Veltrax Cutlister V7.5.0")); }
 
     void everyButtonCarriesItsCaption_data()
     {
         QTest::addColumn<QString>("control");
         QTest::addColumn<QString>("caption");
         QTest::addColumn<bool>("enabled");
-        QTest::newRow("setup") << "cmdSetup" << "Configuration" << true;
-        QTest::newRow("mapping") << "cmdDefinePartsFile" << "Map Your Comma Delimited Parts File" << true;
-        QTest::newRow("print") << "cmdPrintMapping" << "Print Mapping" << true;
+        QTest::newRow("setup") << "cmdSetup"
+                               << "Configuration" << true;
+        QTest::newRow("mapping") << "cmdDefinePartsFile"
+                                 << "Map Your Comma Delimited Parts File" << true;
+        QTest::newRow("print") << "cmdPrintMapping"
+                               << "Print Mapping" << true;
         QTest::newRow("convert") << "cmdProcessPartsFile"
                                  << "Convert a Comma Delimited Parts Files to a Veltrax Parts File" << true;
-        QTest::newRow("manual") << "cmdManualPartsList" << "Manually Create a Veltrax Parts File" << false;
-        QTest::newRow("view") << "cmdViewEditROPartsFile" << "View/Edit a Veltrax Parts File" << false;
-        QTest::newRow("combine") << "cmdCombinePartsFiles" << "Combine Veltrax Parts Files" << false;
-        QTest::newRow("processes") << "cmdProcesses" << "Define Output Processing" << true;
-        QTest::newRow("remove") << "cmdDeleteParts" << "Remove Parts, Materials, or Processes" << true;
-        QTest::newRow("exit") << "cmdExit" << "EXIT" << true;
+        QTest::newRow("manual") << "cmdManualPartsList"
+                                << "Manually Create a Veltrax Parts File" << false;
+        QTest::newRow("view") << "cmdViewEditROPartsFile"
+                              << "View/Edit a Veltrax Parts File" << false;
+        QTest::newRow("combine") << "cmdCombinePartsFiles"
+                                 << "Combine Veltrax Parts Files" << false;
+        QTest::newRow("processes") << "cmdProcesses"
+                                   << "Define Output Processing" << true;
+        QTest::newRow("remove") << "cmdDeleteParts"
+                                << "Remove Parts, Materials, or Processes" << true;
+        QTest::newRow("exit") << "cmdExit"
+                              << "EXIT" << true;
     }
     void everyButtonCarriesItsCaption()
     {

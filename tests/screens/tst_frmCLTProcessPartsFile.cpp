@@ -56,10 +56,7 @@ class tst_frmCLTProcessPartsFile : public QObject {
         LoadSettings();
     }
     // Grid column (1-based) whose table column has this name.
-    static int ColumnOf(BoundGrid* grid, const char* name)
-    {
-        return grid->recordSet()->ColumnIndex(name) + 1;
-    }
+    static int ColumnOf(BoundGrid* grid, const char* name) { return grid->recordSet()->ColumnIndex(name) + 1; }
     static int RowOf(BoundGrid* grid, int col, const QString& text)
     {
         for (int r = 1; r < grid->Rows(); ++r)
@@ -133,8 +130,8 @@ private slots:
         BoundGridModel* cm = criteria->gridModel();
         int shelf = RowOf(criteria, partCol, "SHELF");
         int left = RowOf(criteria, partCol, "LEFT SIDE");
-        QVERIFY(cm->setData(cm->index(shelf - 1, ColumnOf(criteria, "Valid_Part") - 1), Qt::Unchecked,
-                            Qt::CheckStateRole));
+        QVERIFY(
+            cm->setData(cm->index(shelf - 1, ColumnOf(criteria, "Valid_Part") - 1), Qt::Unchecked, Qt::CheckStateRole));
         int processCol = ColumnOf(criteria, "Process");
         QCOMPARE(criteria->TextMatrix(left, processCol), QString("Cabinet Parts"));
         QModelIndex processCell = cm->index(left - 1, processCol - 1);
@@ -149,11 +146,15 @@ private slots:
                  std::string("2"));
 
         Click(screen, "cmdApplyCriteria");
-        QCOMPARE(screen->session().connection()->ScalarQuery(
-                     "SELECT ValidPart FROM tblPartsFileProcessTemplate WHERE PART = 'SHELF'").toText(),
+        QCOMPARE(screen->session()
+                     .connection()
+                     ->ScalarQuery("SELECT ValidPart FROM tblPartsFileProcessTemplate WHERE PART = 'SHELF'")
+                     .toText(),
                  std::string("0"));
-        QCOMPARE(screen->session().connection()->ScalarQuery(
-                     "SELECT Process FROM tblPartsFileProcessTemplate WHERE PART = 'LEFT SIDE'").toText(),
+        QCOMPARE(screen->session()
+                     .connection()
+                     ->ScalarQuery("SELECT Process FROM tblPartsFileProcessTemplate WHERE PART = 'LEFT SIDE'")
+                     .toText(),
                  std::string("2"));
 
         // Checks: the new part's scribes 10|-5 hold a negative entry.
@@ -211,7 +212,8 @@ private slots:
         QCOMPARE(presenter.prompts.size(), size_t(3));
         QCOMPARE(presenter.prompts[0].text, std::string("You must enter a Base File Name."));
         QCOMPARE(presenter.prompts[1].title, std::string("File Exists"));
-        QVERIFY(presenter.prompts[1].text.rfind("For Process: Cabinet Parts\r\nA file named: run'7_CAB.rdb\r\n", 0) == 0);
+        QVERIFY(presenter.prompts[1].text.rfind("For Process: Cabinet Parts\r\nA file named: run'7_CAB.rdb\r\n", 0) ==
+                0);
         QCOMPARE(presenter.prompts[2].style, int(vbYesNo));
         QCOMPARE(QueryColumn(cabFile, "SELECT Part FROM tblParts"), std::vector<std::string>({"NEW PART"}));
         QCOMPARE(vxtest::ReadFile(solidFile), std::string("old solid file"));
@@ -274,7 +276,7 @@ private slots:
         QCOMPARE(parts->ColHidden(ColumnOf(parts, "POCKETHOLES")), !pocketHoles);
         QVERIFY(!parts->ColHidden(ColumnOf(parts, "UF_1")));
         QCOMPARE(parts->TextMatrix(0, ColumnOf(parts, "UF_1")), QString("CABINET"));
-        QVERIFY(parts->ColHidden(ColumnOf(parts, "UF_3"))); // not mapped
+        QVERIFY(parts->ColHidden(ColumnOf(parts, "UF_3")));     // not mapped
         QVERIFY(parts->ColHidden(ColumnOf(parts, "FileName"))); // no mapping row
         QCOMPARE(screen.LengthCol, ColumnOf(parts, "LENGTH"));
 

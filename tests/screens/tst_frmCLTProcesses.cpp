@@ -30,8 +30,9 @@ class tst_frmCLTProcesses : public QObject {
     static void Type(QWidget* w, const char* name, const char* text) { Child<QLineEdit>(w, name)->setText(text); }
     static std::vector<std::string> Processes(const vxtest::RuntimeSandbox& box)
     {
-        return QueryColumn(box.defDatabase(),
-                           "SELECT Description || '/' || FileID || '/' || SaveFileTo FROM tblProcesses ORDER BY AutoID");
+        return QueryColumn(
+            box.defDatabase(),
+            "SELECT Description || '/' || FileID || '/' || SaveFileTo FROM tblProcesses ORDER BY AutoID");
     }
 
 private slots:
@@ -41,15 +42,35 @@ private slots:
         QTest::addColumn<QString>("fileId");
         QTest::addColumn<QString>("path");
         QTest::addColumn<QString>("message");
-        QTest::newRow("added, trimmed") << "  Edge Banding " << " EB " << " /tmp " << "";
-        QTest::newRow("apostrophes work") << "O'Brien's Doors" << "O'B" << "/tmp/o'b" << "";
-        QTest::newRow("no description") << "  " << "X" << "/tmp" << "You need to enter a Description.";
+        QTest::newRow("added, trimmed") << "  Edge Banding "
+                                        << " EB "
+                                        << " /tmp "
+                                        << "";
+        QTest::newRow("apostrophes work") << "O'Brien's Doors"
+                                          << "O'B"
+                                          << "/tmp/o'b"
+                                          << "";
+        QTest::newRow("no description") << "  "
+                                        << "X"
+                                        << "/tmp"
+                                        << "You need to enter a Description.";
         QTest::newRow("description differs only in case")
-            << "cabinet PARTS" << "X" << "/tmp" << "This Description already exists. Descriptions must be unique.";
-        QTest::newRow("no file id") << "New" << "" << "/tmp" << "You need to enter a FileID.";
-        QTest::newRow("file id in other case") << "New" << "cab" << "/tmp"
+            << "cabinet PARTS"
+            << "X"
+            << "/tmp"
+            << "This Description already exists. Descriptions must be unique.";
+        QTest::newRow("no file id") << "New"
+                                    << ""
+                                    << "/tmp"
+                                    << "You need to enter a FileID.";
+        QTest::newRow("file id in other case") << "New"
+                                               << "cab"
+                                               << "/tmp"
                                                << "This FileID already exists. FileIDs must be unique.";
-        QTest::newRow("no path") << "New" << "NEW" << " " << "You need to enter or select a Path for SaveFileTo.";
+        QTest::newRow("no path") << "New"
+                                 << "NEW"
+                                 << " "
+                                 << "You need to enter or select a Path for SaveFileTo.";
     }
     void addProcess()
     {
@@ -100,16 +121,42 @@ private slots:
         QTest::addColumn<QString>("message");
         QTest::addColumn<QString>("stored");
         // Row 2 in Description order is "Solid Wood" (SOLID, "").
-        QTest::newRow("saved") << "Solid Wood's" << "SW'1" << "/out" << "The Changes have been Saved."
+        QTest::newRow("saved") << "Solid Wood's"
+                               << "SW'1"
+                               << "/out"
+                               << "The Changes have been Saved."
                                << "Solid Wood's/SW'1//out";
-        QTest::newRow("only case changed") << "SOLID WOOD" << "solid" << "/OUT" << "" << "";
-        QTest::newRow("other's description") << "cabinet parts" << "X" << "/out"
-                                             << "The Description matches an existing description. Descriptions must be unique." << "";
-        QTest::newRow("other's file id") << "Solid" << "Cab" << "/out"
-                                         << "The FileID matches an existing fileid. FileIDs must be unique." << "";
-        QTest::newRow("empty description") << " " << "X" << "/out" << "You must have a Description." << "";
-        QTest::newRow("empty file id") << "S" << "" << "/out" << "You must have a FileID." << "";
-        QTest::newRow("empty path") << "S" << "S" << "" << "You need to enter or select a Path for SaveFileTo." << "";
+        QTest::newRow("only case changed") << "SOLID WOOD"
+                                           << "solid"
+                                           << "/OUT"
+                                           << ""
+                                           << "";
+        QTest::newRow("other's description")
+            << "cabinet parts"
+            << "X"
+            << "/out"
+            << "The Description matches an existing description. Descriptions must be unique."
+            << "";
+        QTest::newRow("other's file id") << "Solid"
+                                         << "Cab"
+                                         << "/out"
+                                         << "The FileID matches an existing fileid. FileIDs must be unique."
+                                         << "";
+        QTest::newRow("empty description") << " "
+                                           << "X"
+                                           << "/out"
+                                           << "You must have a Description."
+                                           << "";
+        QTest::newRow("empty file id") << "S"
+                                       << ""
+                                       << "/out"
+                                       << "You must have a FileID."
+                                       << "";
+        QTest::newRow("empty path") << "S"
+                                    << "S"
+                                    << ""
+                                    << "You need to enter or select a Path for SaveFileTo."
+                                    << "";
     }
     void saveChanges()
     {
@@ -131,9 +178,10 @@ private slots:
         Type(&screen, "txtEditFilePath", path.toUtf8());
         Click(&screen, "cmdSaveProcessChanges");
         QCOMPARE(presenter.prompts.size(), size_t(1));
-        QString expected = message.isEmpty()
-                               ? QString("The edited values are the same as the current values. No changes have been made.")
-                               : message;
+        QString expected =
+            message.isEmpty()
+                ? QString("The edited values are the same as the current values. No changes have been made.")
+                : message;
         QCOMPARE(QString::fromStdString(presenter.prompts[0].text), expected);
         QString inTable = stored.isEmpty() ? QString("Solid Wood/SOLID//out") : stored;
         QCOMPARE(QString::fromStdString(Processes(box)[1]), inTable);

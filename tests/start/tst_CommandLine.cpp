@@ -91,105 +91,154 @@ private slots:
         QTest::addColumn<QString>("error"); // empty: parsing succeeds
         QTest::addColumn<QString>("input");
         QTest::addColumn<QString>("output");
-        QTest::addColumn<int>("skip"); // -1: not given
+        QTest::addColumn<int>("skip");  // -1: not given
         QTest::addColumn<int>("units"); // -1: not given
         QTest::addColumn<bool>("allowBad");
         QTest::addColumn<bool>("help");
 
         // Help in every spelling, winning over a missing input and over other switches.
-        QTest::newRow("/?") << QStringList{"/?"} << "" << "" << "" << -1 << -1 << false << true;
-        QTest::newRow("-h") << QStringList{"-h"} << "" << "" << "" << -1 << -1 << false << true;
-        QTest::newRow("--help") << QStringList{"--help"} << "" << "" << "" << -1 << -1 << false << true;
-        QTest::newRow("/HELP") << QStringList{"/HELP"} << "" << "" << "" << -1 << -1 << false << true;
-        QTest::newRow("help inline value ignored") << QStringList{"/help:x"} << "" << "" << "" << -1 << -1 << false << true;
-        QTest::newRow("help with input") << QStringList{"/help", "/in", "x.csv"} << "" << "x.csv" << "" << -1 << -1
-                                         << false << true;
+        QTest::newRow("/?") << QStringList{"/?"} << ""
+                            << ""
+                            << "" << -1 << -1 << false << true;
+        QTest::newRow("-h") << QStringList{"-h"} << ""
+                            << ""
+                            << "" << -1 << -1 << false << true;
+        QTest::newRow("--help") << QStringList{"--help"} << ""
+                                << ""
+                                << "" << -1 << -1 << false << true;
+        QTest::newRow("/HELP") << QStringList{"/HELP"} << ""
+                               << ""
+                               << "" << -1 << -1 << false << true;
+        QTest::newRow("help inline value ignored") << QStringList{"/help:x"} << ""
+                                                   << ""
+                                                   << "" << -1 << -1 << false << true;
+        QTest::newRow("help with input") << QStringList{"/help", "/in", "x.csv"} << ""
+                                         << "x.csv"
+                                         << "" << -1 << -1 << false << true;
         QTest::newRow("help does not hide a parse error")
-            << QStringList{"/help", "/bogus"} << "Unknown switch '/bogus'." << "" << "" << -1 << -1 << false << true;
+            << QStringList{"/help", "/bogus"} << "Unknown switch '/bogus'."
+            << ""
+            << "" << -1 << -1 << false << true;
 
         // Positional arguments.
-        QTest::newRow("one positional") << QStringList{"a.csv"} << "" << "a.csv" << "" << -1 << -1 << false << false;
-        QTest::newRow("two positionals") << QStringList{"a.csv", "b.rdb"} << "" << "a.csv" << "b.rdb" << -1 << -1
-                                         << false << false;
-        QTest::newRow("third positional") << QStringList{"a.csv", "b.rdb", "c"} << "Unexpected argument 'c'." << ""
+        QTest::newRow("one positional") << QStringList{"a.csv"} << ""
+                                        << "a.csv"
+                                        << "" << -1 << -1 << false << false;
+        QTest::newRow("two positionals") << QStringList{"a.csv", "b.rdb"} << ""
+                                         << "a.csv"
+                                         << "b.rdb" << -1 << -1 << false << false;
+        QTest::newRow("third positional") << QStringList{"a.csv", "b.rdb", "c"} << "Unexpected argument 'c'."
+                                          << ""
                                           << "" << -1 << -1 << false << false;
-        QTest::newRow("negative number is a file") << QStringList{"-5"} << "" << "-5" << "" << -1 << -1 << false
-                                                   << false;
+        QTest::newRow("negative number is a file") << QStringList{"-5"} << ""
+                                                   << "-5"
+                                                   << "" << -1 << -1 << false << false;
         QTest::newRow("absolute paths positional") << QStringList{"/home/a/job.csv", "/tmp/out.rdb"} << ""
-                                                   << "/home/a/job.csv" << "/tmp/out.rdb" << -1 << -1 << false << false;
-        QTest::newRow("lone slash positional") << QStringList{"/"} << "" << "/" << "" << -1 << -1 << false << false;
-        QTest::newRow("/in replaces positional") << QStringList{"a.csv", "/in", "b.csv"} << "" << "b.csv" << ""
-                                                 << -1 << -1 << false << false;
-        QTest::newRow("later switch wins") << QStringList{"/in", "a.csv", "/i", "b.csv"} << "" << "b.csv" << "" << -1
-                                           << -1 << false << false;
+                                                   << "/home/a/job.csv"
+                                                   << "/tmp/out.rdb" << -1 << -1 << false << false;
+        QTest::newRow("lone slash positional") << QStringList{"/"} << ""
+                                               << "/"
+                                               << "" << -1 << -1 << false << false;
+        QTest::newRow("/in replaces positional") << QStringList{"a.csv", "/in", "b.csv"} << ""
+                                                 << "b.csv"
+                                                 << "" << -1 << -1 << false << false;
+        QTest::newRow("later switch wins") << QStringList{"/in", "a.csv", "/i", "b.csv"} << ""
+                                           << "b.csv"
+                                           << "" << -1 << -1 << false << false;
 
         // Switch names, prefixes and inline values.
-        QTest::newRow("/in:") << QStringList{"/in:C:\\x\\a.csv"} << "" << "C:\\x\\a.csv" << "" << -1 << -1 << false
-                              << false;
-        QTest::newRow("/in=") << QStringList{"/in=C:\\x\\a.csv"} << "" << "C:\\x\\a.csv" << "" << -1 << -1 << false
-                              << false;
-        QTest::newRow("first separator splits") << QStringList{"/in=a:b=c"} << "" << "a:b=c" << "" << -1 << -1
-                                                << false << false;
-        QTest::newRow("inline POSIX path") << QStringList{"/in:/home/a/job.csv"} << "" << "/home/a/job.csv" << ""
-                                           << -1 << -1 << false << false;
-        QTest::newRow("upper-case name keeps value case")
-            << QStringList{"/IN", "A.CSV", "--OUTPUT", "B.RDB"} << "" << "A.CSV" << "B.RDB" << -1 << -1 << false
-            << false;
-        QTest::newRow("value taken whatever it looks like") << QStringList{"/in", "/out"} << "" << "/out" << "" << -1
-                                                            << -1 << false << false;
-        QTest::newRow("/5 unknown") << QStringList{"/5"} << "Unknown switch '/5'." << "" << "" << -1 << -1 << false
-                                    << false;
+        QTest::newRow("/in:") << QStringList{"/in:C:\\x\\a.csv"} << ""
+                              << "C:\\x\\a.csv"
+                              << "" << -1 << -1 << false << false;
+        QTest::newRow("/in=") << QStringList{"/in=C:\\x\\a.csv"} << ""
+                              << "C:\\x\\a.csv"
+                              << "" << -1 << -1 << false << false;
+        QTest::newRow("first separator splits") << QStringList{"/in=a:b=c"} << ""
+                                                << "a:b=c"
+                                                << "" << -1 << -1 << false << false;
+        QTest::newRow("inline POSIX path") << QStringList{"/in:/home/a/job.csv"} << ""
+                                           << "/home/a/job.csv"
+                                           << "" << -1 << -1 << false << false;
+        QTest::newRow("upper-case name keeps value case") << QStringList{"/IN", "A.CSV", "--OUTPUT", "B.RDB"} << ""
+                                                          << "A.CSV"
+                                                          << "B.RDB" << -1 << -1 << false << false;
+        QTest::newRow("value taken whatever it looks like") << QStringList{"/in", "/out"} << ""
+                                                            << "/out"
+                                                            << "" << -1 << -1 << false << false;
+        QTest::newRow("/5 unknown") << QStringList{"/5"} << "Unknown switch '/5'."
+                                    << ""
+                                    << "" << -1 << -1 << false << false;
         QTest::newRow("unknown keeps prefix") << QStringList{"a.csv", "--Bogus=1"} << "Unknown switch '--Bogus=1'."
-                                              << "" << "" << -1 << -1 << false << false;
+                                              << ""
+                                              << "" << -1 << -1 << false << false;
 
         // Required values.
-        QTest::newRow("/log last") << QStringList{"a.csv", "/log"} << "/log needs a value." << "" << "" << -1 << -1
-                                   << false << false;
-        QTest::newRow("/l= empty") << QStringList{"a.csv", "/l="} << "/log needs a value." << "" << "" << -1 << -1
-                                   << false << false;
-        QTest::newRow("-o= empty") << QStringList{"a.csv", "-o="} << "/out needs a value." << "" << "" << -1 << -1
-                                   << false << false;
-        QTest::newRow("/in at end") << QStringList{"/in"} << "/in needs a value." << "" << "" << -1 << -1 << false
-                                    << false;
-        QTest::newRow("no input") << QStringList{"/skip", "1"} << "No input file given. Use /in <file.csv>." << ""
+        QTest::newRow("/log last") << QStringList{"a.csv", "/log"} << "/log needs a value."
+                                   << ""
+                                   << "" << -1 << -1 << false << false;
+        QTest::newRow("/l= empty") << QStringList{"a.csv", "/l="} << "/log needs a value."
+                                   << ""
+                                   << "" << -1 << -1 << false << false;
+        QTest::newRow("-o= empty") << QStringList{"a.csv", "-o="} << "/out needs a value."
+                                   << ""
+                                   << "" << -1 << -1 << false << false;
+        QTest::newRow("/in at end") << QStringList{"/in"} << "/in needs a value."
+                                    << ""
+                                    << "" << -1 << -1 << false << false;
+        QTest::newRow("no input") << QStringList{"/skip", "1"} << "No input file given. Use /in <file.csv>."
+                                  << ""
                                   << "" << -1 << -1 << false << false;
 
         // /skip
-        QTest::newRow("skip 2.0") << QStringList{"a.csv", "/skip", "2.0"} << "" << "a.csv" << "" << 2 << -1 << false
-                                  << false;
-        QTest::newRow("skip blanks and exponent") << QStringList{"a.csv", "/s= 1e2 "} << "" << "a.csv" << "" << 100
-                                                  << -1 << false << false;
-        QTest::newRow("skip 0") << QStringList{"a.csv", "/skip:0"} << "" << "a.csv" << "" << 0 << -1 << false << false;
+        QTest::newRow("skip 2.0") << QStringList{"a.csv", "/skip", "2.0"} << ""
+                                  << "a.csv"
+                                  << "" << 2 << -1 << false << false;
+        QTest::newRow("skip blanks and exponent") << QStringList{"a.csv", "/s= 1e2 "} << ""
+                                                  << "a.csv"
+                                                  << "" << 100 << -1 << false << false;
+        QTest::newRow("skip 0") << QStringList{"a.csv", "/skip:0"} << ""
+                                << "a.csv"
+                                << "" << 0 << -1 << false << false;
         QTest::newRow("skip -1") << QStringList{"a.csv", "/skip", "-1"}
-                                 << "/skip needs a whole number of lines >= 0, got '-1'." << "" << "" << -1 << -1
-                                 << false << false;
+                                 << "/skip needs a whole number of lines >= 0, got '-1'."
+                                 << ""
+                                 << "" << -1 << -1 << false << false;
         QTest::newRow("skip 1.5") << QStringList{"a.csv", "/skip", "1.5"}
-                                  << "/skip needs a whole number of lines >= 0, got '1.5'." << "" << "" << -1 << -1
-                                  << false << false;
-        QTest::newRow("skip x") << QStringList{"a.csv", "/skip", "x"}
-                                << "/skip needs a whole number of lines, got 'x'." << "" << "" << -1 << -1 << false
-                                << false;
+                                  << "/skip needs a whole number of lines >= 0, got '1.5'."
+                                  << ""
+                                  << "" << -1 << -1 << false << false;
+        QTest::newRow("skip x") << QStringList{"a.csv", "/skip", "x"} << "/skip needs a whole number of lines, got 'x'."
+                                << ""
+                                << "" << -1 << -1 << false << false;
 
         // /units
-        QTest::newRow("units MM2IN") << QStringList{"a.csv", "/units", "MM2IN"} << "" << "a.csv" << "" << -1 << 2
-                                     << false << false;
-        QTest::newRow("units in2mm") << QStringList{"a.csv", "/u=in2mm"} << "" << "a.csv" << "" << -1 << 1 << false
-                                     << false;
-        QTest::newRow("units 0") << QStringList{"a.csv", "/units", "0"} << "" << "a.csv" << "" << -1 << 0 << false
-                                 << false;
-        QTest::newRow("units none") << QStringList{"a.csv", "/units", "None"} << "" << "a.csv" << "" << -1 << 0
-                                    << false << false;
+        QTest::newRow("units MM2IN") << QStringList{"a.csv", "/units", "MM2IN"} << ""
+                                     << "a.csv"
+                                     << "" << -1 << 2 << false << false;
+        QTest::newRow("units in2mm") << QStringList{"a.csv", "/u=in2mm"} << ""
+                                     << "a.csv"
+                                     << "" << -1 << 1 << false << false;
+        QTest::newRow("units 0") << QStringList{"a.csv", "/units", "0"} << ""
+                                 << "a.csv"
+                                 << "" << -1 << 0 << false << false;
+        QTest::newRow("units none") << QStringList{"a.csv", "/units", "None"} << ""
+                                    << "a.csv"
+                                    << "" << -1 << 0 << false << false;
         QTest::newRow("units cm") << QStringList{"a.csv", "/units", "cm"}
-                                  << "/units must be none, in2mm or mm2in, got 'cm'." << "" << "" << -1 << -1 << false
-                                  << false;
+                                  << "/units must be none, in2mm or mm2in, got 'cm'."
+                                  << ""
+                                  << "" << -1 << -1 << false << false;
 
         // Flags ignore inline values.
-        QTest::newRow("allowbad=no") << QStringList{"a.csv", "/allowbad=no"} << "" << "a.csv" << "" << -1 << -1
-                                     << true << false;
-        QTest::newRow("allow-bad") << QStringList{"a.csv", "-allow-bad"} << "" << "a.csv" << "" << -1 << -1 << true
-                                   << false;
-        QTest::newRow("continue") << QStringList{"a.csv", "--continue"} << "" << "a.csv" << "" << -1 << -1 << true
-                                  << false;
+        QTest::newRow("allowbad=no") << QStringList{"a.csv", "/allowbad=no"} << ""
+                                     << "a.csv"
+                                     << "" << -1 << -1 << true << false;
+        QTest::newRow("allow-bad") << QStringList{"a.csv", "-allow-bad"} << ""
+                                   << "a.csv"
+                                   << "" << -1 << -1 << true << false;
+        QTest::newRow("continue") << QStringList{"a.csv", "--continue"} << ""
+                                  << "a.csv"
+                                  << "" << -1 << -1 << true << false;
     }
     void parsing()
     {
@@ -249,14 +298,15 @@ private slots:
         QTest::addColumn<int>("code");
         QTest::addColumn<QStringList>("err");
         QTest::newRow("unknown switch") << QStringList{"/5"} << 1
-                                        << QStringList{"ERROR: Unknown switch '/5'.", QString::fromStdString(kUsageHint)};
+                                        << QStringList{"ERROR: Unknown switch '/5'.",
+                                                       QString::fromStdString(kUsageHint)};
         QTest::newRow("third positional")
             << QStringList{"a.csv", "b.rdb", "c"} << 1
             << QStringList{"ERROR: Unexpected argument 'c'.", QString::fromStdString(kUsageHint)};
         QTest::newRow("skip overflow") << QStringList{"a.csv", "/skip", "1e10"} << 6
                                        << QStringList{"ERROR: Unexpected error 6: Overflow"};
-        QTest::newRow("missing input file") << QStringList{"no-such-file.csv"} << 3
-                                            << QStringList{"ERROR: Input file not found: no-such-file.csv"};
+        QTest::newRow("missing input file")
+            << QStringList{"no-such-file.csv"} << 3 << QStringList{"ERROR: Input file not found: no-such-file.csv"};
     }
     void runLines()
     {
@@ -286,8 +336,9 @@ private slots:
         for (const std::string& line : out)
             QVERIFY2(line.find("Windows") == std::string::npos && line.find("C:\\Rerez") == std::string::npos,
                      line.c_str());
-        QVERIFY(std::find(out.begin(), out.end(), "  6  Unexpected error, or an error was reported during the "
-                                                  "conversion.") != out.end());
+        QVERIFY(std::find(out.begin(), out.end(),
+                          "  6  Unexpected error, or an error was reported during the "
+                          "conversion.") != out.end());
     }
 
     // The log takes effect where /log stands: a bad switch after it is logged, one before it

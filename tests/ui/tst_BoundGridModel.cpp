@@ -49,7 +49,8 @@ private slots:
         QTest::addColumn<QString>("list");
         QTest::addColumn<QVariant>("value");
         QTest::addColumn<QString>("shown");
-        QTest::newRow("keyed: number shows its text") << "#1;Cabinet Parts|#2;Solid Wood" << QVariant(2) << "Solid Wood";
+        QTest::newRow("keyed: number shows its text")
+            << "#1;Cabinet Parts|#2;Solid Wood" << QVariant(2) << "Solid Wood";
         QTest::newRow("keyed: unknown number shows itself") << "#1;Cabinet Parts|#2;Solid Wood" << QVariant(7) << "7";
         QTest::newRow("keyed: text with apostrophe") << "#1;O'Brien's|#2;B" << QVariant(1) << "O'Brien's";
         QTest::newRow("plain choices") << "A|B|C" << QVariant("B") << "B";
@@ -175,7 +176,8 @@ private slots:
         QTest::addColumn<QString>("qt");
         QTest::newRow("parts files") << "Parts Files (*.csv)|*.csv|All Files (*.*)|*.*"
                                      << "Parts Files (*.csv);;All Files (*.*)";
-        QTest::newRow("several patterns") << "Text|*.txt;*.csv" << "Text (*.txt *.csv)";
+        QTest::newRow("several patterns") << "Text|*.txt;*.csv"
+                                          << "Text (*.txt *.csv)";
         QTest::newRow("odd trailing entry ignored") << "Veltrax Parts Files (*.rdb)|*.rdb|Broken"
                                                     << "Veltrax Parts Files (*.rdb)";
     }
