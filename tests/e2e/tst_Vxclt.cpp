@@ -16,22 +16,7 @@ const std::string kGoodRows = "1,E2E SIDE,E2E OAK,0.75,1,30,2,,C1,1L\r\n"
                               "2,E2E TOP,E2E OAK,0.75,12.5,20,1,,C1,\r\n";
 const std::string kBadRow = "3,E2E SHELF,E2E OAK,0.75,abc,20,1,,C1,\r\n";
 
-std::vector<std::string> Lines(const std::string& text)
-{
-    std::vector<std::string> lines;
-    std::string line;
-    for (char ch : text) {
-        if (ch == '\n') {
-            lines.push_back(line);
-            line.clear();
-        } else if (ch != '\r') {
-            line += ch;
-        }
-    }
-    if (!line.empty())
-        lines.push_back(line);
-    return lines;
-}
+using vxtest::Lines;
 
 std::string Replaced(std::string text, const std::string& from, const std::string& to)
 {

@@ -24,6 +24,8 @@
 #include <QtTest>
 
 using namespace vx;
+using vxtest::Child;
+using vxtest::Click;
 using vxtest::QueryScalar;
 
 namespace {
@@ -32,15 +34,6 @@ const char* kTenColumns = "1,LEFT SIDE,MAPLE PLY,0.75,23.25,34.5,1,4.5|11,B1,1L\
                           "2,SHELF,MAPLE PLY,0.75,21.5,34.375,2,,B1,1L\r\n";
 const QStringList kFactoryRow{"SEQ_NUM", "PART",     "MATERIAL", "THICKNESS", "WIDTH",
                               "LENGTH",  "QUANTITY", "SCRIBES",  "CABINET",   "EDGE"};
-
-template <class T> T* Child(QWidget* w, const char* name)
-{
-    T* c = w->findChild<T*>(name);
-    if (!c)
-        qFatal("no control %s", name);
-    return c;
-}
-void Click(QWidget* w, const char* name) { Child<QPushButton>(w, name)->click(); }
 
 // Drags a file over the window and drops it; true when the window took the drag.
 bool DropFile(QWidget* window, const std::string& path)

@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QPushButton>
 #include <QSettings>
 #include <QWidget>
 #include <QtTest/qtestspontaneevent.h>
@@ -13,6 +14,18 @@
 #include <string>
 
 namespace vxtest {
+
+// A named control of a screen; a missing one ends the test at once.
+template <class T> T* Child(QWidget* w, const char* name)
+{
+    T* c = w->findChild<T*>(name);
+    if (!c)
+        qFatal("no control %s", name);
+    return c;
+}
+
+// Presses a named button as the operator would.
+inline void Click(QWidget* w, const char* name) { Child<QPushButton>(w, name)->click(); }
 
 // Closes a window as its own close control does (a close event that came from the system).
 inline void CloseWithControlMenu(QWidget* window)

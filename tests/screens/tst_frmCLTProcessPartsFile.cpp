@@ -20,20 +20,13 @@
 #include <QtTest>
 
 using namespace vx;
+using vxtest::Child;
+using vxtest::Click;
 using vxtest::QueryColumn;
 using vxtest::QueryScalar;
 
 class tst_frmCLTProcessPartsFile : public QObject {
     Q_OBJECT
-
-    template <class T> static T* Child(QWidget* w, const char* name)
-    {
-        T* c = w->findChild<T*>(name);
-        if (!c)
-            qFatal("no control %s", name);
-        return c;
-    }
-    static void Click(QWidget* w, const char* name) { Child<QPushButton>(w, name)->click(); }
 
     static const char* CutList()
     {

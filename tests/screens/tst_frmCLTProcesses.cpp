@@ -14,19 +14,13 @@
 #include <QtTest>
 
 using namespace vx;
+using vxtest::Child;
+using vxtest::Click;
 using vxtest::QueryColumn;
 
 class tst_frmCLTProcesses : public QObject {
     Q_OBJECT
 
-    template <class T> static T* Child(QWidget* w, const char* name)
-    {
-        T* c = w->findChild<T*>(name);
-        if (!c)
-            qFatal("no control %s", name);
-        return c;
-    }
-    static void Click(QWidget* w, const char* name) { Child<QPushButton>(w, name)->click(); }
     static void Type(QWidget* w, const char* name, const char* text) { Child<QLineEdit>(w, name)->setText(text); }
     static std::vector<std::string> Processes(const vxtest::RuntimeSandbox& box)
     {

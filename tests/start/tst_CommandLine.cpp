@@ -35,22 +35,7 @@ int Run(const std::vector<std::string>& tokens)
     return RunCommandLine(static_cast<int>(argv.size()), argv.data());
 }
 
-std::vector<std::string> Lines(const std::string& text)
-{
-    std::vector<std::string> lines;
-    std::string line;
-    for (char ch : text) {
-        if (ch == '\n') {
-            lines.push_back(line);
-            line.clear();
-        } else if (ch != '\r') {
-            line += ch;
-        }
-    }
-    if (!line.empty())
-        lines.push_back(line);
-    return lines;
-}
+using vxtest::Lines;
 
 const std::string kUsageHint = "Run  VXCLT.exe /help  for usage.";
 

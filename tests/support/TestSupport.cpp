@@ -102,6 +102,23 @@ RunResult RunProgram(const std::string& program, const std::vector<std::string>&
     return r;
 }
 
+std::vector<std::string> Lines(const std::string& text)
+{
+    std::vector<std::string> lines;
+    std::string line;
+    for (char ch : text) {
+        if (ch == '\n') {
+            lines.push_back(line);
+            line.clear();
+        } else if (ch != '\r') {
+            line += ch;
+        }
+    }
+    if (!line.empty())
+        lines.push_back(line);
+    return lines;
+}
+
 std::string ReadFile(const std::string& path)
 {
     std::ifstream f(path, std::ios::binary);

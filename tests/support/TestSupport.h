@@ -69,6 +69,9 @@ RunResult RunVxclt(const std::vector<std::string>& args, const std::string& xdgH
 RunResult RunProgram(const std::string& program, const std::vector<std::string>& args, const std::string& xdgHome,
                      int timeoutMs = 120000);
 
+// The lines of console output, line ends (LF or CR LF) removed.
+std::vector<std::string> Lines(const std::string& text);
+
 // Reads a file whole / the first column of every row of a query.
 std::string ReadFile(const std::string& path);
 std::vector<std::string> QueryColumn(const std::string& dbPath, const std::string& sql);
