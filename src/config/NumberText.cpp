@@ -89,7 +89,7 @@ std::optional<double> ParseNumber(std::string_view raw)
     while (e > b && IsBlank(raw[e - 1]))
         --e;
     std::string_view t = raw.substr(b, e - b);
-    if (t.empty() || t.size() > 400)
+    if (t.empty())
         return std::nullopt;
     size_t i = 0;
     if (t[i] == '+' || t[i] == '-')

@@ -27,6 +27,7 @@ private slots:
         QTest::newRow("exponent sign") << "25E-1" << true << 2.5;
         QTest::newRow("minus zero") << "-0" << true << 0.0;
         QTest::newRow("largest double") << "1e308" << true << 1e308;
+        QTest::newRow("many leading zeros") << QString(400, '0') + "12.5" << true << 12.5;
         QTest::newRow("empty") << "" << false << 0.0;
         QTest::newRow("blanks only") << "   " << false << 0.0;
         QTest::newRow("point only") << "." << false << 0.0;
