@@ -30,47 +30,26 @@ class tst_frmCLTProcesses : public QObject {
     }
 
 private slots:
+    // Each row types {description, file id, path}; an empty message means the process is added.
     void addProcess_data()
     {
-        QTest::addColumn<QString>("description");
-        QTest::addColumn<QString>("fileId");
-        QTest::addColumn<QString>("path");
+        QTest::addColumn<QStringList>("typed");
         QTest::addColumn<QString>("message");
-        QTest::newRow("added, trimmed") << "  Edge Banding "
-                                        << " EB "
-                                        << " /tmp "
-                                        << "";
-        QTest::newRow("apostrophes work") << "O'Brien's Doors"
-                                          << "O'B"
-                                          << "/tmp/o'b"
-                                          << "";
-        QTest::newRow("no description") << "  "
-                                        << "X"
-                                        << "/tmp"
-                                        << "You need to enter a Description.";
+        QTest::newRow("added, trimmed") << QStringList{"  Edge Banding ", " EB ", " /tmp "} << "";
+        QTest::newRow("apostrophes work") << QStringList{"O'Brien's Doors", "O'B", "/tmp/o'b"} << "";
+        QTest::newRow("no description") << QStringList{"  ", "X", "/tmp"} << "You need to enter a Description.";
         QTest::newRow("description differs only in case")
-            << "cabinet PARTS"
-            << "X"
-            << "/tmp"
+            << QStringList{"cabinet PARTS", "X", "/tmp"}
             << "This Description already exists. Descriptions must be unique.";
-        QTest::newRow("no file id") << "New"
-                                    << ""
-                                    << "/tmp"
-                                    << "You need to enter a FileID.";
-        QTest::newRow("file id in other case") << "New"
-                                               << "cab"
-                                               << "/tmp"
-                                               << "This FileID already exists. FileIDs must be unique.";
-        QTest::newRow("no path") << "New"
-                                 << "NEW"
-                                 << " "
+        QTest::newRow("no file id") << QStringList{"New", "", "/tmp"} << "You need to enter a FileID.";
+        QTest::newRow("file id in other case")
+            << QStringList{"New", "cab", "/tmp"} << "This FileID already exists. FileIDs must be unique.";
+        QTest::newRow("no path") << QStringList{"New", "NEW", " "}
                                  << "You need to enter or select a Path for SaveFileTo.";
     }
     void addProcess()
     {
-        QFETCH(QString, description);
-        QFETCH(QString, fileId);
-        QFETCH(QString, path);
+        QFETCH(QStringList, typed);
         QFETCH(QString, message);
         vxtest::RuntimeSandbox box;
         vxtest::ScriptedPresenter presenter;
@@ -78,85 +57,61 @@ private slots:
         frmCLTProcesses screen(&menu);
         screen.setAttribute(Qt::WA_DeleteOnClose, false);
         screen.Display();
-        QCOMPARE(screen.windowTitle(), QString("Define Processes"));
         QCOMPARE(screen.grid()->Rows(), 3);
-        QVERIFY(screen.grid()->ColHidden(1));
         screen.grid()->SelectRow(1);
-        QCOMPARE(screen.selectedRow(), 1);
         QCOMPARE(Child<QLineEdit>(&screen, "txtEditDescription")->text(), QString("Cabinet Parts"));
 
-        Type(&screen, "txtDescription", description.toUtf8());
-        Type(&screen, "txtFileID", fileId.toUtf8());
-        Type(&screen, "txtFilePath", path.toUtf8());
+        Type(&screen, "txtDescription", typed[0].toUtf8());
+        Type(&screen, "txtFileID", typed[1].toUtf8());
+        Type(&screen, "txtFilePath", typed[2].toUtf8());
         Click(&screen, "cmdAddProcess");
         // Adding always forgets the selected process.
         QCOMPARE(screen.selectedRow(), 0);
         QVERIFY(Child<QLineEdit>(&screen, "txtEditDescription")->text().isEmpty());
         if (message.isEmpty()) {
             QVERIFY(presenter.prompts.empty());
-            std::string added = description.trimmed().toStdString() + "/" + fileId.trimmed().toStdString() + "/" +
-                                path.trimmed().toStdString();
-            QCOMPARE(Processes(box).back(), added);
+            QCOMPARE(QString::fromStdString(Processes(box).back()),
+                     typed[0].trimmed() + "/" + typed[1].trimmed() + "/" + typed[2].trimmed());
             QCOMPARE(screen.grid()->Rows(), 4);
             QVERIFY(Child<QLineEdit>(&screen, "txtDescription")->text().isEmpty());
         } else {
             QCOMPARE(presenter.prompts.size(), size_t(1));
             QCOMPARE(QString::fromStdString(presenter.prompts[0].text), message);
             QCOMPARE(Processes(box).size(), size_t(2));
-            QCOMPARE(Child<QLineEdit>(&screen, "txtDescription")->text(), description);
+            QCOMPARE(Child<QLineEdit>(&screen, "txtDescription")->text(), typed[0]);
         }
     }
 
+    // Row 2 in Description order is "Solid Wood" (SOLID, "/out"); each row types {description,
+    // file id, path}. An empty stored value means the process is unchanged.
     void saveChanges_data()
     {
-        QTest::addColumn<QString>("description");
-        QTest::addColumn<QString>("fileId");
-        QTest::addColumn<QString>("path");
+        QTest::addColumn<QStringList>("typed");
         QTest::addColumn<QString>("message");
         QTest::addColumn<QString>("stored");
-        // Row 2 in Description order is "Solid Wood" (SOLID, "").
-        QTest::newRow("saved") << "Solid Wood's"
-                               << "SW'1"
-                               << "/out"
-                               << "The Changes have been Saved."
+        QTest::newRow("saved") << QStringList{"Solid Wood's", "SW'1", "/out"} << "The Changes have been Saved."
                                << "Solid Wood's/SW'1//out";
-        QTest::newRow("only case changed") << "SOLID WOOD"
-                                           << "solid"
-                                           << "/OUT"
-                                           << ""
-                                           << "";
+        QTest::newRow("only case changed")
+            << QStringList{"SOLID WOOD", "solid", "/OUT"}
+            << "The edited values are the same as the current values. No changes have been made."
+            << "";
         QTest::newRow("other's description")
-            << "cabinet parts"
-            << "X"
-            << "/out"
+            << QStringList{"cabinet parts", "X", "/out"}
             << "The Description matches an existing description. Descriptions must be unique."
             << "";
-        QTest::newRow("other's file id") << "Solid"
-                                         << "Cab"
-                                         << "/out"
+        QTest::newRow("other's file id") << QStringList{"Solid", "Cab", "/out"}
                                          << "The FileID matches an existing fileid. FileIDs must be unique."
                                          << "";
-        QTest::newRow("empty description") << " "
-                                           << "X"
-                                           << "/out"
-                                           << "You must have a Description."
+        QTest::newRow("empty description") << QStringList{" ", "X", "/out"} << "You must have a Description."
                                            << "";
-        QTest::newRow("empty file id") << "S"
-                                       << ""
-                                       << "/out"
-                                       << "You must have a FileID."
+        QTest::newRow("empty file id") << QStringList{"S", "", "/out"} << "You must have a FileID."
                                        << "";
-        QTest::newRow("empty path") << "S"
-                                    << "S"
-                                    << ""
-                                    << "You need to enter or select a Path for SaveFileTo."
+        QTest::newRow("empty path") << QStringList{"S", "S", ""} << "You need to enter or select a Path for SaveFileTo."
                                     << "";
     }
     void saveChanges()
     {
-        QFETCH(QString, description);
-        QFETCH(QString, fileId);
-        QFETCH(QString, path);
+        QFETCH(QStringList, typed);
         QFETCH(QString, message);
         QFETCH(QString, stored);
         vxtest::RuntimeSandbox box;
@@ -167,20 +122,16 @@ private slots:
         screen.Display();
         screen.grid()->SelectRow(2);
         QCOMPARE(screen.selectedAutoID(), 2);
-        Type(&screen, "txtEditDescription", description.toUtf8());
-        Type(&screen, "txtEidtFileID", fileId.toUtf8());
-        Type(&screen, "txtEditFilePath", path.toUtf8());
+        Type(&screen, "txtEditDescription", typed[0].toUtf8());
+        Type(&screen, "txtEidtFileID", typed[1].toUtf8());
+        Type(&screen, "txtEditFilePath", typed[2].toUtf8());
         Click(&screen, "cmdSaveProcessChanges");
         QCOMPARE(presenter.prompts.size(), size_t(1));
-        QString expected =
-            message.isEmpty()
-                ? QString("The edited values are the same as the current values. No changes have been made.")
-                : message;
-        QCOMPARE(QString::fromStdString(presenter.prompts[0].text), expected);
-        QString inTable = stored.isEmpty() ? QString("Solid Wood/SOLID//out") : stored;
-        QCOMPARE(QString::fromStdString(Processes(box)[1]), inTable);
+        QCOMPARE(QString::fromStdString(presenter.prompts[0].text), message);
+        QCOMPARE(QString::fromStdString(Processes(box)[1]),
+                 stored.isEmpty() ? QString("Solid Wood/SOLID//out") : stored);
         if (!stored.isEmpty())
-            QCOMPARE(screen.grid()->TextMatrix(2, 2), description);
+            QCOMPARE(screen.grid()->TextMatrix(2, 2), typed[0]);
     }
 
     void saveWithoutSelectionDoesNothing()
