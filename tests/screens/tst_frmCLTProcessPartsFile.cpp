@@ -38,14 +38,11 @@ class tst_frmCLTProcessPartsFile : public QObject {
     static void SetAccessories(const vxtest::RuntimeSandbox& box, int machine, bool scribes, bool spaceBalls,
                                bool pocketHoles)
     {
-        box.execDef("UPDATE tblSettings SET SettingValue = '" + std::to_string(machine) +
-                    "' WHERE SettingName = 'MachineType'");
-        box.execDef(std::string("UPDATE tblSettings SET SettingValue = '") + (scribes ? "1" : "0") +
-                    "' WHERE SettingName = 'Scribes'");
-        box.execDef(std::string("UPDATE tblSettings SET SettingValue = '") + (spaceBalls ? "1" : "0") +
-                    "' WHERE SettingName = 'SpaceBalls'");
-        box.execDef(std::string("UPDATE tblSettings SET SettingValue = '") + (pocketHoles ? "1" : "0") +
-                    "' WHERE SettingName = 'PocketHoles'");
+        const std::pair<const char*, int> values[] = {
+            {"MachineType", machine}, {"Scribes", scribes}, {"SpaceBalls", spaceBalls}, {"PocketHoles", pocketHoles}};
+        for (const auto& [name, value] : values)
+            box.execDef("UPDATE tblSettings SET SettingValue = '" + std::to_string(value) + "' WHERE SettingName = '" +
+                        name + "'");
         LoadSettings();
     }
     // Grid column (1-based) whose table column has this name.
@@ -90,7 +87,6 @@ private slots:
         QPointer<frmCLTProcessPartsFile> guard = screen;
         screen->Display(true);
         QVERIFY(screen->isVisible());
-        QCOMPARE(Child<QComboBox>(screen, "cmboSkipXLines")->count(), 101);
         QCOMPARE(Child<QComboBox>(screen, "cmboSkipXLines")->currentText(), QString("1"));
         QVERIFY(Child<QCheckBox>(screen, "chkAskIfValid")->isChecked());
 
@@ -139,22 +135,16 @@ private slots:
                  std::string("2"));
 
         Click(screen, "cmdApplyCriteria");
-        QCOMPARE(screen->session()
-                     .connection()
-                     ->ScalarQuery("SELECT ValidPart FROM tblPartsFileProcessTemplate WHERE PART = 'SHELF'")
-                     .toText(),
-                 std::string("0"));
-        QCOMPARE(screen->session()
-                     .connection()
-                     ->ScalarQuery("SELECT Process FROM tblPartsFileProcessTemplate WHERE PART = 'LEFT SIDE'")
-                     .toText(),
-                 std::string("2"));
+        auto working = [&](const std::string& sql) {
+            return screen->session().connection()->ScalarQuery("SELECT " + sql).toText();
+        };
+        QCOMPARE(working("ValidPart FROM tblPartsFileProcessTemplate WHERE PART = 'SHELF'"), std::string("0"));
+        QCOMPARE(working("Process FROM tblPartsFileProcessTemplate WHERE PART = 'LEFT SIDE'"), std::string("2"));
 
         // Checks: the new part's scribes 10|-5 hold a negative entry.
         QVERIFY(Child<QPushButton>(screen, "cmdCheckScribes")->isVisibleTo(screen));
         Click(screen, "cmdCheckScribes");
         QVERIFY(!presenter.prompts.empty());
-        QCOMPARE(presenter.prompts.back().text.substr(0, 40), std::string("Error in a Scribes specification in the "));
         QCOMPARE(presenter.prompts.back().title, std::string("Scribe Error"));
         QCOMPARE(presenter.prompts.back().text,
                  std::string("Error in a Scribes specification in the cell selected. A Scribe Location value is < 0."));
@@ -212,9 +202,7 @@ private slots:
         QCOMPARE(vxtest::ReadFile(solidFile), std::string("old solid file"));
         frmCLTProcessFilesCreated* list = screen->filesCreatedScreen();
         QVERIFY(list && list->isVisible());
-        QCOMPARE(list->windowTitle(), QString("Process Files Created"));
         QCOMPARE(list->grid()->Rows(), 2);
-        QCOMPARE(list->grid()->TextMatrix(0, 2), QString("File Name"));
         QCOMPARE(list->grid()->TextMatrix(1, 1), QString("Cabinet Parts"));
         QCOMPARE(list->grid()->TextMatrix(1, 2), QString("run'7_CAB.rdb"));
         QCOMPARE(parts->Rows(), 1);
