@@ -34,90 +34,81 @@ class TestPartsCriteria : public QObject {
     }
 
 private slots:
+    // Each row: {MachineType,Scribes,SpaceBalls,PocketHoles; criteria rows; cut-list lines} and the
+    // working rows that result.
     void rules_data()
     {
-        QTest::addColumn<QString>("machine"); // MachineType,Scribes,SpaceBalls,PocketHoles
-        QTest::addColumn<QString>("criteria");
-        QTest::addColumn<QString>("lines");
+        QTest::addColumn<QStringList>("setup");
         QTest::addColumn<QStringList>("rows");
         const QString plain = "('P', 1, 0, 0, 0, 0, 0, 1, 0, 0)";
-        QTest::newRow("new part gets the defaults") << "2,1,0,0"
-                                                    << ""
-                                                    << "New,10,20,5|5,9" << QStringList{"1|1|10.0|20.0|5|5||0|0|0|0|0"};
-        QTest::newRow("not valid, other process") << "2,0,0,0"
-                                                  << "('P', 0, 0, 0, 0, 0, 0, 2, 0, 0)"
-                                                  << "P,10,20,," << QStringList{"0|2|10.0|20.0|||0|0|0|0|0"};
-        QTest::newRow("names match in any case") << "2,0,0,0"
-                                                 << "('Drawer Front', 0, 0, 0, 0, 0, 0, 2, 0, 0)"
-                                                 << "DRAWER FRONT,10,20,," << QStringList{"0|2|10.0|20.0|||0|0|0|0|0"};
+        QTest::newRow("new part gets the defaults")
+            << QStringList{"2,1,0,0", "", "New,10,20,5|5,9"} << QStringList{"1|1|10.0|20.0|5|5||0|0|0|0|0"};
+        QTest::newRow("not valid, other process")
+            << QStringList{"2,0,0,0", "('P', 0, 0, 0, 0, 0, 0, 2, 0, 0)", "P,10,20,,"}
+            << QStringList{"0|2|10.0|20.0|||0|0|0|0|0"};
+        QTest::newRow("names match in any case")
+            << QStringList{"2,0,0,0", "('Drawer Front', 0, 0, 0, 0, 0, 0, 2, 0, 0)", "DRAWER FRONT,10,20,,"}
+            << QStringList{"0|2|10.0|20.0|||0|0|0|0|0"};
         // Names from the operator may hold apostrophes; the rows never do (the reader drops them).
         QTest::newRow("apostrophes in criteria names")
-            << "2,0,0,0"
-            << "('Bob''s Shelf', 0, 0, 0, 0, 0, 0, 2, 0, 0)"
-            << "Bob's Shelf,10,20,," << QStringList{"1|1|10.0|20.0|||0|0|0|0|0"};
-        QTest::newRow("switched dimensions") << "2,0,0,0"
-                                             << "('P', 1, 0, 0, 0, 0, 0, 1, 1, 0)"
-                                             << "P,300,700,," << QStringList{"1|1|700.0|300.0|||0|0|0|1|0"};
-        QTest::newRow("mirrored scribes") << "2,1,0,0"
-                                          << "('P', 1, 0, 0, 0, 0, 0, 1, 0, 1)"
-                                          << "P,10,100,20|30," << QStringList{"1|1|10.0|100.0|50|30||0|0|0|0|1"};
+            << QStringList{"2,0,0,0", "('Bob''s Shelf', 0, 0, 0, 0, 0, 0, 2, 0, 0)", "Bob's Shelf,10,20,,"}
+            << QStringList{"1|1|10.0|20.0|||0|0|0|0|0"};
+        QTest::newRow("switched dimensions")
+            << QStringList{"2,0,0,0", "('P', 1, 0, 0, 0, 0, 0, 1, 1, 0)", "P,300,700,,"}
+            << QStringList{"1|1|700.0|300.0|||0|0|0|1|0"};
+        QTest::newRow("mirrored scribes")
+            << QStringList{"2,1,0,0", "('P', 1, 0, 0, 0, 0, 0, 1, 0, 1)", "P,10,100,20|30,"}
+            << QStringList{"1|1|10.0|100.0|50|30||0|0|0|0|1"};
         QTest::newRow("mirrored on the switched length")
-            << "2,1,0,0"
-            << "('P', 1, 0, 0, 0, 0, 0, 1, 1, 1)"
-            << "P,100,10,20|30," << QStringList{"1|1|10.0|100.0|50|30||0|0|0|1|1"};
+            << QStringList{"2,1,0,0", "('P', 1, 0, 0, 0, 0, 0, 1, 1, 1)", "P,100,10,20|30,"}
+            << QStringList{"1|1|10.0|100.0|50|30||0|0|0|1|1"};
         QTest::newRow("zero and end scribe removed")
-            << "2,1,0,0" << plain << "P,10,100,0|40|60," << QStringList{"1|1|10.0|100.0|40||0|0|0|0|0"};
-        QTest::newRow("only zeros: nothing to mirror") << "2,1,0,0"
-                                                       << "('P', 1, 0, 0, 0, 0, 0, 1, 0, 1)"
-                                                       << "P,10,100,0|0," << QStringList{"1|1|10.0|100.0|||0|0|0|0|0"};
+            << QStringList{"2,1,0,0", plain, "P,10,100,0|40|60,"} << QStringList{"1|1|10.0|100.0|40||0|0|0|0|0"};
+        QTest::newRow("only zeros: nothing to mirror")
+            << QStringList{"2,1,0,0", "('P', 1, 0, 0, 0, 0, 0, 1, 0, 1)", "P,10,100,0|0,"}
+            << QStringList{"1|1|10.0|100.0|||0|0|0|0|0"};
         QTest::newRow("scribes without the accessory")
-            << "2,0,0,0" << plain << "P,10,100,20|30," << QStringList{"1|1|10.0|100.0|||0|0|0|0|0"};
+            << QStringList{"2,0,0,0", plain, "P,10,100,20|30,"} << QStringList{"1|1|10.0|100.0|||0|0|0|0|0"};
         QTest::newRow("panel at the minimum width")
-            << "2,0,0,0"
-            << "('P', 1, 0, 0, 0, 1, 12, 1, 0, 0)"
-            << "P,12,100,,\r\nP,11.99,100,,"
+            << QStringList{"2,0,0,0", "('P', 1, 0, 0, 0, 1, 12, 1, 0, 0)", "P,12,100,,\r\nP,11.99,100,,"}
             << QStringList{"1|1|12.0|100.0|||0|0|1|0|0", "1|1|11.99|100.0|||0|0|0|0|0"};
-        QTest::newRow("panel on the switched width") << "2,0,0,0"
-                                                     << "('P', 1, 0, 0, 0, 1, 12, 1, 1, 0)"
-                                                     << "P,5,20,," << QStringList{"1|1|20.0|5.0|||0|0|1|1|0"};
-        QTest::newRow("no panel on machine type 0") << "0,0,0,0"
-                                                    << "('P', 1, 0, 0, 0, 1, 12, 1, 0, 0)"
-                                                    << "P,20,100,," << QStringList{"1|1|20.0|100.0|||0|0|0|0|0"};
-        QTest::newRow("B grade on machine type 1") << "1,0,0,0"
-                                                   << "('P', 1, 1, 0, 0, 0, 0, 1, 0, 0)"
-                                                   << "P,10,20,," << QStringList{"1|1|10.0|20.0|||1|0|0|0|0"};
-        QTest::newRow("no B grade on machine type 2") << "2,0,0,0"
-                                                      << "('P', 1, 1, 0, 0, 0, 0, 1, 0, 0)"
-                                                      << "P,10,20,," << QStringList{"1|1|10.0|20.0|||0|0|0|0|0"};
-        QTest::newRow("pocket holes with the accessory") << "2,0,0,1"
-                                                         << "('P', 1, 0, 1, 0, 0, 0, 1, 0, 0)"
-                                                         << "P,10,20,," << QStringList{"1|1|10.0|20.0|||0|1|0|0|0"};
-        QTest::newRow("no pocket holes without it") << "2,0,0,0"
-                                                    << "('P', 1, 0, 1, 0, 0, 0, 1, 0, 0)"
-                                                    << "P,10,20,," << QStringList{"1|1|10.0|20.0|||0|0|0|0|0"};
+        QTest::newRow("panel on the switched width")
+            << QStringList{"2,0,0,0", "('P', 1, 0, 0, 0, 1, 12, 1, 1, 0)", "P,5,20,,"}
+            << QStringList{"1|1|20.0|5.0|||0|0|1|1|0"};
+        QTest::newRow("no panel on machine type 0")
+            << QStringList{"0,0,0,0", "('P', 1, 0, 0, 0, 1, 12, 1, 0, 0)", "P,20,100,,"}
+            << QStringList{"1|1|20.0|100.0|||0|0|0|0|0"};
+        QTest::newRow("B grade on machine type 1")
+            << QStringList{"1,0,0,0", "('P', 1, 1, 0, 0, 0, 0, 1, 0, 0)", "P,10,20,,"}
+            << QStringList{"1|1|10.0|20.0|||1|0|0|0|0"};
+        QTest::newRow("no B grade on machine type 2")
+            << QStringList{"2,0,0,0", "('P', 1, 1, 0, 0, 0, 0, 1, 0, 0)", "P,10,20,,"}
+            << QStringList{"1|1|10.0|20.0|||0|0|0|0|0"};
+        QTest::newRow("pocket holes with the accessory")
+            << QStringList{"2,0,0,1", "('P', 1, 0, 1, 0, 0, 0, 1, 0, 0)", "P,10,20,,"}
+            << QStringList{"1|1|10.0|20.0|||0|1|0|0|0"};
+        QTest::newRow("no pocket holes without it")
+            << QStringList{"2,0,0,0", "('P', 1, 0, 1, 0, 0, 0, 1, 0, 0)", "P,10,20,,"}
+            << QStringList{"1|1|10.0|20.0|||0|0|0|0|0"};
         QTest::newRow("space balls 2, 3 and 4")
-            << "2,0,1,0"
-            << "('P', 1, 0, 0, 50, 0, 0, 1, 0, 0)"
-            << "P,10,700,,9\r\nP,10,1000,,9\r\nP,10,1500,,9"
+            << QStringList{"2,0,1,0", "('P', 1, 0, 0, 50, 0, 0, 1, 0, 0)",
+                           "P,10,700,,9\r\nP,10,1000,,9\r\nP,10,1500,,9"}
             << QStringList{"1|1|10.0|700.0||50.00|600.00|0|0|0|0|0", "1|1|10.0|1000.0||50.00|450.00|450.00|0|0|0|0|0",
                            "1|1|10.0|1500.0||50.00|466.67|466.67|466.67|0|0|0|0|0"};
         QTest::newRow("file space balls replaced without the accessory")
-            << "2,0,0,0"
-            << "('P', 1, 0, 0, 50, 0, 0, 1, 0, 0)"
-            << "P,10,700,,9|9" << QStringList{"1|1|10.0|700.0|||0|0|0|0|0"};
+            << QStringList{"2,0,0,0", "('P', 1, 0, 0, 50, 0, 0, 1, 0, 0)", "P,10,700,,9|9"}
+            << QStringList{"1|1|10.0|700.0|||0|0|0|0|0"};
         // Two criteria rows for one name are applied one after the other in Part order.
         QTest::newRow("two criteria rows for one name")
-            << "1,0,0,0"
-            << "('P', 1, 1, 0, 0, 0, 0, 2, 1, 0), ('p', 0, 0, 0, 0, 0, 0, 3, 1, 0)"
-            << "P,300,700,," << QStringList{"0|3|700.0|300.0|||1|0|0|1|0"};
+            << QStringList{"1,0,0,0", "('P', 1, 1, 0, 0, 0, 0, 2, 1, 0), ('p', 0, 0, 0, 0, 0, 0, 3, 1, 0)",
+                           "P,300,700,,"}
+            << QStringList{"0|3|700.0|300.0|||1|0|0|1|0"};
     }
     void rules()
     {
-        QFETCH(QString, machine);
-        QFETCH(QString, criteria);
-        QFETCH(QString, lines);
+        QFETCH(QStringList, setup);
         QFETCH(QStringList, rows);
-        QStringList m = machine.split(',');
+        const QStringList m = setup[0].split(',');
         // Both ways to the same rows: criteria applied as the rows are read (the open
         // sequence), and read first, then applied.
         for (bool whileReading : {true, false}) {
@@ -125,9 +116,9 @@ private slots:
             vxtest::ScriptedPresenter presenter;
             SetMachine(m[0].toInt(), m[1] == "1", m[2] == "1", m[3] == "1");
             State().ExtraSpaceBalls = {"800", "1200"};
-            if (!criteria.isEmpty())
-                AddCriteria(sandbox, criteria);
-            std::string path = WriteCutList(sandbox, lines);
+            if (!setup[1].isEmpty())
+                AddCriteria(sandbox, setup[1]);
+            std::string path = WriteCutList(sandbox, setup[2]);
             ConversionSession session;
             QVERIFY(session.Prepare());
             if (whileReading) {
@@ -141,46 +132,34 @@ private slots:
         }
     }
 
+    // Each row: {criteria row; cut-list line; change made to the criteria}, the working row
+    // after opening (applying again must not change it), and after the change is applied.
     void reapplyAfterChanges_data()
     {
-        QTest::addColumn<QString>("criteria");
-        QTest::addColumn<QString>("line");
-        QTest::addColumn<QString>("change");
+        QTest::addColumn<QStringList>("setup");
         QTest::addColumn<QString>("first");
-        QTest::addColumn<QString>("again");
         QTest::addColumn<QString>("changed");
-        QTest::newRow("switch and back") << "('P', 1, 0, 0, 0, 0, 0, 1, 1, 0)"
-                                         << "P,300,700,,"
-                                         << "Switch_Dims = 0"
-                                         << "700.0|300.0||1|0"
-                                         << "700.0|300.0||1|0"
-                                         << "300.0|700.0||0|0";
-        QTest::newRow("mirror and back") << "('P', 1, 0, 0, 0, 0, 0, 1, 0, 1)"
-                                         << "P,10,100,20|30,"
-                                         << "Reverse_Scribes = 0"
-                                         << "10.0|100.0|50|30|0|1"
-                                         << "10.0|100.0|50|30|0|1"
-                                         << "10.0|100.0|20|30|0|0";
-        QTest::newRow("switch and mirror added later") << "('P', 1, 0, 0, 0, 0, 0, 1, 0, 0)"
-                                                       << "P,100,10,20|30,"
-                                                       << "Switch_Dims = 1, Reverse_Scribes = 1"
-                                                       << "100.0|10.0|20|0|0"
-                                                       << "100.0|10.0|20|0|0"
-                                                       << "10.0|100.0|80|1|1";
+        QTest::newRow("switch and back") << QStringList{"('P', 1, 0, 0, 0, 0, 0, 1, 1, 0)", "P,300,700,,",
+                                                        "Switch_Dims = 0"}
+                                         << QString("700.0|300.0||1|0") << "300.0|700.0||0|0";
+        QTest::newRow("mirror and back") << QStringList{"('P', 1, 0, 0, 0, 0, 0, 1, 0, 1)", "P,10,100,20|30,",
+                                                        "Reverse_Scribes = 0"}
+                                         << QString("10.0|100.0|50|30|0|1") << "10.0|100.0|20|30|0|0";
+        QTest::newRow("switch and mirror added later")
+            << QStringList{"('P', 1, 0, 0, 0, 0, 0, 1, 0, 0)", "P,100,10,20|30,",
+                           "Switch_Dims = 1, Reverse_Scribes = 1"}
+            << QString("100.0|10.0|20|0|0") << "10.0|100.0|80|1|1";
     }
     void reapplyAfterChanges()
     {
-        QFETCH(QString, criteria);
-        QFETCH(QString, line);
-        QFETCH(QString, change);
+        QFETCH(QStringList, setup);
         QFETCH(QString, first);
-        QFETCH(QString, again);
         QFETCH(QString, changed);
         vxtest::RuntimeSandbox sandbox;
         vxtest::ScriptedPresenter presenter;
         SetMachine(2, true, false, false);
-        AddCriteria(sandbox, criteria);
-        std::string path = WriteCutList(sandbox, line);
+        AddCriteria(sandbox, setup[0]);
+        std::string path = WriteCutList(sandbox, setup[1]);
         ConversionSession session;
         QVERIFY(session.Prepare());
         QVERIFY(session.AUTOOpenPartsFile(path, "job.csv"));
@@ -188,8 +167,8 @@ private slots:
                               "Scribes_Reversed";
         QCOMPARE(WorkingColumn(session, columns), QStringList{first});
         session.ApplyPartsCriteria();
-        QCOMPARE(WorkingColumn(session, columns), QStringList{again});
-        sandbox.execDef("UPDATE tblPartsCriteria SET " + change.toStdString() + " WHERE Part = 'P'");
+        QCOMPARE(WorkingColumn(session, columns), QStringList{first});
+        sandbox.execDef("UPDATE tblPartsCriteria SET " + setup[2].toStdString() + " WHERE Part = 'P'");
         session.ApplyPartsCriteria();
         QCOMPARE(WorkingColumn(session, columns), QStringList{changed});
     }
