@@ -31,56 +31,37 @@ private slots:
         QCOMPARE(QString::fromStdString(ConvertScribeUnits(list.toStdString(), factor, places)), expected);
     }
 
+    // Each row: {operation, list}, the part length and the list afterwards.
     void cleaning_data()
     {
-        QTest::addColumn<QString>("operation");
-        QTest::addColumn<QString>("list");
+        QTest::addColumn<QStringList>("call");
         QTest::addColumn<double>("length");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("zeros removed") << "zeros"
-                                       << "0|12|0|30" << 0.0 << "12|30";
-        QTest::newRow("single zero stays") << "zeros"
-                                           << "0" << 0.0 << "0";
-        QTest::newRow("only zeros") << "zeros"
-                                    << "0|0" << 0.0 << "";
-        QTest::newRow("text entry kept for the check") << "zeros"
-                                                       << "12|abc|0" << 0.0 << "12|abc";
-        QTest::newRow("end scribe within 0.3") << "removeEnd"
-                                               << "40|59.8" << 100.0 << "40";
-        QTest::newRow("end scribe inside") << "removeEnd"
-                                           << "40|59" << 100.0 << "40|59";
-        QTest::newRow("end scribe beyond the end") << "removeEnd"
-                                                   << "60|50" << 100.0 << "60";
-        QTest::newRow("single entry kept") << "removeEnd"
-                                           << "100" << 100.0 << "100";
-        QTest::newRow("add: sum below 0.2") << "addEnd"
-                                            << "0.1" << 100.0 << "0.1";
-        QTest::newRow("add: gap below 0.3") << "addEnd"
-                                            << "99.8" << 100.0 << "99.8";
-        QTest::newRow("add: gap rounded") << "addEnd"
-                                          << "20|30.00049" << 100.0 << "20|30.00049|50";
-        QTest::newRow("add: beyond the end") << "addEnd"
-                                             << "150" << 100.0 << "150";
-        QTest::newRow("add: empty") << "addEnd"
-                                    << "" << 100.0 << "";
-        QTest::newRow("reverse") << "reverse"
-                                 << "1|2|3" << 0.0 << "3|2|1";
-        QTest::newRow("reverse single") << "reverse"
-                                        << "5" << 0.0 << "5";
-        QTest::newRow("mirror") << "mirror"
-                                << "20|30" << 100.0 << "50|30";
-        QTest::newRow("mirror back") << "mirror"
-                                     << "50|30" << 100.0 << "20|30";
-        QTest::newRow("mirror single") << "mirror"
-                                       << "25" << 100.0 << "75";
+        QTest::newRow("zeros removed") << QStringList{"zeros", "0|12|0|30"} << 0.0 << "12|30";
+        QTest::newRow("single zero stays") << QStringList{"zeros", "0"} << 0.0 << "0";
+        QTest::newRow("only zeros") << QStringList{"zeros", "0|0"} << 0.0 << "";
+        QTest::newRow("text entry kept for the check") << QStringList{"zeros", "12|abc|0"} << 0.0 << "12|abc";
+        QTest::newRow("end scribe within 0.3") << QStringList{"removeEnd", "40|59.8"} << 100.0 << "40";
+        QTest::newRow("end scribe inside") << QStringList{"removeEnd", "40|59"} << 100.0 << "40|59";
+        QTest::newRow("end scribe beyond the end") << QStringList{"removeEnd", "60|50"} << 100.0 << "60";
+        QTest::newRow("single entry kept") << QStringList{"removeEnd", "100"} << 100.0 << "100";
+        QTest::newRow("add: sum below 0.2") << QStringList{"addEnd", "0.1"} << 100.0 << "0.1";
+        QTest::newRow("add: gap below 0.3") << QStringList{"addEnd", "99.8"} << 100.0 << "99.8";
+        QTest::newRow("add: gap rounded") << QStringList{"addEnd", "20|30.00049"} << 100.0 << "20|30.00049|50";
+        QTest::newRow("add: beyond the end") << QStringList{"addEnd", "150"} << 100.0 << "150";
+        QTest::newRow("add: empty") << QStringList{"addEnd", ""} << 100.0 << "";
+        QTest::newRow("reverse") << QStringList{"reverse", "1|2|3"} << 0.0 << "3|2|1";
+        QTest::newRow("reverse single") << QStringList{"reverse", "5"} << 0.0 << "5";
+        QTest::newRow("mirror") << QStringList{"mirror", "20|30"} << 100.0 << "50|30";
+        QTest::newRow("mirror single") << QStringList{"mirror", "25"} << 100.0 << "75";
     }
     void cleaning()
     {
-        QFETCH(QString, operation);
-        QFETCH(QString, list);
+        QFETCH(QStringList, call);
         QFETCH(double, length);
         QFETCH(QString, expected);
-        std::string l = list.toStdString(), result;
+        const QString operation = call[0];
+        std::string l = call[1].toStdString(), result;
         if (operation == "zeros")
             result = RemoveZeros(l);
         else if (operation == "removeEnd")
@@ -132,48 +113,34 @@ private slots:
         QCOMPARE(QString::fromStdString(text), error);
     }
 
+    // Each row: the two lengths entered and either "ok: " and the texts kept, or the message.
     void extraSpaceBalls_data()
     {
-        QTest::addColumn<QString>("three");
-        QTest::addColumn<QString>("four");
-        QTest::addColumn<bool>("ok");
-        QTest::addColumn<QString>("texts");
-        QTest::addColumn<QString>("error");
-        QTest::newRow("both empty") << ""
-                                    << "  " << true << "|"
-                                    << "";
-        QTest::newRow("normalised") << " 800.50 "
-                                    << "1200" << true << "800.5|1200"
-                                    << "";
-        QTest::newRow("text") << "abc"
-                              << "" << false << ""
-                              << "Length given for extra space balls can not be evaluated as a number, please "
-                                 "re-enter.";
-        QTest::newRow("negative") << ""
-                                  << "-1" << false << ""
+        QTest::addColumn<QStringList>("entered");
+        QTest::addColumn<QString>("outcome");
+        QTest::newRow("both empty") << QStringList{"", "  "} << "ok: |";
+        QTest::newRow("normalised") << QStringList{" 800.50 ", "1200"} << "ok: 800.5|1200";
+        QTest::newRow("three only, four empty") << QStringList{"800", ""} << "ok: 800|";
+        QTest::newRow("text")
+            << QStringList{"abc", ""}
+            << "Length given for extra space balls can not be evaluated as a number, please re-enter.";
+        QTest::newRow("negative") << QStringList{"", "-1"}
                                   << "Length given for extra space balls must be >=0 , please re-enter.";
-        QTest::newRow("four below three") << "1200"
-                                          << "800" << false << ""
-                                          << "Length given for 4 extra space balls must be >= Length given for 3 "
-                                             "extra space balls, please re-enter.";
-        QTest::newRow("three only, four empty") << "800"
-                                                << "" << true << "800|"
-                                                << "";
+        QTest::newRow("four below three")
+            << QStringList{"1200", "800"}
+            << "Length given for 4 extra space balls must be >= Length given for 3 extra space balls, please "
+               "re-enter.";
     }
     void extraSpaceBalls()
     {
-        QFETCH(QString, three);
-        QFETCH(QString, four);
-        QFETCH(bool, ok);
-        QFETCH(QString, texts);
-        QFETCH(QString, error);
-        std::array<std::string, 2> t{three.toStdString(), four.toStdString()};
+        QFETCH(QStringList, entered);
+        QFETCH(QString, outcome);
+        std::array<std::string, 2> t{entered[0].toStdString(), entered[1].toStdString()};
         std::array<double, 2> lengths{};
         std::string message;
-        QCOMPARE(CheckExtraSpaceBalls(t, lengths, message), ok);
-        QCOMPARE(QString::fromStdString(message), error);
-        if (ok)
-            QCOMPARE(QString::fromStdString(t[0] + "|" + t[1]), texts);
+        const bool ok = CheckExtraSpaceBalls(t, lengths, message);
+        QCOMPARE(ok, message.empty());
+        QCOMPARE(QString::fromStdString(ok ? "ok: " + t[0] + "|" + t[1] : message), outcome);
     }
 
     void calculateSpaceBalls_data()
