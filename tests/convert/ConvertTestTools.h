@@ -50,6 +50,24 @@ inline QStringList WorkingColumn(vx::ConversionSession& session, const std::stri
     return out;
 }
 
+// A sandbox with scripted answers and a conversion session on it. The test maps the columns
+// and sets the program state, then prepares the session.
+struct SessionFixture {
+    vxtest::RuntimeSandbox sandbox;
+    vxtest::ScriptedPresenter presenter;
+    vx::ConversionSession session;
+
+    // Maps the columns (the simple layout when none are given) and prepares the session.
+    bool prepare(const std::vector<std::pair<std::string, int>>& map = {})
+    {
+        if (map.empty())
+            MapSimpleLayout(sandbox);
+        else
+            MapColumns(sandbox, map);
+        return session.Prepare();
+    }
+};
+
 // The machine settings that gate the criteria.
 inline void SetMachine(int machineType, bool scribes, bool spaceBalls, bool pocketHoles)
 {

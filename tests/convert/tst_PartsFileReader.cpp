@@ -16,12 +16,12 @@ class TestPartsFileReader : public QObject {
 
     // Reads the bytes as a file through the screen's open sequence; the working table is
     // left for the test to inspect.
-    bool Open(vxtest::RuntimeSandbox& sandbox, ConversionSession& session, const std::string& bytes,
-              const std::string& skip = "0", const std::string& name = "job.csv")
+    bool Open(SessionFixture& f, const std::string& bytes, const std::string& skip = "0",
+              const std::string& name = "job.csv")
     {
-        std::string path = sandbox.writeFile(name, bytes);
-        session.SkipLinesText = skip;
-        return session.OpenCommaDelimitedPartsFile(path, name);
+        std::string path = f.sandbox.writeFile(name, bytes);
+        f.session.SkipLinesText = skip;
+        return f.session.OpenCommaDelimitedPartsFile(path, name);
     }
 
 private slots:
@@ -45,16 +45,13 @@ private slots:
         QFETCH(QByteArray, bytes);
         QFETCH(QByteArray, afterwards);
         QFETCH(QStringList, parts);
-        vxtest::RuntimeSandbox sandbox;
-        vxtest::ScriptedPresenter presenter;
-        MapSimpleLayout(sandbox);
-        ConversionSession session;
-        QVERIFY(session.Prepare());
-        std::string path = sandbox.writeFile("job.csv", bytes.toStdString());
-        bool ok = session.OpenCommaDelimitedPartsFile(path, "job.csv");
+        SessionFixture f;
+        QVERIFY(f.prepare());
+        std::string path = f.sandbox.writeFile("job.csv", bytes.toStdString());
+        bool ok = f.session.OpenCommaDelimitedPartsFile(path, "job.csv");
         QCOMPARE(QByteArray::fromStdString(vxtest::ReadFile(path)), afterwards);
         QCOMPARE(ok, !parts.isEmpty());
-        QCOMPARE(WorkingColumn(session, "PART"), parts);
+        QCOMPARE(WorkingColumn(f.session, "PART"), parts);
     }
 
     void keptAndSkippedLines_data()
@@ -82,14 +79,11 @@ private slots:
         QFETCH(QString, skip);
         QFETCH(QStringList, parts);
         QFETCH(QStringList, seq);
-        vxtest::RuntimeSandbox sandbox;
-        vxtest::ScriptedPresenter presenter;
-        MapSimpleLayout(sandbox);
-        ConversionSession session;
-        QVERIFY(session.Prepare());
-        Open(sandbox, session, content.toStdString(), skip.toStdString());
-        QCOMPARE(WorkingColumn(session, "PART"), parts);
-        QCOMPARE(WorkingColumn(session, "SEQ_NUM"), seq);
+        SessionFixture f;
+        QVERIFY(f.prepare());
+        Open(f, content.toStdString(), skip.toStdString());
+        QCOMPARE(WorkingColumn(f.session, "PART"), parts);
+        QCOMPARE(WorkingColumn(f.session, "SEQ_NUM"), seq);
     }
 
     void noData_data()
@@ -107,56 +101,47 @@ private slots:
     {
         QFETCH(QString, content);
         QFETCH(QString, skip);
-        vxtest::RuntimeSandbox sandbox;
-        vxtest::ScriptedPresenter presenter;
-        MapSimpleLayout(sandbox);
+        SessionFixture f;
         TheErrorLog().AddInfo("earlier report");
-        ConversionSession session;
-        QVERIFY(session.Prepare());
-        std::string path = sandbox.writeFile("job.csv", content.toStdString());
-        session.SkipLinesText = skip.toStdString();
-        QVERIFY(!session.OpenCommaDelimitedPartsFile(path, "job.csv"));
-        QCOMPARE(presenter.prompts.size(), size_t(1));
-        QCOMPARE(QString::fromStdString(presenter.prompts[0].text),
+        QVERIFY(f.prepare());
+        std::string path = f.sandbox.writeFile("job.csv", content.toStdString());
+        f.session.SkipLinesText = skip.toStdString();
+        QVERIFY(!f.session.OpenCommaDelimitedPartsFile(path, "job.csv"));
+        QCOMPARE(f.presenter.prompts.size(), size_t(1));
+        QCOMPARE(QString::fromStdString(f.presenter.prompts[0].text),
                  QString::fromStdString("NO DATA FOUND IN THE FILE:\r\n" + path));
-        QCOMPARE(presenter.prompts[0].style, 0);
-        QCOMPARE(WorkingColumn(session, "count(*)"), QStringList{"0"});
+        QCOMPARE(f.presenter.prompts[0].style, 0);
+        QCOMPARE(WorkingColumn(f.session, "count(*)"), QStringList{"0"});
         QCOMPARE(QString::fromStdString(TheErrorLog().Text()), QString("earlier report"));
-        QCOMPARE(QString::fromStdString(session.FileOpenedLabel), QString());
+        QCOMPARE(QString::fromStdString(f.session.FileOpenedLabel), QString());
     }
 
     void workedExample()
     {
-        vxtest::RuntimeSandbox sandbox;
-        vxtest::ScriptedPresenter presenter;
-        MapSimpleLayout(sandbox);
-        ConversionSession session;
-        QVERIFY(session.Prepare());
-        QVERIFY(session.GenerateLineNumbers);
-        QVERIFY(!session.QuantityNotMapped);
+        SessionFixture f;
+        QVERIFY(f.prepare());
+        QVERIFY(f.session.GenerateLineNumbers);
+        QVERIFY(!f.session.QuantityNotMapped);
         std::string content = "Part,W,L,Q\r\n\r\nSide,12.5,30,2\r\n,,,\r\nTop,abc,20,1\r\n";
-        std::string path = sandbox.writeFile("job.csv", content);
+        std::string path = f.sandbox.writeFile("job.csv", content);
         int shown = TheErrorLog().displayCount();
-        QVERIFY(!Open(sandbox, session, content, "1"));
-        QCOMPARE(WorkingColumn(session, "PART || '|' || WIDTH || '|' || LENGTH || '|' || QUANTITY || '|' || SEQ_NUM"),
+        QVERIFY(!Open(f, content, "1"));
+        QCOMPARE(WorkingColumn(f.session, "PART || '|' || WIDTH || '|' || LENGTH || '|' || QUANTITY || '|' || SEQ_NUM"),
                  QStringList{"Side|12.5|30.0|2|1"});
         QCOMPARE(QString::fromStdString(TheErrorLog().Text()),
                  QString("\r\n\r\nThe following errors were found in row 3 of the parts file, the data in this row "
                          "was ignored.\r\n\r\nThe row contains: Top,abc,20,1\r\n\r\nThe data in column 2 for WIDTH "
                          "can not be evaluated as a number. "));
         QCOMPARE(TheErrorLog().displayCount(), shown + 1);
-        QCOMPARE(QString::fromStdString(session.FileOpenedLabel), QString::fromStdString(path));
-        QCOMPARE(WorkingColumn(session, "FileName"), QStringList{"job"});
+        QCOMPARE(QString::fromStdString(f.session.FileOpenedLabel), QString::fromStdString(path));
+        QCOMPARE(WorkingColumn(f.session, "FileName"), QStringList{"job"});
     }
 
     void severalErrorsInOneRow()
     {
-        vxtest::RuntimeSandbox sandbox;
-        vxtest::ScriptedPresenter presenter;
-        MapColumns(sandbox, {{"PART", 1}, {"WIDTH", 2}, {"LENGTH", 3}, {"QUANTITY", 4}, {"UF_1", 7}});
-        ConversionSession session;
-        QVERIFY(session.Prepare());
-        QVERIFY(!Open(sandbox, session, ",0,x,-2,5"));
+        SessionFixture f;
+        QVERIFY(f.prepare({{"PART", 1}, {"WIDTH", 2}, {"LENGTH", 3}, {"QUANTITY", 4}, {"UF_1", 7}}));
+        QVERIFY(!Open(f, ",0,x,-2,5"));
         QCOMPARE(QString::fromStdString(TheErrorLog().Text()),
                  QString("\r\n\r\nThe following errors were found in row 1 of the parts file, the data in this row "
                          "was ignored.\r\n\r\nThe row contains: ,0,x,-2,5\r\n\r\n"
@@ -175,75 +160,52 @@ private slots:
     void commandLineResult()
     {
         QFETCH(bool, allowBad);
-        vxtest::RuntimeSandbox sandbox;
-        MapSimpleLayout(sandbox);
+        SessionFixture f; // command-line mode: messages go to the console, not the presenter
         State().CommandLineMode = true;
         State().AllowBadRows = allowBad;
-        ConversionSession session;
-        QVERIFY(session.Prepare());
-        QCOMPARE(Open(sandbox, session, "A1,1,2,1\r\nB2,x,2,1"), allowBad);
+        QVERIFY(f.prepare());
+        QCOMPARE(Open(f, "A1,1,2,1\r\nB2,x,2,1"), allowBad);
         QVERIFY(State().BadRowsFound);
-        QCOMPARE(WorkingColumn(session, "PART"), QStringList{"A1"});
+        QCOMPARE(WorkingColumn(f.session, "PART"), QStringList{"A1"});
     }
 
+    // Each row: {line, delimiter} and the row read as PART|MATERIAL|WIDTH|UF_1, empty when rejected.
     void cleaning_data()
     {
-        QTest::addColumn<QString>("line");
-        QTest::addColumn<QString>("delimiter");
-        QTest::addColumn<QString>("row"); // PART|MATERIAL|WIDTH|UF_1, empty when rejected
-        QTest::newRow("quoted number") << "Side,MAPLE,\"12.5\",x"
-                                       << ","
-                                       << "Side|MAPLE|12.5|x";
-        QTest::newRow("apostrophe removed") << "O'Brien,MAPLE,1,x"
-                                            << ","
-                                            << "OBrien|MAPLE|1.0|x";
-        QTest::newRow("empty material is NONE") << "Side, ,1,x"
-                                                << ","
-                                                << "Side|NONE|1.0|x";
-        QTest::newRow("blanks trimmed") << "  Side ,MAPLE,  2 ,  x y "
-                                        << ","
-                                        << "Side|MAPLE|2.0|x y";
+        QTest::addColumn<QStringList>("read");
+        QTest::addColumn<QString>("row");
+        QTest::newRow("quoted number") << QStringList{"Side,MAPLE,\"12.5\",x", ","} << "Side|MAPLE|12.5|x";
+        QTest::newRow("apostrophe removed") << QStringList{"O'Brien,MAPLE,1,x", ","} << "OBrien|MAPLE|1.0|x";
+        QTest::newRow("empty material is NONE") << QStringList{"Side, ,1,x", ","} << "Side|NONE|1.0|x";
+        QTest::newRow("blanks trimmed") << QStringList{"  Side ,MAPLE,  2 ,  x y ", ","} << "Side|MAPLE|2.0|x y";
         // A delimiter inside quotes still splits: WIDTH then reads MAPLE.
-        QTest::newRow("no quoting rules") << "\"Side,Left\",MAPLE,1,x"
-                                          << ","
-                                          << "";
-        QTest::newRow("tab delimiter") << "Side\tMAPLE\t3\tx"
-                                       << "\t"
-                                       << "Side|MAPLE|3.0|x";
-        QTest::newRow("two-character delimiter") << "Side;;MAPLE;;3;;x"
-                                                 << ";;"
-                                                 << "Side|MAPLE|3.0|x";
+        QTest::newRow("no quoting rules") << QStringList{"\"Side,Left\",MAPLE,1,x", ","} << "";
+        QTest::newRow("tab delimiter") << QStringList{"Side\tMAPLE\t3\tx", "\t"} << "Side|MAPLE|3.0|x";
+        QTest::newRow("two-character delimiter") << QStringList{"Side;;MAPLE;;3;;x", ";;"} << "Side|MAPLE|3.0|x";
     }
     void cleaning()
     {
-        QFETCH(QString, line);
-        QFETCH(QString, delimiter);
+        QFETCH(QStringList, read);
         QFETCH(QString, row);
-        vxtest::RuntimeSandbox sandbox;
-        vxtest::ScriptedPresenter presenter;
-        MapColumns(sandbox, {{"PART", 1}, {"MATERIAL", 2}, {"WIDTH", 3}, {"UF_1", 4}});
-        ConversionSession session;
-        QVERIFY(session.Prepare());
-        session.FieldDelimiter = delimiter.toStdString();
-        QCOMPARE(Open(sandbox, session, line.toStdString()), !row.isEmpty());
-        QCOMPARE(WorkingColumn(session, "PART || '|' || MATERIAL || '|' || WIDTH || '|' || UF_1"),
+        SessionFixture f;
+        QVERIFY(f.prepare({{"PART", 1}, {"MATERIAL", 2}, {"WIDTH", 3}, {"UF_1", 4}}));
+        f.session.FieldDelimiter = read[1].toStdString();
+        QCOMPARE(Open(f, read[0].toStdString()), !row.isEmpty());
+        QCOMPARE(WorkingColumn(f.session, "PART || '|' || MATERIAL || '|' || WIDTH || '|' || UF_1"),
                  row.isEmpty() ? QStringList{} : QStringList{row});
     }
 
     void newMaterialsLearned()
     {
-        vxtest::RuntimeSandbox sandbox;
-        vxtest::ScriptedPresenter presenter;
-        MapColumns(sandbox, {{"PART", 1}, {"MATERIAL", 2}, {"WIDTH", 3}, {"LENGTH", 4}});
-        ConversionSession session;
-        QVERIFY(session.Prepare());
-        QVERIFY(Open(sandbox, session, "A1,,1,2\r\nA1,maple ply,1,2\r\nA1,O'Hara Oak,1,2\r\nA1,NONE,1,2"));
-        QCOMPARE(ToList(vxtest::QueryColumn(sandbox.defDatabase(),
+        SessionFixture f;
+        QVERIFY(f.prepare({{"PART", 1}, {"MATERIAL", 2}, {"WIDTH", 3}, {"LENGTH", 4}}));
+        QVERIFY(Open(f, "A1,,1,2\r\nA1,maple ply,1,2\r\nA1,O'Hara Oak,1,2\r\nA1,NONE,1,2"));
+        QCOMPARE(ToList(vxtest::QueryColumn(f.sandbox.defDatabase(),
                                             "SELECT Material FROM tblMaterials WHERE Material IN ('NONE', 'OHara Oak', "
                                             "'MAPLE PLY') ORDER BY Material")),
                  (QStringList{"MAPLE PLY", "NONE", "OHara Oak"}));
         QCOMPARE(
-            vxtest::QueryScalar(sandbox.defDatabase(), "SELECT count(*) FROM tblMaterials WHERE Material = 'NONE'"),
+            vxtest::QueryScalar(f.sandbox.defDatabase(), "SELECT count(*) FROM tblMaterials WHERE Material = 'NONE'"),
             std::string("1"));
     }
 
@@ -263,24 +225,21 @@ private slots:
         QFETCH(int, answer);
         QFETCH(int, prompts);
         QFETCH(QString, valid);
-        vxtest::RuntimeSandbox sandbox;
-        vxtest::ScriptedPresenter presenter;
-        presenter.answer(answer);
-        MapSimpleLayout(sandbox);
+        SessionFixture f;
+        f.presenter.answer(answer);
         State().AskIfValid = askIfValid;
-        ConversionSession session;
-        QVERIFY(session.Prepare());
+        QVERIFY(f.prepare());
         // Known names in any letter case are not new; the new name is asked about once.
-        QVERIFY(Open(sandbox, session, "left side,1,2,1\r\nMcKay's Panel,1,2,1\r\nMCKAYS PANEL,1,2,1"));
-        QCOMPARE(int(presenter.prompts.size()), prompts);
+        QVERIFY(Open(f, "left side,1,2,1\r\nMcKay's Panel,1,2,1\r\nMCKAYS PANEL,1,2,1"));
+        QCOMPARE(int(f.presenter.prompts.size()), prompts);
         if (prompts) {
-            QCOMPARE(QString::fromStdString(presenter.prompts[0].text),
+            QCOMPARE(QString::fromStdString(f.presenter.prompts[0].text),
                      QString("The Part name: 'McKays Panel' is a new Part Name. Would you like this Part output to "
                              "the Veltrax?"));
-            QCOMPARE(presenter.prompts[0].style, 4);
-            QCOMPARE(QString::fromStdString(presenter.prompts[0].title), QString("New Part Name"));
+            QCOMPARE(f.presenter.prompts[0].style, 4);
+            QCOMPARE(QString::fromStdString(f.presenter.prompts[0].title), QString("New Part Name"));
         }
-        QCOMPARE(ToList(vxtest::QueryColumn(sandbox.defDatabase(),
+        QCOMPARE(ToList(vxtest::QueryColumn(f.sandbox.defDatabase(),
                                             "SELECT Valid_Part FROM tblPartsCriteria WHERE Part = 'mckays panel'")),
                  QStringList{valid});
     }
@@ -304,31 +263,24 @@ private slots:
         QFETCH(int, option);
         QFETCH(QString, line);
         QFETCH(QString, row);
-        vxtest::RuntimeSandbox sandbox;
-        vxtest::ScriptedPresenter presenter;
-        MapColumns(sandbox, {{"PART", 1}, {"WIDTH", 2}, {"LENGTH", 3}, {"THICKNESS", 4}, {"SCRIBES", 5}});
-        ConversionSession session;
-        QVERIFY(session.Prepare());
-        QVERIFY(session.QuantityNotMapped);
-        session.LengthConversion = option;
-        QVERIFY(Open(sandbox, session, line.toStdString()));
-        QCOMPARE(WorkingColumn(session, "WIDTH || '|' || LENGTH || '|' || THICKNESS || '|' || SCRIBES"),
+        SessionFixture f;
+        QVERIFY(f.prepare({{"PART", 1}, {"WIDTH", 2}, {"LENGTH", 3}, {"THICKNESS", 4}, {"SCRIBES", 5}}));
+        QVERIFY(f.session.QuantityNotMapped);
+        f.session.LengthConversion = option;
+        QVERIFY(Open(f, line.toStdString()));
+        QCOMPARE(WorkingColumn(f.session, "WIDTH || '|' || LENGTH || '|' || THICKNESS || '|' || SCRIBES"),
                  QStringList{row});
-        QCOMPARE(WorkingColumn(session, "QUANTITY"), QStringList{"1"});
+        QCOMPARE(WorkingColumn(f.session, "QUANTITY"), QStringList{"1"});
     }
 
     void fileNameValue_data()
     {
         QTest::addColumn<QString>("title");
         QTest::addColumn<QString>("value");
-        QTest::newRow("three-letter extension") << "job12.csv"
-                                                << "job12";
-        QTest::newRow("long extension kept") << "job12.data"
-                                             << "job12.data";
-        QTest::newRow("too short") << ".csv"
-                                   << ".csv";
-        QTest::newRow("trimmed") << " a.txt "
-                                 << "a";
+        QTest::newRow("three-letter extension") << "job12.csv" << QString("job12");
+        QTest::newRow("long extension kept") << "job12.data" << QString("job12.data");
+        QTest::newRow("too short") << ".csv" << QString(".csv");
+        QTest::newRow("trimmed") << " a.txt " << QString("a");
     }
     void fileNameValue()
     {
@@ -337,67 +289,55 @@ private slots:
         QCOMPARE(QString::fromStdString(PartsFileReader::FileNameValue(title.toStdString())), value);
     }
 
+    // Each row: the text typed, the message (empty: accepted) and the text the box holds afterwards.
     void skipLinesBox_data()
     {
         QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("message");
-        QTest::addColumn<QString>("after");
-        QTest::newRow("empty") << ""
-                               << "Value required for Skip first x lines."
-                               << "";
+        QTest::addColumn<QStringList>("outcome");
+        QTest::newRow("empty") << "" << QStringList{"Value required for Skip first x lines.", ""};
         QTest::newRow("text") << "x"
-                              << "Value entered for Skip first x lines can not be evaluated as a number."
-                              << "x";
-        QTest::newRow("negative") << "-1"
-                                  << "Skip first x lines must be >= 0"
-                                  << "-1";
-        QTest::newRow("rounded and written back") << " 2.5 "
-                                                  << ""
-                                                  << "2";
+                              << QStringList{"Value entered for Skip first x lines can not be evaluated as a number.",
+                                             "x"};
+        QTest::newRow("negative") << "-1" << QStringList{"Skip first x lines must be >= 0", "-1"};
+        QTest::newRow("rounded and written back") << " 2.5 " << QStringList{"", "2"};
     }
     void skipLinesBox()
     {
         QFETCH(QString, text);
-        QFETCH(QString, message);
-        QFETCH(QString, after);
-        vxtest::RuntimeSandbox sandbox;
-        vxtest::ScriptedPresenter presenter;
-        ConversionSession session;
-        QVERIFY(session.Prepare());
-        session.SkipLinesText = text.toStdString();
-        QCOMPARE(session.NotValidSkipLinesValue(), !message.isEmpty());
-        QCOMPARE(QString::fromStdString(session.SkipLinesText), after);
+        QFETCH(QStringList, outcome);
+        const QString message = outcome[0], after = outcome[1];
+        SessionFixture f;
+        QVERIFY(f.session.Prepare());
+        f.session.SkipLinesText = text.toStdString();
+        QCOMPARE(f.session.NotValidSkipLinesValue(), !message.isEmpty());
+        QCOMPARE(QString::fromStdString(f.session.SkipLinesText), after);
         if (!message.isEmpty()) {
-            QCOMPARE(QString::fromStdString(presenter.prompts.at(0).text), message);
+            QCOMPARE(QString::fromStdString(f.presenter.prompts.at(0).text), message);
             // The open sequence stops before reading.
-            std::string path = sandbox.writeFile("job.csv", "A1,1,2,1");
-            QVERIFY(!session.OpenPartsFile(path, "job.csv", false));
-            QCOMPARE(WorkingColumn(session, "count(*)"), QStringList{"0"});
+            std::string path = f.sandbox.writeFile("job.csv", "A1,1,2,1");
+            QVERIFY(!f.session.OpenPartsFile(path, "job.csv", false));
+            QCOMPARE(WorkingColumn(f.session, "count(*)"), QStringList{"0"});
         }
     }
 
     void programFileRefused()
     {
-        vxtest::RuntimeSandbox sandbox;
-        vxtest::ScriptedPresenter presenter;
-        ConversionSession session;
-        QVERIFY(session.Prepare());
-        std::string path = sandbox.defDatabase();
+        SessionFixture f;
+        QVERIFY(f.session.Prepare());
+        std::string path = f.sandbox.defDatabase();
         for (char& c : path)
             c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-        QVERIFY(!session.AUTOOpenPartsFile(path, "CLTDef.mdb"));
-        QCOMPARE(QString::fromStdString(presenter.prompts.at(0).text),
+        QVERIFY(!f.session.AUTOOpenPartsFile(path, "CLTDef.mdb"));
+        QCOMPARE(QString::fromStdString(f.presenter.prompts.at(0).text),
                  QString("The file selected is a file used by this software. You can not use this file."));
     }
 
     void missingFileReported()
     {
-        vxtest::RuntimeSandbox sandbox;
-        vxtest::ScriptedPresenter presenter;
-        ConversionSession session;
-        QVERIFY(session.Prepare());
-        QVERIFY(!session.AUTOOpenPartsFile(sandbox.file("absent.csv"), "absent.csv"));
-        QVERIFY(QString::fromStdString(presenter.prompts.at(0).text).startsWith("Error: 53, "));
+        SessionFixture f;
+        QVERIFY(f.session.Prepare());
+        QVERIFY(!f.session.AUTOOpenPartsFile(f.sandbox.file("absent.csv"), "absent.csv"));
+        QVERIFY(QString::fromStdString(f.presenter.prompts.at(0).text).startsWith("Error: 53, "));
     }
 };
 
