@@ -19,7 +19,7 @@ const char* kNoParts = "You must open a comma delimited parts file, or there are
 
 // Part 1, material 2, width 3, length 4, UF_1 5; part P valid in process 1, X not valid,
 // S valid in process 2.
-std::string PrepareJob(vxtest::RuntimeSandbox& sandbox, const std::string& lines)
+std::string PrepareJob(const vxtest::RuntimeSandbox& sandbox, const std::string& lines)
 {
     MapColumns(sandbox, {{"PART", 1}, {"MATERIAL", 2}, {"WIDTH", 3}, {"LENGTH", 4}, {"UF_1", 5}});
     sandbox.execDef("INSERT INTO tblPartsCriteria (Part, Valid_Part, Process) VALUES ('P', 1, 1), ('X', 0, 1), "
@@ -42,18 +42,16 @@ class TestPartsFileWriter : public QObject {
 private slots:
     void validRowsLabelsAndTexts()
     {
-        vxtest::RuntimeSandbox sandbox;
-        vxtest::ScriptedPresenter presenter;
-        std::string input = PrepareJob(sandbox, "P,OAK,1,2,A\r\nX,OAK,1,2,B\r\nS,,1,2,\r\nP,OAK,3,4,D");
-        sandbox.execDef("UPDATE tblPartsFileMapping SET UserLabel = 'Cab''s No' WHERE MainName = 'UF_1';"
-                        "UPDATE tblPartsFileMapping SET UserLabel = NULL WHERE MainName = 'UF_2';"
-                        "UPDATE tblPartsFileMapping SET UserLabel = 'DRAWER' WHERE MainName = 'UF_5'");
-        ConversionSession session;
-        QVERIFY(session.Prepare());
-        QVERIFY(session.AUTOOpenPartsFile(input, "job.csv"));
-        std::string target = sandbox.file("out.rdb");
-        QVERIFY(session.AUTOCreateROPartsFile(target));
-        QCOMPARE(presenter.prompts.size(), size_t(0));
+        SessionFixture f;
+        std::string input = PrepareJob(f.sandbox, "P,OAK,1,2,A\r\nX,OAK,1,2,B\r\nS,,1,2,\r\nP,OAK,3,4,D");
+        f.sandbox.execDef("UPDATE tblPartsFileMapping SET UserLabel = 'Cab''s No' WHERE MainName = 'UF_1';"
+                          "UPDATE tblPartsFileMapping SET UserLabel = NULL WHERE MainName = 'UF_2';"
+                          "UPDATE tblPartsFileMapping SET UserLabel = 'DRAWER' WHERE MainName = 'UF_5'");
+        QVERIFY(f.session.Prepare());
+        QVERIFY(f.session.AUTOOpenPartsFile(input, "job.csv"));
+        std::string target = f.sandbox.file("out.rdb");
+        QVERIFY(f.session.AUTOCreateROPartsFile(target));
+        QCOMPARE(f.presenter.prompts.size(), size_t(0));
         QCOMPARE(ToList(vxtest::QueryColumn(
                      target, "SELECT SEQ_NUM || '|' || Part || '|' || Material || '|' || Width || '|' || UF_1 || '|' "
                              "|| typeof(UF_1) || '|' || typeof(UF_3) || '|' || typeof(Scribes) || '|' || FileName "
@@ -65,22 +63,20 @@ private slots:
                                                     "ORDER BY DBName")),
                  (QStringList{"PART=PART", "UF_1=Cab's No", "UF_2=", "UF_5=DRAWER"}));
         // Written once per read: the working table is empty and the label cleared.
-        QCOMPARE(WorkingColumn(session, "count(*)"), QStringList{"0"});
-        QCOMPARE(QString::fromStdString(session.FileOpenedLabel), QString());
-        QVERIFY(!session.AUTOCreateROPartsFile(target));
-        QCOMPARE(QString::fromStdString(presenter.prompts.at(0).text), QString(kNoParts));
+        QCOMPARE(WorkingColumn(f.session, "count(*)"), QStringList{"0"});
+        QCOMPARE(QString::fromStdString(f.session.FileOpenedLabel), QString());
+        QVERIFY(!f.session.AUTOCreateROPartsFile(target));
+        QCOMPARE(QString::fromStdString(f.presenter.prompts.at(0).text), QString(kNoParts));
     }
 
     void everyPartNotValid()
     {
-        vxtest::RuntimeSandbox sandbox;
-        vxtest::ScriptedPresenter presenter;
-        std::string input = PrepareJob(sandbox, "X,OAK,1,2,A");
-        ConversionSession session;
-        QVERIFY(session.Prepare());
-        QVERIFY(session.AUTOOpenPartsFile(input, "job.csv"));
-        std::string target = sandbox.file("out.rdb");
-        QVERIFY(session.AUTOCreateROPartsFile(target));
+        SessionFixture f;
+        std::string input = PrepareJob(f.sandbox, "X,OAK,1,2,A");
+        QVERIFY(f.session.Prepare());
+        QVERIFY(f.session.AUTOOpenPartsFile(input, "job.csv"));
+        std::string target = f.sandbox.file("out.rdb");
+        QVERIFY(f.session.AUTOCreateROPartsFile(target));
         QCOMPARE(vxtest::QueryScalar(target, "SELECT count(*) FROM tblParts"), std::string("0"));
     }
 
@@ -98,18 +94,16 @@ private slots:
     {
         QFETCH(QString, target);
         QFETCH(QString, message);
-        vxtest::RuntimeSandbox sandbox;
-        vxtest::ScriptedPresenter presenter;
-        std::string input = PrepareJob(sandbox, "P,OAK,1,2,A");
-        ConversionSession session;
-        QVERIFY(session.Prepare());
-        QVERIFY(session.AUTOOpenPartsFile(input, "job.csv"));
-        std::string path = target == "template" ? sandbox.templateDatabase() : target.toStdString();
-        QVERIFY(!session.AUTOCreateROPartsFile(path));
-        QCOMPARE(presenter.prompts.empty(), message.isEmpty());
+        SessionFixture f;
+        std::string input = PrepareJob(f.sandbox, "P,OAK,1,2,A");
+        QVERIFY(f.session.Prepare());
+        QVERIFY(f.session.AUTOOpenPartsFile(input, "job.csv"));
+        std::string path = target == "template" ? f.sandbox.templateDatabase() : target.toStdString();
+        QVERIFY(!f.session.AUTOCreateROPartsFile(path));
+        QCOMPARE(f.presenter.prompts.empty(), message.isEmpty());
         if (!message.isEmpty())
-            QCOMPARE(QString::fromStdString(presenter.prompts[0].text), message);
-        QCOMPARE(WorkingColumn(session, "count(*)"), QStringList{"1"});
+            QCOMPARE(QString::fromStdString(f.presenter.prompts[0].text), message);
+        QCOMPARE(WorkingColumn(f.session, "count(*)"), QStringList{"1"});
     }
 
     void existingTargetReplaced()
@@ -132,23 +126,21 @@ private slots:
 
     void failedWriteLeavesTheOldFile()
     {
-        vxtest::RuntimeSandbox sandbox;
-        vxtest::ScriptedPresenter presenter;
-        std::string input = PrepareJob(sandbox, "P,OAK,1,2,A");
-        std::string target = sandbox.writeFile("out.rdb", "the good file");
+        SessionFixture f;
+        std::string input = PrepareJob(f.sandbox, "P,OAK,1,2,A");
+        std::string target = f.sandbox.writeFile("out.rdb", "the good file");
         // A template column the working table cannot fill makes the write fail.
-        Connection::Open(sandbox.templateDatabase())->Execute("ALTER TABLE tblParts ADD COLUMN Extra TEXT");
-        ConversionSession session;
-        QVERIFY(session.Prepare());
-        QVERIFY(session.AUTOOpenPartsFile(input, "job.csv"));
-        QVERIFY(session.AUTOCreateROPartsFile(target)); // reported, as the console driver expects
-        QCOMPARE(presenter.prompts.size(), size_t(1));
-        QVERIFY(QString::fromStdString(presenter.prompts[0].text)
+        Connection::Open(f.sandbox.templateDatabase())->Execute("ALTER TABLE tblParts ADD COLUMN Extra TEXT");
+        QVERIFY(f.session.Prepare());
+        QVERIFY(f.session.AUTOOpenPartsFile(input, "job.csv"));
+        QVERIFY(f.session.AUTOCreateROPartsFile(target)); // reported, as the console driver expects
+        QCOMPARE(f.presenter.prompts.size(), size_t(1));
+        QVERIFY(QString::fromStdString(f.presenter.prompts[0].text)
                     .startsWith("Error: 3265, Item cannot be found in the collection corresponding to the requested "
                                 "name or ordinal. (Extra)"));
         QCOMPARE(vxtest::ReadFile(target), std::string("the good file"));
-        QCOMPARE(Files(sandbox.root()), (QStringList{"RerezireduRodAduvArivo", "job.csv", "out.rdb"}));
-        QCOMPARE(WorkingColumn(session, "count(*)"), QStringList{"0"});
+        QCOMPARE(Files(f.sandbox.root()), (QStringList{"RerezireduRodAduvArivo", "job.csv", "out.rdb"}));
+        QCOMPARE(WorkingColumn(f.session, "count(*)"), QStringList{"0"});
     }
 
     void secondConversionWaitsThenFails()
@@ -206,21 +198,19 @@ private slots:
 
     void noProcesses()
     {
-        vxtest::RuntimeSandbox sandbox;
-        vxtest::ScriptedPresenter presenter;
-        std::string input = PrepareJob(sandbox, "P,OAK,1,2,A");
-        sandbox.execDef("DELETE FROM tblProcesses");
-        ConversionSession session;
-        QVERIFY(session.Prepare());
-        QCOMPARE(QString::fromStdString(session.ProcessDropDownList()), QString());
-        QVERIFY(session.AUTOOpenPartsFile(input, "job.csv"));
+        SessionFixture f;
+        std::string input = PrepareJob(f.sandbox, "P,OAK,1,2,A");
+        f.sandbox.execDef("DELETE FROM tblProcesses");
+        QVERIFY(f.session.Prepare());
+        QCOMPARE(QString::fromStdString(f.session.ProcessDropDownList()), QString());
+        QVERIFY(f.session.AUTOOpenPartsFile(input, "job.csv"));
         int created = 0;
-        session.DoCreateFilesForProcesses("Job", [&](auto&&...) { ++created; });
+        f.session.DoCreateFilesForProcesses("Job", [&](auto&&...) { ++created; });
         QCOMPARE(created, 0);
-        QCOMPARE(presenter.prompts.size(), size_t(2));
-        for (const auto& p : presenter.prompts)
+        QCOMPARE(f.presenter.prompts.size(), size_t(2));
+        for (const auto& p : f.presenter.prompts)
             QVERIFY(QString::fromStdString(p.text).startsWith("Error: 3021, Either BOF or EOF is True"));
-        QCOMPARE(WorkingColumn(session, "count(*)"), QStringList{"0"});
+        QCOMPARE(WorkingColumn(f.session, "count(*)"), QStringList{"0"});
     }
 
     void processFiles_data()
@@ -232,47 +222,45 @@ private slots:
     void processFiles()
     {
         QFETCH(int, answer);
-        vxtest::RuntimeSandbox sandbox;
-        vxtest::ScriptedPresenter presenter;
-        std::string input = PrepareJob(sandbox, "P,OAK,1,2,A\r\nS,OAK,1,2,B\r\nX,OAK,1,2,C");
-        std::filesystem::create_directories(sandbox.file("cab"));
-        std::filesystem::create_directories(sandbox.file("Bob's solid"));
-        sandbox.execDef("DELETE FROM tblProcesses;"
-                        "INSERT INTO tblProcesses (AutoID, Description, FileID, SaveFileTo) VALUES "
-                        "(1, 'Cabinet', '', '" +
-                        sandbox.file("cab") +
-                        "  '),"
-                        "(2, 'Solid', 'SOLID', '" +
-                        sandbox.file("Bob''s solid") +
-                        "'),"
-                        "(3, 'Empty', 'E', '/nowhere'),"
-                        "(4, 'Lost', 'L', '/nowhere')");
-        sandbox.execDef("UPDATE tblPartsCriteria SET Process = 4 WHERE Part = 'X'; UPDATE tblPartsCriteria SET "
-                        "Valid_Part = 1 WHERE Part = 'X'");
-        std::string existing = sandbox.writeFile("Bob's solid/Job_SOLID.rdb", "old");
-        presenter.answer(vbOK); // the missing folder
-        presenter.answer(answer);
-        ConversionSession session;
-        QVERIFY(session.Prepare());
-        QCOMPARE(QString::fromStdString(session.ProcessDropDownList()),
+        SessionFixture f;
+        std::string input = PrepareJob(f.sandbox, "P,OAK,1,2,A\r\nS,OAK,1,2,B\r\nX,OAK,1,2,C");
+        std::filesystem::create_directories(f.sandbox.file("cab"));
+        std::filesystem::create_directories(f.sandbox.file("Bob's solid"));
+        f.sandbox.execDef("DELETE FROM tblProcesses;"
+                          "INSERT INTO tblProcesses (AutoID, Description, FileID, SaveFileTo) VALUES "
+                          "(1, 'Cabinet', '', '" +
+                          f.sandbox.file("cab") +
+                          "  '),"
+                          "(2, 'Solid', 'SOLID', '" +
+                          f.sandbox.file("Bob''s solid") +
+                          "'),"
+                          "(3, 'Empty', 'E', '/nowhere'),"
+                          "(4, 'Lost', 'L', '/nowhere')");
+        f.sandbox.execDef("UPDATE tblPartsCriteria SET Process = 4 WHERE Part = 'X'; UPDATE tblPartsCriteria SET "
+                          "Valid_Part = 1 WHERE Part = 'X'");
+        std::string existing = f.sandbox.writeFile("Bob's solid/Job_SOLID.rdb", "old");
+        f.presenter.answer(vbOK); // the missing folder
+        f.presenter.answer(answer);
+        QVERIFY(f.session.Prepare());
+        QCOMPARE(QString::fromStdString(f.session.ProcessDropDownList()),
                  QString("#1;Cabinet|#3;Empty|#4;Lost|#2;Solid"));
-        QVERIFY(session.AUTOOpenPartsFile(input, "job.csv"));
+        QVERIFY(f.session.AUTOOpenPartsFile(input, "job.csv"));
         QStringList created;
-        session.DoCreateFilesForProcesses("Job", [&](const std::string& p, const std::string& f, const std::string&) {
+        f.session.DoCreateFilesForProcesses("Job", [&](const std::string& p, const std::string& f, const std::string&) {
             created << QString::fromStdString(p + ":" + f);
         });
         QStringList prompts;
-        for (const auto& p : presenter.prompts)
+        for (const auto& p : f.presenter.prompts)
             prompts << QString::fromStdString(p.title + "|" + p.text);
         QCOMPARE(prompts,
                  (QStringList{"|The Path, /nowhere, for Process, Lost, does not exist. The File will not be created "
                               "for this process.",
                               QString::fromStdString("File Exists|For Process: Solid\r\nA file named: "
                                                      "Job_SOLID.rdb\r\nAlready exists in the folder: " +
-                                                     sandbox.file("Bob's solid") +
+                                                     f.sandbox.file("Bob's solid") +
                                                      "\r\n\r\nWould you like to replace the existing file with the "
                                                      "new file being created?")}));
-        QCOMPARE(ToList(vxtest::QueryColumn(sandbox.file("cab") + "/Job.rdb", "SELECT Part FROM tblParts")),
+        QCOMPARE(ToList(vxtest::QueryColumn(f.sandbox.file("cab") + "/Job.rdb", "SELECT Part FROM tblParts")),
                  QStringList{"P"});
         if (answer == vbYes) {
             QCOMPARE(created, (QStringList{"Cabinet:Job.rdb", "Solid:Job_SOLID.rdb"}));
@@ -281,7 +269,7 @@ private slots:
             QCOMPARE(created, QStringList{"Cabinet:Job.rdb"});
             QCOMPARE(vxtest::ReadFile(existing), std::string("old"));
         }
-        QCOMPARE(WorkingColumn(session, "count(*)"), QStringList{"0"});
+        QCOMPARE(WorkingColumn(f.session, "count(*)"), QStringList{"0"});
     }
 };
 
