@@ -1,12 +1,11 @@
 // Conversions at the same time against one runtime folder: eight console conversions of
 // different files all succeed with exactly their own rows, and a conversion held open in
-// the program (as the convert screen holds it) makes a console conversion wait, or fail
-// clearly when the wait runs out, without either corrupting the other.
+// the program (as the convert screen holds it) makes a console conversion wait without
+// either corrupting the other. A wait that runs out is checked with the writer's tests.
 #include "RobustnessTools.h"
 
 #include "config/modCLTSettings.h"
 #include "convert/ConversionSession.h"
-#include "convert/WorkingDatabaseLock.h"
 #include "start/ProgramState.h"
 
 #include <QtTest>
@@ -51,11 +50,7 @@ class TestConcurrency : public QObject {
 
 private slots:
     void init() { m_sandbox = std::make_unique<vxtest::RuntimeSandbox>(); }
-    void cleanup()
-    {
-        vx::WorkingDatabaseLock::SetWaitMilliseconds(60000);
-        m_sandbox.reset();
-    }
+    void cleanup() { m_sandbox.reset(); }
 
     void eightConsoleConversionsAtOnce()
     {
@@ -105,33 +100,6 @@ private slots:
         QCOMPARE(Parts(screenRdb), Expected("SCREEN PART ", 40));
         QCOMPARE(Parts(m_sandbox->file("console.rdb")), Expected("CONSOLE PART ", 25));
         session.Release();
-    }
-
-    void secondSessionFailsClearlyWhenTheWaitRunsOut()
-    {
-        std::string first = m_sandbox->writeFile("first.csv", vxtest::CutList("FIRST PART ", 10));
-        std::string second = m_sandbox->writeFile("second.csv", vxtest::CutList("SECOND PART ", 10));
-        vx::LoadSettings();
-        vx::State().AskIfValid = 0;
-        vx::State().CommandLineMode = true; // messages go to the captured standard error
-        vx::ConversionSession holder;
-        QVERIFY(holder.Prepare());
-        QVERIFY(holder.AUTOOpenPartsFile(first, "first.csv"));
-
-        vx::WorkingDatabaseLock::SetWaitMilliseconds(300);
-        vx::ConversionSession waiting;
-        bool read = waiting.Prepare() && waiting.AUTOOpenPartsFile(second, "second.csv");
-        QVERIFY(!read);
-        QVERIFY(!m_sandbox->err.empty());
-        QVERIFY2(m_sandbox->err.front().rfind("Error: 3260, Another conversion is using the runtime folder", 0) == 0,
-                 m_sandbox->err.front().c_str());
-        waiting.Release();
-
-        // The holder's rows are untouched and write out whole.
-        std::string rdb = m_sandbox->file("first.rdb");
-        QVERIFY(holder.AUTOCreateROPartsFile(rdb));
-        QCOMPARE(Parts(rdb), Expected("FIRST PART ", 10));
-        holder.Release();
     }
 };
 
