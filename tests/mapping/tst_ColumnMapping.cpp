@@ -157,47 +157,28 @@ private slots:
         QCOMPARE(Row(m), Strings(row));
     }
 
+    // Each row: the field, {label now, label typed, label cell afterwards} and the message
+    // (empty: none).
     void editDisplayLabel_data()
     {
         QTest::addColumn<int>("idNum");
-        QTest::addColumn<QString>("current");
-        QTest::addColumn<QString>("entered");
-        QTest::addColumn<QString>("shown");   // the label cell afterwards
-        QTest::addColumn<QString>("message"); // empty: none
-        QTest::newRow("renamed, upper-cased") << 2 << "MATERIAL"
-                                              << "  species "
-                                              << "SPECIES"
-                                              << "";
-        QTest::newRow("apostrophe allowed") << 2 << "MATERIAL"
-                                            << "o'neil"
-                                            << "O'NEIL"
-                                            << "";
-        QTest::newRow("unchanged") << 2 << "MATERIAL"
-                                   << "material"
-                                   << "MATERIAL"
-                                   << "";
-        QTest::newRow("blank") << 2 << "MATERIAL"
-                               << "   "
-                               << "MATERIAL"
-                               << "A Display Label can not be empty";
-        QTest::newRow("duplicate")
-            << 2 << "MATERIAL"
-            << "width"
-            << "MATERIAL"
-            << "The new Display Label matchs an existing Display Label. Display Labels must be unique.";
-        QTest::newRow("the NOT USED choice")
-            << 6 << "CABINET"
-            << "not used"
-            << "CABINET"
-            << "The new Display Label matchs an existing Display Label. Display Labels must be unique.";
+        QTest::addColumn<QStringList>("labels");
+        QTest::addColumn<QString>("message");
+        const QString duplicate =
+            "The new Display Label matchs an existing Display Label. Display Labels must be unique.";
+        QTest::newRow("renamed, upper-cased") << 2 << QStringList{"MATERIAL", "  species ", "SPECIES"} << "";
+        QTest::newRow("apostrophe allowed") << 2 << QStringList{"MATERIAL", "o'neil", "O'NEIL"} << "";
+        QTest::newRow("unchanged") << 2 << QStringList{"MATERIAL", "material", "MATERIAL"} << "";
+        QTest::newRow("blank") << 2 << QStringList{"MATERIAL", "   ", "MATERIAL"} << "A Display Label can not be empty";
+        QTest::newRow("duplicate") << 2 << QStringList{"MATERIAL", "width", "MATERIAL"} << duplicate;
+        QTest::newRow("the NOT USED choice") << 6 << QStringList{"CABINET", "not used", "CABINET"} << duplicate;
     }
     void editDisplayLabel()
     {
         QFETCH(int, idNum);
-        QFETCH(QString, current);
-        QFETCH(QString, entered);
-        QFETCH(QString, shown);
+        QFETCH(QStringList, labels);
         QFETCH(QString, message);
+        const QString current = labels[0], entered = labels[1], shown = labels[2];
         ColumnMapping& m = Loaded(6);
         std::vector<std::string> before = Row(m);
         QCOMPARE(QString::fromStdString(m.EditDisplayLabel(idNum, current.toStdString(), entered.toStdString())),
