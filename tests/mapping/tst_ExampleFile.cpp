@@ -84,39 +84,29 @@ private slots:
         QCOMPARE(read[1], std::string("next"));
     }
 
+    // Each row: {line, delimiter} and the cleaned fields.
     void fieldsAreSplitAndCleaned_data()
     {
-        QTest::addColumn<QString>("line");
-        QTest::addColumn<QString>("delimiter");
+        QTest::addColumn<QStringList>("split");
         QTest::addColumn<QStringList>("fields");
-        QTest::newRow("comma") << "1,SIDE,0.75"
-                               << "," << QStringList{"1", "SIDE", "0.75"};
-        QTest::newRow("empty fields") << ",a,,"
-                                      << "," << QStringList{"", "a", "", ""};
-        QTest::newRow("quoted number") << "\"12\",x"
-                                       << "," << QStringList{"12", "x"};
-        QTest::newRow("apostrophe blanked") << "DON'T,x"
-                                            << "," << QStringList{"DON T", "x"};
-        QTest::newRow("delimiter in quotes splits") << "\"A,B\",C"
-                                                    << "," << QStringList{"A", "B", "C"};
-        QTest::newRow("fields trimmed") << " a , b "
-                                        << "," << QStringList{"a", "b"};
-        QTest::newRow("tab") << "a\tb\t\tc"
-                             << "\t" << QStringList{"a", "b", "", "c"};
-        QTest::newRow("several characters") << "a::b::c"
-                                            << "::" << QStringList{"a", "b", "c"};
-        QTest::newRow("no delimiter keeps the line") << "a,b"
-                                                     << "" << QStringList{"a,b"};
+        QTest::newRow("comma") << QStringList{"1,SIDE,0.75", ","} << QStringList{"1", "SIDE", "0.75"};
+        QTest::newRow("empty fields") << QStringList{",a,,", ","} << QStringList{"", "a", "", ""};
+        QTest::newRow("quoted number") << QStringList{"\"12\",x", ","} << QStringList{"12", "x"};
+        QTest::newRow("apostrophe blanked") << QStringList{"DON'T,x", ","} << QStringList{"DON T", "x"};
+        QTest::newRow("delimiter in quotes splits") << QStringList{"\"A,B\",C", ","} << QStringList{"A", "B", "C"};
+        QTest::newRow("fields trimmed") << QStringList{" a , b ", ","} << QStringList{"a", "b"};
+        QTest::newRow("tab") << QStringList{"a\tb\t\tc", "\t"} << QStringList{"a", "b", "", "c"};
+        QTest::newRow("several characters") << QStringList{"a::b::c", "::"} << QStringList{"a", "b", "c"};
+        QTest::newRow("no delimiter keeps the line") << QStringList{"a,b", ""} << QStringList{"a,b"};
     }
     void fieldsAreSplitAndCleaned()
     {
-        QFETCH(QString, line);
-        QFETCH(QString, delimiter);
+        QFETCH(QStringList, split);
         QFETCH(QStringList, fields);
-        std::vector<std::string> split = SplitAtDelimiter(line.toStdString(), delimiter.toStdString());
-        for (std::string& f : split)
+        std::vector<std::string> read = SplitAtDelimiter(split[0].toStdString(), split[1].toStdString());
+        for (std::string& f : read)
             f = CleanExampleField(f);
-        QCOMPARE(Q(split), fields);
+        QCOMPARE(Q(read), fields);
     }
 
     void consistentFileWithHeaderSkipped()
