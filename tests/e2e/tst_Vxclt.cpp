@@ -112,6 +112,8 @@ private slots:
 
         QTest::newRow("missing input") << "" << QStringList{"{dir}/none.csv"} << 3
                                        << QStringList{"ERROR: Input file not found: {dir}/none.csv"};
+        QTest::newRow("input is a folder")
+            << "" << QStringList{"{dir}"} << 3 << QStringList{"ERROR: Input file not found: {dir}"};
         QTest::newRow("missing input checked before same file")
             << "" << QStringList{"{dir}/none.csv", "{dir}/NONE.CSV"} << 3
             << QStringList{"ERROR: Input file not found: {dir}/none.csv"};
@@ -119,6 +121,8 @@ private slots:
                                                  << QStringList{"ERROR: Input and output are the same file."};
         QTest::newRow("output folder missing") << "" << QStringList{"{dir}/job.csv", "/out:{dir}/nowhere/job.rdb"} << 5
                                                << QStringList{"ERROR: Output folder does not exist: {dir}/nowhere"};
+        QTest::newRow("output folder is a file") << "" << QStringList{"{dir}/job.csv", "{dir}/job.csv/out.rdb"} << 5
+                                                 << QStringList{"ERROR: Output folder does not exist: {dir}/job.csv"};
         QTest::newRow("bad switch") << "" << QStringList{"{dir}/job.csv", "/units", "cm"} << 1
                                     << QStringList{"ERROR: /units must be none, in2mm or mm2in, got 'cm'.",
                                                    "Run  VXCLT.exe /help  for usage."};
