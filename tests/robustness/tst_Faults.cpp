@@ -1,7 +1,8 @@
 // Faults around a console conversion: output and input files that cannot be used, a
 // configuration database that is damaged, locked or missing, a program folder without its
 // factory copies, a runtime root that cannot be made and a disk that fills up. Each ends
-// with its message and exit code, and nothing good is lost or left half-written.
+// with its message and exit code, and nothing good is lost or left half-written. A missing
+// input or output folder and the old configuration are among the exit-code cases of tst_Vxclt.
 //
 // The tests run as root here, which file permissions do not stop: folders and files are
 // made unchangeable with the immutable attribute, missing by putting them under a regular
@@ -57,23 +58,6 @@ private slots:
     void cleanup() { m_sandbox.reset(); }
 
     // ---- Output ----
-
-    void outputFolderMissing_data()
-    {
-        QTest::addColumn<QString>("folder");
-        QTest::newRow("vanished folder") << "gone";
-        QTest::newRow("folder under a regular file") << "job.csv";
-    }
-    void outputFolderMissing()
-    {
-        QFETCH(QString, folder);
-        std::string csv = GoodCsv();
-        std::string dir = m_sandbox->file(folder.toStdString());
-        RunResult r = Run({csv, dir + "/out.rdb"});
-        Observe("output folder missing", r);
-        QCOMPARE(r.exitCode, 5);
-        QCOMPARE(r.err, "ERROR: Output folder does not exist: " + dir + "\n");
-    }
 
     void outputFolderVanishesDuringTheRun()
     {
@@ -169,24 +153,6 @@ private slots:
 
     // ---- Input ----
 
-    void inputMissing_data()
-    {
-        QTest::addColumn<QString>("name");
-        QTest::newRow("vanished") << "gone.csv";
-        QTest::newRow("a folder") << "folder.csv";
-    }
-    void inputMissing()
-    {
-        QFETCH(QString, name);
-        std::string path = m_sandbox->file(name.toStdString());
-        if (name == "folder.csv")
-            fs::create_directory(path);
-        RunResult r = Run({path});
-        Observe("input missing", r);
-        QCOMPARE(r.exitCode, 3);
-        QCOMPARE(r.err, "ERROR: Input file not found: " + path + "\n");
-    }
-
     void inputUnreadable()
     {
         if (geteuid() == 0)
@@ -250,9 +216,6 @@ private slots:
             << "DROP TABLE tblSettings" << 2 << "Error: 3001, The table 'tblSettings' does not exist";
         QTest::newRow("settings named but unreadable")
             << "DROP TABLE tblSettings" << 2 << "ERROR: The settings could not be read from ";
-        QTest::newRow("criteria without Switch_Dims")
-            << "ALTER TABLE tblPartsCriteria DROP COLUMN Switch_Dims" << 2
-            << "       Its tblPartsCriteria table is missing the Switch_Dims and/or Reverse_Scribes column.";
         QTest::newRow("working table without WIDTH")
             << "ALTER TABLE tblPartsFileProcessTemplate DROP COLUMN WIDTH" << 3 << "Error: 3265, ";
     }
