@@ -167,30 +167,6 @@ private slots:
         QVERIFY(!CommandLineArgs().ArgSkipGiven);
         QVERIFY(!CommandLineArgs().ArgAllowBad);
     }
-    // What RunCommandLine writes before a conversion starts.
-    void runLines_data()
-    {
-        QTest::addColumn<QStringList>("tokens");
-        QTest::addColumn<int>("code");
-        QTest::addColumn<QStringList>("err");
-        QTest::newRow("unknown switch") << QStringList{"/5"} << 1
-                                        << QStringList{"ERROR: Unknown switch '/5'.",
-                                                       QString::fromStdString(kUsageHint)};
-        QTest::newRow("skip overflow") << QStringList{"a.csv", "/skip", "1e10"} << 6
-                                       << QStringList{"ERROR: Unexpected error 6: Overflow"};
-    }
-    void runLines()
-    {
-        QFETCH(QStringList, tokens);
-        QFETCH(int, code);
-        QFETCH(QStringList, err);
-        vxtest::RuntimeSandbox sandbox;
-        QCOMPARE(Run(Tokens(tokens)), code);
-        QVERIFY(State().CommandLineMode);
-        QCOMPARE(sandbox.out, std::vector<std::string>());
-        QCOMPARE(sandbox.err, Tokens(err));
-    }
-
     void helpWritesUsage()
     {
         vxtest::RuntimeSandbox sandbox;
