@@ -68,27 +68,7 @@ private slots:
                  std::string("0"));
     }
 
-    void wideDefaultLeavesOuterFieldsUnmapped()
-    {
-        vxtest::RuntimeSandbox box;
-        vxtest::ScriptedPresenter presenter;
-        ColumnMapping mapping;
-        Open(mapping, 8);
-        TheErrorLog().ClearLog();
-        const int shown = TheErrorLog().displayCount();
-        // The tab-delimited default maps ten columns.
-        QVERIFY(LoadADefaultMapping(mapping, "tblDefaultMappingTXT"));
-        QCOMPARE(Row(mapping), (std::vector<std::string>{"CAB NO", "PART NAME", "QTY", "LENGTH", "WIDTH", "THICK",
-                                                         "MATERIAL", "GRAIN"}));
-        QCOMPARE(mapping.DisplayLabel(3), std::string("THICK"));
-        QCOMPARE(mapping.DisplayLabel(16), std::string("COMMENT")); // label taken though its column was ignored
-        QCOMPARE(TheErrorLog().displayCount(), shown + 1);
-        QVERIFY(TheErrorLog().Text().find("less than a column(s) in the default mapping") != std::string::npos);
-        // Nothing reaches the table before the mapping is saved.
-        QCOMPARE(vxtest::QueryScalar(box.defDatabase(), "SELECT UserLabel FROM tblPartsFileMapping WHERE IDNum = 3"),
-                 std::string("THICKNESS"));
-    }
-
+    // A default wider than the example is checked through the mapping screen.
     void narrowDefaultFitsWithoutReport()
     {
         vxtest::RuntimeSandbox box;
