@@ -244,32 +244,23 @@ private slots:
         QVERIFY(model->ComboListOf(3) == nullptr || model->ComboListOf(3)->items.size() == 33);
     }
 
+    // Each row: {label typed for MATERIAL, label shown afterwards} and the message (empty: none).
     void editingDisplayLabels_data()
     {
-        QTest::addColumn<int>("idNum");
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<QString>("shown");
+        QTest::addColumn<QStringList>("labels");
         QTest::addColumn<QString>("message");
-        QTest::newRow("upper-cased and renamed in the row") << 2 << "  species "
-                                                            << "SPECIES"
-                                                            << "";
-        QTest::newRow("empty refused") << 2 << "   "
-                                       << "MATERIAL"
-                                       << "A Display Label can not be empty";
+        QTest::newRow("upper-cased and renamed in the row") << QStringList{"  species ", "SPECIES"} << "";
+        QTest::newRow("empty refused") << QStringList{"   ", "MATERIAL"} << "A Display Label can not be empty";
         QTest::newRow("duplicate refused")
-            << 2 << "width"
-            << "MATERIAL"
+            << QStringList{"width", "MATERIAL"}
             << "The new Display Label matchs an existing Display Label. Display Labels must be unique.";
-        QTest::newRow("same label is no change") << 4 << "Width"
-                                                 << "WIDTH"
-                                                 << "";
     }
     void editingDisplayLabels()
     {
-        QFETCH(int, idNum);
-        QFETCH(QString, typed);
-        QFETCH(QString, shown);
+        QFETCH(QStringList, labels);
         QFETCH(QString, message);
+        const int idNum = 2;
+        const QString typed = labels[0], shown = labels[1];
         Fixture f;
         f.open(kTenColumns);
         const QString before = f.labelCell(idNum);
