@@ -65,8 +65,6 @@ private slots:
             << "1" << QStringList{"A1", "B2"} << QStringList{"1", "2"};
         QTest::newRow("one-character line dropped") << "x\r\nA1,1,2,1"
                                                     << "0" << QStringList{"A1"} << QStringList{"1"};
-        QTest::newRow("skip 2") << "H1,,,\r\nH2,,,\r\nA1,1,2,1\r\nB2,1,2,1"
-                                << "2" << QStringList{"A1", "B2"} << QStringList{"1", "2"};
         // Apostrophes go before the test: "'a'" leaves one character and the line is dropped.
         QTest::newRow("apostrophes removed first") << "'a'\r\nA1,1,2,1"
                                                    << "0" << QStringList{"A1"} << QStringList{"1"};
