@@ -34,7 +34,6 @@ private slots:
         QTest::newRow("sign only") << "-" << false << 0.0;
         QTest::newRow("two points") << "1.2.3" << false << 0.0;
         QTest::newRow("comma decimal") << "1,5" << false << 0.0;
-        QTest::newRow("thousands") << "1 000" << false << 0.0;
         QTest::newRow("hex") << "0x10" << false << 0.0;
         QTest::newRow("inf") << "inf" << false << 0.0;
         QTest::newRow("nan") << "NaN" << false << 0.0;
@@ -112,7 +111,6 @@ private slots:
         QTest::addColumn<double>("value");
         QTest::addColumn<QString>("text");
         QTest::newRow("whole") << 254.0 << "254";
-        QTest::newRow("decimal") << 0.3937 << "0.3937";
         QTest::newRow("trailing zero dropped") << 12.5 << "12.5";
         QTest::newRow("zero") << 0.0 << "0";
         QTest::newRow("negative") << -3.25 << "-3.25";
