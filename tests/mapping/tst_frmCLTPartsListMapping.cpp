@@ -9,7 +9,6 @@
 #include "mapping/frmCLTLoadDefaultMapping.h"
 #include "mapping/frmCLTPartsListMapping.h"
 #include "screens/ErrorLog.h"
-#include "screens/frmCLTMain.h"
 #include "start/Messages.h"
 #include "start/ProgramState.h"
 #include "ui/BoundGrid.h"
@@ -476,23 +475,6 @@ private slots:
         QVERIFY(Child<QLabel>(convert, "lblFileOpened")->text().contains("job.csv"));
         convert->Shutdown();
         vxtest::Settle();
-    }
-
-    void mainMenuOpensTheScreenAndGetsItBack()
-    {
-        vxtest::RuntimeSandbox box;
-        vxtest::ScriptedPresenter presenter;
-        LoadSettings();
-        frmCLTMain menu;
-        menu.Display();
-        Click(&menu, "cmdDefinePartsFile");
-        QPointer<frmCLTPartsListMapping> screen = menu.mappingScreen();
-        QVERIFY(screen && screen->isVisible());
-        QVERIFY(!menu.isVisible());
-        Click(screen, "cmdDone");
-        vxtest::Settle();
-        QVERIFY(screen.isNull());
-        QVERIFY(menu.isVisible());
     }
 };
 

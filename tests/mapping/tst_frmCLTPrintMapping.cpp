@@ -1,12 +1,10 @@
 // The print mapping screen: printing the saved mapping through the print dialog to a PDF
-// file whose text is read back, and opening and closing from the main menu. The rows
-// themselves are checked on ReadMappingForPrint.
+// file whose text is read back. The rows themselves are checked on ReadMappingForPrint, the
+// way there and back from the main menu with the menu's tests.
 #include "../screens/ScreenTestTools.h"
 #include "TestSupport.h"
 
-#include "config/modCLTSettings.h"
 #include "mapping/frmCLTPrintMapping.h"
-#include "screens/frmCLTMain.h"
 
 #include <QPrinter>
 #include <QProcess>
@@ -82,20 +80,6 @@ private slots:
         vxtest::CloseWithControlMenu(screen);
         vxtest::Settle();
         QVERIFY(screen.isNull());
-        QVERIFY(menu.isVisible());
-    }
-
-    void mainMenuOpensIt()
-    {
-        vxtest::RuntimeSandbox box;
-        LoadSettings();
-        frmCLTMain menu;
-        menu.Display();
-        Click(&menu, "cmdPrintMapping");
-        QVERIFY(menu.printMappingScreen() && menu.printMappingScreen()->isVisible());
-        QVERIFY(!menu.isVisible());
-        Click(menu.printMappingScreen(), "cmdDone");
-        vxtest::Settle();
         QVERIFY(menu.isVisible());
     }
 };

@@ -6,6 +6,8 @@
 #include "config/frmCLTSetup.h"
 #include "config/modCLTSettings.h"
 #include "convert/frmCLTProcessPartsFile.h"
+#include "mapping/frmCLTPartsListMapping.h"
+#include "mapping/frmCLTPrintMapping.h"
 #include "screens/ErrorLog.h"
 #include "screens/WindowedProgram.h"
 #include "screens/frmCLTErrorLog.h"
@@ -121,33 +123,55 @@ private slots:
         QVERIFY(presenter.prompts.empty());
     }
 
-    void completeMappingOpensTheConvertScreenAndHidesTheMenu()
+    // Each menu button opens its screen; all but the removal screen hide the menu until the
+    // screen's DONE brings it back.
+    void menuOpensEachScreenAndGetsItBack_data()
     {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<bool>("hidesMenu");
+        QTest::newRow("mapping") << "cmdDefinePartsFile" << true;
+        QTest::newRow("print mapping") << "cmdPrintMapping" << true;
+        QTest::newRow("convert, mapping complete") << "cmdProcessPartsFile" << true;
+        QTest::newRow("processes") << "cmdProcesses" << true;
+        QTest::newRow("removal") << "cmdDeleteParts" << false;
+    }
+    void menuOpensEachScreenAndGetsItBack()
+    {
+        QFETCH(QString, button);
+        QFETCH(bool, hidesMenu);
         vxtest::RuntimeSandbox box;
         vxtest::ScriptedPresenter presenter;
         LoadSettings();
         frmCLTMain menu;
         menu.Display();
-        Click(&menu, "cmdProcessPartsFile");
-        QPointer<frmCLTProcessPartsFile> convert = menu.convertScreen();
-        QVERIFY(convert && convert->isVisible());
-        QVERIFY(!menu.isVisible());
-        Click(convert, "cmdDone");
+        Click(&menu, button.toLatin1().constData());
+        QPointer<QWidget> opened;
+        for (QWidget* screen :
+             std::initializer_list<QWidget*>{menu.mappingScreen(), menu.printMappingScreen(), menu.convertScreen(),
+                                             menu.processesScreen(), menu.removalScreen()})
+            if (screen && screen->isVisible()) {
+                QVERIFY2(!opened, "one screen at a time");
+                opened = screen;
+            }
+        QVERIFY(opened);
+        QCOMPARE(menu.isVisible(), !hidesMenu);
+        Click(opened, "cmdDone");
         vxtest::Settle();
-        QVERIFY(!convert);
+        QVERIFY(!opened || !opened->isVisible());
         QVERIFY(menu.isVisible());
+        QVERIFY(presenter.prompts.empty());
     }
 
-    void removalOpensOverTheVisibleMenuAndProcessesHideIt()
+    // The removal screen stays over the menu; opening processes from the menu then hides it.
+    void processesOpenedOverTheRemovalScreenHideTheMenu()
     {
         vxtest::RuntimeSandbox box;
         LoadSettings();
         frmCLTMain menu;
         menu.Display();
         Click(&menu, "cmdDeleteParts");
-        QVERIFY(menu.removalScreen()->isVisible());
-        QVERIFY(menu.isVisible());
         Click(&menu, "cmdProcesses");
+        QVERIFY(menu.removalScreen()->isVisible());
         QVERIFY(menu.processesScreen()->isVisible());
         QVERIFY(!menu.isVisible());
         Click(menu.processesScreen(), "cmdDone");
