@@ -7,6 +7,7 @@
 
 #include <filesystem>
 
+using vxtest::Replaced;
 using vxtest::RunResult;
 
 namespace {
@@ -17,13 +18,6 @@ const std::string kGoodRows = "1,E2E SIDE,E2E OAK,0.75,1,30,2,,C1,1L\r\n"
 const std::string kBadRow = "3,E2E SHELF,E2E OAK,0.75,abc,20,1,,C1,\r\n";
 
 using vxtest::Lines;
-
-std::string Replaced(std::string text, const std::string& from, const std::string& to)
-{
-    for (size_t pos = 0; (pos = text.find(from, pos)) != std::string::npos; pos += to.size())
-        text.replace(pos, from.size(), to);
-    return text;
-}
 
 bool Exists(const std::string& path) { return std::filesystem::exists(path); }
 

@@ -22,11 +22,10 @@
 #include <thread>
 
 namespace fs = std::filesystem;
+using vxtest::Contains;
 using vxtest::RunResult;
 
 namespace {
-
-bool Contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
 
 // Prints what a run ended with, so the test log records the observed message.
 void Observe(const char* what, const RunResult& r)

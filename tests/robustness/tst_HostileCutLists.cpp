@@ -6,18 +6,11 @@
 
 #include <QtTest>
 
+using vxtest::Contains;
+using vxtest::Replaced;
 using vxtest::RunResult;
 
 namespace {
-
-bool Contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
-
-std::string Replaced(std::string text, const std::string& from, const std::string& to)
-{
-    for (size_t pos = 0; (pos = text.find(from, pos)) != std::string::npos; pos += to.size())
-        text.replace(pos, from.size(), to);
-    return text;
-}
 
 const std::string kRejected =
     "ERROR: One or more rows contained invalid data. Nothing was written. Use /allowbad to write the valid rows "

@@ -72,6 +72,15 @@ RunResult RunProgram(const std::string& program, const std::vector<std::string>&
 // The lines of console output, line ends (LF or CR LF) removed.
 std::vector<std::string> Lines(const std::string& text);
 
+// Text helpers of the console tests.
+inline bool Contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+inline std::string Replaced(std::string text, const std::string& from, const std::string& to)
+{
+    for (size_t pos = 0; (pos = text.find(from, pos)) != std::string::npos; pos += to.size())
+        text.replace(pos, from.size(), to);
+    return text;
+}
+
 // Reads a file whole / the first column of every row of a query.
 std::string ReadFile(const std::string& path);
 std::vector<std::string> QueryColumn(const std::string& dbPath, const std::string& sql);
