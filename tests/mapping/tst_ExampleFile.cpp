@@ -109,23 +109,8 @@ private slots:
         QCOMPARE(Q(read), fields);
     }
 
-    void consistentFileWithHeaderSkipped()
-    {
-        vxtest::RuntimeSandbox box;
-        vxtest::ScriptedPresenter presenter;
-        std::string path = box.writeFile("h.csv", "Part,Width\r\n\r\nSIDE,10,1\r\nTOP,12,2\r\n");
-        ExampleTable table;
-        bool isError = false;
-        ParseTheCommaDelimitedPartsFile(path, ",", 1, table, isError);
-        QVERIFY(!isError);
-        QCOMPARE(table.ColumnCount, 3);
-        QCOMPARE(table.FirstLine, 2);
-        // Blank lines are not numbered: the data lines are 2 and 3.
-        QCOMPARE(table.LineNumbers, (std::vector<int>{2, 3}));
-        QCOMPARE(table.Fields[1][0], std::string("TOP"));
-        QVERIFY(presenter.prompts.empty());
-    }
-
+    // A consistent file with a skipped header and blank lines is checked through the mapping
+    // screen, which shows the line numbers as row captions.
     void inconsistentFileIsReported()
     {
         vxtest::RuntimeSandbox box;
