@@ -216,14 +216,6 @@ private slots:
         QVERIFY(!f.enabled("cmdSaveMapping"));
     }
 
-    void emptyFileSaysSo()
-    {
-        Fixture f;
-        std::string path = f.open("\r\n\r\n");
-        QCOMPARE(f.presenter.prompts.back().text, "NO DATA FOUND IN THE FILE: " + path);
-        QVERIFY(!f.enabled("cmdCheckMapping"));
-    }
-
     void choosingALabelFreesItsOtherColumn()
     {
         Fixture f;
