@@ -110,25 +110,14 @@ void ConversionSession::AcquireWorkingLock()
         m_lock = std::make_unique<WorkingDatabaseLock>(State().RuntimeFolder);
 }
 
-template <class Fn> void ConversionSession::WithWorkingLock(Fn fn)
-{
-    if (m_lock) {
-        fn();
-        return;
-    }
-    WorkingDatabaseLock lock(State().RuntimeFolder);
-    fn();
-}
-
 // ---------------------------------------------------------------- table operations
 
 void ConversionSession::DeleteAllPartsFromTemplateFile()
 {
-    WithWorkingLock([this] {
-        // An empty table is left alone: emptying it again would still cost a commit.
-        if (m_conn->ScalarQuery("SELECT EXISTS (SELECT 1 FROM tblPartsFileProcessTemplate)").toBool())
-            m_conn->Execute("Delete * from tblPartsFileProcessTemplate");
-    });
+    // The rows are this session's own, so emptying them needs no claim on the runtime folder:
+    // a screen opens at once while another conversion runs. An empty table is left alone.
+    if (m_conn->ScalarQuery("SELECT EXISTS (SELECT 1 FROM tblPartsFileProcessTemplate)").toBool())
+        m_conn->Execute("Delete * from tblPartsFileProcessTemplate");
     m_partsStale = true;
 }
 

@@ -131,7 +131,6 @@ public:
 
 private:
     // Runs fn holding the working-database lock (taking it only for fn when not held).
-    template <class Fn> void WithWorkingLock(Fn fn);
     void AcquireWorkingLock();
     void CreateSessionWorkingTable();
     void CommitWorkingTable();
