@@ -129,9 +129,13 @@ public:
     RecordSet& ProcessesRS() { return m_processes; }
     const std::shared_ptr<Connection>& connection() const { return m_conn; }
 
-private:
-    // Runs fn holding the working-database lock (taking it only for fn when not held).
+    // Claims the runtime folder's working databases for this conversion until its rows are
+    // written or it is released; waits for another conversion, bounded, then throws the
+    // locked error. Reading claims them itself; the console driver claims them first so a
+    // busy folder is an error of its own, not an unreadable input.
     void AcquireWorkingLock();
+
+private:
     void CreateSessionWorkingTable();
     void CommitWorkingTable();
     void UpdateSkipFirstXRows();

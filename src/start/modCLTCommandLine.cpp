@@ -142,6 +142,9 @@ int ConvertWith(ConversionSession& session, const CommandLineOptions& args)
     }
 
     WriteStdOut("Reading parts file...");
+    // Another conversion still busy after the wait ends as an unexpected error (code 6).
+    if (session.IsPrepared())
+        session.AcquireWorkingLock();
     // A session that could not be prepared has reported why; reading it would only fail again.
     bool read = session.IsPrepared() && session.AUTOOpenPartsFile(args.ArgInputPath, FileNameOf(args.ArgInputPath));
     if (!read) {

@@ -3,6 +3,7 @@
 #include "TestSupport.h"
 
 #include "config/RuntimeFiles.h"
+#include "convert/WorkingDatabaseLock.h"
 #include "start/Messages.h"
 #include "start/ProgramState.h"
 #include "start/modCLTCommandLine.h"
@@ -167,6 +168,25 @@ private slots:
         QVERIFY(!CommandLineArgs().ArgSkipGiven);
         QVERIFY(!CommandLineArgs().ArgAllowBad);
     }
+    // A conversion that finds the runtime folder busy past the wait fails clearly, code 6,
+    // and writes nothing.
+    void busyRuntimeFolder()
+    {
+        vxtest::RuntimeSandbox sandbox;
+        std::string csv = sandbox.writeFile("job.csv", vxtest::ReadFile(vxtest::SourceDir() + "/examples/cutlist.csv"));
+        int oldWait = WorkingDatabaseLock::WaitMilliseconds();
+        WorkingDatabaseLock::SetWaitMilliseconds(200);
+        {
+            WorkingDatabaseLock other(sandbox.runtimeFolder());
+            QCOMPARE(Run({csv}), 6);
+        }
+        WorkingDatabaseLock::SetWaitMilliseconds(oldWait);
+        QCOMPARE(sandbox.err.back(), "ERROR: Unexpected error 3260: Another conversion is using the runtime folder's "
+                                     "working databases (" +
+                                         sandbox.runtimeFolder() + "). Try again when it has finished.");
+        QVERIFY(!std::filesystem::exists(sandbox.file("job.rdb")));
+    }
+
     void helpWritesUsage()
     {
         vxtest::RuntimeSandbox sandbox;
