@@ -92,8 +92,20 @@ void ConversionSession::CreateSessionWorkingTable()
         throw VxError(kErrDatabase, "The table 'tblPartsFileProcessTemplate' does not exist in " + m_conn->path() + ".",
                       "ConnectToDB");
     m_conn->Execute("PRAGMA temp.cache_size=-65536");
-    m_conn->Execute(
-        std::regex_replace(ddl, createTable, "CREATE TEMP TABLE ", std::regex_constants::format_first_only));
+    m_workingTableDdl =
+        std::regex_replace(ddl, createTable, "CREATE TEMP TABLE ", std::regex_constants::format_first_only);
+    m_conn->Execute(m_workingTableDdl);
+}
+
+void ConversionSession::DiscardWrittenRows()
+{
+    // Written rows are set aside whole instead of being deleted row by row: a console
+    // conversion ends right after writing and closing the connection throws them away at no
+    // cost; a screen drops them when it writes the next file.
+    m_conn->Execute("DROP TABLE IF EXISTS temp.tblWrittenRows");
+    m_conn->Execute("ALTER TABLE temp.tblPartsFileProcessTemplate RENAME TO tblWrittenRows");
+    m_conn->Execute(m_workingTableDdl);
+    m_partsStale = true;
 }
 
 bool ConversionSession::MappingFieldUnmapped(const char* mainName)
@@ -398,8 +410,8 @@ bool ConversionSession::WriteROPartsFile(const std::string& target)
             ShowError(e);
         }
         // Written once per read: the rows go, and with them the claim on the working databases.
-        DeleteAllPartsFromTemplateFile();
         GetRS();
+        DiscardWrittenRows();
         m_lock.reset();
         return true;
     } catch (const std::exception& e) {
@@ -479,8 +491,8 @@ void ConversionSession::DoCreateFilesForProcesses(const std::string& BaseFileNam
     FileOpenedLabel.clear();
     CreateFilesForProcesses(BaseFileName, fileCreated, askReplace);
     try {
-        DeleteAllPartsFromTemplateFile();
         GetRS();
+        DiscardWrittenRows();
         m_lock.reset();
     } catch (const std::exception& e) {
         ShowError(e);

@@ -137,6 +137,7 @@ public:
 
 private:
     void CreateSessionWorkingTable();
+    void DiscardWrittenRows();
     void CommitWorkingTable();
     void UpdateSkipFirstXRows();
     void UpdateSpaceBalls();
@@ -150,6 +151,7 @@ private:
     bool m_partsStale = false;
     bool m_rowsHoldCriteria = false; // the reader applied the criteria to the rows it wrote
     std::shared_ptr<Connection> m_conn;
+    std::string m_workingTableDdl; // creates this session's working table
     std::unique_ptr<WorkingDatabaseLock> m_lock;
     RecordSet m_parts, m_criteria, m_mapping, m_materials, m_processes;
 };
