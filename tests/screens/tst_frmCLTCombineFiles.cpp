@@ -1,0 +1,204 @@
+// Combining parts files: every part of every listed file in list order, the refusals of the
+// list, and a failed combine that writes nothing and keeps the list.
+#include "ScreenTestTools.h"
+#include "TestSupport.h"
+#include "config/TableStore.h"
+#include "screens/frmCLTCombineFiles.h"
+#include "screens/frmCLTMain.h"
+#include "ui/BoundGrid.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QMimeData>
+#include <QUrl>
+#include <QtTest>
+
+using namespace vx;
+using vxtest::Click;
+using vxtest::QueryColumn;
+using vxtest::ReadFile;
+
+namespace {
+// A parts file of n parts from the runtime template: every column set, the parts stored in
+// falling SEQ_NUM order, apostrophes in texts and a null Material and UF_20.
+std::string PartsFile(const vxtest::RuntimeSandbox& box, const std::string& name, int n)
+{
+    std::string path = box.file(name);
+    QFile::copy(QString::fromStdString(box.templateDatabase()), QString::fromStdString(path));
+    Connection::Open(path)->Execute(
+        "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < " + std::to_string(n) +
+        ") INSERT INTO tblParts (SEQ_NUM, Quantity, Thickness, Width, Length, Part, Material, Scribes, PocketHoles, "
+        "B_Grade, FileName, UF_1, UF_20) SELECT 100 - i, i, 0.75, i * 1.5, 2000.125 + i, 'O''Brien ' || i, "
+        "CASE i WHEN 2 THEN NULL ELSE 'MDF' END, '10|20', i % 2, 1, '" +
+        name + "', 'B' || i, NULL FROM n");
+    return path;
+}
+
+// Every part row but AutoIDNum as one text, in stored order; with emptyForNull a null text reads "".
+std::vector<std::string> Rows(const std::string& db, bool emptyForNull)
+{
+    std::string row = "''";
+    for (const ColumnInfo& ci : Connection::Open(db)->TableColumns("tblParts")) {
+        std::string col = SqlName(ci.name);
+        if (ci.name != "AutoIDNum")
+            row += " || '|' || quote(" +
+                   (emptyForNull && ci.type == FieldType::Text ? "IFNULL(" + col + ", '')" : col) + ")";
+    }
+    return QueryColumn(db, "SELECT " + row + " FROM tblParts ORDER BY rowid");
+}
+
+struct Fixture {
+    vxtest::RuntimeSandbox box;
+    vxtest::ScriptedPresenter presenter;
+    vxtest::ScriptedFileDialogs dialogs;
+    QWidget menu;
+    frmCLTCombineFiles screen{&menu};
+    Fixture()
+    {
+        screen.setAttribute(Qt::WA_DeleteOnClose, false);
+        screen.Display();
+    }
+    void add(const std::vector<std::string>& paths)
+    {
+        std::string answer;
+        for (const std::string& p : paths)
+            answer += p + '\0';
+        dialogs.answer(answer);
+        Click(&screen, "cmdSelectFiles");
+    }
+    QStringList listed() const
+    {
+        QStringList rows;
+        for (int r = 1; r < screen.grid()->Rows(); ++r)
+            rows << screen.grid()->TextMatrix(r, 1);
+        return rows;
+    }
+    std::string lastPrompt() const { return presenter.prompts.empty() ? "" : presenter.prompts.back().text; }
+};
+} // namespace
+
+class tst_frmCLTCombineFiles : public QObject {
+    Q_OBJECT
+
+private slots:
+    void combinesEveryPartInListOrder()
+    {
+        Fixture f;
+        std::string a = PartsFile(f.box, "a.rdb", 10), b = PartsFile(f.box, "b.rdb", 5), day = f.box.file("day.rdb");
+        f.box.execDef("UPDATE tblPartsFileMapping SET UserLabel = ' CAB NO ' WHERE MainName = 'UF_1'");
+        const std::string templateBytes = ReadFile(f.box.templateDatabase());
+        f.add({a, b});
+        f.dialogs.answer(day);
+        Click(&f.screen, "cmdCombineTheFiles");
+        std::vector<std::string> expected = Rows(a, true), fromB = Rows(b, true);
+        expected.insert(expected.end(), fromB.begin(), fromB.end());
+        QCOMPARE(Rows(day, false), expected);
+        QCOMPARE(vxtest::QueryScalar(day, "SELECT UserLabel FROM tblUserLabels WHERE DBName = 'UF_1'"), "CAB NO");
+        QCOMPARE(f.lastPrompt(), "The Cutwise Parts File: " + day + ", has been created.");
+        QVERIFY(f.listed().isEmpty());
+        QCOMPARE(ReadFile(f.box.templateDatabase()), templateBytes);
+    }
+
+    // A file that cannot be combined: the error, no file written, the old target and the list kept.
+    void failedCombineWritesNothing_data()
+    {
+        QTest::addColumn<QString>("bad");
+        QTest::newRow("not a database") << "text";
+        QTest::newRow("no tblParts") << "noparts";
+        QTest::newRow("lacks a column") << "nocolumn";
+        QTest::newRow("gone since listed") << "gone";
+    }
+    void failedCombineWritesNothing()
+    {
+        QFETCH(QString, bad);
+        Fixture f;
+        std::string good = PartsFile(f.box, "good.rdb", 3), broken = PartsFile(f.box, "bad.rdb", 2);
+        std::string day = f.box.writeFile("day.rdb", "yesterday's file");
+        if (bad == "text")
+            f.box.writeFile("bad.rdb", "Seq,Part\r\n1,SIDE\r\n");
+        else if (bad != "gone")
+            Connection::Open(broken)->Execute(bad == "noparts" ? "DROP TABLE tblParts"
+                                                               : "ALTER TABLE tblParts DROP COLUMN UF_20");
+        f.add({good, broken});
+        if (bad == "gone")
+            QFile::remove(QString::fromStdString(broken));
+        f.dialogs.answer(day);
+        Click(&f.screen, "cmdCombineTheFiles");
+        QVERIFY2(f.lastPrompt().rfind("Error: ", 0) == 0 && vxtest::Contains(f.lastPrompt(), broken),
+                 f.lastPrompt().c_str());
+        QCOMPARE(ReadFile(day), std::string("yesterday's file"));
+        QCOMPARE(QDir(QString::fromStdString(f.box.root())).entryList({"*vxtmp*"}, QDir::Files | QDir::Hidden),
+                 QStringList());
+        QCOMPARE(f.listed(), (QStringList{QString::fromStdString(good), QString::fromStdString(broken)}));
+    }
+
+    void listRefusesProgramFilesAndRepeats()
+    {
+        Fixture f;
+        Click(&f.screen, "cmdCombineTheFiles");
+        QCOMPARE(f.lastPrompt(), "No files in the list.");
+        QVERIFY(f.dialogs.requests.empty());
+        std::string a = f.box.file("a.rdb"), upper = f.box.file("A.rdb");
+        f.add({a, f.box.defDatabase(), a, upper});
+        // Dropped files go the same way; the Delete key takes the selected row out.
+        QMimeData mime;
+        mime.setUrls({QUrl::fromLocalFile(QString::fromStdString(PartsFile(f.box, "c.rdb", 1))),
+                      QUrl::fromLocalFile(QString::fromStdString(f.box.templateDatabase()))});
+        QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(&f.screen, &enter);
+        QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(&f.screen, &drop);
+        QStringList prompts;
+        for (const auto& p : f.presenter.prompts)
+            prompts << QString::fromStdString(p.text);
+        QCOMPARE(prompts,
+                 (QStringList{"No files in the list.",
+                              "CLTDef.mdb is a file used by this software. You can not use this file.",
+                              "a.rdb is already in the list of Files to Combine.",
+                              "ROPartsFileTemplate.mdb is a file used by this software. You can not use this file."}));
+        f.screen.grid()->SelectRow(2);
+        QApplication::setActiveWindow(&f.screen);
+        f.screen.grid()->setFocus();
+        QTest::keyClick(f.screen.grid(), Qt::Key_Delete);
+        QCOMPARE(f.listed(), (QStringList{QString::fromStdString(a), QString::fromStdString(f.box.file("c.rdb"))}));
+        f.dialogs.answer(f.box.templateDatabase());
+        Click(&f.screen, "cmdCombineTheFiles");
+        QCOMPARE(f.lastPrompt(), "The file selected is a file used by this software. You can not use this file.");
+    }
+
+    void mainMenuOpensAndDoneReturns()
+    {
+        vxtest::RuntimeSandbox box;
+        frmCLTMain menu;
+        menu.Display();
+        Click(&menu, "cmdCombinePartsFiles");
+        QVERIFY(menu.combineScreen() && menu.combineScreen()->isVisible() && !menu.isVisible());
+        Click(menu.combineScreen(), "cmdDone");
+        QVERIFY(menu.isVisible());
+    }
+
+    // With VX_BENCH_COMBINE naming a folder of parts files: times combining them all.
+    void combiningSpeed()
+    {
+        QByteArray folder = qgetenv("VX_BENCH_COMBINE");
+        if (folder.isEmpty())
+            QSKIP("set VX_BENCH_COMBINE to measure");
+        Fixture f;
+        std::vector<std::string> files;
+        for (const QFileInfo& fi :
+             QDir(QString::fromLocal8Bit(folder)).entryInfoList({"*.rdb"}, QDir::Files, QDir::Name))
+            files.push_back(fi.absoluteFilePath().toStdString());
+        f.add(files);
+        f.dialogs.answer(f.box.file("combined.rdb"));
+        QElapsedTimer timer;
+        timer.start();
+        Click(&f.screen, "cmdCombineTheFiles");
+        qInfo("files %zu, parts %s, combine %lld ms", files.size(),
+              vxtest::QueryScalar(f.box.file("combined.rdb"), "SELECT count(*) FROM tblParts").c_str(),
+              timer.elapsed());
+    }
+};
+
+QTEST_MAIN(tst_frmCLTCombineFiles)
+#include "tst_frmCLTCombineFiles.moc"
