@@ -123,8 +123,8 @@ void SaveTheUserDefinedColumnNames(Connection& c, const std::string& partsSchema
 namespace {
 // Builds target in a temporary copy of the template beside it, attached to the connection as
 // kPartsSchema: its tblParts is emptied, fillParts adds the rows and the labels, and the
-// finished copy is renamed over target. The template itself is never
-// written; on any failure the copy is removed and target stays as it was.
+// finished copy is renamed over target. The template itself is never written; on any
+// failure the copy is removed and target stays as it was.
 void WriteThroughTemplate(Connection& session, const std::string& templatePath, const std::string& target,
                           const std::function<void()>& fillParts, const std::string& errorSource)
 {
