@@ -4,11 +4,44 @@
 #include "config/Progress.h"
 #include "config/TableStore.h"
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
 
 namespace vx {
+
+// A parts file being built in a temporary copy of the template beside target, attached to the
+// session's connection as Schema() with its tblParts emptied. Unless it is finished, it is
+// detached and removed when it goes: target is only ever replaced whole.
+class PartsFileBuild {
+public:
+    // Throws (leaving nothing behind) when the copy cannot be made.
+    PartsFileBuild(Connection& session, const std::string& templatePath, const std::string& target,
+                   const std::string& errorSource);
+    ~PartsFileBuild();
+    PartsFileBuild(const PartsFileBuild&) = delete;
+    PartsFileBuild& operator=(const PartsFileBuild&) = delete;
+
+    static const char* Schema();
+    // "INSERT INTO <Schema()>.tblParts (...) VALUES (...)" writing one working row as the copy
+    // out of the working table would: each column from the parameter paramOf gives for the
+    // working column of that (upper-case) name, else from that column's default, text never
+    // null. Empty when a value could come out differently (a column the working table lacks
+    // or stores with another affinity): such rows must go through the working table.
+    std::string RowInsertSql(const std::function<int(const std::string& column)>& paramOf);
+    // Detaches the copy and renames it over target.
+    void Finish();
+    // For rows written straight into tblParts: the template's check of the mapped fields and
+    // the labels as WritePartsFile makes them, then Finish.
+    void FinishWithLabels(const std::string& templatePath);
+
+private:
+    void Discard();
+    Connection& m_session;
+    std::string m_target, m_tmp;
+    bool m_attached = false;
+};
 
 // Writes the valid working rows of the session's connection (only those of one process
 // when given) and the mapping's labels into a temporary copy of templatePath beside target
