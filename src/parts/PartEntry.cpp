@@ -53,7 +53,10 @@ void SaveManualFieldChoices(Connection& def, const std::vector<MappingField>& ro
     for (const MappingField& f : rows) {
         st.Reset();
         st.BindText(1, f.userLabel);
-        st.BindLong(2, f.manualField.value_or(false) ? 1 : 0);
+        if (f.manualField)
+            st.BindLong(2, *f.manualField ? 1 : 0);
+        else
+            st.BindNull(2); // a field without a value keeps none
         st.BindLong(3, f.idNum);
         st.Run();
     }

@@ -9,7 +9,7 @@
 #include "ui/ScreenTools.h"
 #include "ui_PartEntryControls.h"
 
-#include <QEvent>
+#include <QKeyEvent>
 #include <QHeaderView>
 #include <QScrollBar>
 #include <QTimer>
@@ -38,10 +38,10 @@ PartEntryControls::PartEntryControls(QWidget* parent) : QWidget(parent), m_ui(ne
                            m_ui->txtThickness, m_ui->txtWidth})
         box->installEventFilter(this);
     for (QWidget* box : EntryBoxes()) {
-        auto* edit = qobject_cast<QLineEdit*>(box);
-        if (!edit)
-            edit = qobject_cast<QComboBox*>(box)->lineEdit();
-        connect(edit, &QLineEdit::returnPressed, this, [this, box] { OnReturnPressed(box); });
+        if (auto* edit = qobject_cast<QLineEdit*>(box))
+            connect(edit, &QLineEdit::returnPressed, this, [this, box] { OnReturnPressed(box); });
+        else // the combo's own line edit signals Enter twice (the combo passes the key back to it)
+            box->installEventFilter(this);
     }
     BoundGrid* grid = m_ui->fgUserFieldEntries;
     grid->verticalHeader()->hide();
@@ -323,6 +323,8 @@ void PartEntryControls::CheckData(bool& IsError)
 bool PartEntryControls::PartShown() const { return !m_ui->cmboPart->isHidden(); }
 bool PartEntryControls::MaterialShown() const { return !m_ui->cmboMaterial->isHidden(); }
 
+bool PartEntryControls::SeqNumShown() const { return !m_ui->txtSeqNum->isHidden(); }
+
 int32_t PartEntryControls::SeqNumber() const { return ToLong(Trimmed(Text(m_ui->txtSeqNum))); }
 
 void PartEntryControls::FillPart(cCLTPart& part) const
@@ -402,6 +404,11 @@ bool PartEntryControls::eventFilter(QObject* watched, QEvent* event)
 {
     // Typing replaces the whole value; the selection is made after the click has placed
     // the cursor, or it would be undone at once.
+    if (event->type() == QEvent::KeyPress && qobject_cast<QComboBox*>(watched)) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter)
+            OnReturnPressed(static_cast<QWidget*>(watched));
+    }
     if (event->type() == QEvent::FocusIn)
         if (auto* edit = qobject_cast<QLineEdit*>(watched))
             QTimer::singleShot(0, edit, [edit] { edit->selectAll(); });

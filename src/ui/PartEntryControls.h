@@ -70,6 +70,7 @@ public:
     void FillPart(cCLTPart& part) const;
     // The whole number of the sequence box (checked by CheckData).
     int32_t SeqNumber() const;
+    bool SeqNumShown() const;
     bool PartShown() const;
     bool MaterialShown() const;
 
