@@ -19,6 +19,7 @@ class frmCLTProcesses;
 class frmCLTPartsCriteriaDelete;
 class frmCLTPartsListMapping;
 class frmCLTPrintMapping;
+class frmCLTManualPartsEntry;
 
 class frmCLTMain : public ScreenWindow {
     Q_OBJECT
@@ -36,6 +37,7 @@ public:
     frmCLTPartsCriteriaDelete* removalScreen() const;
     frmCLTPartsListMapping* mappingScreen() const;
     frmCLTPrintMapping* printMappingScreen() const;
+    frmCLTManualPartsEntry* manualEntryScreen() const;
 
 private slots:
     void cmdSetup_Click();
@@ -44,6 +46,7 @@ private slots:
     void cmdProcessPartsFile_Click();
     void cmdProcesses_Click();
     void cmdDeleteParts_Click();
+    void cmdManualPartsList_Click();
     void cmdExit_Click();
 
 protected:
@@ -57,6 +60,7 @@ private:
     QPointer<frmCLTPartsCriteriaDelete> m_removal;
     QPointer<frmCLTPartsListMapping> m_mapping;
     QPointer<frmCLTPrintMapping> m_printMapping;
+    QPointer<frmCLTManualPartsEntry> m_manualEntry;
 };
 
 } // namespace vx
