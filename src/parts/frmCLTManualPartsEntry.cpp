@@ -31,7 +31,10 @@ constexpr int kLabelWidthTwips = 4000;
 const char* const kConfirmDelete = "Confirm Delete";
 constexpr int kYesNoDefaultNo = vbYesNo + vbDefaultButton2; // 260
 
-std::string CellLabel(const RecordSet& rs, int row) { return UpperCase(TrimBlanks(rs.ValueAt(row, kLabelCol - 1).toText())); }
+std::string CellLabel(const RecordSet& rs, int row)
+{
+    return UpperCase(TrimBlanks(rs.ValueAt(row, kLabelCol - 1).toText()));
+}
 } // namespace
 
 frmCLTManualPartsEntry::frmCLTManualPartsEntry(QWidget* mainMenu)
@@ -323,8 +326,9 @@ void frmCLTManualPartsEntry::fgUserLabels_AfterEdit(int row, int col)
                 for (int r = 0; r < m_labelsRS.RecordCount() && !taken; ++r)
                     taken = r != row && m_labelsRS.ValueAt(r, kLabelCol - 1).toText() == label;
                 if (taken) {
-                    ShowMessage("The new Display Label matchs an existing Display Label. Display Labels must be unique.",
-                                vbOKOnly, "");
+                    ShowMessage(
+                        "The new Display Label matchs an existing Display Label. Display Labels must be unique.",
+                        vbOKOnly, "");
                     m_labelsRS.SetValueAt(row, kLabelCol - 1, m_oldLabel);
                 } else {
                     m_labelsRS.SetValueAt(row, kLabelCol - 1, label);
