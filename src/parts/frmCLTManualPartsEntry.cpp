@@ -173,6 +173,9 @@ void frmCLTManualPartsEntry::SetUserFieldsToShow() { m_ui->entryControls->SetUse
 
 void frmCLTManualPartsEntry::cmdAddTheParts_Click()
 {
+    // Enter in an entry box comes here too; the field panel takes adding out of use.
+    if (!m_ui->cmdAddTheParts->isEnabled())
+        return;
     PartEntryControls* entry = m_ui->entryControls;
     bool isError = true;
     entry->CheckData(isError);
