@@ -26,6 +26,12 @@ void WritePartsFile(Connection& session, const std::string& templatePath, const 
 void WriteCombinedPartsFile(Connection& session, const std::string& templatePath,
                             const std::vector<std::string>& sources, const std::string& target, Progress& progress);
 
+// The first field the configuration's mapping puts in a column (PF_Col > 0) that the
+// template's tblParts has no column for; empty when there is none or no template.
+std::string MappedFieldMissingFromTemplate(Connection& configuration, const std::string& templatePath);
+// "The parts file template <path> has no column <column> in tblParts, ..."
+std::string TemplateColumnMissingText(const std::string& templatePath, const std::string& column);
+
 // Copies every mapping label (tblPartsFileMapping of the connection's main database, mapped
 // or not) into the tblUserLabels row of the same field in the schema partsSchema; fields
 // without a label row are ignored. With trimLabels the blanks around each label are dropped.
