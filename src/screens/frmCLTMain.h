@@ -19,6 +19,7 @@ class frmCLTProcesses;
 class frmCLTPartsCriteriaDelete;
 class frmCLTPartsListMapping;
 class frmCLTPrintMapping;
+class frmCLTCombineFiles;
 class frmCLTManualPartsEntry;
 
 class frmCLTMain : public ScreenWindow {
@@ -37,6 +38,7 @@ public:
     frmCLTPartsCriteriaDelete* removalScreen() const;
     frmCLTPartsListMapping* mappingScreen() const;
     frmCLTPrintMapping* printMappingScreen() const;
+    frmCLTCombineFiles* combineScreen() const;
     frmCLTManualPartsEntry* manualEntryScreen() const;
 
 private slots:
@@ -44,6 +46,7 @@ private slots:
     void cmdDefinePartsFile_Click();
     void cmdPrintMapping_Click();
     void cmdProcessPartsFile_Click();
+    void cmdCombinePartsFiles_Click();
     void cmdProcesses_Click();
     void cmdDeleteParts_Click();
     void cmdManualPartsList_Click();
@@ -60,6 +63,7 @@ private:
     QPointer<frmCLTPartsCriteriaDelete> m_removal;
     QPointer<frmCLTPartsListMapping> m_mapping;
     QPointer<frmCLTPrintMapping> m_printMapping;
+    QPointer<frmCLTCombineFiles> m_combine;
     QPointer<frmCLTManualPartsEntry> m_manualEntry;
 };
 
