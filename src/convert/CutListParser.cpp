@@ -8,9 +8,8 @@ namespace vx {
 
 namespace {
 constexpr size_t kRowsPerBatch = 4096;
+} // namespace
 
-// A line is kept when, with every comma removed and trimmed, it has at least 2 characters
-// (commas whatever the delimiter is).
 bool PassesCommaTest(std::string_view line)
 {
     size_t count = 0, trailingSpaces = 0;
@@ -30,7 +29,6 @@ bool PassesCommaTest(std::string_view line)
     }
     return false;
 }
-} // namespace
 
 // ---------------------------------------------------------------- parser
 
@@ -85,7 +83,7 @@ void CutListParser::Run(BatchQueue<ParsedBatch>& queue)
             ParsedRow row;
             row.keptLine = kept;
             std::string report;
-            std::vector<std::string> failures;
+            std::vector<std::string> failures, reasons;
             for (size_t i = 0; i < m_fields.size(); ++i) {
                 const MappedField& f = m_fields[i];
                 std::string_view value;
@@ -127,11 +125,13 @@ void CutListParser::Run(BatchQueue<ParsedBatch>& queue)
                     row.rejected = true;
                 }
                 report += errorText;
+                reasons.push_back(errorText);
             }
             if (row.rejected) {
                 row.report = static_cast<uint32_t>(batch->reports.size());
                 batch->reports.push_back(std::move(report));
                 batch->failures.push_back(std::move(failures));
+                batch->reasons.push_back(std::move(reasons));
             } else {
                 row.firstField = static_cast<uint32_t>(batch->fields.size());
                 for (size_t i = 0; i < m_fields.size(); ++i) {

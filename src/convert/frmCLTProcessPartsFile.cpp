@@ -63,6 +63,7 @@ frmCLTProcessPartsFile::frmCLTProcessPartsFile(QWidget* mainMenu)
     connect(m_ui->cmdCreateProcessFiles, &QPushButton::clicked, this,
             &frmCLTProcessPartsFile::cmdCreateProcessFiles_Click);
     connect(m_ui->cmdDone, &QPushButton::clicked, this, &frmCLTProcessPartsFile::cmdDone_Click);
+    connect(m_optLengthConversion, &QButtonGroup::idClicked, this, &frmCLTProcessPartsFile::LengthConversionChosen);
     FileDropTarget::Install(this, [this](const QString& path) { OpenPartsFile(path); });
 }
 
@@ -85,6 +86,7 @@ void frmCLTProcessPartsFile::Display(bool vis)
     if (QAbstractButton* opt = m_optLengthConversion->button(State().ConvertLengthType))
         opt->setChecked(true);
     m_ui->lblFileOpened->clear();
+    m_ui->lblWritten->clear();
     LoadSkipXLinesCombo();
     SetSkipFirstXLines();
     m_released = false;
@@ -259,6 +261,7 @@ void frmCLTProcessPartsFile::OpenPartsFile(const QString& dropped)
         return;
     RememberPath(QStringLiteral("LastPath1"), *chosen);
     std::string path = chosen->toStdString();
+    m_ui->lblWritten->clear();
     UnbindGrids();
     {
         WaitCursor hourglass;
@@ -268,6 +271,18 @@ void frmCLTProcessPartsFile::OpenPartsFile(const QString& dropped)
     GetExtraSpaceBalls();
     DisplayPartsCriteria();
     DisplayRSInGrid();
+}
+
+void frmCLTProcessPartsFile::LengthConversionChosen()
+{
+    // The choice applies when a file is read; an open file is read again only if wanted.
+    if (!m_session.HasParts() || m_session.FileOpenedLabel.empty())
+        return;
+    const std::string path = m_session.FileOpenedLabel;
+    if (ShowMessage("The length conversion applies when a file is read. Read " + path +
+                        " again with the new length conversion?",
+                    vbYesNo | vbQuestion, "Length Conversion") == vbYes)
+        OpenPartsFile(QString::fromStdString(path));
 }
 
 void frmCLTProcessPartsFile::cmdApplyCriteria_Click()
@@ -365,6 +380,7 @@ void frmCLTProcessPartsFile::cmdCreateROPartsFile_Click()
         m_session.WriteROPartsFile(target);
     }
     m_ui->lblFileOpened->setText(QString::fromStdString(m_session.FileOpenedLabel));
+    m_ui->lblWritten->setText(QString::fromStdString(m_session.WrittenStatus));
     DisplayRSInGrid();
 }
 
@@ -395,6 +411,7 @@ void frmCLTProcessPartsFile::DoCreateFilesForProcesses(const std::string& BaseFi
             });
     }
     m_session.FileOpenedLabel.clear();
+    m_ui->lblWritten->setText(QString::fromStdString(m_session.WrittenStatus));
     DisplayRSInGrid();
     m_filesCreated->Display();
 }
