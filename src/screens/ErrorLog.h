@@ -5,8 +5,8 @@
 // driver copies the text to standard error.
 #include <cstdint>
 #include <functional>
-#include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace vx {
@@ -50,7 +50,7 @@ public:
 
 private:
     int64_t m_rejected = 0;
-    std::map<std::string, int64_t> m_reasons;
+    std::vector<std::pair<std::string, int64_t>> m_reasons; // in the order first met
 };
 
 } // namespace vx

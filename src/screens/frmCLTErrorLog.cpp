@@ -30,7 +30,7 @@ void frmCLTErrorLog::Display()
     QString text = QString::fromStdString(TheErrorLog().Text());
     const std::string& summary = TheErrorLog().Summary();
     if (!summary.empty())
-        text = QString::fromStdString(summary) + QStringLiteral("\n") + text;
+        text = QString::fromStdString(summary) + (text.startsWith(u'\n') ? QString() : QStringLiteral("\n")) + text;
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     m_ui->Text1->setPlainText(text);
     if (!isVisible())
