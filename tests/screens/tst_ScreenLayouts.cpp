@@ -16,15 +16,12 @@
 #include "screens/frmCLTPartsCriteriaDelete.h"
 #include "screens/frmCLTProcesses.h"
 #include "screens/frmCLTYieldReportPath.h"
-#include "start/Messages.h"
 #include "start/ProgramState.h"
 #include "ui/BoundGrid.h"
-#include "ui/MessageBoxPresenter.h"
 
 #include <QAbstractButton>
 #include <QElapsedTimer>
 #include <QLabel>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QtTest>
 
@@ -76,14 +73,6 @@ private slots:
                               "PART, Display Label: PART, This is a required field.\r\n\r\n");
         TheErrorLog().Display();
         CheckAndSave(&log, "frmCLTErrorLog");
-        TheErrorLog().ClearLog();
-        TheErrorLog().AddInfo("\r\n\r\nThe following errors were found in row 4 of the parts file, the data in this "
-                              "row was ignored.\r\n\r\nThe row contains: P_bad,abc,200\r\n\r\nThe data in column 2 "
-                              "for WIDTH can not be evaluated as a number. ");
-        TheErrorLog().SetSummary("3 of 40 rows were rejected. Most frequent reason (2 rows): The data in column 2 "
-                                 "for WIDTH can not be evaluated as a number.");
-        TheErrorLog().Display();
-        CheckAndSave(&log, "frmCLTErrorLog-rejected");
 
         vxtest::ScriptedFileDialogs dialogs;
         frmCLTProcessPartsFile* convert = new frmCLTProcessPartsFile(&menu);
@@ -94,17 +83,6 @@ private slots:
         dialogs.answer(box.file("cutlist.rdb"));
         convert->cmdCreateROPartsFile_Click();
         CheckAndSave(convert, "frmCLTProcessPartsFile-written");
-
-        // The new-part question with its four answers.
-        QTimer::singleShot(0, [] {
-            QWidget* question = QApplication::activeModalWidget();
-            QVERIFY(question);
-            CheckAndSave(question, "NewPartQuestion");
-            qobject_cast<QMessageBox*>(question)->button(QMessageBox::No)->click();
-        });
-        PresentMessageBox("The Part name: 'N_seite_seite' is a new Part Name. Would you like this Part output to the "
-                          "Veltrax?",
-                          vbYesNoToAll, "New Part Name", convert);
 
         frmCLTBaseFileName base;
         base.SetStartFileName("cutlist");
