@@ -14,6 +14,8 @@ public:
     virtual bool update(int64_t /*position*/) { return true; }
     // True once the operator asked to stop (checked between steps, without redrawing).
     virtual bool cancelled() const { return false; }
+    // After start: the work cannot stop part-way, so no Cancel button is offered.
+    virtual void notCancellable() {}
     virtual void end() {}
 };
 

@@ -367,6 +367,7 @@ void ConversionSession::ApplyPartsCriteria()
             return;
         CommitWorkingTable();
         m_progress->start("Applying the parts criteria", 0);
+        m_progress->notCancellable();
         try {
             ApplyCriteriaToWorkingTable(*m_conn, options);
         } catch (...) {
@@ -419,6 +420,7 @@ void ConversionSession::CreateROPartsFile(const std::string& target)
 {
     CommitWorkingTable();
     m_progress->start("Writing the parts file", 0);
+    m_progress->notCancellable();
     try {
         WritePartsFile(*m_conn, TemplateDatabasePath(), target);
     } catch (...) {

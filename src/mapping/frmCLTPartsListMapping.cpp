@@ -360,6 +360,7 @@ void frmCLTPartsListMapping::FillExampleGrid()
             st.BindText(c + 1, m_mapping.Cell(c));
         st.Run();
         m_progress.start("Showing the example file", m_example.RowCount());
+        m_progress.notCancellable(); // the grid is filled whole: stopping would show half a file
         for (int r = 0; r < m_example.RowCount(); ++r) {
             st.Reset();
             st.BindText(1, "Row " + std::to_string(m_example.LineNumbers[static_cast<size_t>(r)]));
@@ -368,7 +369,7 @@ void frmCLTPartsListMapping::FillExampleGrid()
                 st.BindText(c + 1, fields[static_cast<size_t>(c - 1)]);
             st.Run();
             if (r % kRowsPerUpdate == 0)
-                m_progress.update(r); // the grid is filled whole: stopping here would show half a file
+                m_progress.update(r);
         }
         m_progress.end();
         transaction.commit();

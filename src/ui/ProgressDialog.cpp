@@ -61,6 +61,12 @@ bool ProgressDialog::update(int64_t position)
 
 bool ProgressDialog::cancelled() const { return m_dialog && m_dialog->wasCanceled(); }
 
+void ProgressDialog::notCancellable()
+{
+    if (m_dialog)
+        m_dialog->setCancelButton(nullptr);
+}
+
 void ProgressDialog::HideForQuestion()
 {
     ++m_questionsOpen;

@@ -18,6 +18,7 @@ public:
     void start(const std::string& what, int64_t total) override;
     bool update(int64_t position) override;
     bool cancelled() const override;
+    void notCancellable() override;
     void end() override;
 
     // The dialog of the work running now (nullptr when none): a question asked meanwhile
