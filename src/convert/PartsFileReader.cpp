@@ -26,7 +26,6 @@ namespace fs = std::filesystem;
 namespace vx {
 
 namespace {
-
 // Rounds a length, half to even, as RoundHalfEven does; the common cases without the
 // text round trip (they decide a million rows' reading time).
 double RoundLength(std::string_view text, double value, double factor, int places)
