@@ -11,9 +11,8 @@ constexpr size_t kRowsPerBatch = 4096;
 // A batch is also handed on once its text passes this size, so very long lines never pile
 // up gigabytes in one batch.
 constexpr size_t kBatchTextBytes = size_t(64) << 20;
+} // namespace
 
-// A line is kept when, with every comma removed and trimmed, it has at least 2 characters
-// (commas whatever the delimiter is).
 bool PassesCommaTest(std::string_view line)
 {
     size_t count = 0, trailingSpaces = 0;
@@ -33,7 +32,6 @@ bool PassesCommaTest(std::string_view line)
     }
     return false;
 }
-} // namespace
 
 // ---------------------------------------------------------------- parser
 
@@ -92,7 +90,7 @@ void CutListParser::Run(BatchQueue<ParsedBatch>& queue)
             ParsedRow row;
             row.keptLine = kept;
             std::string report;
-            std::vector<std::string> failures;
+            std::vector<std::string> failures, reasons;
             for (size_t i = 0; i < m_fields.size(); ++i) {
                 const MappedField& f = m_fields[i];
                 std::string_view value;
@@ -146,11 +144,13 @@ void CutListParser::Run(BatchQueue<ParsedBatch>& queue)
                     row.rejected = true;
                 }
                 report += errorText;
+                reasons.push_back(errorText);
             }
             if (row.rejected) {
                 row.report = batch->reports.size();
                 batch->reports.push_back(std::move(report));
                 batch->failures.push_back(std::move(failures));
+                batch->reasons.push_back(std::move(reasons));
             } else {
                 row.firstField = batch->fields.size();
                 for (size_t i = 0; i < m_fields.size(); ++i) {

@@ -1,6 +1,7 @@
 #include "mapping/ExampleFile.h"
 
 #include "config/VxError.h"
+#include "convert/CutListParser.h"
 #include "screens/ErrorLog.h"
 #include "start/Messages.h"
 
@@ -24,10 +25,16 @@ std::string TrimSpaces(const std::string& text)
     return text.substr(b, e - b + 1);
 }
 
+// Keeps the lines the conversion keeps, so that both count rows alike: not blank, and
+// passing the conversion's comma test once apostrophes are gone.
 void KeepLine(std::string& line, std::vector<std::string>& lines)
 {
     std::string trimmed = TrimSpaces(line);
-    if (!trimmed.empty())
+    std::string withoutApostrophes;
+    for (char c : trimmed)
+        if (c != '\'')
+            withoutApostrophes += c;
+    if (PassesCommaTest(withoutApostrophes))
         lines.push_back(std::move(trimmed));
     line.clear();
 }
@@ -129,8 +136,10 @@ void ParseTheCommaDelimitedPartsFile(const std::string& path, const std::string&
     IsError = true;
     const int first = (skip > 0 ? skip : 0) + 1;
     std::vector<std::string> lines;
-    if (!ReadExampleLines(path, lines, progress))
+    if (!ReadExampleLines(path, lines, progress)) {
+        ShowMessage(kReadingCancelledMessage, vbOKOnly, "");
         return;
+    }
     const int last = static_cast<int>(lines.size());
     if (last == 0) {
         ShowMessage("NO DATA FOUND IN THE FILE: " + path, vbOKOnly, "");
@@ -160,6 +169,7 @@ void ParseTheCommaDelimitedPartsFile(const std::string& path, const std::string&
         }
         if ((i - first) % kLinesPerUpdate == 0 && !progress.update(i - first)) {
             progress.end();
+            ShowMessage(kReadingCancelledMessage, vbOKOnly, "");
             return;
         }
     }

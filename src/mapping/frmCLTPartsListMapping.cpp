@@ -360,6 +360,7 @@ void frmCLTPartsListMapping::FillExampleGrid()
             st.BindText(c + 1, m_mapping.Cell(c));
         st.Run();
         m_progress.start("Showing the example file", m_example.RowCount());
+        m_progress.notCancellable(); // the grid is filled whole: stopping would show half a file
         for (int r = 0; r < m_example.RowCount(); ++r) {
             st.Reset();
             st.BindText(1, "Row " + std::to_string(m_example.LineNumbers[static_cast<size_t>(r)]));
@@ -368,7 +369,7 @@ void frmCLTPartsListMapping::FillExampleGrid()
                 st.BindText(c + 1, fields[static_cast<size_t>(c - 1)]);
             st.Run();
             if (r % kRowsPerUpdate == 0)
-                m_progress.update(r); // the grid is filled whole: stopping here would show half a file
+                m_progress.update(r);
         }
         m_progress.end();
         transaction.commit();
@@ -512,6 +513,15 @@ void frmCLTPartsListMapping::cmdReset_Click()
 
 void frmCLTPartsListMapping::cmdSaveMapping_Click()
 {
+    std::vector<std::string> missing = m_mapping.RequiredLabelsWithoutColumn();
+    if (!missing.empty()) {
+        std::string fields;
+        for (const std::string& label : missing)
+            fields += (fields.empty() ? "" : ", ") + label;
+        if (ShowMessage("The mapping is incomplete (no column for " + fields + "). Save anyway?",
+                        vbYesNo | vbQuestion | vbDefaultButton2, "Save Mapping") != vbYes)
+            return;
+    }
     // A mapping that could not be stored keeps the screen open with the operator's work.
     if (m_mapping.SaveMapping())
         Shutdown();
