@@ -21,7 +21,9 @@ FilePtr OpenFile(const std::string& path, const char* mode)
     return f;
 }
 
-LineSource::LineSource(const std::string& path) : m_file(OpenFile(path, "rb")), m_buf(kTextBlockSize) {}
+LineSource::LineSource(const std::string& path, bool lineFeedEndsLine)
+    : m_file(OpenFile(path, "rb")), m_buf(kTextBlockSize), m_lineFeedEndsLine(lineFeedEndsLine)
+{}
 
 bool LineSource::Next(std::string_view& line)
 {
@@ -32,7 +34,17 @@ bool LineSource::Next(std::string_view& line)
             m_skipLineFeed = false;
         }
         const char* base = m_buf.data();
-        if (const void* cr = std::memchr(base + m_begin, '\r', m_end - m_begin)) {
+        const void* cr = std::memchr(base + m_begin, '\r', m_end - m_begin);
+        if (m_lineFeedEndsLine) {
+            const size_t before = cr ? static_cast<size_t>(static_cast<const char*>(cr) - base) : m_end;
+            if (const void* lf = std::memchr(base + m_begin, '\n', before - m_begin)) {
+                size_t pos = static_cast<size_t>(static_cast<const char*>(lf) - base);
+                line = std::string_view(base + m_begin, pos - m_begin);
+                m_begin = pos + 1;
+                return true;
+            }
+        }
+        if (cr) {
             size_t pos = static_cast<size_t>(static_cast<const char*>(cr) - base);
             line = std::string_view(base + m_begin, pos - m_begin);
             m_begin = pos + 1;

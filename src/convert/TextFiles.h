@@ -20,10 +20,11 @@ using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
 FilePtr OpenFile(const std::string& path, const char* mode);
 
 // The lines of a file. A line ends at a carriage return, with or without a line feed
-// after it; a line feed alone stays inside the line.
+// after it; a line feed alone stays inside the line unless lineFeedEndsLine is set.
+// A UTF-8 byte-order mark before the first line is not part of it.
 class LineSource {
 public:
-    explicit LineSource(const std::string& path);
+    explicit LineSource(const std::string& path, bool lineFeedEndsLine = false);
     // The next line (valid until the next call); false at the end.
     bool Next(std::string_view& line);
     // Bytes of the file taken up to the current line.
@@ -36,7 +37,7 @@ private:
     std::vector<char> m_buf;
     size_t m_begin = 0, m_end = 0;
     int64_t m_consumed = 0;
-    bool m_eof = false, m_skipLineFeed = false;
+    bool m_eof = false, m_skipLineFeed = false, m_lineFeedEndsLine;
 };
 
 } // namespace vx

@@ -1,36 +1,19 @@
 #include "mapping/ExampleFile.h"
 
+#include "config/NumberText.h"
 #include "config/VxError.h"
+#include "convert/TextFiles.h"
 #include "screens/ErrorLog.h"
 #include "start/Messages.h"
 
-#include <fstream>
+#include <filesystem>
 
 namespace vx {
 
 namespace {
 
 constexpr const char* kCrLf = "\r\n";
-constexpr size_t kChunkSize = 1 << 16;
 constexpr int kLinesPerUpdate = 1000;
-
-// Blanks are spaces only: a tab may be the delimiter, and trimming it would drop empty fields.
-std::string TrimSpaces(const std::string& text)
-{
-    size_t b = text.find_first_not_of(' ');
-    if (b == std::string::npos)
-        return {};
-    size_t e = text.find_last_not_of(' ');
-    return text.substr(b, e - b + 1);
-}
-
-void KeepLine(std::string& line, std::vector<std::string>& lines)
-{
-    std::string trimmed = TrimSpaces(line);
-    if (!trimmed.empty())
-        lines.push_back(std::move(trimmed));
-    line.clear();
-}
 
 void ReportInconsistentColumns(int firstLine, const std::vector<int>& counts)
 {
@@ -53,44 +36,23 @@ void ReportInconsistentColumns(int firstLine, const std::vector<int>& counts)
 bool ReadExampleLines(const std::string& path, std::vector<std::string>& lines, Progress& progress)
 {
     lines.clear();
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        throw VxError(kErrFileNotFound, "File not found: " + path, "ParseTheCommaDelimitedPartsFile");
-    in.seekg(0, std::ios::end);
-    const int64_t size = static_cast<int64_t>(in.tellg());
-    in.seekg(0, std::ios::beg);
-
-    progress.start("Reading " + path, size);
-    std::string chunk(kChunkSize, '\0');
-    std::string line;
-    bool afterCr = false; // a line feed right after a carriage return belongs to that line end
-    int64_t done = 0;
-    while (in) {
-        in.read(chunk.data(), static_cast<std::streamsize>(chunk.size()));
-        const size_t got = static_cast<size_t>(in.gcount());
-        if (got == 0)
-            break;
-        for (size_t i = 0; i < got; ++i) {
-            const char c = chunk[i];
-            if (c == '\r') {
-                KeepLine(line, lines);
-                afterCr = true;
-                continue;
-            }
-            if (!(c == '\n' && afterCr))
-                line.push_back(c);
-            afterCr = false;
-        }
-        done += static_cast<int64_t>(got);
-        if (!progress.update(done)) {
+    // Lines end at CR LF, LF or CR alike, as the conversion sees the file once it has put
+    // CR LF line ends into a line-feed file; the example file itself is never changed.
+    LineSource source(path, true);
+    std::error_code ec;
+    const auto size = std::filesystem::file_size(path, ec);
+    progress.start("Reading " + path, ec ? 0 : static_cast<int64_t>(size));
+    std::string_view line;
+    for (int64_t count = 1; source.Next(line); ++count) {
+        std::string_view trimmed = TrimSpaces(line);
+        if (!trimmed.empty())
+            lines.emplace_back(trimmed);
+        if (count % kLinesPerUpdate == 0 && !progress.update(source.Consumed())) {
             progress.end();
             lines.clear();
             return false;
         }
     }
-    if (in.bad())
-        throw VxError(kErrPermissionDenied, "The file could not be read: " + path, "ParseTheCommaDelimitedPartsFile");
-    KeepLine(line, lines);
     progress.end();
     return true;
 }
@@ -115,6 +77,7 @@ std::string CleanExampleField(const std::string& field)
 {
     std::string clean;
     clean.reserve(field.size());
+    // Blanks are spaces only: a tab may be the delimiter, and trimming it would drop empty fields.
     for (char c : TrimSpaces(field)) {
         if (c == '"')
             continue;

@@ -2,9 +2,7 @@
 // Reading the example parts file of the mapping screen: its non-blank lines, split at the
 // delimiter with no quoting rules, checked for a common field count, and cleaned for display.
 //
-// Unlike the conversion's reader this one does not rewrite line-feed files: a line ends at a
-// carriage return (with or without a line feed after it), so a file of bare line feeds reads
-// as one long line, which the operator sees as a single row holding every field.
+// Lines end at CR LF, LF or CR alike; the example file is only read, never rewritten.
 #include "config/Progress.h"
 
 #include <string>

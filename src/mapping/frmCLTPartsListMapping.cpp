@@ -324,8 +324,7 @@ void frmCLTPartsListMapping::ParseTheCommaDelimitedPartsFile(const std::string& 
             IsError = true;
             ShowMessage("The example file splits into " + std::to_string(table.ColumnCount) +
                             " columns; the mapping screen shows at most " + std::to_string(kMaxExampleColumns) +
-                            ". Check the field delimiter. A file whose lines end in line feeds only is read as "
-                            "one line.",
+                            ". Check the field delimiter.",
                         vbOKOnly, "");
             return;
         }
