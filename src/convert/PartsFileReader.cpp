@@ -324,6 +324,10 @@ std::string PartsFileReader::FileNameValue(const std::string& title)
 
 bool PartsFileReader::RewriteBareLineFeeds(const std::string& path)
 {
+    // Inserting CR bytes would break a UTF-16 file's units; its reading ends lines at line
+    // feeds itself when it holds no carriage return (LineSource).
+    if (StartsWithUtf16Mark(path))
+        return false;
     bool anyByte = false;
     {
         FilePtr in = OpenFile(path, "rb");

@@ -54,7 +54,8 @@ public:
     // The file's name as written into FileName: the trimmed title without a 3-letter extension.
     static std::string FileNameValue(const std::string& title);
     // Rewrites a file that holds line feeds but no carriage return with CR LF line ends
-    // (through a temporary file); returns true when it was rewritten.
+    // (through a temporary file); returns true when it was rewritten. A UTF-16 file is
+    // left as it is.
     static bool RewriteBareLineFeeds(const std::string& path);
 
     // After Read: true when the rows were written with the criteria applied.

@@ -1,0 +1,80 @@
+// Cut lists as other tools write them: text encodings, quoted fields and lengths with units
+// or fractions, read by the conversion and by the mapping screen's example reader.
+#include "ConvertTestTools.h"
+
+#include "screens/ErrorLog.h"
+
+#include <QtTest>
+
+using namespace vx;
+using namespace convtest;
+
+namespace {
+QByteArray Utf16(const QString& text, bool little)
+{
+    QByteArray out(little ? "\xFF\xFE" : "\xFE\xFF");
+    for (QChar c : text) {
+        char hi = static_cast<char>(c.unicode() >> 8), lo = static_cast<char>(c.unicode() & 0xFF);
+        out.append(little ? lo : hi).append(little ? hi : lo);
+    }
+    return out;
+}
+} // namespace
+
+class TestCutListNotation : public QObject {
+    Q_OBJECT
+
+    static bool Open(SessionFixture& f, const QByteArray& bytes, std::string* path = nullptr)
+    {
+        std::string file = f.sandbox.writeFile("job.csv", bytes.toStdString());
+        if (path)
+            *path = file;
+        f.session.SkipLinesText = "0";
+        return f.session.OpenCommaDelimitedPartsFile(file, "job.csv");
+    }
+
+private slots:
+    // Each kind of file once; the bytes the file holds after the line-end rewrite.
+    void encodings_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QByteArray>("afterwards");
+        const QString text = QString::fromUtf8("S\xC3\xA4ge \xE2\x80\x94 1,1,2\nT\xF0\x9F\x94\xA8,1,2\n");
+        const QByteArray utf8 = text.toUtf8();
+        QByteArray crlf = utf8;
+        crlf.replace("\n", "\r\n");
+        QTest::newRow("utf-8") << utf8 << crlf;
+        QTest::newRow("utf-8 with mark") << "\xEF\xBB\xBF" + utf8 << "\xEF\xBB\xBF" + crlf;
+        QTest::newRow("utf-16 le, never rewritten") << Utf16(text, true) << Utf16(text, true);
+        QString crlfText = text;
+        crlfText.replace("\n", "\r\n");
+        QTest::newRow("utf-16 be with CR LF") << Utf16(crlfText, false) << Utf16(crlfText, false);
+        QByteArray cp1252("S\xE4ge \x97 1,1,2\r\nT,1,2\r\n");
+        QTest::newRow("windows-1252") << cp1252 << cp1252;
+    }
+    void encodings()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QByteArray, afterwards);
+        SessionFixture f;
+        QVERIFY(f.prepare({{"PART", 1}, {"WIDTH", 2}, {"LENGTH", 3}}));
+        std::string path;
+        QVERIFY(Open(f, bytes, &path));
+        QCOMPARE(QByteArray::fromStdString(vxtest::ReadFile(path)), afterwards);
+        const QString second = QTest::currentDataTag() == QString("windows-1252") ? "T" : QString::fromUtf8("T\xF0\x9F\x94\xA8");
+        QCOMPARE(WorkingColumn(f.session, "PART"), (QStringList{QString::fromUtf8("S\xC3\xA4ge \xE2\x80\x94 1"), second}));
+    }
+
+    // A rejected UTF-16 row is shown as the text it holds, not cut at its first NUL byte.
+    void rejectedUtf16RowShowsItsText()
+    {
+        SessionFixture f;
+        QVERIFY(f.prepare({{"PART", 1}, {"WIDTH", 2}, {"LENGTH", 3}}));
+        State().CommandLineMode = true;
+        QVERIFY(!Open(f, Utf16("Side,x,2\n", true)));
+        QVERIFY(TheErrorLog().Text().find("The row contains: Side,x,2") != std::string::npos);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestCutListNotation)
+#include "tst_CutListNotation.moc"
