@@ -50,7 +50,9 @@ INSERT INTO tblSettings (SettingName, SettingValue) VALUES
     ('NoQuantityField',           '0'),
     ('ConvertLengthType',         '0'),   -- no length conversion
     ('ExtraSpaceBalls3',          ''),
-    ('ExtraSpaceBalls4',          '');
+    ('ExtraSpaceBalls4',          ''),
+    ('QuotedFields',              '0'),   -- split fields as RFC 4180 quotes them
+    ('LengthsWithUnits',          '0');   -- accept 23 1/4, 29-1/16", 600 mm, 53,5
 
 -- ---------------------------------------------------------------------------------------
 -- Field delimiters offered by the mapping screen; IDs run 1..n without gaps.

@@ -2,6 +2,7 @@
 
 #include "config/NumberText.h"
 #include "config/VxError.h"
+#include "convert/DelimitedFields.h"
 #include "convert/TextFiles.h"
 
 namespace vx {
@@ -30,13 +31,19 @@ bool PassesCommaTest(std::string_view line)
     }
     return false;
 }
+// The start of a rejected row's report in the error log.
+std::string RowReportHead(int32_t rowNumber, const std::string& line)
+{
+    return "\r\n\r\nThe following errors were found in row " + std::to_string(rowNumber) +
+           " of the parts file, the data in this row was ignored.\r\n\r\nThe row contains: " + line + "\r\n\r\n";
+}
 } // namespace
 
 // ---------------------------------------------------------------- parser
 
-CutListParser::CutListParser(std::string path, std::vector<MappedField> fields, std::string delimiter,
-                             int32_t skipLines)
-    : m_path(std::move(path)), m_fields(std::move(fields)), m_delimiter(std::move(delimiter)), m_skip(skipLines)
+CutListParser::CutListParser(std::string path, std::vector<MappedField> fields, const ReaderSettings& settings)
+    : m_path(std::move(path)), m_fields(std::move(fields)), m_delimiter(settings.delimiter),
+      m_skip(settings.skipLines), m_quoted(settings.quotedFields)
 {
     for (const MappedField& f : m_fields) {
         m_rules.push_back(RuleFor(f.MainName, f.DataType));
@@ -49,7 +56,7 @@ void CutListParser::Run(BatchQueue<ParsedBatch>& queue)
     auto batch = std::make_unique<ParsedBatch>();
     try {
         LineSource source(m_path);
-        std::string line, errorText, unquotedValue;
+        std::string line, errorText, unquotedValue, quotedText;
         std::vector<std::string_view> columns;
         std::vector<std::string> unquoted;
         std::vector<std::string_view> values(m_fields.size());
@@ -67,26 +74,19 @@ void CutListParser::Run(BatchQueue<ParsedBatch>& queue)
             if (!PassesCommaTest(line) || ++kept <= m_skip)
                 continue;
 
-            // Cut the line at every delimiter; no quoting rules.
-            columns.clear();
-            std::string_view rest = line;
-            if (!m_delimiter.empty()) {
-                size_t pos;
-                while ((pos = rest.find(m_delimiter)) != std::string_view::npos) {
-                    columns.push_back(rest.substr(0, pos));
-                    rest.remove_prefix(pos + m_delimiter.size());
-                }
-            }
-            columns.push_back(rest);
-            const int32_t count = static_cast<int32_t>(columns.size());
-            if (unquoted.size() < columns.size())
-                unquoted.resize(columns.size());
-
             ParsedRow row;
             row.keptLine = kept;
             std::string report;
             std::vector<std::string> failures;
-            for (size_t i = 0; i < m_fields.size(); ++i) {
+            const bool closed = SplitFields(line, m_delimiter, m_quoted, columns, quotedText);
+            const int32_t count = static_cast<int32_t>(columns.size());
+            if (unquoted.size() < columns.size())
+                unquoted.resize(columns.size());
+            if (!closed) {
+                report = RowReportHead(kept, line) + "A quoted field (\") in this row does not close. ";
+                row.rejected = true;
+            }
+            for (size_t i = 0; closed && i < m_fields.size(); ++i) {
                 const MappedField& f = m_fields[i];
                 std::string_view value;
                 if (f.PF_Col >= 1 && f.PF_Col <= count) {
@@ -121,9 +121,7 @@ void CutListParser::Run(BatchQueue<ParsedBatch>& queue)
                     continue;
                 }
                 if (!row.rejected) {
-                    report = "\r\n\r\nThe following errors were found in row " + std::to_string(kept) +
-                             " of the parts file, the data in this row was ignored.\r\n\r\n";
-                    report += "The row contains: " + line + "\r\n\r\n";
+                    report = RowReportHead(kept, line);
                     row.rejected = true;
                 }
                 report += errorText;

@@ -88,7 +88,7 @@ private:
 
 class CutListParser {
 public:
-    CutListParser(std::string path, std::vector<MappedField> fields, std::string delimiter, int32_t skipLines);
+    CutListParser(std::string path, std::vector<MappedField> fields, const ReaderSettings& settings);
     // Parses the whole file into the queue (the last batch has last set, or an error).
     void Run(BatchQueue<ParsedBatch>& queue);
 
@@ -99,6 +99,7 @@ private:
     std::vector<bool> m_isMaterial;
     std::string m_delimiter;
     int32_t m_skip;
+    bool m_quoted;
 };
 
 } // namespace vx

@@ -388,7 +388,7 @@ bool PartsFileReader::Read(const std::string& path, const std::string& title, co
     // Lines are cut and checked on a second thread; this one writes the rows, learns the
     // names (which may ask the operator) and reports.
     BatchQueue<ParsedBatch> queue;
-    CutListParser parser(path, fields, settings.delimiter, settings.skipLines);
+    CutListParser parser(path, fields, settings);
     std::thread parsing([&parser, &queue] { parser.Run(queue); });
     struct JoinGuard {
         BatchQueue<ParsedBatch>& queue;

@@ -2,6 +2,7 @@
 
 #include "config/NumberText.h"
 #include "config/VxError.h"
+#include "convert/DelimitedFields.h"
 #include "convert/TextFiles.h"
 #include "screens/ErrorLog.h"
 #include "start/Messages.h"
@@ -57,20 +58,15 @@ bool ReadExampleLines(const std::string& path, std::vector<std::string>& lines, 
     return true;
 }
 
-std::vector<std::string> SplitAtDelimiter(const std::string& line, const std::string& delimiter)
+std::vector<std::string> SplitAtDelimiter(const std::string& line, const std::string& delimiter, bool quoted,
+                                          bool* closed)
 {
-    std::vector<std::string> fields;
-    if (delimiter.empty()) {
-        fields.push_back(line);
-        return fields;
-    }
-    size_t start = 0;
-    for (size_t at = line.find(delimiter); at != std::string::npos; at = line.find(delimiter, start)) {
-        fields.push_back(line.substr(start, at - start));
-        start = at + delimiter.size();
-    }
-    fields.push_back(line.substr(start));
-    return fields;
+    std::vector<std::string_view> views;
+    std::string storage;
+    const bool ok = SplitFields(line, delimiter, quoted, views, storage);
+    if (closed)
+        *closed = ok;
+    return std::vector<std::string>(views.begin(), views.end());
 }
 
 std::string CleanExampleField(const std::string& field)
@@ -87,7 +83,7 @@ std::string CleanExampleField(const std::string& field)
 }
 
 void ParseTheCommaDelimitedPartsFile(const std::string& path, const std::string& delimiter, int skip,
-                                     ExampleTable& table, bool& IsError, Progress& progress)
+                                     ExampleTable& table, bool& IsError, Progress& progress, bool quotedFields)
 {
     IsError = true;
     const int first = (skip > 0 ? skip : 0) + 1;
@@ -112,7 +108,15 @@ void ParseTheCommaDelimitedPartsFile(const std::string& path, const std::string&
     bool consistent = true;
     progress.start("Checking the columns of " + path, last - first + 1);
     for (int i = first; i <= last; ++i) {
-        std::vector<std::string> fields = SplitAtDelimiter(lines[static_cast<size_t>(i - 1)], delimiter);
+        const std::string& line = lines[static_cast<size_t>(i - 1)];
+        bool closed = true;
+        std::vector<std::string> fields = SplitAtDelimiter(line, delimiter, quotedFields, &closed);
+        if (!closed) {
+            progress.end();
+            ShowMessage("Row " + std::to_string(i) + " of the file has a quoted field (\") that does not close: " + line,
+                        vbOKOnly, "");
+            return;
+        }
         counts.push_back(static_cast<int>(fields.size()));
         consistent = consistent && counts.back() == counts.front();
         if (consistent) {

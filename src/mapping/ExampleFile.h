@@ -27,7 +27,10 @@ struct ExampleTable {
 bool ReadExampleLines(const std::string& path, std::vector<std::string>& lines, Progress& progress);
 
 // Splits at every occurrence of the delimiter; an empty delimiter leaves the line whole.
-std::vector<std::string> SplitAtDelimiter(const std::string& line, const std::string& delimiter);
+// With quoted, as the conversion splits with QuotedFields (SplitFields); closed is then
+// false when a quote does not close.
+std::vector<std::string> SplitAtDelimiter(const std::string& line, const std::string& delimiter, bool quoted = false,
+                                          bool* closed = nullptr);
 
 // A field as the example grid shows it: trimmed, double quotes removed, apostrophes blanked.
 std::string CleanExampleField(const std::string& field);
@@ -35,8 +38,10 @@ std::string CleanExampleField(const std::string& field);
 // Reads the example file with the delimiter, skipping `skip` lines. On success fills the
 // table and sets IsError false. Otherwise leaves the table as it was and tells the operator
 // why: no data (a message), no line left after the skipped ones (a message), or differing
-// field counts (the report in the error log window). File failures raise a VxError.
+// field counts (the report in the error log window), or with quotedFields a quote that
+// does not close (a message naming the row). File failures raise a VxError.
 void ParseTheCommaDelimitedPartsFile(const std::string& path, const std::string& delimiter, int skip,
-                                     ExampleTable& table, bool& IsError, Progress& progress = NoProgress());
+                                     ExampleTable& table, bool& IsError, Progress& progress = NoProgress(),
+                                     bool quotedFields = false);
 
 } // namespace vx

@@ -15,6 +15,7 @@
 #include "ui/ScreenTools.h"
 #include "ui_frmCLTPartsListMapping.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QFileInfo>
 #include <QHeaderView>
@@ -123,6 +124,12 @@ frmCLTPartsListMapping::frmCLTPartsListMapping(QWidget* mainMenu)
     labels->gridModel()->beforeEdit = [](int, int col) { return col == kLabelDisplayCol - 1; };
     labels->gridModel()->afterEdit = [this](int row, int col) { fgUserLabels_AfterEdit(row, col); };
 
+    // The example is split again at once, as the conversion will split it.
+    connect(m_ui->chkQuotedFields, &QCheckBox::toggled, this, [this] {
+        if (!m_examplePath.isEmpty() && !NotValidSkipLinesValue())
+            OpenExampleFile(m_examplePath);
+    });
+
     FileDropTarget::Install(this, [this](const QString& path) {
         if (!NotValidSkipLinesValue())
             OpenExampleFile(path);
@@ -165,6 +172,11 @@ void frmCLTPartsListMapping::Display()
         GetDelimiter();
     }
     SetSkipFirstXLines();
+    {
+        const QSignalBlocker quiet(m_ui->chkQuotedFields);
+        m_ui->chkQuotedFields->setChecked(State().QuotedFields);
+    }
+    m_ui->chkLengthsWithUnits->setChecked(State().LengthsWithUnits);
     EnabledButtons(false);
 }
 
@@ -299,6 +311,7 @@ void frmCLTPartsListMapping::OpenExampleFile(const QString& path)
         return;
     }
     EnabledButtons(false);
+    m_examplePath = path;
     m_ui->txtFileExtension->setText(QString::fromStdString(GetPartsFileExtension(FileNameOf(file))));
     bool isError = true;
     ParseTheCommaDelimitedPartsFile(file, isError);
@@ -316,7 +329,8 @@ void frmCLTPartsListMapping::ParseTheCommaDelimitedPartsFile(const std::string& 
         ExampleTable table;
         {
             WaitCursor hourglass;
-            vx::ParseTheCommaDelimitedPartsFile(fileName, CurrentDelimiterSelected(), skip, table, IsError, m_progress);
+            vx::ParseTheCommaDelimitedPartsFile(fileName, CurrentDelimiterSelected(), skip, table, IsError, m_progress,
+                                                m_ui->chkQuotedFields->isChecked());
         }
         if (IsError)
             return;
@@ -540,6 +554,9 @@ void frmCLTPartsListMapping::Shutdown()
     UpdateSkipFirstXRows();
     SaveProcessingSettings();
     SaveDelimiterSelection();
+    State().QuotedFields = m_ui->chkQuotedFields->isChecked();
+    State().LengthsWithUnits = m_ui->chkLengthsWithUnits->isChecked();
+    SaveReadingOptions();
     ReleaseTables();
     State().FileExtension = UpperCase(TrimBlanks(TextOf(m_ui->txtFileExtension->text())));
     SaveFileExtension();

@@ -93,6 +93,7 @@ private:
     RecordSet m_labelsRS;  // the label grid: IDNum, MainName, Display Label
     ProgressDialog m_progress;
     QPointer<frmCLTLoadDefaultMapping> m_defaults;
+    QString m_examplePath; // the example last opened, read again when the quoting choice changes
     bool m_released = true;
 };
 

@@ -2,6 +2,8 @@
 // or fractions, read by the conversion and by the mapping screen's example reader.
 #include "ConvertTestTools.h"
 
+#include "convert/DelimitedFields.h"
+#include "mapping/ExampleFile.h"
 #include "screens/ErrorLog.h"
 
 #include <QtTest>
@@ -73,6 +75,63 @@ private slots:
         State().CommandLineMode = true;
         QVERIFY(!Open(f, Utf16("Side,x,2\n", true)));
         QVERIFY(TheErrorLog().Text().find("The row contains: Side,x,2") != std::string::npos);
+    }
+
+    // Each row: the line, quoting on or off, and the fields joined with "|" ("!" = unclosed).
+    void quotedSplit_data()
+    {
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<bool>("quoted");
+        QTest::addColumn<QString>("fields");
+        QTest::newRow("closing quote") << "\"Side\",1" << true << "Side|1";
+        QTest::newRow("delimiter inside") << "\"Left, Right\",2" << true << "Left, Right|2";
+        QTest::newRow("doubled quotes") << "\"29-1/16\"\"\",\"\"\"\"" << true << "29-1/16\"|\"";
+        QTest::newRow("blank before the quote, text after") << "a, \"b,c\" x,d" << true << "a|b,c x|d";
+        QTest::newRow("empty quoted field last") << "a,\"\"" << true << "a|";
+        QTest::newRow("unclosed quote") << "a,\"b,c" << true << "!";
+        QTest::newRow("quote inside a plain field") << "3/4\" ply,1" << true << "3/4\" ply|1";
+        QTest::newRow("option off splits inside quotes") << "\"Left, Right\",2" << false << "\"Left| Right\"|2";
+    }
+    void quotedSplit()
+    {
+        QFETCH(QString, line);
+        QFETCH(bool, quoted);
+        QFETCH(QString, fields);
+        std::vector<std::string_view> views;
+        std::string storage;
+        const std::string text = line.toStdString();
+        QStringList got;
+        if (!SplitFields(text, ",", quoted, views, storage))
+            got << "!";
+        else
+            for (std::string_view v : views)
+                got << QString::fromStdString(std::string(v));
+        QCOMPARE(got.join('|'), fields);
+    }
+
+    // Both readers split the same way; an unclosed quote is a bad row with its number.
+    void quotedFieldsInBothReaders()
+    {
+        SessionFixture f;
+        QVERIFY(f.prepare({{"PART", 1}, {"WIDTH", 2}, {"LENGTH", 3}}));
+        State().QuotedFields = true;
+        const QByteArray bytes("\"Left, Right\",1,2\n\"Top,1,2\nBack,1,2\n");
+        QVERIFY(!Open(f, bytes));
+        QCOMPARE(WorkingColumn(f.session, "PART"), (QStringList{"Left, Right", "Back"}));
+        QVERIFY(TheErrorLog().Text().find("errors were found in row 2 ") != std::string::npos);
+        QVERIFY(TheErrorLog().Text().find("A quoted field (\") in this row does not close.") != std::string::npos);
+
+        ExampleTable table;
+        bool isError = false;
+        const std::string path = f.sandbox.writeFile("ex.csv", "\"Left, Right\",1\r\n\"Top,1");
+        ParseTheCommaDelimitedPartsFile(path, ",", 0, table, isError, NoProgress(), true);
+        QVERIFY(isError);
+        QCOMPARE(f.presenter.prompts.back().text,
+                 "Row 2 of the file has a quoted field (\") that does not close: \"Top,1");
+        f.sandbox.writeFile("ex.csv", "\"Left, Right\",1\r\n");
+        ParseTheCommaDelimitedPartsFile(path, ",", 0, table, isError, NoProgress(), true);
+        QVERIFY(!isError);
+        QCOMPARE(table.Fields[0], (std::vector<std::string>{"Left, Right", "1"}));
     }
 };
 
