@@ -9,6 +9,7 @@ namespace vx {
 
 namespace {
 constexpr size_t kRowsPerBatch = 4096;
+constexpr int kLength = 1, kPositionList = 2;
 
 // A line is kept when, with every comma removed and trimmed, it has at least 2 characters
 // (commas whatever the delimiter is).
@@ -43,11 +44,16 @@ std::string RowReportHead(int32_t rowNumber, const std::string& line)
 
 CutListParser::CutListParser(std::string path, std::vector<MappedField> fields, const ReaderSettings& settings)
     : m_path(std::move(path)), m_fields(std::move(fields)), m_delimiter(settings.delimiter),
-      m_skip(settings.skipLines), m_quoted(settings.quotedFields)
+      m_skip(settings.skipLines), m_quoted(settings.quotedFields), m_lengths(settings.lengthsWithUnits),
+      m_fileUnit(FileUnitOf(settings.convertLengthType)), m_decimalComma(settings.delimiter != ",")
 {
     for (const MappedField& f : m_fields) {
         m_rules.push_back(RuleFor(f.MainName, f.DataType));
         m_isMaterial.push_back(EqualsNoCase(f.MainName, "MATERIAL"));
+        const bool length = EqualsNoCase(f.MainName, "WIDTH") || EqualsNoCase(f.MainName, "LENGTH") ||
+                            EqualsNoCase(f.MainName, "THICKNESS");
+        const bool list = EqualsNoCase(f.MainName, "SCRIBES") || EqualsNoCase(f.MainName, "SPACEBALLS");
+        m_lengthKind.push_back(length ? kLength : list ? kPositionList : 0);
     }
 }
 
@@ -58,7 +64,7 @@ void CutListParser::Run(BatchQueue<ParsedBatch>& queue)
         LineSource source(m_path);
         std::string line, errorText, unquotedValue, quotedText;
         std::vector<std::string_view> columns;
-        std::vector<std::string> unquoted;
+        std::vector<std::string> unquoted, readLengths;
         std::vector<std::string_view> values(m_fields.size());
         std::vector<ParsedField> checked(m_fields.size());
         std::string_view raw;
@@ -81,17 +87,21 @@ void CutListParser::Run(BatchQueue<ParsedBatch>& queue)
             const bool closed = SplitFields(line, m_delimiter, m_quoted, columns, quotedText);
             const int32_t count = static_cast<int32_t>(columns.size());
             if (unquoted.size() < columns.size())
-                unquoted.resize(columns.size());
+                unquoted.resize(columns.size()), readLengths.resize(columns.size());
+            LengthUnit rowUnit = LengthUnit::None; // without a conversion the row's lengths share one unit
             if (!closed) {
                 report = RowReportHead(kept, line) + "A quoted field (\") in this row does not close. ";
                 row.rejected = true;
             }
+            bool unitConflict = false;
             for (size_t i = 0; closed && i < m_fields.size(); ++i) {
                 const MappedField& f = m_fields[i];
+                unitConflict = false;
                 std::string_view value;
                 if (f.PF_Col >= 1 && f.PF_Col <= count) {
                     size_t c = static_cast<size_t>(f.PF_Col - 1);
                     value = columns[c];
+                    const std::string_view raw = value;
                     if (value.find('"') != std::string_view::npos) {
                         unquotedValue.clear();
                         for (char ch : value)
@@ -103,6 +113,26 @@ void CutListParser::Run(BatchQueue<ParsedBatch>& queue)
                     value = TrimSpaces(value);
                     if (m_isMaterial[i] && value.empty())
                         value = "NONE";
+                    if (m_lengths && m_lengthKind[i] == kPositionList && !IsNumeric(value)) {
+                        readLengths[c] = ReadPositionList(value, m_fileUnit, m_decimalComma);
+                        value = readLengths[c];
+                    } else if (m_lengths && m_lengthKind[i] == kLength) {
+                        // An inch mark is read before the cleaning drops it.
+                        std::optional<LengthReading> reading;
+                        if (raw.find('"') != std::string_view::npos)
+                            reading = ReadLength(raw, m_fileUnit, m_decimalComma);
+                        if (!reading && !IsNumeric(value))
+                            reading = ReadLength(value, m_fileUnit, m_decimalComma);
+                        if (reading) {
+                            readLengths[c] = FormatNumber(reading->value);
+                            value = readLengths[c];
+                            if (m_fileUnit == LengthUnit::None && reading->unit != LengthUnit::None) {
+                                unitConflict = rowUnit != LengthUnit::None && rowUnit != reading->unit;
+                                if (rowUnit == LengthUnit::None)
+                                    rowUnit = reading->unit;
+                            }
+                        }
+                    }
                     // The cleaned value stands for the column from now on.
                     columns[c] = value;
                 }
@@ -113,6 +143,11 @@ void CutListParser::Run(BatchQueue<ParsedBatch>& queue)
                 bool ok = false;
                 try {
                     ok = CheckValue(m_rules[i], f.PF_Col, count, value, f.UserLabel, errorText, &p.number);
+                    if (ok && unitConflict) {
+                        ok = false;
+                        errorText = "The data in column " + std::to_string(f.PF_Col) + " for " + f.UserLabel +
+                                    " has another unit than the other lengths of this row. ";
+                    }
                 } catch (const std::exception& e) {
                     failures.push_back(StandardErrorText(e));
                 }

@@ -133,6 +133,65 @@ private slots:
         QVERIFY(!isError);
         QCOMPARE(table.Fields[0], (std::vector<std::string>{"Left, Right", "1"}));
     }
+
+    // Each row: width and length as written, delimiter, length conversion, option on, and
+    // the width stored ("" when the row is rejected).
+    void lengthsWithUnits_data()
+    {
+        QTest::addColumn<QStringList>("row");
+        QTest::addColumn<int>("conversion");
+        QTest::addColumn<bool>("on");
+        QTest::addColumn<QString>("width");
+        auto add = [](const char* name, QStringList row, int conversion, bool on, QString width) {
+            QTest::newRow(name) << row << conversion << on << width;
+        };
+        add("mixed fraction", {"23 1/4", "30", ","}, 0, true, "23.25");
+        add("dash fraction, inch mark", {"29-1/16\"", "72\"", ","}, 0, true, "29.0625");
+        add("plain fraction", {"23/32\"", "1", ","}, 0, true, "0.71875");
+        add("inch word", {"72 in", "1", ","}, 0, true, "72");
+        add("mm kept in a mm file", {"7620mm", "1", ","}, 2, true, "300");
+        add("cm to mm first", {"  60 cm", "1", ","}, 2, true, "23.622");
+        add("mm in an inch file", {"254 mm", "1", ","}, 1, true, "254");
+        add("decimal comma", {"53,5", "1", ";"}, 0, true, "53.5");
+        add("decimal comma beside a comma delimiter", {"\"53,5\"", "1", ","}, 0, true, "");
+        add("wrong unit", {"72 ft", "1", ","}, 0, true, "");
+        add("units disagree without conversion", {"600 mm", "10\"", ","}, 0, true, "");
+        add("units agree without conversion", {"600 mm", "10mm", ","}, 0, true, "600");
+        add("option off", {"23 1/4", "30", ","}, 0, false, "");
+    }
+    void lengthsWithUnits()
+    {
+        QFETCH(QStringList, row);
+        QFETCH(int, conversion);
+        QFETCH(bool, on);
+        QFETCH(QString, width);
+        SessionFixture f;
+        QVERIFY(f.prepare({{"PART", 1}, {"WIDTH", 2}, {"LENGTH", 3}}));
+        State().LengthsWithUnits = on;
+        State().QuotedFields = true;
+        f.session.FieldDelimiter = row[2].toStdString();
+        f.session.LengthConversion = conversion;
+        const QString line = "Side" + row[2] + row[0] + row[2] + row[1];
+        QCOMPARE(Open(f, line.toUtf8()), !width.isEmpty());
+        QCOMPARE(WorkingColumn(f.session, "WIDTH"), width.isEmpty() ? QStringList{} : QStringList{width});
+    }
+
+    // The command line converts a quoted, fractional cut list with both options stored.
+    void commandLineConvertsQuotedFractions()
+    {
+        vxtest::RuntimeSandbox box;
+        MapColumns(box, {{"PART", 1}, {"WIDTH", 2}, {"LENGTH", 3}, {"SCRIBES", 4}});
+        box.execDef("DELETE FROM tblSettings WHERE SettingName IN ('QuotedFields', 'LengthsWithUnits');"
+                    "INSERT INTO tblSettings VALUES ('QuotedFields', '1'), ('LengthsWithUnits', '1');"
+                    "UPDATE tblSettings SET SettingValue = '1' WHERE SettingName = 'Scribes';");
+        const std::string csv = box.writeFile("shelf.csv", "Item,Width,Length,Scribes\n"
+                                                           "\"Left, Right\",\"11-1/4\"\"\",\"72\"\"\",1/2|3\n");
+        const vxtest::RunResult r = vxtest::RunVxclt({"/in", csv, "/skip", "1"}, box.root());
+        QCOMPARE(r.exitCode, 0);
+        QCOMPARE(vxtest::QueryScalar(box.file("shelf.rdb"), "SELECT Part || '|' || Width || '|' || Length || '|' || "
+                                                            "Scribes FROM tblParts"),
+                 std::string("Left, Right|11.25|72.0|0.5|3"));
+    }
 };
 
 QTEST_GUILESS_MAIN(TestCutListNotation)
