@@ -5,6 +5,7 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <system_error>
@@ -96,7 +97,9 @@ std::string ConfigurationDamage()
         return "the file is empty";
     sqlite3* db = nullptr;
     std::string reason;
-    if (sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) {
+    // Read-write, as the program opens it: a journal left by an interrupted write is rolled
+    // back, not mistaken for damage. The check itself writes nothing.
+    if (sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) {
         reason = db ? sqlite3_errmsg(db) : "it cannot be opened";
     } else {
         sqlite3_busy_timeout(db, 60000);
@@ -118,6 +121,7 @@ std::string ConfigurationDamage()
         sqlite3_finalize(st);
     }
     sqlite3_close(db);
+    std::replace(reason.begin(), reason.end(), '\n', ' '); // the quick check lists on lines
     return reason;
 }
 

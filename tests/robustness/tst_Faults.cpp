@@ -207,6 +207,7 @@ private slots:
         QTest::newRow("zero length") << "empty" << 2 << damaged + "the file is empty). To go back to the factory";
         QTest::newRow("truncated") << "truncate" << 2 << damaged + "database disk image is malformed)";
         QTest::newRow("not a database") << "text" << 2 << damaged + "file is not a database)";
+        QTest::newRow("a bad page in the mapping") << "page" << 2 << damaged + "*** in database main ***";
         QTest::newRow("no mapping table")
             << "DROP TABLE tblPartsFileMapping" << 2 << "ERROR: The parts file mapping is incomplete.";
         QTest::newRow("no working table")
@@ -233,7 +234,12 @@ private slots:
             fs::resize_file(def, fs::file_size(def) / 3);
         else if (d == "text")
             std::ofstream(def, std::ios::trunc) << "Seq,Part\r\nthis is not a database\r\n";
-        else
+        else if (d == "page") {
+            long root = std::stol(vxtest::QueryScalar(def, "SELECT rootpage FROM sqlite_master WHERE name = "
+                                                           "'tblPartsFileMapping'"));
+            std::fstream f(def, std::ios::in | std::ios::out | std::ios::binary);
+            f.seekp((root - 1) * std::stol(vxtest::QueryScalar(def, "PRAGMA page_size"))) << std::string(64, 'Z');
+        } else
             m_sandbox->execDef(d);
         RunResult r = Run({csv});
         Observe(qPrintable(damage), r);
