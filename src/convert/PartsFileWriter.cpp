@@ -4,6 +4,7 @@
 #include "config/VxError.h"
 #include "convert/FileReplace.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <unordered_map>
 
@@ -31,6 +32,21 @@ std::vector<ColumnInfo> SchemaColumns(Connection& c, const std::string& schema, 
         cols.push_back(std::move(ci));
     }
     return cols;
+}
+
+// The first mapped field (PF_Col > 0 in the main database's mapping) without a column in
+// the parts table of the given schema.
+std::string MissingMappedColumn(Connection& c, const std::string& schema)
+{
+    std::vector<ColumnInfo> columns = SchemaColumns(c, schema, "tblParts");
+    Statement mapped = c.Prepare("SELECT MainName FROM main.tblPartsFileMapping WHERE PF_Col > 0 ORDER BY IDNum");
+    while (mapped.Step()) {
+        std::string name = mapped.ColumnText(0);
+        if (std::none_of(columns.begin(), columns.end(),
+                         [&](const ColumnInfo& ci) { return EqualsNoCase(ci.name, name); }))
+            return name;
+    }
+    return {};
 }
 
 // INSERT ... SELECT of the valid working rows, column by column name; empty texts as "".
@@ -65,6 +81,29 @@ std::string CopyRowsSql(Connection& c, bool oneProcess)
 }
 } // namespace
 
+std::string MappedFieldMissingFromTemplate(Connection& configuration, const std::string& templatePath)
+{
+    std::error_code ec;
+    if (!fs::is_regular_file(templatePath, ec))
+        return {}; // the writer reports a missing template itself
+    configuration.Execute("ATTACH DATABASE " + SqlQuote(templatePath) + " AS vxtemplate");
+    std::string missing;
+    try {
+        missing = MissingMappedColumn(configuration, "vxtemplate");
+    } catch (...) {
+        configuration.Execute("DETACH DATABASE vxtemplate");
+        throw;
+    }
+    configuration.Execute("DETACH DATABASE vxtemplate");
+    return missing;
+}
+
+std::string TemplateColumnMissingText(const std::string& templatePath, const std::string& column)
+{
+    return "The parts file template " + templatePath + " has no column " + column +
+           " in tblParts, so the mapped field cannot be written.";
+}
+
 void SaveTheUserDefinedColumnNames(Connection& c, const std::string& partsSchema)
 {
     Statement update =
@@ -96,6 +135,10 @@ void WritePartsFile(Connection& session, const std::string& templatePath, const 
         // A temporary copy needs no journal: on any failure it is thrown away whole.
         session.Execute(std::string("PRAGMA ") + kPartsSchema + ".journal_mode=OFF; PRAGMA " + kPartsSchema +
                         ".synchronous=OFF; PRAGMA " + kPartsSchema + ".cache_size=-16384");
+        // A mapped field the template cannot hold would be dropped from every row.
+        std::string missing = MissingMappedColumn(session, kPartsSchema);
+        if (!missing.empty())
+            throw VxError(kErrItemNotFound, TemplateColumnMissingText(templatePath, missing), "CreateROPartsFile");
         {
             Transaction tx(session);
             session.Execute(std::string("DELETE FROM ") + kPartsSchema + ".tblParts");
@@ -108,8 +151,7 @@ void WritePartsFile(Connection& session, const std::string& templatePath, const 
         }
         attached = false;
         session.Execute(std::string("DETACH DATABASE ") + kPartsSchema);
-        FlushFileToDisk(tmp);
-        ReplaceFileWith(tmp, target);
+        ReplaceFileWith(tmp, target); // synced to disk first
     } catch (...) {
         if (attached) {
             try {

@@ -15,6 +15,12 @@ namespace vx {
 void WritePartsFile(Connection& session, const std::string& templatePath, const std::string& target,
                     std::optional<int32_t> process = std::nullopt);
 
+// The first field the configuration's mapping puts in a column (PF_Col > 0) that the
+// template's tblParts has no column for; empty when there is none or no template.
+std::string MappedFieldMissingFromTemplate(Connection& configuration, const std::string& templatePath);
+// "The parts file template <path> has no column <column> in tblParts, ..."
+std::string TemplateColumnMissingText(const std::string& templatePath, const std::string& column);
+
 // Copies every mapping label (tblPartsFileMapping of the connection's main database, mapped
 // or not) into the tblUserLabels row of the same field in the schema partsSchema; fields
 // without a label row are ignored.

@@ -48,20 +48,13 @@ TextEncoding DetectTextEncoding(const std::string& path)
     return check.Valid() ? TextEncoding::Utf8 : TextEncoding::Windows1252;
 }
 
-bool StartsWithUtf16Mark(const std::string& path)
-{
-    FilePtr in = OpenFile(path, "rb");
-    char mark[2];
-    return std::fread(mark, 1, 2, in.get()) == 2 && IsUtf16(MarkedEncoding(std::string_view(mark, 2)));
-}
-
-bool Utf16HoldsCarriageReturn(const std::string& path, TextEncoding encoding)
+bool Utf16HoldsCarriageReturn(const std::string& path)
 {
     FilePtr in = OpenFile(path, "rb");
     std::vector<char> buf(kTextBlockSize); // an even size: units never straddle two blocks
-    const size_t low = encoding == TextEncoding::Utf16LE ? 0 : 1;
-    size_t got;
-    while ((got = std::fread(buf.data(), 1, buf.size(), in.get())) > 0)
+    size_t got = std::fread(buf.data(), 1, buf.size(), in.get());
+    const size_t low = MarkedEncoding(std::string_view(buf.data(), got)) == TextEncoding::Utf16LE ? 0 : 1;
+    for (; got > 0; got = std::fread(buf.data(), 1, buf.size(), in.get()))
         for (size_t i = 0; i + 1 < got; i += 2)
             if (buf[i + low] == '\r' && buf[i + 1 - low] == '\0')
                 return true;

@@ -17,10 +17,8 @@ inline bool IsUtf16(TextEncoding e) { return e == TextEncoding::Utf16LE || e == 
 
 // Reads the file once. Raises the file errors of OpenFile.
 TextEncoding DetectTextEncoding(const std::string& path);
-// True when the file begins with a UTF-16 mark (reads two bytes).
-bool StartsWithUtf16Mark(const std::string& path);
-// True when a UTF-16 file holds a carriage-return unit anywhere.
-bool Utf16HoldsCarriageReturn(const std::string& path, TextEncoding encoding);
+// True when a file with a UTF-16 mark holds a carriage-return unit anywhere.
+bool Utf16HoldsCarriageReturn(const std::string& path);
 
 // Checks UTF-8 piece by piece, a sequence may be split between pieces.
 class Utf8Check {

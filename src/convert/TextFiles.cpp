@@ -27,8 +27,6 @@ LineSource::LineSource(const std::string& path, bool lineFeedEndsLine)
 {
     if (m_encoding != TextEncoding::Utf8)
         m_raw.resize(kTextBlockSize);
-    if (IsUtf16(m_encoding) && !m_lineFeedEndsLine)
-        m_lineFeedEndsLine = !Utf16HoldsCarriageReturn(path, m_encoding);
 }
 
 bool LineSource::Next(std::string_view& line)

@@ -22,11 +22,10 @@ using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
 FilePtr OpenFile(const std::string& path, const char* mode);
 
 // The lines of a file. A line ends at a carriage return, with or without a line feed
-// after it; a line feed alone stays inside the line unless lineFeedEndsLine is set.
-// The text comes as UTF-8 whatever the file's encoding (decided once, DetectTextEncoding);
-// a byte-order mark before the first line is not part of it. A UTF-16 file is never
-// rewritten to CR LF line ends, so when it holds no carriage return its line feeds end
-// lines here instead.
+// after it; a line feed alone stays inside the line unless lineFeedEndsLine is set (a file
+// with bare line feeds read as it is). The text comes as UTF-8 whatever the file's
+// encoding (decided once, DetectTextEncoding); a byte-order mark before the first line is
+// not part of it.
 class LineSource {
 public:
     explicit LineSource(const std::string& path, bool lineFeedEndsLine = false);
