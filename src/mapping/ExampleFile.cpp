@@ -136,6 +136,11 @@ void ParseTheCommaDelimitedPartsFile(const std::string& path, const std::string&
         return;
     }
     read.ColumnCount = counts.front();
+    if (first > 1) {
+        read.HeaderFields = SplitAtDelimiter(lines[static_cast<size_t>(first - 2)], delimiter, quotedFields);
+        for (std::string& field : read.HeaderFields)
+            field = CleanExampleField(field);
+    }
     table = std::move(read);
     IsError = false;
 }

@@ -17,6 +17,7 @@ struct ExampleTable {
     int ColumnCount = 0;
     std::vector<int> LineNumbers;                 // one per shown row
     std::vector<std::vector<std::string>> Fields; // one per shown row, ColumnCount each
+    std::vector<std::string> HeaderFields;        // the last skipped line, split and cleaned alike
 
     int RowCount() const { return static_cast<int>(Fields.size()); }
     void Clear() { *this = ExampleTable(); }

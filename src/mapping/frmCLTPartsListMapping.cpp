@@ -5,6 +5,7 @@
 #include "config/modCLTSettings.h"
 #include "config/modCLTTools.h"
 #include "mapping/DefaultMapping.h"
+#include "mapping/HeaderMatch.h"
 #include "mapping/frmCLTLoadDefaultMapping.h"
 #include "start/Messages.h"
 #include "start/ProgramState.h"
@@ -96,6 +97,7 @@ frmCLTPartsListMapping::frmCLTPartsListMapping(QWidget* mainMenu)
             &frmCLTPartsListMapping::cmdLoadDefaultMapping_Click);
     connect(m_ui->cmdCheckMapping, &QPushButton::clicked, this, &frmCLTPartsListMapping::cmdCheckMapping_Click);
     connect(m_ui->cmdReset, &QPushButton::clicked, this, &frmCLTPartsListMapping::cmdReset_Click);
+    connect(m_ui->cmdMatchHeaders, &QPushButton::clicked, this, &frmCLTPartsListMapping::cmdMatchHeaders_Click);
     connect(m_ui->cmdSaveMapping, &QPushButton::clicked, this, &frmCLTPartsListMapping::cmdSaveMapping_Click);
     connect(m_ui->cmdDone, &QPushButton::clicked, this, &frmCLTPartsListMapping::cmdDone_Click);
 
@@ -185,6 +187,7 @@ void frmCLTPartsListMapping::EnabledButtons(bool b)
     for (QPushButton* button :
          {m_ui->cmdLoadDefaultMapping, m_ui->cmdCheckMapping, m_ui->cmdSaveMapping, m_ui->cmdReset})
         button->setEnabled(b);
+    m_ui->cmdMatchHeaders->setEnabled(b && !m_example.HeaderFields.empty());
     m_ui->Text1->setVisible(b);
     m_ui->fgMapping->SetEditable(b);
     m_ui->fgUserLabels->SetEditable(b);
@@ -347,6 +350,7 @@ void frmCLTPartsListMapping::ParseTheCommaDelimitedPartsFile(const std::string& 
             return;
         }
         m_example = std::move(table);
+        m_chosenByHand.assign(static_cast<size_t>(m_example.ColumnCount), false);
         FillExampleGrid();
     });
 }
@@ -463,6 +467,8 @@ void frmCLTPartsListMapping::fgMapping_AfterEdit(int row, int col)
     if (row != 0 || col < 1)
         return;
     Guarded([&] { m_mapping.SelectColumn(col, m_exampleRS.ValueAt(0, col).toText()); });
+    if (col <= static_cast<int>(m_chosenByHand.size()))
+        m_chosenByHand[static_cast<size_t>(col - 1)] = m_mapping.Cell(col) != kNotUsed;
     SyncMappingRow();
     SizeGridColumns();
 }
@@ -519,8 +525,23 @@ void frmCLTPartsListMapping::cmdReset_Click()
         return;
     for (int c = 1; c <= m_mapping.ColumnCount(); ++c)
         m_mapping.SetCell(c, kNotUsed);
+    m_chosenByHand.assign(m_chosenByHand.size(), false);
     SyncMappingRow();
     SizeGridColumns();
+}
+
+void frmCLTPartsListMapping::cmdMatchHeaders_Click()
+{
+    int matched = 0;
+    Guarded([&] {
+        matched = MatchColumnsByHeader(m_mapping, m_example.HeaderFields, ReadKnownHeaderNames(*m_conn),
+                                       m_chosenByHand);
+    });
+    SyncMappingRow();
+    SizeGridColumns();
+    ShowMessage(std::to_string(matched) + (matched == 1 ? " column was" : " columns were") +
+                    " matched by the header names of row " + std::to_string(m_example.FirstLine - 1) + ".",
+                vbOKOnly, "");
 }
 
 void frmCLTPartsListMapping::cmdSaveMapping_Click()
