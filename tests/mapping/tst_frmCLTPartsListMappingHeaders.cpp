@@ -1,59 +1,24 @@
 // The mapping screen matching columns to fields by the example's header line, and reading
 // the example with the quoting option.
-#include "../screens/ScreenTestTools.h"
-#include "TestSupport.h"
-
-#include "config/modCLTSettings.h"
-#include "mapping/frmCLTPartsListMapping.h"
-#include "start/Messages.h"
-#include "start/ProgramState.h"
-#include "ui/BoundGrid.h"
+#include "MappingScreenTools.h"
 
 #include <QCheckBox>
-#include <QComboBox>
-#include <QPushButton>
-#include <QtTest>
 
 using namespace vx;
+using maptest::MappingScreenFixture;
 using vxtest::Child;
 using vxtest::Click;
 
 class TestMappingHeaders : public QObject {
     Q_OBJECT
 
-    struct Fixture {
-        vxtest::RuntimeSandbox box;
-        vxtest::ScriptedPresenter presenter;
-        vxtest::ScriptedFileDialogs dialogs;
-        QWidget menu;
-        QPointer<frmCLTPartsListMapping> screen = new frmCLTPartsListMapping(&menu);
-
-        Fixture()
-        {
-            vxtest::UseSettingsFolder(box.file("settings"));
-            LoadSettings();
-            screen->Display();
-        }
-        ~Fixture()
-        {
-            delete screen;
-            vxtest::Settle();
-        }
-        void open(const std::string& bytes, const QString& delimiter, int skip)
-        {
-            Child<QComboBox>(screen, "cmboDelimiter")->setCurrentText(delimiter);
-            Child<QComboBox>(screen, "cmboSkipXLines")->setEditText(QString::number(skip));
-            dialogs.answer(box.writeFile("example.csv", bytes));
-            Click(screen, "cmdOpenFile");
-        }
-        QStringList mappingRow() const
-        {
-            QStringList row;
-            for (int c = 1; c <= screen->example().ColumnCount; ++c)
-                row << screen->ExampleCell(1, c);
-            return row;
-        }
-    };
+    // Opens the example with this delimiter and skip count.
+    static void Open(maptest::MappingScreenFixture& f, const QString& bytes, const QString& delimiter, int skip)
+    {
+        Child<QComboBox>(f.screen, "cmboDelimiter")->setCurrentText(delimiter);
+        Child<QComboBox>(f.screen, "cmboSkipXLines")->setEditText(QString::number(skip));
+        f.open(bytes.toStdString());
+    }
 
 private slots:
     // Each row: the header line, its delimiter, columns chosen by hand first ("3=LENGTH"),
@@ -91,10 +56,10 @@ private slots:
         QFETCH(QStringList, row);
         QFETCH(int, matched);
         const QString comma = "Comma ( , )";
-        Fixture f;
+        MappingScreenFixture f;
         const QString data = QString(delimiter == comma ? ",x" : ";x").repeated(row.size()).mid(1);
-        f.open((header + "\n" + data + "\n").toStdString(), delimiter, 1);
-        QVERIFY(Child<QPushButton>(f.screen, "cmdMatchHeaders")->isEnabled());
+        Open(f, header + "\n" + data + "\n", delimiter, 1);
+        QVERIFY(f.enabled("cmdMatchHeaders"));
         BoundGridModel* model = f.screen->mappingGrid()->gridModel();
         for (const QString& choice : byHand) {
             const int column = choice.section('=', 0, 0).toInt();
@@ -111,34 +76,32 @@ private slots:
     // A configuration from before the table of header names still matches labels and MainName.
     void withoutTheTableOfHeaderNames()
     {
-        Fixture f;
+        MappingScreenFixture f;
         f.box.execDef("DROP TABLE tblHeaderNames");
-        f.open("Part,Qty,Length\nSIDE,1,2\n", "Comma ( , )", 1);
+        Open(f, "Part,Qty,Length\nSIDE,1,2\n", "Comma ( , )", 1);
         Click(f.screen, "cmdMatchHeaders");
         QCOMPARE(f.mappingRow(), (QStringList{"PART", "NOT USED", "LENGTH"}));
     }
 
     void noHeaderWithoutSkippedLines()
     {
-        Fixture f;
-        f.open("name,width\nSIDE,1\n", "Comma ( , )", 0);
-        QVERIFY(Child<QPushButton>(f.screen, "cmdSaveMapping")->isEnabled());
-        QVERIFY(!Child<QPushButton>(f.screen, "cmdMatchHeaders")->isEnabled());
+        MappingScreenFixture f;
+        Open(f, "name,width\nSIDE,1\n", "Comma ( , )", 0);
+        QVERIFY(f.enabled("cmdSaveMapping"));
+        QVERIFY(!f.enabled("cmdMatchHeaders"));
     }
 
     // The example is split again as soon as the quoting choice changes; it is stored on closing.
     void quotingChoiceSplitsTheExampleAgain()
     {
-        Fixture f;
-        f.open("\"Left, Right\",1\n", "Comma ( , )", 0);
+        MappingScreenFixture f;
+        Open(f, "\"Left, Right\",1\n", "Comma ( , )", 0);
         QCOMPARE(f.screen->example().ColumnCount, 3);
         Child<QCheckBox>(f.screen, "chkQuotedFields")->setChecked(true);
         QCOMPARE(f.screen->example().ColumnCount, 2);
         QCOMPARE(f.screen->ExampleCell(2, 1), QString("Left, Right"));
         Click(f.screen, "cmdDone");
-        QCOMPARE(vxtest::QueryScalar(f.box.defDatabase(),
-                                     "SELECT SettingValue FROM tblSettings WHERE SettingName = 'QuotedFields'"),
-                 std::string("1"));
+        QCOMPARE(f.setting("QuotedFields"), std::string("1"));
     }
 };
 
