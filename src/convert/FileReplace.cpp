@@ -3,10 +3,12 @@
 #include "config/VxError.h"
 #include "convert/TemporaryFiles.h"
 
+#include <algorithm>
 #include <atomic>
 #include <filesystem>
 #include <fstream>
 #include <system_error>
+#include <vector>
 
 #ifdef _WIN32
 #include <process.h>
@@ -35,6 +37,21 @@ mode_t CurrentUmask()
     mode_t mask = ::umask(022);
     ::umask(mask);
     return mask;
+}
+
+// Only root may give a file to another user, and others only to a group of their own: a
+// file that could not keep its owner is not replaced.
+bool MayGiveOwnerOf(const struct stat& st)
+{
+    if (::geteuid() == 0)
+        return true;
+    if (st.st_uid != ::geteuid())
+        return false;
+    if (st.st_gid == ::getegid())
+        return true;
+    std::vector<gid_t> groups(static_cast<size_t>(std::max(::getgroups(0, nullptr), 0)));
+    groups.resize(static_cast<size_t>(std::max(::getgroups(static_cast<int>(groups.size()), groups.data()), 0)));
+    return std::find(groups.begin(), groups.end(), st.st_gid) != groups.end();
 }
 
 // Syncs a folder, so a file created or renamed in it survives a power loss.
@@ -89,7 +106,7 @@ bool MayReplaceFile(const std::string& path)
     if (::stat(file.c_str(), &st) != 0 || ::stat(folder.c_str(), &dir) != 0)
         return false;
     return (st.st_mode & 0222) != 0 && (dir.st_mode & 0222) != 0 && ::access(file.c_str(), W_OK) == 0 &&
-           ::access(folder.c_str(), W_OK | X_OK) == 0;
+           ::access(folder.c_str(), W_OK | X_OK) == 0 && MayGiveOwnerOf(st);
 #else
     std::error_code ec;
     return (fs::status(path, ec).permissions() & fs::perms::owner_write) != fs::perms::none;

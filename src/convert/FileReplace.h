@@ -26,8 +26,9 @@ void RemoveQuietly(const std::string& path);
 // no link or the link leads nowhere yet).
 std::string LinkTarget(const std::string& path);
 // True when the program may replace the file: it has a write permission bit set, the
-// process may write it and its folder, and the file system is not read-only. Root's
-// override of permission bits does not count: a file marked read-only stays read-only.
+// process may write it and its folder, the file system is not read-only, and the new file
+// can be given the old one's owner. Root's override of permission bits does not count: a
+// file marked read-only stays read-only.
 bool MayReplaceFile(const std::string& path);
 
 } // namespace vx

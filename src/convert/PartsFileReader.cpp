@@ -27,8 +27,6 @@ namespace fs = std::filesystem;
 namespace vx {
 
 namespace {
-constexpr int kErrUserInterrupt = 18;
-
 enum class ValueKind { Dimension, Scribes, Other };
 
 // One checked field of a line: its cleaned text and, when its rule reads one, its number.

@@ -7,6 +7,7 @@
 #include "mapping/frmCLTPrintMapping.h"
 #include "screens/ErrorLog.h"
 #include "screens/WindowedProgram.h"
+#include "screens/frmCLTCombineFiles.h"
 #include "screens/frmCLTPartsCriteriaDelete.h"
 #include "screens/frmCLTProcesses.h"
 #include "ui/ScreenTools.h"
@@ -23,11 +24,12 @@ frmCLTMain::frmCLTMain(QWidget* parent) : ScreenWindow(parent), m_ui(new Ui::frm
     connect(m_ui->cmdDefinePartsFile, &QPushButton::clicked, this, &frmCLTMain::cmdDefinePartsFile_Click);
     connect(m_ui->cmdPrintMapping, &QPushButton::clicked, this, &frmCLTMain::cmdPrintMapping_Click);
     connect(m_ui->cmdProcessPartsFile, &QPushButton::clicked, this, &frmCLTMain::cmdProcessPartsFile_Click);
+    connect(m_ui->cmdCombinePartsFiles, &QPushButton::clicked, this, &frmCLTMain::cmdCombinePartsFiles_Click);
     connect(m_ui->cmdProcesses, &QPushButton::clicked, this, &frmCLTMain::cmdProcesses_Click);
     connect(m_ui->cmdDeleteParts, &QPushButton::clicked, this, &frmCLTMain::cmdDeleteParts_Click);
     connect(m_ui->cmdExit, &QPushButton::clicked, this, &frmCLTMain::cmdExit_Click);
     // Screens of tasks this build does not offer yet.
-    for (QPushButton* b : {m_ui->cmdManualPartsList, m_ui->cmdViewEditROPartsFile, m_ui->cmdCombinePartsFiles})
+    for (QPushButton* b : {m_ui->cmdManualPartsList, m_ui->cmdViewEditROPartsFile})
         b->setEnabled(false);
 }
 
@@ -39,6 +41,7 @@ frmCLTProcesses* frmCLTMain::processesScreen() const { return m_processes; }
 frmCLTPartsCriteriaDelete* frmCLTMain::removalScreen() const { return m_removal; }
 frmCLTPartsListMapping* frmCLTMain::mappingScreen() const { return m_mapping; }
 frmCLTPrintMapping* frmCLTMain::printMappingScreen() const { return m_printMapping; }
+frmCLTCombineFiles* frmCLTMain::combineScreen() const { return m_combine; }
 
 void frmCLTMain::Display()
 {
@@ -81,6 +84,14 @@ void frmCLTMain::cmdProcessPartsFile_Click()
     if (!m_convert)
         m_convert = new frmCLTProcessPartsFile(this);
     m_convert->Display(true);
+    hide();
+}
+
+void frmCLTMain::cmdCombinePartsFiles_Click()
+{
+    if (!m_combine)
+        m_combine = new frmCLTCombineFiles(this);
+    m_combine->Display();
     hide();
 }
 

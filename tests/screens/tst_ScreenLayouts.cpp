@@ -11,6 +11,7 @@
 #include "mapping/frmCLTPartsListMapping.h"
 #include "mapping/frmCLTPrintMapping.h"
 #include "screens/ErrorLog.h"
+#include "screens/frmCLTCombineFiles.h"
 #include "screens/frmCLTErrorLog.h"
 #include "screens/frmCLTMain.h"
 #include "screens/frmCLTPartsCriteriaDelete.h"
@@ -117,6 +118,13 @@ private slots:
         print->Display();
         CheckAndSave(print, "frmCLTPrintMapping");
         print->Shutdown();
+
+        frmCLTCombineFiles* combine = new frmCLTCombineFiles(&menu);
+        combine->Display();
+        combine->AddFiles({QString::fromStdString(box.file("monday-kitchen.rdb")),
+                           QString::fromStdString(box.file("monday-vanity.rdb"))});
+        CheckAndSave(combine, "frmCLTCombineFiles");
+        combine->Shutdown();
 
         frmCLTPartsCriteriaDelete* removal = new frmCLTPartsCriteriaDelete(&menu);
         removal->Display();
