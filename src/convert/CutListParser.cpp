@@ -14,8 +14,15 @@ constexpr int kLength = 1, kPositionList = 2;
 // up gigabytes in one batch.
 constexpr size_t kBatchTextBytes = size_t(64) << 20;
 
-// A line is kept when, with every comma removed and trimmed, it has at least 2 characters
-// (commas whatever the delimiter is).
+// The start of a rejected row's report in the error log.
+std::string RowReportHead(int32_t rowNumber, const std::string& line)
+{
+    return "\r\n\r\nThe following errors were found in row " + std::to_string(rowNumber) +
+           " of the parts file, the data in this row was ignored.\r\n\r\nThe row contains: " +
+           EscapeControlCharacters(line) + "\r\n\r\n";
+}
+} // namespace
+
 bool PassesCommaTest(std::string_view line)
 {
     size_t count = 0, trailingSpaces = 0;
@@ -35,14 +42,6 @@ bool PassesCommaTest(std::string_view line)
     }
     return false;
 }
-// The start of a rejected row's report in the error log.
-std::string RowReportHead(int32_t rowNumber, const std::string& line)
-{
-    return "\r\n\r\nThe following errors were found in row " + std::to_string(rowNumber) +
-           " of the parts file, the data in this row was ignored.\r\n\r\nThe row contains: " +
-           EscapeControlCharacters(line) + "\r\n\r\n";
-}
-} // namespace
 
 // ---------------------------------------------------------------- parser
 
@@ -90,14 +89,15 @@ void CutListParser::Run(BatchQueue<ParsedBatch>& queue)
             ParsedRow row;
             row.keptLine = kept;
             std::string report;
-            std::vector<std::string> failures;
+            std::vector<std::string> failures, reasons;
             const bool closed = SplitFields(line, m_delimiter, m_quoted, columns, quotedText);
             const int32_t count = static_cast<int32_t>(columns.size());
             if (unquoted.size() < columns.size())
                 unquoted.resize(columns.size()), readLengths.resize(columns.size());
             LengthUnit rowUnit = LengthUnit::None; // without a conversion the row's lengths share one unit
             if (!closed) {
-                report = RowReportHead(kept, line) + "A quoted field (\") in this row does not close. ";
+                reasons.push_back("A quoted field (\") in this row does not close. ");
+                report = RowReportHead(kept, line) + reasons.back();
                 row.rejected = true;
             }
             bool unitConflict = false;
@@ -179,11 +179,13 @@ void CutListParser::Run(BatchQueue<ParsedBatch>& queue)
                     row.rejected = true;
                 }
                 report += errorText;
+                reasons.push_back(errorText);
             }
             if (row.rejected) {
                 row.report = batch->reports.size();
                 batch->reports.push_back(std::move(report));
                 batch->failures.push_back(std::move(failures));
+                batch->reasons.push_back(std::move(reasons));
             } else {
                 row.firstField = batch->fields.size();
                 for (size_t i = 0; i < m_fields.size(); ++i) {

@@ -41,6 +41,7 @@ struct ParsedBatch {
     // For each rejected row: the error-log text, and failures inside the checks to show.
     std::vector<std::string> reports;
     std::vector<std::vector<std::string>> failures;
+    std::vector<std::vector<std::string>> reasons; // the checks' messages, for the log's summary
     int64_t bytesRead = 0;
     bool last = false;
     std::exception_ptr error;
@@ -88,6 +89,10 @@ private:
     std::deque<std::unique_ptr<Batch>> m_batches;
     bool m_stopped = false;
 };
+
+// A line is kept when, with every comma removed and trimmed, it has at least 2 characters
+// (commas whatever the delimiter is); the mapping screen drops the same lines.
+bool PassesCommaTest(std::string_view line);
 
 class CutListParser {
 public:

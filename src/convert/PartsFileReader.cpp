@@ -387,11 +387,15 @@ bool PartsFileReader::Read(const std::string& path, const std::string& title, co
     std::vector<FieldValue> values(fields.size());
     int32_t written = 0;
     bool rejected = false;
+    RejectionSummary summary;
     try {
         while (auto batch = queue.Pop()) {
             if (batch->error)
                 std::rethrow_exception(batch->error);
             for (const ParsedRow& row : batch->rows) {
+                // Stopped while a question was open: no further row is written or asked about.
+                if (m_progress.cancelled())
+                    break;
                 if (!writer) {
                     if (onDataFound)
                         onDataFound();
@@ -403,6 +407,7 @@ bool PartsFileReader::Read(const std::string& path, const std::string& title, co
                     for (const std::string& failure : batch->failures[row.report])
                         ShowMessage(failure, vbOKOnly, "");
                     log.AddInfo(batch->reports[row.report]);
+                    summary.Add(batch->reasons[row.report]);
                     rejected = true;
                     continue;
                 }
@@ -440,6 +445,7 @@ bool PartsFileReader::Read(const std::string& path, const std::string& title, co
     }
     if (!rejected)
         return true;
+    log.SetSummary(summary.Line(written));
     log.Display();
     if (State().CommandLineMode) {
         State().BadRowsFound = true;

@@ -2,6 +2,7 @@
 
 #include "config/NumberText.h"
 #include "config/VxError.h"
+#include "convert/CutListParser.h"
 #include "convert/DelimitedFields.h"
 #include "convert/TextFiles.h"
 #include "screens/ErrorLog.h"
@@ -15,6 +16,19 @@ namespace {
 
 constexpr const char* kCrLf = "\r\n";
 constexpr int kLinesPerUpdate = 1000;
+
+// Keeps the lines the conversion keeps, so that both count rows alike: not blank, and
+// passing the conversion's comma test once apostrophes are gone.
+void KeepLine(std::string_view line, std::vector<std::string>& lines)
+{
+    std::string_view trimmed = TrimSpaces(line);
+    std::string withoutApostrophes;
+    for (char c : trimmed)
+        if (c != '\'')
+            withoutApostrophes += c;
+    if (PassesCommaTest(withoutApostrophes))
+        lines.emplace_back(trimmed);
+}
 
 void ReportInconsistentColumns(int firstLine, const std::vector<int>& counts)
 {
@@ -45,9 +59,7 @@ bool ReadExampleLines(const std::string& path, std::vector<std::string>& lines, 
     progress.start("Reading " + path, ec ? 0 : static_cast<int64_t>(size));
     std::string_view line;
     for (int64_t count = 1; source.Next(line); ++count) {
-        std::string_view trimmed = TrimSpaces(line);
-        if (!trimmed.empty())
-            lines.emplace_back(trimmed);
+        KeepLine(line, lines);
         if (count % kLinesPerUpdate == 0 && !progress.update(source.Consumed())) {
             progress.end();
             lines.clear();
@@ -88,8 +100,10 @@ void ParseTheCommaDelimitedPartsFile(const std::string& path, const std::string&
     IsError = true;
     const int first = (skip > 0 ? skip : 0) + 1;
     std::vector<std::string> lines;
-    if (!ReadExampleLines(path, lines, progress))
+    if (!ReadExampleLines(path, lines, progress)) {
+        ShowMessage(kReadingCancelledMessage, vbOKOnly, "");
         return;
+    }
     const int last = static_cast<int>(lines.size());
     if (last == 0) {
         ShowMessage("NO DATA FOUND IN THE FILE: " + path, vbOKOnly, "");
@@ -127,6 +141,7 @@ void ParseTheCommaDelimitedPartsFile(const std::string& path, const std::string&
         }
         if ((i - first) % kLinesPerUpdate == 0 && !progress.update(i - first)) {
             progress.end();
+            ShowMessage(kReadingCancelledMessage, vbOKOnly, "");
             return;
         }
     }

@@ -11,7 +11,7 @@
 namespace vx {
 
 // The example as the mapping screen shows it: lines FirstLine..LastLine of the file's
-// non-blank lines (numbered from 1), each split into ColumnCount cleaned fields.
+// kept lines (numbered from 1), each split into ColumnCount cleaned fields.
 struct ExampleTable {
     int FirstLine = 0;
     int ColumnCount = 0;
@@ -23,7 +23,8 @@ struct ExampleTable {
     void Clear() { *this = ExampleTable(); }
 };
 
-// The file's lines, each trimmed of spaces, without the blank ones. Returns false when the
+// The file's lines, each trimmed of spaces, without the ones the conversion drops (blank,
+// or less than 2 characters besides commas), so rows are numbered as the conversion does. Returns false when the
 // operator stopped the reading; a file that cannot be read raises a VxError.
 bool ReadExampleLines(const std::string& path, std::vector<std::string>& lines, Progress& progress);
 

@@ -546,6 +546,15 @@ void frmCLTPartsListMapping::cmdMatchHeaders_Click()
 
 void frmCLTPartsListMapping::cmdSaveMapping_Click()
 {
+    std::vector<std::string> missing = m_mapping.RequiredLabelsWithoutColumn();
+    if (!missing.empty()) {
+        std::string fields;
+        for (const std::string& label : missing)
+            fields += (fields.empty() ? "" : ", ") + label;
+        if (ShowMessage("The mapping is incomplete (no column for " + fields + "). Save anyway?",
+                        vbYesNo | vbQuestion | vbDefaultButton2, "Save Mapping") != vbYes)
+            return;
+    }
     // A mapping that could not be stored keeps the screen open with the operator's work.
     if (m_mapping.SaveMapping())
         Shutdown();

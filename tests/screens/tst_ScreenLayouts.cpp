@@ -81,6 +81,9 @@ private slots:
         dialogs.answer(input);
         convert->cmdOpenPartsFile_Click();
         CheckAndSave(convert, "frmCLTProcessPartsFile");
+        dialogs.answer(box.file("cutlist.rdb"));
+        convert->cmdCreateROPartsFile_Click();
+        CheckAndSave(convert, "frmCLTProcessPartsFile-written");
 
         frmCLTBaseFileName base;
         base.SetStartFileName("cutlist");
