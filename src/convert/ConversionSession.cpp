@@ -313,6 +313,9 @@ bool ConversionSession::ReadPartsFile(const std::string& path, const std::string
             settings.lengthDigits = 4;
         }
         settings.generateLineNumbers = GenerateLineNumbers;
+        settings.quotedFields = State().QuotedFields;
+        settings.lengthsWithUnits = State().LengthsWithUnits;
+        settings.convertLengthType = LengthConversion;
         settings.quantityNotMapped = QuantityNotMapped;
         CriteriaOptions options;
         if (applyCriteria && CriteriaOptionsNow(options, false))

@@ -3,6 +3,7 @@
 // blocks, kept or dropped, cut into columns and every mapped value cleaned and checked.
 // The results travel in batches to the thread that writes the rows, so that checking
 // and writing a million lines share the machine's cores.
+#include "convert/LengthText.h"
 #include "convert/PartsFileReader.h"
 #include "convert/RowValidation.h"
 
@@ -112,6 +113,13 @@ private:
     double m_lengthFactor;
     int m_lengthPlaces;
     bool m_lineFeedEnds;
+    bool m_quoted;
+    // With LengthsWithUnits: which fields are lengths (1) or position lists (2), the
+    // file's unit, and whether a comma may be a decimal point.
+    bool m_lengths;
+    std::vector<int> m_lengthKind;
+    LengthUnit m_fileUnit;
+    bool m_decimalComma;
 };
 
 } // namespace vx

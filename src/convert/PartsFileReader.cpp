@@ -294,10 +294,11 @@ PartsFileReader::InputShape PartsFileReader::InspectInput(const std::string& pat
             first = false;
         }
         anyByte = true;
-        if (std::memchr(buf.data(), '\r', got))
+        // In UTF-16 a 0D byte may be half of another character: its units are looked at below.
+        if (!shape.utf16 && std::memchr(buf.data(), '\r', got))
             return shape;
     }
-    shape.bareLineFeeds = anyByte;
+    shape.bareLineFeeds = anyByte && !(shape.utf16 && Utf16HoldsCarriageReturn(path));
     return shape;
 }
 
