@@ -20,6 +20,7 @@ BEGIN TRANSACTION;
 DROP TABLE IF EXISTS tblSettings;
 DROP TABLE IF EXISTS tblDelimiters;
 DROP TABLE IF EXISTS tblPartsFileMapping;
+DROP TABLE IF EXISTS tblHeaderNames;
 DROP TABLE IF EXISTS tblDefaultMappingsID;
 DROP TABLE IF EXISTS tblDefaultMappingCSV;
 DROP TABLE IF EXISTS tblDefaultMappingTXT;
@@ -50,7 +51,9 @@ INSERT INTO tblSettings (SettingName, SettingValue) VALUES
     ('NoQuantityField',           '0'),
     ('ConvertLengthType',         '0'),   -- no length conversion
     ('ExtraSpaceBalls3',          ''),
-    ('ExtraSpaceBalls4',          '');
+    ('ExtraSpaceBalls4',          ''),
+    ('QuotedFields',              '0'),   -- split fields as RFC 4180 quotes them
+    ('LengthsWithUnits',          '0');   -- accept 23 1/4, 29-1/16", 600 mm, 53,5
 
 -- ---------------------------------------------------------------------------------------
 -- Field delimiters offered by the mapping screen; IDs run 1..n without gaps.
@@ -118,6 +121,31 @@ INSERT INTO tblPartsFileMapping (IDNum, MainName, UserLabel, PF_Col, RequiredFie
     (30, 'UF_18',       'UF_18',       0, 0, 0, 'TEXT'),
     (31, 'UF_19',       'UF_19',       0, 0, 0, 'TEXT'),
     (32, 'UF_20',       'UF_20',       0, 0, 0, 'TEXT');
+
+-- ---------------------------------------------------------------------------------------
+-- Known header names: how other programs' cut lists head the machine fields' columns
+-- (English and German). "Match Columns By Header" compares them, the display labels and
+-- MainName with each header, ignoring case, blanks, punctuation and a unit. A shop may add
+-- its own rows.
+-- ---------------------------------------------------------------------------------------
+CREATE TABLE tblHeaderNames (
+    MainName   TEXT COLLATE NOCASE NOT NULL,
+    HeaderName TEXT COLLATE NOCASE NOT NULL
+);
+
+INSERT INTO tblHeaderNames (MainName, HeaderName) VALUES
+    ('PART', 'Part name'), ('PART', 'Name'), ('PART', 'Item'), ('PART', 'Label'), ('PART', 'Component'), ('PART', 'Component name'), ('PART', 'Piece'), ('PART', 'Bezeichnung'), ('PART', 'Benennung'), ('PART', 'Teil'), ('PART', 'Teilname'), ('PART', 'Bauteil'),
+    ('MATERIAL', 'Material'), ('MATERIAL', 'Species'), ('MATERIAL', 'Wood'), ('MATERIAL', 'Werkstoff'), ('MATERIAL', 'Holzart'), ('MATERIAL', 'Decor'), ('MATERIAL', 'Dekor'),
+    ('THICKNESS', 'Thickness'), ('THICKNESS', 'Thick'), ('THICKNESS', 'Thk'), ('THICKNESS', 'T'), ('THICKNESS', 'Stärke'), ('THICKNESS', 'Staerke'), ('THICKNESS', 'Dicke'), ('THICKNESS', 'Materialstärke'), ('THICKNESS', 'Materialstaerke'),
+    ('WIDTH', 'Width'), ('WIDTH', 'W'), ('WIDTH', 'Breite'), ('WIDTH', 'B'),
+    ('LENGTH', 'Length'), ('LENGTH', 'Long'), ('LENGTH', 'L'), ('LENGTH', 'Height'), ('LENGTH', 'H'), ('LENGTH', 'Länge'), ('LENGTH', 'Laenge'), ('LENGTH', 'Höhe'), ('LENGTH', 'Hoehe'),
+    ('QUANTITY', 'Quantity'), ('QUANTITY', 'Qty'), ('QUANTITY', 'Count'), ('QUANTITY', 'Pcs'), ('QUANTITY', 'Pieces'), ('QUANTITY', 'Anzahl'), ('QUANTITY', 'Menge'), ('QUANTITY', 'Stück'), ('QUANTITY', 'Stueck'), ('QUANTITY', 'Stk'),
+    ('SEQ_NUM', 'Seq'), ('SEQ_NUM', 'Sequence'), ('SEQ_NUM', 'Line'), ('SEQ_NUM', 'No'), ('SEQ_NUM', 'Nr'), ('SEQ_NUM', 'Number'), ('SEQ_NUM', 'Pos'), ('SEQ_NUM', 'Position'), ('SEQ_NUM', 'Lfd Nr'), ('SEQ_NUM', 'Laufende Nummer'),
+    ('SCRIBES', 'Scribe'), ('SCRIBES', 'Scribes'), ('SCRIBES', 'Scribe marks'), ('SCRIBES', 'Anriss'), ('SCRIBES', 'Anrisse'),
+    ('SPACEBALLS', 'Space balls'), ('SPACEBALLS', 'Spacers'), ('SPACEBALLS', 'Abstandhalter'),
+    ('POCKETHOLES', 'Pocket holes'), ('POCKETHOLES', 'Pocket screws'), ('POCKETHOLES', 'Taschenbohrungen'), ('POCKETHOLES', 'Taschenlöcher'),
+    ('B_GRADE', 'B grade'), ('B_GRADE', 'Grade'), ('B_GRADE', 'Quality'), ('B_GRADE', 'B-Ware'), ('B_GRADE', 'Qualität'),
+    ('PANEL', 'Panel'), ('PANEL', 'Platte');
 
 -- ---------------------------------------------------------------------------------------
 -- Default mappings: the list, and one table per known file layout. Each table has a row

@@ -97,6 +97,12 @@ std::vector<SettingKey> ProcessingKeys()
                 true)};
 }
 
+std::vector<SettingKey> ReadingOptionKeys()
+{
+    return {BoolKey("QuotedFields", &ProgramState::QuotedFields, true),
+            BoolKey("LengthsWithUnits", &ProgramState::LengthsWithUnits, true)};
+}
+
 void ReportError(const std::exception& e) { ShowMessage(StandardErrorText(e), vbOKOnly, ""); }
 
 void LoadGroup(const std::vector<SettingKey>& keys)
@@ -157,12 +163,14 @@ void LoadSettings()
     LoadFileExtension();
     LoadProcessingSettings();
     LoadDelimiter();
+    LoadReadingOptions();
 }
 
 void LoadMachineSettings() { LoadGroup(MachineKeys()); }
 void LoadExtraSpaceBalls() { LoadGroup(ExtraSpaceBallKeys()); }
 void LoadFileExtension() { LoadGroup(FileExtensionKeys()); }
 void LoadProcessingSettings() { LoadGroup(ProcessingKeys()); }
+void LoadReadingOptions() { LoadGroup(ReadingOptionKeys()); }
 
 void SetMachineFlags()
 {
@@ -188,6 +196,7 @@ void SaveMachineSettings() { SaveGroup(MachineKeys()); }
 void SaveFileExtension() { SaveGroup(FileExtensionKeys()); }
 void SaveProcessingSettings() { SaveGroup(ProcessingKeys()); }
 void SaveExtraSpaceBalls() { SaveGroup(ExtraSpaceBallKeys()); }
+void SaveReadingOptions() { SaveGroup(ReadingOptionKeys()); }
 
 void SaveDelimiter(const std::string& delimiter)
 {

@@ -14,11 +14,13 @@ void LoadExtraSpaceBalls();    // ExtraSpaceBalls3, ExtraSpaceBalls4
 void LoadFileExtension();      // FileExtension
 void LoadProcessingSettings(); // MappingSkipFirstXLines, ProcessingSkipFirstXLines, NoQuantityField, ConvertLengthType
 void LoadDelimiter();          // the selected row of tblDelimiters, "," when none
+void LoadReadingOptions();     // QuotedFields, LengthsWithUnits
 
 void SaveMachineSettings();
 void SaveFileExtension();
 void SaveProcessingSettings();
 void SaveExtraSpaceBalls();
+void SaveReadingOptions(); // by the mapping screen when it closes
 // Marks the delimiter as the selected one in tblDelimiters (mapping screen).
 void SaveDelimiter(const std::string& delimiter);
 

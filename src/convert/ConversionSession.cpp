@@ -15,6 +15,7 @@
 #include "start/Messages.h"
 #include "start/ProgramState.h"
 
+#include <optional>
 #include <regex>
 #include <vector>
 
@@ -31,6 +32,19 @@ constexpr const char* kNoCurrentRecordText =
     "record.";
 
 void ShowError(const std::exception& e) { ShowMessage(StandardErrorText(e), vbOKOnly, ""); }
+
+std::string PartsText(int64_t count) { return std::to_string(count) + (count == 1 ? " part" : " parts"); }
+
+// The valid rows of the working table (of one process when given): the parts a write puts out.
+int64_t PartsToWrite(Connection& c, std::optional<int32_t> process = std::nullopt)
+{
+    Statement st = c.Prepare(std::string("SELECT count(*) FROM tblPartsFileProcessTemplate WHERE ValidPart <> 0") +
+                             (process ? " AND Process = ?1" : ""));
+    if (process)
+        st.BindLong(1, *process);
+    st.Step();
+    return st.ColumnLong(0);
+}
 } // namespace
 
 ConversionSession::ConversionSession() : m_progress(&NoProgress()) {}
@@ -263,7 +277,7 @@ bool ConversionSession::OpenPartsFile(const std::string& path, const std::string
         GetPartsCriteriaRS();
         UpdateLastFileOpenedName(title);
         bool ok = ReadPartsFile(path, title, true);
-        if (requireReaderOk && !ok)
+        if (m_readCancelled || (requireReaderOk && !ok))
             return false;
         GetRS();
         GetPartsCriteriaRS();
@@ -291,6 +305,7 @@ bool ConversionSession::OpenCommaDelimitedPartsFile(const std::string& path, con
 bool ConversionSession::ReadPartsFile(const std::string& path, const std::string& title, bool applyCriteria)
 {
     m_rowsHoldCriteria = false;
+    m_readCancelled = false;
     try {
         AcquireWorkingLock();
         ReaderSettings settings;
@@ -304,6 +319,9 @@ bool ConversionSession::ReadPartsFile(const std::string& path, const std::string
             settings.lengthDigits = 4;
         }
         settings.generateLineNumbers = GenerateLineNumbers;
+        settings.quotedFields = State().QuotedFields;
+        settings.lengthsWithUnits = State().LengthsWithUnits;
+        settings.convertLengthType = LengthConversion;
         settings.quantityNotMapped = QuantityNotMapped;
         CriteriaOptions options;
         if (applyCriteria && CriteriaOptionsNow(options, false))
@@ -334,11 +352,28 @@ bool ConversionSession::ReadPartsFile(const std::string& path, const std::string
         else
             m_directBuild.reset();
         return ok;
+    } catch (const VxError& e) {
+        if (e.number() != kErrUserInterrupt) {
+            ShowError(e);
+            return false;
+        }
     } catch (const std::exception& e) {
         m_directBuild.reset();
         ShowError(e);
         return false;
     }
+    // Stopped by the operator: none of the file's rows stay (the part names answered for
+    // do), and the screen shows an empty file.
+    m_readCancelled = true;
+    try {
+        DeleteAllPartsFromTemplateFile();
+        FileOpenedLabel.clear();
+        TheErrorLog().ClearLog();
+        ShowMessage(kReadingCancelledMessage, vbOKOnly, "");
+    } catch (const std::exception& e) {
+        ShowError(e);
+    }
+    return false;
 }
 
 // ---------------------------------------------------------------- criteria
@@ -357,6 +392,7 @@ void ConversionSession::ApplyPartsCriteria()
             return;
         CommitWorkingTable();
         m_progress->start("Applying the parts criteria", 0);
+        m_progress->notCancellable();
         try {
             ApplyCriteriaToWorkingTable(*m_conn, options);
         } catch (...) {
@@ -409,6 +445,7 @@ void ConversionSession::CreateROPartsFile(const std::string& target)
 {
     CommitWorkingTable();
     m_progress->start("Writing the parts file", 0);
+    m_progress->notCancellable();
     try {
         if (m_directBuild) // the rows went straight into it, for the target the console named
             std::unique_ptr<PartsFileBuild>(std::move(m_directBuild))->FinishWithLabels(TemplateDatabasePath());
@@ -429,8 +466,11 @@ bool ConversionSession::WriteROPartsFile(const std::string& target)
             return false;
         }
         FileOpenedLabel.clear();
+        WrittenStatus.clear();
         try {
+            int64_t parts = PartsToWrite(*m_conn);
             CreateROPartsFile(target);
+            WrittenStatus = "Written: " + PartsText(parts) + " to " + target;
         } catch (const std::exception& e) {
             ShowError(e);
         }
@@ -463,6 +503,10 @@ void ConversionSession::CreateFilesForProcesses(const std::string& BaseFileName,
         int32_t id;
         std::string description, folder, fileId;
     };
+    WrittenStatus.clear();
+    int64_t partsWritten = 0;
+    std::string filesWritten;
+    int fileCount = 0;
     try {
         CommitWorkingTable();
         std::vector<Process> processes;
@@ -501,13 +545,20 @@ void ConversionSession::CreateFilesForProcesses(const std::string& BaseFileName,
                 if (answer != vbYes)
                     continue;
             }
+            int64_t parts = PartsToWrite(*m_conn, p.id);
             WritePartsFile(*m_conn, TemplateDatabasePath(), fullPath, p.id);
+            partsWritten += parts;
+            filesWritten += (filesWritten.empty() ? "" : ", ") + fullPath;
+            ++fileCount;
             if (fileCreated)
                 fileCreated(p.description, fileName, p.folder);
         }
     } catch (const std::exception& e) {
         ShowError(e);
     }
+    WrittenStatus = fileCount == 0 ? std::string("No process file was written.")
+                                   : "Written: " + PartsText(partsWritten) + " in " + std::to_string(fileCount) +
+                                         (fileCount == 1 ? " process file: " : " process files: ") + filesWritten;
 }
 
 void ConversionSession::DoCreateFilesForProcesses(const std::string& BaseFileName, const FileCreatedFn& fileCreated,

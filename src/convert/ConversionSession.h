@@ -37,6 +37,7 @@ public:
     std::string SkipLinesText = "0";                // the skip-lines box (cmboSkipXLines)
     int LengthConversion = 0;                       // optLengthConversion: 0 none, 1 in->mm, 2 mm->in
     std::string FileOpenedLabel;                    // lblFileOpened: the path read, "" after writing
+    std::string WrittenStatus;                      // lblWritten: what the last write put where
     std::array<std::string, 2> ExtraSpaceBallTexts; // txtExtraSpaceBalls 0 and 1
 
     // Long reads and writes report here (the windowed program shows a progress dialog).
@@ -155,6 +156,7 @@ private:
     Progress* m_progress;
     bool m_partsStale = false;
     bool m_rowsHoldCriteria = false; // the reader applied the criteria to the rows it wrote
+    bool m_readCancelled = false;    // the last read was stopped by the operator
     std::shared_ptr<Connection> m_conn;
     std::string m_workingTableDdl; // creates this session's working table
     std::unique_ptr<WorkingDatabaseLock> m_lock;

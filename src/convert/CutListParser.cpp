@@ -2,18 +2,27 @@
 
 #include "config/NumberText.h"
 #include "config/VxError.h"
+#include "convert/DelimitedFields.h"
 #include "convert/TextFiles.h"
 
 namespace vx {
 
 namespace {
 constexpr size_t kRowsPerBatch = 4096;
+constexpr int kLength = 1, kPositionList = 2;
 // A batch is also handed on once its text passes this size, so very long lines never pile
 // up gigabytes in one batch.
 constexpr size_t kBatchTextBytes = size_t(64) << 20;
 
-// A line is kept when, with every comma removed and trimmed, it has at least 2 characters
-// (commas whatever the delimiter is).
+// The start of a rejected row's report in the error log.
+std::string RowReportHead(int32_t rowNumber, const std::string& line)
+{
+    return "\r\n\r\nThe following errors were found in row " + std::to_string(rowNumber) +
+           " of the parts file, the data in this row was ignored.\r\n\r\nThe row contains: " +
+           EscapeControlCharacters(line) + "\r\n\r\n";
+}
+} // namespace
+
 bool PassesCommaTest(std::string_view line)
 {
     size_t count = 0, trailingSpaces = 0;
@@ -33,7 +42,6 @@ bool PassesCommaTest(std::string_view line)
     }
     return false;
 }
-} // namespace
 
 // ---------------------------------------------------------------- parser
 
@@ -41,13 +49,17 @@ CutListParser::CutListParser(std::string path, std::vector<MappedField> fields, 
                              bool lineFeedEnds)
     : m_path(std::move(path)), m_fields(std::move(fields)), m_delimiter(settings.delimiter), m_skip(settings.skipLines),
       m_lengthFactor(settings.lengthFactor), m_lengthPlaces(settings.lengthFactor == 1.0 ? 6 : settings.lengthDigits),
-      m_lineFeedEnds(lineFeedEnds)
+      m_lineFeedEnds(lineFeedEnds), m_quoted(settings.quotedFields), m_lengths(settings.lengthsWithUnits),
+      m_fileUnit(FileUnitOf(settings.convertLengthType)), m_decimalComma(settings.delimiter != ",")
 {
     for (const MappedField& f : m_fields) {
         m_rules.push_back(RuleFor(f.MainName, f.DataType));
         m_isMaterial.push_back(EqualsNoCase(f.MainName, "MATERIAL"));
-        m_isLength.push_back(EqualsNoCase(f.MainName, "WIDTH") || EqualsNoCase(f.MainName, "LENGTH") ||
-                             EqualsNoCase(f.MainName, "THICKNESS"));
+        const bool length = EqualsNoCase(f.MainName, "WIDTH") || EqualsNoCase(f.MainName, "LENGTH") ||
+                            EqualsNoCase(f.MainName, "THICKNESS");
+        const bool list = EqualsNoCase(f.MainName, "SCRIBES") || EqualsNoCase(f.MainName, "SPACEBALLS");
+        m_isLength.push_back(length);
+        m_lengthKind.push_back(length ? kLength : list ? kPositionList : 0);
     }
 }
 
@@ -56,9 +68,9 @@ void CutListParser::Run(BatchQueue<ParsedBatch>& queue)
     auto batch = std::make_unique<ParsedBatch>();
     try {
         LineSource source(m_path, m_lineFeedEnds);
-        std::string line, errorText, unquotedValue;
+        std::string line, errorText, unquotedValue, quotedText;
         std::vector<std::string_view> columns;
-        std::vector<std::string> unquoted;
+        std::vector<std::string> unquoted, readLengths;
         std::vector<std::string_view> values(m_fields.size());
         std::vector<ParsedField> checked(m_fields.size());
         std::string_view raw;
@@ -74,31 +86,29 @@ void CutListParser::Run(BatchQueue<ParsedBatch>& queue)
             if (!PassesCommaTest(line) || ++kept <= m_skip)
                 continue;
 
-            // Cut the line at every delimiter; no quoting rules.
-            columns.clear();
-            std::string_view rest = line;
-            if (!m_delimiter.empty()) {
-                size_t pos;
-                while ((pos = rest.find(m_delimiter)) != std::string_view::npos) {
-                    columns.push_back(rest.substr(0, pos));
-                    rest.remove_prefix(pos + m_delimiter.size());
-                }
-            }
-            columns.push_back(rest);
-            const int32_t count = static_cast<int32_t>(columns.size());
-            if (unquoted.size() < columns.size())
-                unquoted.resize(columns.size());
-
             ParsedRow row;
             row.keptLine = kept;
             std::string report;
-            std::vector<std::string> failures;
-            for (size_t i = 0; i < m_fields.size(); ++i) {
+            std::vector<std::string> failures, reasons;
+            const bool closed = SplitFields(line, m_delimiter, m_quoted, columns, quotedText);
+            const int32_t count = static_cast<int32_t>(columns.size());
+            if (unquoted.size() < columns.size())
+                unquoted.resize(columns.size()), readLengths.resize(columns.size());
+            LengthUnit rowUnit = LengthUnit::None; // without a conversion the row's lengths share one unit
+            if (!closed) {
+                reasons.push_back("A quoted field (\") in this row does not close. ");
+                report = RowReportHead(kept, line) + reasons.back();
+                row.rejected = true;
+            }
+            bool unitConflict = false;
+            for (size_t i = 0; closed && i < m_fields.size(); ++i) {
                 const MappedField& f = m_fields[i];
+                unitConflict = false;
                 std::string_view value;
                 if (f.PF_Col >= 1 && f.PF_Col <= count) {
                     size_t c = static_cast<size_t>(f.PF_Col - 1);
                     value = columns[c];
+                    const std::string_view raw = value;
                     if (value.find('"') != std::string_view::npos) {
                         unquotedValue.clear();
                         for (char ch : value)
@@ -110,6 +120,26 @@ void CutListParser::Run(BatchQueue<ParsedBatch>& queue)
                     value = TrimSpaces(value);
                     if (m_isMaterial[i] && value.empty())
                         value = "NONE";
+                    if (m_lengths && m_lengthKind[i] == kPositionList && !IsNumeric(value)) {
+                        readLengths[c] = ReadPositionList(value, m_fileUnit, m_decimalComma);
+                        value = readLengths[c];
+                    } else if (m_lengths && m_lengthKind[i] == kLength) {
+                        // An inch mark is read before the cleaning drops it.
+                        std::optional<LengthReading> reading;
+                        if (raw.find('"') != std::string_view::npos)
+                            reading = ReadLength(raw, m_fileUnit, m_decimalComma);
+                        if (!reading && !IsNumeric(value))
+                            reading = ReadLength(value, m_fileUnit, m_decimalComma);
+                        if (reading) {
+                            readLengths[c] = FormatNumber(reading->value);
+                            value = readLengths[c];
+                            if (m_fileUnit == LengthUnit::None && reading->unit != LengthUnit::None) {
+                                unitConflict = rowUnit != LengthUnit::None && rowUnit != reading->unit;
+                                if (rowUnit == LengthUnit::None)
+                                    rowUnit = reading->unit;
+                            }
+                        }
+                    }
                     // The cleaned value stands for the column from now on.
                     columns[c] = value;
                 }
@@ -120,6 +150,11 @@ void CutListParser::Run(BatchQueue<ParsedBatch>& queue)
                 bool ok = false;
                 try {
                     ok = CheckValue(m_rules[i], f.PF_Col, count, value, f.UserLabel, errorText, &p.number);
+                    if (ok && unitConflict) {
+                        ok = false;
+                        errorText = "The data in column " + std::to_string(f.PF_Col) + " for " + f.UserLabel +
+                                    " has another unit than the other lengths of this row. ";
+                    }
                 } catch (const std::exception& e) {
                     failures.push_back(StandardErrorText(e));
                 }
@@ -140,17 +175,17 @@ void CutListParser::Run(BatchQueue<ParsedBatch>& queue)
                         continue;
                 }
                 if (!row.rejected) {
-                    report = "\r\n\r\nThe following errors were found in row " + std::to_string(kept) +
-                             " of the parts file, the data in this row was ignored.\r\n\r\n";
-                    report += "The row contains: " + EscapeControlCharacters(line) + "\r\n\r\n";
+                    report = RowReportHead(kept, line);
                     row.rejected = true;
                 }
                 report += errorText;
+                reasons.push_back(errorText);
             }
             if (row.rejected) {
                 row.report = batch->reports.size();
                 batch->reports.push_back(std::move(report));
                 batch->failures.push_back(std::move(failures));
+                batch->reasons.push_back(std::move(reasons));
             } else {
                 row.firstField = batch->fields.size();
                 for (size_t i = 0; i < m_fields.size(); ++i) {

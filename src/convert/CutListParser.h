@@ -3,6 +3,7 @@
 // blocks, kept or dropped, cut into columns and every mapped value cleaned and checked.
 // The results travel in batches to the thread that writes the rows, so that checking
 // and writing a million lines share the machine's cores.
+#include "convert/LengthText.h"
 #include "convert/PartsFileReader.h"
 #include "convert/RowValidation.h"
 
@@ -40,6 +41,7 @@ struct ParsedBatch {
     // For each rejected row: the error-log text, and failures inside the checks to show.
     std::vector<std::string> reports;
     std::vector<std::vector<std::string>> failures;
+    std::vector<std::vector<std::string>> reasons; // the checks' messages, for the log's summary
     int64_t bytesRead = 0;
     bool last = false;
     std::exception_ptr error;
@@ -88,6 +90,10 @@ private:
     bool m_stopped = false;
 };
 
+// A line is kept when, with every comma removed and trimmed, it has at least 2 characters
+// (commas whatever the delimiter is); the mapping screen drops the same lines.
+bool PassesCommaTest(std::string_view line);
+
 class CutListParser {
 public:
     // lineFeedEnds: a line feed alone ends a line too (a file with bare line feeds that may
@@ -107,6 +113,13 @@ private:
     double m_lengthFactor;
     int m_lengthPlaces;
     bool m_lineFeedEnds;
+    bool m_quoted;
+    // With LengthsWithUnits: which fields are lengths (1) or position lists (2), the
+    // file's unit, and whether a comma may be a decimal point.
+    bool m_lengths;
+    std::vector<int> m_lengthKind;
+    LengthUnit m_fileUnit;
+    bool m_decimalComma;
 };
 
 } // namespace vx

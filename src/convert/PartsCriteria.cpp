@@ -76,11 +76,16 @@ void NewNameRegistry::CheckForNewPart(std::string_view sPartName)
     if (CriteriaFor(sPartName))
         return;
     bool valid = true;
-    if (State().AskIfValid == 1) {
+    if (m_validForAll) {
+        valid = *m_validForAll;
+    } else if (State().AskIfValid == 1) {
         std::string name(sPartName);
-        valid = ShowMessage("The Part name: '" + name +
-                                "' is a new Part Name. Would you like this Part output to the Veltrax?",
-                            vbYesNo, "New Part Name") == vbYes;
+        int answer = ShowMessage("The Part name: '" + name +
+                                     "' is a new Part Name. Would you like this Part output to the Veltrax?",
+                                 vbYesNoToAll, "New Part Name");
+        valid = answer == vbYes || answer == vbYesToAll;
+        if (answer == vbYesToAll || answer == vbNoToAll)
+            m_validForAll = valid;
     }
     m_addPart.Reset();
     m_addPart.BindText(1, sPartName);

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -32,7 +33,8 @@ public:
     // be applied to each row as it is written.
     bool CriteriaApplicableByRow() const { return !m_duplicates && !m_incomplete; }
     // Adds an unknown part name to the criteria: valid without a question unless AskIfValid
-    // is 1, else valid when the operator answers Yes.
+    // is 1, else valid when the operator answers Yes. "Yes to All" and "No to All" answer
+    // for every new name still to come in this registry's read.
     void CheckForNewPart(std::string_view sPartName);
     // Adds an unknown material to tblMaterials; no question.
     void CheckForNewMaterial(std::string_view material);
@@ -44,6 +46,7 @@ private:
     std::unordered_map<std::string, PartCriteria> m_parts;
     std::unordered_set<std::string> m_materials;
     bool m_duplicates = false, m_incomplete = false;
+    std::optional<bool> m_validForAll; // the operator's "to All" answer
     const PartCriteria* m_lastCriteria = nullptr;
     std::string m_lastPart, m_lastMaterial, m_key;
     Statement m_addPart, m_addMaterial;

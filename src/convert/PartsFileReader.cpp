@@ -310,10 +310,11 @@ PartsFileReader::InputShape PartsFileReader::InspectInput(const std::string& pat
             first = false;
         }
         anyByte = true;
-        if (std::memchr(buf.data(), '\r', got))
+        // In UTF-16 a 0D byte may be half of another character: its units are looked at below.
+        if (!shape.utf16 && std::memchr(buf.data(), '\r', got))
             return shape;
     }
-    shape.bareLineFeeds = anyByte;
+    shape.bareLineFeeds = anyByte && !(shape.utf16 && Utf16HoldsCarriageReturn(path));
     return shape;
 }
 
@@ -403,11 +404,15 @@ bool PartsFileReader::Read(const std::string& path, const std::string& title, co
     std::vector<FieldValue> values(fields.size());
     int32_t written = 0;
     bool rejected = false;
+    RejectionSummary summary;
     try {
         while (auto batch = queue.Pop()) {
             if (batch->error)
                 std::rethrow_exception(batch->error);
             for (const ParsedRow& row : batch->rows) {
+                // Stopped while a question was open: no further row is written or asked about.
+                if (m_progress.cancelled())
+                    break;
                 if (!writer) {
                     if (onDataFound)
                         onDataFound();
@@ -420,6 +425,7 @@ bool PartsFileReader::Read(const std::string& path, const std::string& title, co
                     for (const std::string& failure : batch->failures[row.report])
                         ShowMessage(failure, vbOKOnly, "");
                     log.AddInfo(batch->reports[row.report]);
+                    summary.Add(batch->reasons[row.report]);
                     rejected = true;
                     continue;
                 }
@@ -459,6 +465,7 @@ bool PartsFileReader::Read(const std::string& path, const std::string& title, co
     }
     if (!rejected)
         return true;
+    log.SetSummary(summary.Line(written));
     log.Display();
     if (State().CommandLineMode) {
         State().BadRowsFound = true;

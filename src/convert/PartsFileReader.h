@@ -35,6 +35,9 @@ struct ReaderSettings {
     int lengthDigits = 6;
     bool generateLineNumbers = false;
     bool quantityNotMapped = false;
+    bool quotedFields = false;     // RFC 4180 quoting within a line
+    bool lengthsWithUnits = false; // lengths with units, fractions or a decimal comma
+    int convertLengthType = 0;     // 0 none, 1 inches to mm, 2 mm to inches
     // When set, each row is written with these criteria already applied once (the same
     // as reading the rows and then applying the criteria), unless the criteria table
     // cannot be applied row by row.

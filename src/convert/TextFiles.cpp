@@ -21,9 +21,13 @@ FilePtr OpenFile(const std::string& path, const char* mode)
     return f;
 }
 
-LineSource::LineSource(const std::string& path, bool lineFeedEnds)
-    : m_file(OpenFile(path, "rb")), m_buf(kTextBlockSize), m_lineEnd(lineFeedEnds ? '\n' : '\r')
-{}
+LineSource::LineSource(const std::string& path, bool lineFeedEndsLine)
+    : m_encoding(DetectTextEncoding(path)), m_decoder(m_encoding), m_file(OpenFile(path, "rb")),
+      m_buf(kTextBlockSize), m_lineFeedEndsLine(lineFeedEndsLine)
+{
+    if (m_encoding != TextEncoding::Utf8)
+        m_raw.resize(kTextBlockSize);
+}
 
 bool LineSource::Next(std::string_view& line)
 {
@@ -34,11 +38,21 @@ bool LineSource::Next(std::string_view& line)
             m_skipLineFeed = false;
         }
         const char* base = m_buf.data();
-        if (const void* end = std::memchr(base + m_begin, m_lineEnd, m_end - m_begin)) {
-            size_t pos = static_cast<size_t>(static_cast<const char*>(end) - base);
+        const void* cr = std::memchr(base + m_begin, '\r', m_end - m_begin);
+        if (m_lineFeedEndsLine) {
+            const size_t before = cr ? static_cast<size_t>(static_cast<const char*>(cr) - base) : m_end;
+            if (const void* lf = std::memchr(base + m_begin, '\n', before - m_begin)) {
+                size_t pos = static_cast<size_t>(static_cast<const char*>(lf) - base);
+                line = std::string_view(base + m_begin, pos - m_begin);
+                m_begin = pos + 1;
+                return true;
+            }
+        }
+        if (cr) {
+            size_t pos = static_cast<size_t>(static_cast<const char*>(cr) - base);
             line = std::string_view(base + m_begin, pos - m_begin);
             m_begin = pos + 1;
-            m_skipLineFeed = m_lineEnd == '\r';
+            m_skipLineFeed = true;
             return true;
         }
         if (m_eof) {
@@ -57,12 +71,15 @@ void LineSource::Fill()
     std::memmove(m_buf.data(), m_buf.data() + m_begin, m_end - m_begin);
     m_end -= m_begin;
     m_begin = 0;
+    if (m_encoding != TextEncoding::Utf8) {
+        FillDecoded();
+        return;
+    }
     if (m_end == m_buf.size())
         m_buf.resize(m_buf.size() * 2); // a line longer than a block
     size_t got = std::fread(m_buf.data() + m_end, 1, m_buf.size() - m_end, m_file.get());
     if (got == 0) {
-        if (std::ferror(m_file.get()))
-            throw VxError(kErrPathNotFound, "Input past end of file or read failure", "PartsFileReader");
+        ThrowOnReadFailure();
         m_eof = true;
     }
     // A UTF-8 byte-order mark that some programs put before the first field is not text:
@@ -71,6 +88,31 @@ void LineSource::Fill()
         m_begin = 3;
     m_end += got;
     m_consumed += static_cast<int64_t>(got);
+}
+
+void LineSource::FillDecoded()
+{
+    size_t got = std::fread(m_raw.data(), 1, m_raw.size(), m_file.get());
+    m_decoded.clear();
+    if (got == 0) {
+        ThrowOnReadFailure();
+        m_decoder.Finish(m_decoded);
+        m_eof = true;
+    } else {
+        const size_t mark = m_consumed == 0 && IsUtf16(m_encoding) ? 2 : 0;
+        m_decoder.Decode(m_raw.data() + mark, got - mark, m_decoded);
+    }
+    m_consumed += static_cast<int64_t>(got);
+    if (m_buf.size() < m_end + m_decoded.size())
+        m_buf.resize(m_end + m_decoded.size());
+    std::memcpy(m_buf.data() + m_end, m_decoded.data(), m_decoded.size());
+    m_end += m_decoded.size();
+}
+
+void LineSource::ThrowOnReadFailure()
+{
+    if (std::ferror(m_file.get()))
+        throw VxError(kErrPathNotFound, "Input past end of file or read failure", "PartsFileReader");
 }
 
 } // namespace vx

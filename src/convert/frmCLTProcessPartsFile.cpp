@@ -10,6 +10,7 @@
 #include "start/Messages.h"
 #include "start/ProgramState.h"
 #include "ui/BoundGrid.h"
+#include "ui/CriteriaGridCheck.h"
 #include "ui/FileDialogs.h"
 #include "ui/FileDrop.h"
 #include "ui/MessageBoxPresenter.h"
@@ -51,6 +52,7 @@ frmCLTProcessPartsFile::frmCLTProcessPartsFile(QWidget* mainMenu)
     m_optLengthConversion->addButton(m_ui->optLengthConversion_1, 1);
     m_optLengthConversion->addButton(m_ui->optLengthConversion_2, 2);
     m_ui->fgPartsCriteria->SetEditable(true);
+    InstallCriteriaCellCheck(*m_ui->fgPartsCriteria);
     m_session.SetProgress(&m_progress);
     connect(m_ui->cmdOpenPartsFile, &QPushButton::clicked, this, &frmCLTProcessPartsFile::cmdOpenPartsFile_Click);
     connect(m_ui->cmdApplyCriteria, &QPushButton::clicked, this, &frmCLTProcessPartsFile::cmdApplyCriteria_Click);
@@ -61,6 +63,7 @@ frmCLTProcessPartsFile::frmCLTProcessPartsFile(QWidget* mainMenu)
     connect(m_ui->cmdCreateProcessFiles, &QPushButton::clicked, this,
             &frmCLTProcessPartsFile::cmdCreateProcessFiles_Click);
     connect(m_ui->cmdDone, &QPushButton::clicked, this, &frmCLTProcessPartsFile::cmdDone_Click);
+    connect(m_optLengthConversion, &QButtonGroup::idClicked, this, &frmCLTProcessPartsFile::LengthConversionChosen);
     FileDropTarget::Install(this, [this](const QString& path) { OpenPartsFile(path); });
 }
 
@@ -83,6 +86,7 @@ void frmCLTProcessPartsFile::Display(bool vis)
     if (QAbstractButton* opt = m_optLengthConversion->button(State().ConvertLengthType))
         opt->setChecked(true);
     m_ui->lblFileOpened->clear();
+    m_ui->lblWritten->clear();
     LoadSkipXLinesCombo();
     SetSkipFirstXLines();
     m_released = false;
@@ -257,6 +261,7 @@ void frmCLTProcessPartsFile::OpenPartsFile(const QString& dropped)
         return;
     RememberPath(QStringLiteral("LastPath1"), *chosen);
     std::string path = chosen->toStdString();
+    m_ui->lblWritten->clear();
     UnbindGrids();
     {
         WaitCursor hourglass;
@@ -266,6 +271,18 @@ void frmCLTProcessPartsFile::OpenPartsFile(const QString& dropped)
     GetExtraSpaceBalls();
     DisplayPartsCriteria();
     DisplayRSInGrid();
+}
+
+void frmCLTProcessPartsFile::LengthConversionChosen()
+{
+    // The choice applies when a file is read; an open file is read again only if wanted.
+    if (!m_session.HasParts() || m_session.FileOpenedLabel.empty())
+        return;
+    const std::string path = m_session.FileOpenedLabel;
+    if (ShowMessage("The length conversion applies when a file is read. Read " + path +
+                        " again with the new length conversion?",
+                    vbYesNo | vbQuestion, "Length Conversion") == vbYes)
+        OpenPartsFile(QString::fromStdString(path));
 }
 
 void frmCLTProcessPartsFile::cmdApplyCriteria_Click()
@@ -363,6 +380,7 @@ void frmCLTProcessPartsFile::cmdCreateROPartsFile_Click()
         m_session.WriteROPartsFile(target);
     }
     m_ui->lblFileOpened->setText(QString::fromStdString(m_session.FileOpenedLabel));
+    m_ui->lblWritten->setText(QString::fromStdString(m_session.WrittenStatus));
     DisplayRSInGrid();
 }
 
@@ -393,6 +411,7 @@ void frmCLTProcessPartsFile::DoCreateFilesForProcesses(const std::string& BaseFi
             });
     }
     m_session.FileOpenedLabel.clear();
+    m_ui->lblWritten->setText(QString::fromStdString(m_session.WrittenStatus));
     DisplayRSInGrid();
     m_filesCreated->Display();
 }

@@ -65,6 +65,8 @@ public slots:
     void cmdCreateROPartsFile_Click();
     void cmdCreateProcessFiles_Click();
     void cmdDone_Click();
+    // A length-conversion option was clicked: offers to read the open file again with it.
+    void LengthConversionChosen();
 
 protected:
     void QueryUnloadByControlMenu() override;

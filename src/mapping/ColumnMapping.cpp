@@ -229,27 +229,48 @@ const std::vector<UserMappingRow>& ColumnMapping::GetUserMappingFromGrid()
     return m_userMapping;
 }
 
+std::vector<ColumnMapping::RequiredField>
+ColumnMapping::RequiredFieldsMissingFrom(const std::vector<UserMappingRow>& mapping)
+{
+    std::vector<RequiredField> missing;
+    m_rs.SetFilter("RequiredField <> 0");
+    for (m_rs.MoveFirst(); !m_rs.Eof(); m_rs.MoveNext()) {
+        int32_t idNum = m_rs.Value("IDNum").toLong();
+        bool mapped = false;
+        for (const UserMappingRow& row : mapping)
+            mapped = mapped || row.IDNum == idNum;
+        if (!mapped)
+            missing.push_back({idNum, m_rs.Value("MainName").toText()});
+    }
+    m_rs.SetFilter("");
+    return missing;
+}
+
+std::vector<std::string> ColumnMapping::RequiredLabelsWithoutColumn()
+{
+    std::vector<std::string> labels;
+    std::vector<UserMappingRow> kept = m_userMapping;
+    Guarded([&] {
+        for (const RequiredField& f : RequiredFieldsMissingFrom(GetUserMappingFromGrid()))
+            labels.push_back(DisplayLabel(f.IDNum));
+    });
+    m_userMapping = std::move(kept);
+    return labels;
+}
+
 void ColumnMapping::CheckForValidMapping(bool& IsError)
 {
     IsError = false;
     ErrorLog& log = TheErrorLog();
     log.ClearLog();
     bool ok = Guarded([&] {
-        m_rs.SetFilter("RequiredField <> 0");
-        for (m_rs.MoveFirst(); !m_rs.Eof(); m_rs.MoveNext()) {
-            int32_t idNum = m_rs.Value("IDNum").toLong();
-            bool mapped = false;
-            for (const UserMappingRow& row : m_userMapping)
-                mapped = mapped || row.IDNum == idNum;
-            if (mapped)
-                continue;
+        for (const RequiredField& f : RequiredFieldsMissingFrom(m_userMapping)) {
             if (!IsError)
                 log.AddInfo(std::string("THE FOLLOWING ARE ERRORS IN THE MAPPING") + kCrLf + kCrLf);
-            log.AddInfo("You must select a column for DB Name: " + m_rs.Value("MainName").toText() +
-                        ", Display Label: " + DisplayLabel(idNum) + ", This is a required field." + kCrLf + kCrLf);
+            log.AddInfo("You must select a column for DB Name: " + f.MainName +
+                        ", Display Label: " + DisplayLabel(f.IDNum) + ", This is a required field." + kCrLf + kCrLf);
             IsError = true;
         }
-        m_rs.SetFilter("");
     });
     // A check that could not run has not found the mapping complete; its message is shown.
     if (!ok)

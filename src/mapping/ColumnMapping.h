@@ -66,8 +66,17 @@ public:
     // The screen's completeness rule on the unsaved mapping row; shows the error log when a
     // required field has no column. Releases UserMapping.
     void CheckForValidMapping(bool& IsError);
+    // The display labels of the required fields the mapping row gives no column.
+    std::vector<std::string> RequiredLabelsWithoutColumn();
 
 private:
+    struct RequiredField {
+        int32_t IDNum;
+        std::string MainName;
+    };
+    // The required fields that none of the mapping rows names, in table order.
+    std::vector<RequiredField> RequiredFieldsMissingFrom(const std::vector<UserMappingRow>& mapping);
+
     std::shared_ptr<Connection> m_conn;
     RecordSet m_rs;
     std::vector<std::string> m_labels; // entry i-1 belongs to IDNum i

@@ -1,35 +1,33 @@
 #include "mapping/ExampleFile.h"
 
+#include "config/NumberText.h"
 #include "config/VxError.h"
+#include "convert/CutListParser.h"
+#include "convert/DelimitedFields.h"
+#include "convert/TextFiles.h"
 #include "screens/ErrorLog.h"
 #include "start/Messages.h"
 
-#include <fstream>
+#include <filesystem>
 
 namespace vx {
 
 namespace {
 
 constexpr const char* kCrLf = "\r\n";
-constexpr size_t kChunkSize = 1 << 16;
 constexpr int kLinesPerUpdate = 1000;
 
-// Blanks are spaces only: a tab may be the delimiter, and trimming it would drop empty fields.
-std::string TrimSpaces(const std::string& text)
+// Keeps the lines the conversion keeps, so that both count rows alike: not blank, and
+// passing the conversion's comma test once apostrophes are gone.
+void KeepLine(std::string_view line, std::vector<std::string>& lines)
 {
-    size_t b = text.find_first_not_of(' ');
-    if (b == std::string::npos)
-        return {};
-    size_t e = text.find_last_not_of(' ');
-    return text.substr(b, e - b + 1);
-}
-
-void KeepLine(std::string& line, std::vector<std::string>& lines)
-{
-    std::string trimmed = TrimSpaces(line);
-    if (!trimmed.empty())
-        lines.push_back(std::move(trimmed));
-    line.clear();
+    std::string_view trimmed = TrimSpaces(line);
+    std::string withoutApostrophes;
+    for (char c : trimmed)
+        if (c != '\'')
+            withoutApostrophes += c;
+    if (PassesCommaTest(withoutApostrophes))
+        lines.emplace_back(trimmed);
 }
 
 void ReportInconsistentColumns(int firstLine, const std::vector<int>& counts)
@@ -53,68 +51,41 @@ void ReportInconsistentColumns(int firstLine, const std::vector<int>& counts)
 bool ReadExampleLines(const std::string& path, std::vector<std::string>& lines, Progress& progress)
 {
     lines.clear();
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        throw VxError(kErrFileNotFound, "File not found: " + path, "ParseTheCommaDelimitedPartsFile");
-    in.seekg(0, std::ios::end);
-    const int64_t size = static_cast<int64_t>(in.tellg());
-    in.seekg(0, std::ios::beg);
-
-    progress.start("Reading " + path, size);
-    std::string chunk(kChunkSize, '\0');
-    std::string line;
-    bool afterCr = false; // a line feed right after a carriage return belongs to that line end
-    int64_t done = 0;
-    while (in) {
-        in.read(chunk.data(), static_cast<std::streamsize>(chunk.size()));
-        const size_t got = static_cast<size_t>(in.gcount());
-        if (got == 0)
-            break;
-        for (size_t i = 0; i < got; ++i) {
-            const char c = chunk[i];
-            if (c == '\r') {
-                KeepLine(line, lines);
-                afterCr = true;
-                continue;
-            }
-            if (!(c == '\n' && afterCr))
-                line.push_back(c);
-            afterCr = false;
-        }
-        done += static_cast<int64_t>(got);
-        if (!progress.update(done)) {
+    // Lines end at CR LF, LF or CR alike, as the conversion sees the file once it has put
+    // CR LF line ends into a line-feed file; the example file itself is never changed.
+    LineSource source(path, true);
+    std::error_code ec;
+    const auto size = std::filesystem::file_size(path, ec);
+    progress.start("Reading " + path, ec ? 0 : static_cast<int64_t>(size));
+    std::string_view line;
+    for (int64_t count = 1; source.Next(line); ++count) {
+        KeepLine(line, lines);
+        if (count % kLinesPerUpdate == 0 && !progress.update(source.Consumed())) {
             progress.end();
             lines.clear();
             return false;
         }
     }
-    if (in.bad())
-        throw VxError(kErrPermissionDenied, "The file could not be read: " + path, "ParseTheCommaDelimitedPartsFile");
-    KeepLine(line, lines);
     progress.end();
     return true;
 }
 
-std::vector<std::string> SplitAtDelimiter(const std::string& line, const std::string& delimiter)
+std::vector<std::string> SplitAtDelimiter(const std::string& line, const std::string& delimiter, bool quoted,
+                                          bool* closed)
 {
-    std::vector<std::string> fields;
-    if (delimiter.empty()) {
-        fields.push_back(line);
-        return fields;
-    }
-    size_t start = 0;
-    for (size_t at = line.find(delimiter); at != std::string::npos; at = line.find(delimiter, start)) {
-        fields.push_back(line.substr(start, at - start));
-        start = at + delimiter.size();
-    }
-    fields.push_back(line.substr(start));
-    return fields;
+    std::vector<std::string_view> views;
+    std::string storage;
+    const bool ok = SplitFields(line, delimiter, quoted, views, storage);
+    if (closed)
+        *closed = ok;
+    return std::vector<std::string>(views.begin(), views.end());
 }
 
 std::string CleanExampleField(const std::string& field)
 {
     std::string clean;
     clean.reserve(field.size());
+    // Blanks are spaces only: a tab may be the delimiter, and trimming it would drop empty fields.
     for (char c : TrimSpaces(field)) {
         if (c == '"')
             continue;
@@ -124,13 +95,15 @@ std::string CleanExampleField(const std::string& field)
 }
 
 void ParseTheCommaDelimitedPartsFile(const std::string& path, const std::string& delimiter, int skip,
-                                     ExampleTable& table, bool& IsError, Progress& progress)
+                                     ExampleTable& table, bool& IsError, Progress& progress, bool quotedFields)
 {
     IsError = true;
     const int first = (skip > 0 ? skip : 0) + 1;
     std::vector<std::string> lines;
-    if (!ReadExampleLines(path, lines, progress))
+    if (!ReadExampleLines(path, lines, progress)) {
+        ShowMessage(kReadingCancelledMessage, vbOKOnly, "");
         return;
+    }
     const int last = static_cast<int>(lines.size());
     if (last == 0) {
         ShowMessage("NO DATA FOUND IN THE FILE: " + path, vbOKOnly, "");
@@ -149,7 +122,15 @@ void ParseTheCommaDelimitedPartsFile(const std::string& path, const std::string&
     bool consistent = true;
     progress.start("Checking the columns of " + path, last - first + 1);
     for (int i = first; i <= last; ++i) {
-        std::vector<std::string> fields = SplitAtDelimiter(lines[static_cast<size_t>(i - 1)], delimiter);
+        const std::string& line = lines[static_cast<size_t>(i - 1)];
+        bool closed = true;
+        std::vector<std::string> fields = SplitAtDelimiter(line, delimiter, quotedFields, &closed);
+        if (!closed) {
+            progress.end();
+            ShowMessage("Row " + std::to_string(i) + " of the file has a quoted field (\") that does not close: " + line,
+                        vbOKOnly, "");
+            return;
+        }
         counts.push_back(static_cast<int>(fields.size()));
         consistent = consistent && counts.back() == counts.front();
         if (consistent) {
@@ -160,6 +141,7 @@ void ParseTheCommaDelimitedPartsFile(const std::string& path, const std::string&
         }
         if ((i - first) % kLinesPerUpdate == 0 && !progress.update(i - first)) {
             progress.end();
+            ShowMessage(kReadingCancelledMessage, vbOKOnly, "");
             return;
         }
     }
@@ -169,6 +151,11 @@ void ParseTheCommaDelimitedPartsFile(const std::string& path, const std::string&
         return;
     }
     read.ColumnCount = counts.front();
+    if (first > 1) {
+        read.HeaderFields = SplitAtDelimiter(lines[static_cast<size_t>(first - 2)], delimiter, quotedFields);
+        for (std::string& field : read.HeaderFields)
+            field = CleanExampleField(field);
+    }
     table = std::move(read);
     IsError = false;
 }

@@ -5,6 +5,7 @@
 #include "config/modCLTSettings.h"
 #include "config/modCLTTools.h"
 #include "mapping/DefaultMapping.h"
+#include "mapping/HeaderMatch.h"
 #include "mapping/frmCLTLoadDefaultMapping.h"
 #include "start/Messages.h"
 #include "start/ProgramState.h"
@@ -15,6 +16,7 @@
 #include "ui/ScreenTools.h"
 #include "ui_frmCLTPartsListMapping.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QFileInfo>
 #include <QHeaderView>
@@ -95,6 +97,7 @@ frmCLTPartsListMapping::frmCLTPartsListMapping(QWidget* mainMenu)
             &frmCLTPartsListMapping::cmdLoadDefaultMapping_Click);
     connect(m_ui->cmdCheckMapping, &QPushButton::clicked, this, &frmCLTPartsListMapping::cmdCheckMapping_Click);
     connect(m_ui->cmdReset, &QPushButton::clicked, this, &frmCLTPartsListMapping::cmdReset_Click);
+    connect(m_ui->cmdMatchHeaders, &QPushButton::clicked, this, &frmCLTPartsListMapping::cmdMatchHeaders_Click);
     connect(m_ui->cmdSaveMapping, &QPushButton::clicked, this, &frmCLTPartsListMapping::cmdSaveMapping_Click);
     connect(m_ui->cmdDone, &QPushButton::clicked, this, &frmCLTPartsListMapping::cmdDone_Click);
 
@@ -122,6 +125,12 @@ frmCLTPartsListMapping::frmCLTPartsListMapping(QWidget* mainMenu)
     labels->setItemDelegate(labelDelegate);
     labels->gridModel()->beforeEdit = [](int, int col) { return col == kLabelDisplayCol - 1; };
     labels->gridModel()->afterEdit = [this](int row, int col) { fgUserLabels_AfterEdit(row, col); };
+
+    // The example is split again at once, as the conversion will split it.
+    connect(m_ui->chkQuotedFields, &QCheckBox::toggled, this, [this] {
+        if (!m_examplePath.isEmpty() && !NotValidSkipLinesValue())
+            OpenExampleFile(m_examplePath);
+    });
 
     FileDropTarget::Install(this, [this](const QString& path) {
         if (!NotValidSkipLinesValue())
@@ -165,6 +174,11 @@ void frmCLTPartsListMapping::Display()
         GetDelimiter();
     }
     SetSkipFirstXLines();
+    {
+        const QSignalBlocker quiet(m_ui->chkQuotedFields);
+        m_ui->chkQuotedFields->setChecked(State().QuotedFields);
+    }
+    m_ui->chkLengthsWithUnits->setChecked(State().LengthsWithUnits);
     EnabledButtons(false);
 }
 
@@ -173,6 +187,7 @@ void frmCLTPartsListMapping::EnabledButtons(bool b)
     for (QPushButton* button :
          {m_ui->cmdLoadDefaultMapping, m_ui->cmdCheckMapping, m_ui->cmdSaveMapping, m_ui->cmdReset})
         button->setEnabled(b);
+    m_ui->cmdMatchHeaders->setEnabled(b && !m_example.HeaderFields.empty());
     m_ui->Text1->setVisible(b);
     m_ui->fgMapping->SetEditable(b);
     m_ui->fgUserLabels->SetEditable(b);
@@ -299,6 +314,7 @@ void frmCLTPartsListMapping::OpenExampleFile(const QString& path)
         return;
     }
     EnabledButtons(false);
+    m_examplePath = path;
     m_ui->txtFileExtension->setText(QString::fromStdString(GetPartsFileExtension(FileNameOf(file))));
     bool isError = true;
     ParseTheCommaDelimitedPartsFile(file, isError);
@@ -316,7 +332,8 @@ void frmCLTPartsListMapping::ParseTheCommaDelimitedPartsFile(const std::string& 
         ExampleTable table;
         {
             WaitCursor hourglass;
-            vx::ParseTheCommaDelimitedPartsFile(fileName, CurrentDelimiterSelected(), skip, table, IsError, m_progress);
+            vx::ParseTheCommaDelimitedPartsFile(fileName, CurrentDelimiterSelected(), skip, table, IsError, m_progress,
+                                                m_ui->chkQuotedFields->isChecked());
         }
         if (IsError)
             return;
@@ -324,8 +341,7 @@ void frmCLTPartsListMapping::ParseTheCommaDelimitedPartsFile(const std::string& 
             IsError = true;
             ShowMessage("The example file splits into " + std::to_string(table.ColumnCount) +
                             " columns; the mapping screen shows at most " + std::to_string(kMaxExampleColumns) +
-                            ". Check the field delimiter. A file whose lines end in line feeds only is read as "
-                            "one line.",
+                            ". Check the field delimiter.",
                         vbOKOnly, "");
             return;
         }
@@ -334,6 +350,7 @@ void frmCLTPartsListMapping::ParseTheCommaDelimitedPartsFile(const std::string& 
             return;
         }
         m_example = std::move(table);
+        m_chosenByHand.assign(static_cast<size_t>(m_example.ColumnCount), false);
         FillExampleGrid();
     });
 }
@@ -360,6 +377,7 @@ void frmCLTPartsListMapping::FillExampleGrid()
             st.BindText(c + 1, m_mapping.Cell(c));
         st.Run();
         m_progress.start("Showing the example file", m_example.RowCount());
+        m_progress.notCancellable(); // the grid is filled whole: stopping would show half a file
         for (int r = 0; r < m_example.RowCount(); ++r) {
             st.Reset();
             st.BindText(1, "Row " + std::to_string(m_example.LineNumbers[static_cast<size_t>(r)]));
@@ -368,7 +386,7 @@ void frmCLTPartsListMapping::FillExampleGrid()
                 st.BindText(c + 1, fields[static_cast<size_t>(c - 1)]);
             st.Run();
             if (r % kRowsPerUpdate == 0)
-                m_progress.update(r); // the grid is filled whole: stopping here would show half a file
+                m_progress.update(r);
         }
         m_progress.end();
         transaction.commit();
@@ -450,6 +468,8 @@ void frmCLTPartsListMapping::fgMapping_AfterEdit(int row, int col)
     if (row != 0 || col < 1)
         return;
     Guarded([&] { m_mapping.SelectColumn(col, m_exampleRS.ValueAt(0, col).toText()); });
+    if (col <= static_cast<int>(m_chosenByHand.size()))
+        m_chosenByHand[static_cast<size_t>(col - 1)] = m_mapping.Cell(col) != kNotUsed;
     SyncMappingRow();
     SizeGridColumns();
 }
@@ -506,12 +526,36 @@ void frmCLTPartsListMapping::cmdReset_Click()
         return;
     for (int c = 1; c <= m_mapping.ColumnCount(); ++c)
         m_mapping.SetCell(c, kNotUsed);
+    m_chosenByHand.assign(m_chosenByHand.size(), false);
     SyncMappingRow();
     SizeGridColumns();
 }
 
+void frmCLTPartsListMapping::cmdMatchHeaders_Click()
+{
+    int matched = 0;
+    Guarded([&] {
+        matched = MatchColumnsByHeader(m_mapping, m_example.HeaderFields, ReadKnownHeaderNames(*m_conn),
+                                       m_chosenByHand);
+    });
+    SyncMappingRow();
+    SizeGridColumns();
+    ShowMessage(std::to_string(matched) + (matched == 1 ? " column was" : " columns were") +
+                    " matched by the header names of row " + std::to_string(m_example.FirstLine - 1) + ".",
+                vbOKOnly, "");
+}
+
 void frmCLTPartsListMapping::cmdSaveMapping_Click()
 {
+    std::vector<std::string> missing = m_mapping.RequiredLabelsWithoutColumn();
+    if (!missing.empty()) {
+        std::string fields;
+        for (const std::string& label : missing)
+            fields += (fields.empty() ? "" : ", ") + label;
+        if (ShowMessage("The mapping is incomplete (no column for " + fields + "). Save anyway?",
+                        vbYesNo | vbQuestion | vbDefaultButton2, "Save Mapping") != vbYes)
+            return;
+    }
     // A mapping that could not be stored keeps the screen open with the operator's work.
     if (m_mapping.SaveMapping())
         Shutdown();
@@ -541,6 +585,9 @@ void frmCLTPartsListMapping::Shutdown()
     UpdateSkipFirstXRows();
     SaveProcessingSettings();
     SaveDelimiterSelection();
+    State().QuotedFields = m_ui->chkQuotedFields->isChecked();
+    State().LengthsWithUnits = m_ui->chkLengthsWithUnits->isChecked();
+    SaveReadingOptions();
     ReleaseTables();
     State().FileExtension = UpperCase(TrimBlanks(TextOf(m_ui->txtFileExtension->text())));
     SaveFileExtension();

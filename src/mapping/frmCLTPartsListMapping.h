@@ -69,6 +69,8 @@ public slots:
     void cmdLoadDefaultMapping_Click();
     void cmdCheckMapping_Click();
     void cmdReset_Click();
+    // Takes the last skipped line as the header and selects the fields it names.
+    void cmdMatchHeaders_Click();
     void cmdSaveMapping_Click();
     void cmdDone_Click();
 
@@ -93,6 +95,8 @@ private:
     RecordSet m_labelsRS;  // the label grid: IDNum, MainName, Display Label
     ProgressDialog m_progress;
     QPointer<frmCLTLoadDefaultMapping> m_defaults;
+    std::vector<bool> m_chosenByHand; // per example column: a field picked in the mapping row
+    QString m_examplePath; // the example last opened, read again when the quoting choice changes
     bool m_released = true;
 };
 

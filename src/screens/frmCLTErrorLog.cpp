@@ -28,6 +28,9 @@ void frmCLTErrorLog::Display()
 {
     // The writers separate entries with CR LF; the text box wants plain line feeds.
     QString text = QString::fromStdString(TheErrorLog().Text());
+    const std::string& summary = TheErrorLog().Summary();
+    if (!summary.empty())
+        text = QString::fromStdString(summary) + (text.startsWith(u'\n') ? QString() : QStringLiteral("\n")) + text;
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     m_ui->Text1->setPlainText(text);
     if (!isVisible())

@@ -1,5 +1,6 @@
 #include "screens/frmCLTPartsCriteriaDelete.h"
 
+#include "start/Messages.h"
 #include "ui/BoundGrid.h"
 #include "ui/ScreenTools.h"
 #include "ui_frmCLTPartsCriteriaDelete.h"
@@ -68,7 +69,18 @@ void frmCLTPartsCriteriaDelete::cmdDelete1_Click()
 
 void frmCLTPartsCriteriaDelete::cmdDelete2_Click() { DeleteSelected(m_ui->fgMaterials, m_tables.Materials(), false); }
 
-void frmCLTPartsCriteriaDelete::cmdDelete3_Click() { DeleteSelected(m_ui->fgProcesses, m_tables.Processes(), true); }
+void frmCLTPartsCriteriaDelete::cmdDelete3_Click()
+{
+    // The first process is kept (a selection holding it deletes nothing): say why.
+    QList<int> rows = m_ui->fgProcesses->SelectedRows();
+    if (!rows.isEmpty() && rows.front() == 1) {
+        ShowMessage("The first process, " + m_ui->fgProcesses->TextMatrix(1, 2).toStdString() +
+                        ", can not be deleted: parts without a process of their own go to it. Nothing was deleted.",
+                    vbOKOnly | vbExclamation, "");
+        return;
+    }
+    DeleteSelected(m_ui->fgProcesses, m_tables.Processes(), true);
+}
 
 void frmCLTPartsCriteriaDelete::Done()
 {

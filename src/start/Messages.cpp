@@ -79,6 +79,7 @@ int DefaultAnswer(int style)
     case vbAbortRetryIgnore: return vbAbort;
     case vbYesNoCancel: return vbNo;
     case vbYesNo: return vbNo;
+    case vbYesNoToAll: return vbNo;
     case vbRetryCancel: return vbCancel;
     default: return vbOK;
     }

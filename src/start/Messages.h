@@ -17,6 +17,7 @@ enum MessageStyle : int {
     vbYesNoCancel = 3,
     vbYesNo = 4,
     vbRetryCancel = 5,
+    vbYesNoToAll = 6, // Yes, No, Yes to All, No to All
     vbCritical = 16,
     vbQuestion = 32,
     vbExclamation = 48,
@@ -25,7 +26,17 @@ enum MessageStyle : int {
     vbDefaultButton3 = 512,
 };
 
-enum MessageAnswer : int { vbOK = 1, vbCancel = 2, vbAbort = 3, vbRetry = 4, vbIgnore = 5, vbYes = 6, vbNo = 7 };
+enum MessageAnswer : int {
+    vbOK = 1,
+    vbCancel = 2,
+    vbAbort = 3,
+    vbRetry = 4,
+    vbIgnore = 5,
+    vbYes = 6,
+    vbNo = 7,
+    vbYesToAll = 8,
+    vbNoToAll = 9
+};
 
 using MessagePresenter = std::function<int(const std::string& prompt, int style, const std::string& title)>;
 

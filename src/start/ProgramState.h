@@ -30,6 +30,10 @@ struct ProgramState {
     bool NoQuantityField = false;
     int32_t ConvertLengthType = 0; // 0 none, 1 inches to mm, 2 mm to inches
     std::string Delimiter = ",";
+    // How cut lists are read (mapping screen check boxes; a missing row reads as off):
+    // RFC 4180 quoted fields, and lengths with units, fractions or a decimal comma.
+    bool QuotedFields = false;
+    bool LengthsWithUnits = false;
     // The lengths from which parts get 3 (entry 0) and 4 (entry 1) space balls; "" = unused.
     std::array<std::string, 2> ExtraSpaceBalls;
 };

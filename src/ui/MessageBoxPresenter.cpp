@@ -1,10 +1,12 @@
 #include "ui/MessageBoxPresenter.h"
 
 #include "start/Messages.h"
+#include "ui/ProgressDialog.h"
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QMessageBox>
+#include <QProgressDialog>
 
 #include <vector>
 
@@ -25,6 +27,12 @@ std::vector<ButtonChoice> ButtonsOf(int style)
         return {{QMessageBox::Abort, vbAbort}, {QMessageBox::Retry, vbRetry}, {QMessageBox::Ignore, vbIgnore}};
     case vbYesNoCancel: return {{QMessageBox::Yes, vbYes}, {QMessageBox::No, vbNo}, {QMessageBox::Cancel, vbCancel}};
     case vbYesNo: return {{QMessageBox::Yes, vbYes}, {QMessageBox::No, vbNo}};
+    case vbYesNoToAll:
+        // No last: the close control answers for this one question only.
+        return {{QMessageBox::Yes, vbYes},
+                {QMessageBox::YesToAll, vbYesToAll},
+                {QMessageBox::NoToAll, vbNoToAll},
+                {QMessageBox::No, vbNo}};
     case vbRetryCancel: return {{QMessageBox::Retry, vbRetry}, {QMessageBox::Cancel, vbCancel}};
     default: return {{QMessageBox::Ok, vbOK}};
     }
@@ -45,7 +53,13 @@ QMessageBox::Icon IconOf(int style)
 
 int PresentMessageBox(const QString& prompt, int style, const QString& title, QWidget* parent)
 {
-    QMessageBox box(parent ? parent : QApplication::activeWindow());
+    // A question asked during long work belongs to the window doing it, not to its
+    // progress dialog, which stays hidden while the question is open.
+    QWidget* owner = parent ? parent : QApplication::activeWindow();
+    if (qobject_cast<QProgressDialog*>(owner))
+        owner = owner->parentWidget();
+    ProgressHiddenForQuestion progressHidden;
+    QMessageBox box(owner);
     // An empty title shows the program's name, as message boxes always have a caption.
     box.setWindowTitle(title.isEmpty() ? QStringLiteral("VXCLT") : title);
     box.setText(prompt);

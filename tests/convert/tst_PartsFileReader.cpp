@@ -234,7 +234,7 @@ private slots:
             QCOMPARE(QString::fromStdString(f.presenter.prompts[0].text),
                      QString("The Part name: 'McKays Panel' is a new Part Name. Would you like this Part output to "
                              "the Veltrax?"));
-            QCOMPARE(f.presenter.prompts[0].style, 4);
+            QCOMPARE(f.presenter.prompts[0].style, int(vbYesNoToAll));
             QCOMPARE(QString::fromStdString(f.presenter.prompts[0].title), QString("New Part Name"));
         }
         QCOMPARE(ToList(vxtest::QueryColumn(f.sandbox.defDatabase(),

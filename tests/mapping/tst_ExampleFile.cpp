@@ -57,8 +57,11 @@ private slots:
         QTest::newRow("lines trimmed of spaces") << QByteArray("  a,b  \r\n") << QStringList{"a,b"};
         // Tabs are not blanks here: a tab-delimited line keeps its empty first and last fields.
         QTest::newRow("tabs kept") << QByteArray("\ta\t\r\n") << QStringList{"\ta\t"};
-        QTest::newRow("bare line feeds are one line") << QByteArray("a,b\nc,d\n") << QStringList{"a,b\nc,d\n"};
-        QTest::newRow("only commas is not blank") << QByteArray(",,,\r\n") << QStringList{",,,"};
+        QTest::newRow("bare line feeds") << QByteArray("a,b\nc,d\n") << QStringList{"a,b", "c,d"};
+        QTest::newRow("mixed line ends") << QByteArray("ab\r\ncd\nef\rgh") << QStringList{"ab", "cd", "ef", "gh"};
+        QTest::newRow("utf-8 mark ignored") << QByteArray("\xEF\xBB\xBF" "a,b\n") << QStringList{"a,b"};
+        // The conversion's short-line rule: under 2 characters besides commas and apostrophes.
+        QTest::newRow("short lines dropped") << QByteArray(",,,\r\n'x',\r\na,b\r\n") << QStringList{"a,b"};
         QTest::newRow("empty file") << QByteArray() << QStringList{};
     }
     void linesOfTheFile()

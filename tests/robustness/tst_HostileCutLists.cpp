@@ -51,7 +51,8 @@ private slots:
             hex("WIDE"));
         add("NUL byte in a name", h + row(std::string("NUL\0NAME", 8)), 3, "is not a text file (it holds a NUL byte)",
             "");
-        add("invalid UTF-8 in a name", h + row("BAD\xFF\xFE\xC0UTF"), 0, "", hex("BAD\xFF\xFE\xC0UTF"));
+        // Not UTF-8, so read as Windows-1252 and stored as valid UTF-8.
+        add("invalid UTF-8 in a name", h + row("BAD\xFF\xFE\xC0UTF"), 0, "", hex("BAD\xC3\xBF\xC3\xBE\xC3\x80UTF"));
         add("UTF-8 byte-order mark before the first field", "\xEF\xBB\xBF" + row("BOM PART"), 0, "", hex("BOM PART"));
         add("CR-only line ends", Replaced(h + row("MAC ONE") + row("MAC TWO"), "\r\n", "\r"), 0, "",
             hex("MAC ONE") + "|" + hex("MAC TWO"));

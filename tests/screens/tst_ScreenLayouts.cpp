@@ -10,6 +10,7 @@
 #include "mapping/frmCLTLoadDefaultMapping.h"
 #include "mapping/frmCLTPartsListMapping.h"
 #include "mapping/frmCLTPrintMapping.h"
+#include "parts/frmCLTManualPartsEntry.h"
 #include "screens/ErrorLog.h"
 #include "screens/frmCLTCombineFiles.h"
 #include "screens/frmCLTErrorLog.h"
@@ -23,6 +24,7 @@
 #include <QAbstractButton>
 #include <QElapsedTimer>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QtTest>
 
@@ -81,6 +83,9 @@ private slots:
         dialogs.answer(input);
         convert->cmdOpenPartsFile_Click();
         CheckAndSave(convert, "frmCLTProcessPartsFile");
+        dialogs.answer(box.file("cutlist.rdb"));
+        convert->cmdCreateROPartsFile_Click();
+        CheckAndSave(convert, "frmCLTProcessPartsFile-written");
 
         frmCLTBaseFileName base;
         base.SetStartFileName("cutlist");
@@ -125,6 +130,18 @@ private slots:
                            QString::fromStdString(box.file("monday-vanity.rdb"))});
         CheckAndSave(combine, "frmCLTCombineFiles");
         combine->Shutdown();
+
+        frmCLTManualPartsEntry* manual = new frmCLTManualPartsEntry(&menu);
+        manual->Display();
+        for (const char* length : {"30.5", "22", "18.25"}) {
+            vxtest::Child<QLineEdit>(manual, "txtWidth")->setText("11.75");
+            vxtest::Child<QLineEdit>(manual, "txtLength")->setText(length);
+            vxtest::Click(manual, "cmdAddTheParts");
+        }
+        CheckAndSave(manual, "frmCLTManualPartsEntry");
+        vxtest::Click(manual, "cmdDefineFields");
+        CheckAndSave(manual, "frmCLTManualPartsEntry-fields");
+        manual->Unload();
 
         frmCLTPartsCriteriaDelete* removal = new frmCLTPartsCriteriaDelete(&menu);
         removal->Display();

@@ -55,7 +55,7 @@ private slots:
             if (!b->isEnabled())
                 disabled << b->objectName();
         disabled.sort();
-        QCOMPARE(disabled, (QStringList{"cmdManualPartsList", "cmdViewEditROPartsFile"}));
+        QCOMPARE(disabled, (QStringList{"cmdViewEditROPartsFile"}));
     }
 
     void exitAndCloseControlSaveButOtherClosesDoNot_data()

@@ -1,0 +1,137 @@
+#include "convert/LengthText.h"
+
+#include "config/NumberText.h"
+#include "convert/PositionLists.h"
+
+namespace vx {
+
+namespace {
+
+constexpr double kMillimetresPerInch = 25.4;
+
+bool EndsWithNoCase(std::string_view text, std::string_view end)
+{
+    return text.size() >= end.size() && EqualsNoCase(text.substr(text.size() - end.size()), end);
+}
+
+// Cuts a unit from the end of the text: an inch mark, in/inch/inches, mm or cm.
+LengthUnit CutUnit(std::string_view& text)
+{
+    if (!text.empty() && text.back() == '"') {
+        text.remove_suffix(1);
+        return LengthUnit::Inch;
+    }
+    struct Suffix {
+        const char* text;
+        LengthUnit unit;
+    };
+    for (Suffix s : {Suffix{"inches", LengthUnit::Inch}, Suffix{"inch", LengthUnit::Inch}, Suffix{"in", LengthUnit::Inch},
+                     Suffix{"mm", LengthUnit::Millimetre}, Suffix{"cm", LengthUnit::Centimetre}}) {
+        std::string_view suffix(s.text);
+        // The unit follows a digit or a blank: "72in", "72 in"; never a word that ends so.
+        if (EndsWithNoCase(text, suffix) && text.size() > suffix.size()) {
+            char before = text[text.size() - suffix.size() - 1];
+            if ((before >= '0' && before <= '9') || before == ' ') {
+                text.remove_suffix(suffix.size());
+                return s.unit;
+            }
+        }
+    }
+    return LengthUnit::None;
+}
+
+std::optional<long long> Digits(std::string_view text)
+{
+    if (text.empty() || text.size() > 9)
+        return std::nullopt;
+    long long n = 0;
+    for (char c : text) {
+        if (c < '0' || c > '9')
+            return std::nullopt;
+        n = n * 10 + (c - '0');
+    }
+    return n;
+}
+
+// "N/D", "W N/D" or "W-N/D".
+std::optional<double> Fraction(std::string_view text)
+{
+    size_t slash = text.find('/');
+    if (slash == std::string_view::npos)
+        return std::nullopt;
+    std::string_view left = text.substr(0, slash);
+    auto denominator = Digits(text.substr(slash + 1));
+    if (!denominator || *denominator == 0)
+        return std::nullopt;
+    double whole = 0;
+    size_t split = left.find_last_of(" -");
+    if (split != std::string_view::npos) {
+        auto w = Digits(TrimSpaces(left.substr(0, split)));
+        if (!w)
+            return std::nullopt;
+        whole = static_cast<double>(*w);
+        left = left.substr(split + 1);
+    }
+    auto numerator = Digits(left);
+    if (!numerator)
+        return std::nullopt;
+    return whole + static_cast<double>(*numerator) / static_cast<double>(*denominator);
+}
+
+double Millimetres(double value, LengthUnit unit)
+{
+    switch (unit) {
+    case LengthUnit::Inch: return value * kMillimetresPerInch;
+    case LengthUnit::Centimetre: return value * 10;
+    default: return value;
+    }
+}
+
+} // namespace
+
+LengthUnit FileUnitOf(int convertLengthType)
+{
+    return convertLengthType == 1 ? LengthUnit::Inch : convertLengthType == 2 ? LengthUnit::Millimetre : LengthUnit::None;
+}
+
+std::optional<LengthReading> ReadLength(std::string_view text, LengthUnit fileUnit, bool decimalComma)
+{
+    std::string_view rest = TrimSpaces(text);
+    LengthReading reading;
+    reading.unit = CutUnit(rest);
+    rest = TrimSpaces(rest);
+    std::optional<double> value = ParseNumber(rest);
+    if (!value && decimalComma && rest.find(',') == rest.rfind(',') && rest.find('.') == std::string_view::npos) {
+        std::string dotted(rest);
+        if (size_t comma = dotted.find(','); comma != std::string::npos) {
+            dotted[comma] = '.';
+            value = ParseNumber(dotted);
+        }
+    }
+    if (!value)
+        value = Fraction(rest);
+    if (!value)
+        return std::nullopt;
+    reading.value = *value;
+    if (reading.unit != LengthUnit::None && fileUnit != LengthUnit::None && reading.unit != fileUnit) {
+        double mm = Millimetres(*value, reading.unit);
+        reading.value = fileUnit == LengthUnit::Inch ? mm / kMillimetresPerInch : mm;
+    }
+    return reading;
+}
+
+std::string ReadPositionList(std::string_view list, LengthUnit fileUnit, bool decimalComma)
+{
+    std::string out;
+    bool first = true;
+    for (const std::string& entry : SplitPositionList(list)) {
+        if (!first)
+            out += '|';
+        first = false;
+        auto reading = IsNumeric(entry) ? std::nullopt : ReadLength(entry, fileUnit, decimalComma);
+        out += reading ? FormatNumber(reading->value) : entry;
+    }
+    return out;
+}
+
+} // namespace vx

@@ -1,0 +1,31 @@
+#pragma once
+// Lengths as cut-list tools write them (the LengthsWithUnits setting): inch fractions with
+// or without an inch mark (23 1/4, 29-1/16", 23/32", 72 in), millimetres and centimetres
+// with their unit (7620mm, 60 cm) and a decimal comma (53,5). They are read into plain
+// numbers in the file's unit before the usual value checks.
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace vx {
+
+enum class LengthUnit { None, Inch, Millimetre, Centimetre };
+
+// The unit of a file's lengths by the length conversion: inches for 1 (inches to mm),
+// millimetres for 2 (mm to inches), none otherwise.
+LengthUnit FileUnitOf(int convertLengthType);
+
+struct LengthReading {
+    double value = 0; // in the file's unit when it has one, else as written
+    LengthUnit unit = LengthUnit::None;
+};
+
+// Reads one length. A decimal comma is accepted only with decimalComma (the file's
+// delimiter is not a comma). Nothing when the text is no length in any of these forms.
+std::optional<LengthReading> ReadLength(std::string_view text, LengthUnit fileUnit, bool decimalComma);
+
+// The entries of a scribe or space-ball list ("|" between them) that read as lengths,
+// rewritten as plain numbers in the file's unit; other entries stay as written.
+std::string ReadPositionList(std::string_view list, LengthUnit fileUnit, bool decimalComma);
+
+} // namespace vx
