@@ -331,7 +331,8 @@ bool ConversionSession::ReadPartsFile(const std::string& path, const std::string
         if (settings.criteria && !m_directTarget.empty()) {
             try {
                 m_directBuild =
-                    std::make_unique<PartsFileBuild>(*m_conn, TemplateDatabasePath(), m_directTarget, "CreateROPartsFile");
+                    std::make_unique<PartsFileBuild>(*m_conn, TemplateDatabasePath(), m_directTarget,
+                                                                "CreateROPartsFile", true);
             } catch (const std::exception&) {
                 // Written through the working table, the write reports what went wrong.
             }

@@ -84,6 +84,7 @@ public:
             });
             m_toPartsFile = !sql.empty();
         }
+        Connection& target = m_toPartsFile ? settings.partsFile->Rows() : *conn;
         if (sql.empty()) {
             sql = "INSERT INTO tblPartsFileProcessTemplate (";
             std::string values = ") VALUES (";
@@ -93,8 +94,8 @@ public:
             }
             sql += values + ")";
         }
-        if (sqlite3_prepare_v2(conn->handle(), sql.c_str(), -1, &m_insert, nullptr) != SQLITE_OK)
-            conn->Fail(sqlite3_errcode(conn->handle()), sql);
+        if (sqlite3_prepare_v2(target.handle(), sql.c_str(), -1, &m_insert, nullptr) != SQLITE_OK)
+            target.Fail(sqlite3_errcode(target.handle()), sql);
     }
     ~RowWriter() { sqlite3_finalize(m_insert); }
     RowWriter(const RowWriter&) = delete;
@@ -147,12 +148,21 @@ public:
             sqlite3_bind_int64(m_insert, m_seqParam, rowNumber);
         if (m_quantityParam)
             sqlite3_bind_int64(m_insert, m_quantityParam, 1);
-        if (m_toPartsFile && !row.valid)
+        if (m_toPartsFile && (!row.valid || m_settings.partsFile->HasFailed()))
             return; // the parts file holds the valid rows only
         int rc = sqlite3_step(m_insert);
         sqlite3_reset(m_insert);
-        if (rc != SQLITE_DONE)
+        if (rc == SQLITE_DONE)
+            return;
+        if (!m_toPartsFile)
             m_conn->Fail(rc, "INSERT INTO tblPartsFileProcessTemplate");
+        // Reading goes on (its messages and learned names are those of the read); the write
+        // reports the failure, as it would have when copying the rows.
+        try {
+            m_settings.partsFile->Rows().Fail(rc, "INSERT INTO tblParts");
+        } catch (...) {
+            m_settings.partsFile->RowsFailed(std::current_exception());
+        }
     }
 
     // True when the rows are written with the criteria already applied.

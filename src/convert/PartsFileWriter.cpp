@@ -160,7 +160,7 @@ void SaveTheUserDefinedColumnNames(Connection& c, const std::string& partsSchema
 }
 
 PartsFileBuild::PartsFileBuild(Connection& session, const std::string& templatePath, const std::string& target,
-                               const std::string& errorSource)
+                               const std::string& errorSource, bool ownConnection)
     : m_session(session), m_target(target), m_tmp(TemporaryPathBeside(target))
 {
     try {
@@ -171,16 +171,29 @@ PartsFileBuild::PartsFileBuild(Connection& session, const std::string& templateP
         if (ec)
             throw VxError(FileErrorNumber(ec), "Could not create '" + m_tmp + "' (" + ec.message() + ").",
                           errorSource);
-        session.Execute("ATTACH DATABASE " + SqlQuote(m_tmp) + " AS " + kPartsSchema);
-        m_attached = true;
-        // A temporary copy needs no journal: on any failure it is thrown away whole.
-        session.Execute(std::string("PRAGMA ") + kPartsSchema + ".journal_mode=OFF; PRAGMA " + kPartsSchema +
-                        ".synchronous=OFF; PRAGMA " + kPartsSchema + ".cache_size=-16384");
-        session.Execute(std::string("DELETE FROM ") + kPartsSchema + ".tblParts");
+        if (ownConnection) {
+            m_own = Connection::Open(m_tmp);
+            // A temporary copy needs no journal: on any failure it is thrown away whole.
+            m_own->Execute("PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF; PRAGMA cache_size=-16384");
+            m_own->Execute("DELETE FROM tblParts");
+            m_own->Begin();
+        } else {
+            Attach();
+            m_session.Execute(std::string("DELETE FROM ") + kPartsSchema + ".tblParts");
+        }
     } catch (...) {
         Discard();
         throw;
     }
+}
+
+void PartsFileBuild::Attach()
+{
+    m_session.Execute("ATTACH DATABASE " + SqlQuote(m_tmp) + " AS " + kPartsSchema);
+    m_attached = true;
+    // A temporary copy needs no journal: on any failure it is thrown away whole.
+    m_session.Execute(std::string("PRAGMA ") + kPartsSchema + ".journal_mode=OFF; PRAGMA " + kPartsSchema +
+                      ".synchronous=OFF; PRAGMA " + kPartsSchema + ".cache_size=-16384");
 }
 
 namespace {
@@ -219,10 +232,12 @@ std::unordered_map<std::string, DeclaredColumn> DeclaredColumns(Connection& c, c
 
 std::string PartsFileBuild::RowInsertSql(const std::function<int(const std::string& column)>& paramOf)
 {
+    if (!m_own)
+        return {};
     auto working = DeclaredColumns(m_session, kWorkSchema, "tblPartsFileProcessTemplate");
-    auto parts = DeclaredColumns(m_session, kPartsSchema, "tblParts");
+    auto parts = DeclaredColumns(Rows(), "main", "tblParts");
     std::string into, values;
-    for (const ColumnInfo& ci : SchemaColumns(m_session, kPartsSchema, "tblParts")) {
+    for (const ColumnInfo& ci : SchemaColumns(Rows(), "main", "tblParts")) {
         if (EqualsNoCase(ci.name, "AutoIDNum"))
             continue;
         auto it = working.find(UpperCase(ci.name));
@@ -241,12 +256,18 @@ std::string PartsFileBuild::RowInsertSql(const std::function<int(const std::stri
         into += (into.empty() ? "" : ", ") + SqlName(ci.name);
         values += (values.empty() ? "" : ", ") + value;
     }
-    return "INSERT INTO " + std::string(kPartsSchema) + ".tblParts (" + into + ") VALUES (" + values + ")";
+    return "INSERT INTO tblParts (" + into + ") VALUES (" + values + ")";
 }
 
 PartsFileBuild::~PartsFileBuild() { Discard(); }
 
-const char* PartsFileBuild::Schema() { return kPartsSchema; }
+Connection& PartsFileBuild::Rows() { return m_own ? *m_own : m_session; }
+
+void PartsFileBuild::RowsFailed(std::exception_ptr failure)
+{
+    if (!m_failure)
+        m_failure = failure;
+}
 
 void PartsFileBuild::Finish()
 {
@@ -263,6 +284,7 @@ void PartsFileBuild::Finish()
 
 void PartsFileBuild::Discard()
 {
+    m_own.reset();
     if (m_attached) {
         m_attached = false;
         try {
@@ -305,6 +327,13 @@ void FillParts(Connection& session, const std::string& templatePath, const std::
 void PartsFileBuild::FinishWithLabels(const std::string& templatePath)
 {
     try {
+        if (m_failure)
+            std::rethrow_exception(m_failure);
+        if (m_own) {
+            m_own->Commit();
+            m_own.reset();
+            Attach();
+        }
         FillParts(m_session, templatePath, [] {});
     } catch (...) {
         Discard();
