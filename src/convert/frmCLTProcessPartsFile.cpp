@@ -10,6 +10,7 @@
 #include "start/Messages.h"
 #include "start/ProgramState.h"
 #include "ui/BoundGrid.h"
+#include "ui/CriteriaGridCheck.h"
 #include "ui/FileDialogs.h"
 #include "ui/FileDrop.h"
 #include "ui/MessageBoxPresenter.h"
@@ -51,6 +52,7 @@ frmCLTProcessPartsFile::frmCLTProcessPartsFile(QWidget* mainMenu)
     m_optLengthConversion->addButton(m_ui->optLengthConversion_1, 1);
     m_optLengthConversion->addButton(m_ui->optLengthConversion_2, 2);
     m_ui->fgPartsCriteria->SetEditable(true);
+    InstallCriteriaCellCheck(*m_ui->fgPartsCriteria);
     m_session.SetProgress(&m_progress);
     connect(m_ui->cmdOpenPartsFile, &QPushButton::clicked, this, &frmCLTProcessPartsFile::cmdOpenPartsFile_Click);
     connect(m_ui->cmdApplyCriteria, &QPushButton::clicked, this, &frmCLTProcessPartsFile::cmdApplyCriteria_Click);

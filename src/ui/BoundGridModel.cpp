@@ -167,6 +167,8 @@ Qt::ItemFlags BoundGridModel::flags(const QModelIndex& index) const
 
 bool BoundGridModel::WriteCell(const QModelIndex& index, const Variant& value)
 {
+    if (checkEdit && !checkEdit(index.row(), index.column(), value))
+        return false;
     try {
         m_rs->SetValueAt(index.row(), index.column(), value);
     } catch (const std::exception& e) {

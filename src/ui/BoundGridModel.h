@@ -55,9 +55,11 @@ public:
 
     // Edit hooks, by model row and column. beforeEdit refuses an edit by returning false
     // (asked whenever the grid decides whether a cell may be edited); startEdit runs when
-    // an editor opens; afterEdit runs after a value was written to the table.
+    // an editor opens; checkEdit may refuse a value before it is written (it tells the
+    // operator why; the cell keeps its old value); afterEdit runs after a value was written.
     std::function<bool(int row, int column)> beforeEdit;
     std::function<void(int row, int column)> startEdit;
+    std::function<bool(int row, int column, const Variant& value)> checkEdit;
     std::function<void(int row, int column)> afterEdit;
 
     // The cell text as the operator sees it (drop-down texts, booleans as 0/1 numbers).
