@@ -19,6 +19,7 @@ class frmCLTProcesses;
 class frmCLTPartsCriteriaDelete;
 class frmCLTPartsListMapping;
 class frmCLTPrintMapping;
+class frmCLTViewEditROPartsFile;
 
 class frmCLTMain : public ScreenWindow {
     Q_OBJECT
@@ -36,12 +37,14 @@ public:
     frmCLTPartsCriteriaDelete* removalScreen() const;
     frmCLTPartsListMapping* mappingScreen() const;
     frmCLTPrintMapping* printMappingScreen() const;
+    frmCLTViewEditROPartsFile* viewEditScreen() const;
 
 private slots:
     void cmdSetup_Click();
     void cmdDefinePartsFile_Click();
     void cmdPrintMapping_Click();
     void cmdProcessPartsFile_Click();
+    void cmdViewEditROPartsFile_Click();
     void cmdProcesses_Click();
     void cmdDeleteParts_Click();
     void cmdExit_Click();
@@ -57,6 +60,7 @@ private:
     QPointer<frmCLTPartsCriteriaDelete> m_removal;
     QPointer<frmCLTPartsListMapping> m_mapping;
     QPointer<frmCLTPrintMapping> m_printMapping;
+    QPointer<frmCLTViewEditROPartsFile> m_viewEdit;
 };
 
 } // namespace vx
