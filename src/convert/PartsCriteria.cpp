@@ -217,8 +217,8 @@ std::string CriteriaUpdateSql(const CriteriaOptions& o, const CriteriaTables& t,
         sets.push_back("Dimensions_Switched = " + Flag("c.Switch_Dims"));
         std::string scribeArgs = "w.SCRIBES, " + length + ", " + Flag("c.Reverse_Scribes") + ", w.Scribes_Reversed<>0";
         if (o.scribes) {
-            sets.push_back("SCRIBES = CASE WHEN IFNULL(w.SCRIBES,'') = '' THEN w.SCRIBES ELSE vx_scribes(" + scribeArgs +
-                           ") END");
+            sets.push_back("SCRIBES = CASE WHEN IFNULL(w.SCRIBES,'') = '' THEN w.SCRIBES ELSE vx_scribes(" +
+                           scribeArgs + ") END");
             sets.push_back("Scribes_Reversed = CASE WHEN IFNULL(w.SCRIBES,'') = '' THEN w.Scribes_Reversed "
                            "ELSE vx_scribes_reversed(" +
                            scribeArgs + ") END");
@@ -236,8 +236,8 @@ std::string CriteriaUpdateSql(const CriteriaOptions& o, const CriteriaTables& t,
         sets.push_back("SPACEBALLS = vx_spaceballs(" + length + ", c.Space_Ball_Loc, ?1, ?2)");
     else if (!accumulate)
         sets.push_back("SPACEBALLS = ''");
-    std::string sql = "UPDATE " + t.parts + " AS w SET " + Joined(sets) + " FROM " + t.criteria +
-                      " AS c WHERE c.Part = w.PART";
+    std::string sql =
+        "UPDATE " + t.parts + " AS w SET " + Joined(sets) + " FROM " + t.criteria + " AS c WHERE c.Part = w.PART";
     if (oneCriteriaRow)
         sql += " AND c.AutoIDNum = ?3";
     return sql;
@@ -269,9 +269,9 @@ void ApplyCriteria(Connection& connection, const CriteriaTables& t, const Criter
     std::string missing = options.flagsOnly ? "c.Min_Panel_Width IS NULL OR c.Space_Ball_Loc IS NULL"
                                             : "c.Process IS NULL OR c.Min_Panel_Width IS NULL OR "
                                               "c.Space_Ball_Loc IS NULL";
-    Variant emptyValue = connection.ScalarQuery("SELECT c.Part FROM " + t.criteria + " AS c WHERE (" + missing +
-                                                ") AND EXISTS (SELECT 1 FROM " + t.parts +
-                                                " AS w WHERE w.PART = c.Part) LIMIT 1");
+    Variant emptyValue =
+        connection.ScalarQuery("SELECT c.Part FROM " + t.criteria + " AS c WHERE (" + missing +
+                               ") AND EXISTS (SELECT 1 FROM " + t.parts + " AS w WHERE w.PART = c.Part) LIMIT 1");
     if (!emptyValue.isNull())
         throw VxError(kErrInvalidUseOfNull, "Invalid use of Null", "ApplyPartsCriteria");
 

@@ -277,8 +277,7 @@ void frmCLTProcessPartsFile::cmdCheckScribes_Click()
 
 void frmCLTProcessPartsFile::cmdCheckSpaceBalls_Click()
 {
-    Guarded(
-        [&] { CheckListColumn(*m_ui->fgPartsFile, false, m_session.PartsCount() > 0, LengthCol, SpaceBallsCol); });
+    Guarded([&] { CheckListColumn(*m_ui->fgPartsFile, false, m_session.PartsCount() > 0, LengthCol, SpaceBallsCol); });
 }
 
 void frmCLTProcessPartsFile::cmdCreateROPartsFile_Click()

@@ -9,6 +9,8 @@
 
 #include <sqlite3.h>
 
+#include <filesystem>
+
 namespace vx {
 
 namespace {
@@ -16,9 +18,9 @@ constexpr int kOpenWaitMs = 1500; // how long opening waits for another program'
 constexpr int kEditWaitMs = 60000;
 
 // The columns this screen reads and writes; a table without them is not a parts file.
-constexpr const char* kPartsColumns[] = {"AutoIDNum", "SEQ_NUM",    "Quantity",    "Thickness", "Width",
-                                         "Length",    "Part",       "Material",    "Scribes",   "SpaceBalls",
-                                         "PocketHoles", "Panel",    "B_Grade",     "FileName"};
+constexpr const char* kPartsColumns[] = {"AutoIDNum",   "SEQ_NUM", "Quantity", "Thickness", "Width",
+                                         "Length",      "Part",    "Material", "Scribes",   "SpaceBalls",
+                                         "PocketHoles", "Panel",   "B_Grade",  "FileName"};
 
 enum class FileRefusal { None, NotPartsFile, ReadOnly, InUse };
 
@@ -27,7 +29,13 @@ enum class FileRefusal { None, NotPartsFile, ReadOnly, InUse };
 // before the operator edits anything, and the file itself is left untouched.
 FileRefusal ProbeWrite(Connection& file)
 {
-    if (sqlite3_db_readonly(file.handle(), "main") == 1)
+    // A file without any write permission is left alone even where the system would let
+    // this user write it anyway (an administrator).
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    fs::perms perms = fs::status(fs::u8path(file.path()), ec).permissions();
+    const fs::perms write = fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
+    if (sqlite3_db_readonly(file.handle(), "main") == 1 || (!ec && (perms & write) == fs::perms::none))
         return FileRefusal::ReadOnly;
     try {
         file.Execute("BEGIN IMMEDIATE");
@@ -80,10 +88,7 @@ void PartsFileEditSession::GetPartsCriteriaRS()
     m_criteria.Open(m_def, "Select * from tblPartsCriteria order by Part");
 }
 
-void PartsFileEditSession::GetMappingRS()
-{
-    m_mapping.Open(m_def, "SELECT * from tblPartsFileMapping Order by IDNum");
-}
+void PartsFileEditSession::GetMappingRS() { m_mapping.Open(m_def, "SELECT * from tblPartsFileMapping Order by IDNum"); }
 
 void PartsFileEditSession::GetMaterialsRS() { m_materials.Open(m_def, "Select * from tblMaterials"); }
 

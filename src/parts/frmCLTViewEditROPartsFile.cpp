@@ -117,9 +117,9 @@ void frmCLTViewEditROPartsFile::DisplayRSInGrid()
         int name = map.ColumnIndex("MainName"), label = map.ColumnIndex("UserLabel"),
             manual = map.ColumnIndex("ManualField");
         for (int r = 0; r < map.RecordCount(); ++r)
-            mapping.emplace(UpperCase(TrimBlanks(map.ValueAt(r, name).toText())),
-                            MappingRow{QString::fromStdString(map.ValueAt(r, label).toText()),
-                                       map.ValueAt(r, manual).toBool()});
+            mapping.emplace(
+                UpperCase(TrimBlanks(map.ValueAt(r, name).toText())),
+                MappingRow{QString::fromStdString(map.ValueAt(r, label).toText()), map.ValueAt(r, manual).toBool()});
     }
 
     const ProgramState& s = State();
@@ -262,7 +262,8 @@ void frmCLTViewEditROPartsFile::cmdApplyCriteria_Click()
 void frmCLTViewEditROPartsFile::cmdCheckScribes_Click()
 {
     if (m_session.IsFileOpen())
-        Guarded([&] { CheckListColumn(*m_ui->fgROPartsFile, true, m_session.PartsCount() > 0, LengthCol, ScribesCol); });
+        Guarded(
+            [&] { CheckListColumn(*m_ui->fgROPartsFile, true, m_session.PartsCount() > 0, LengthCol, ScribesCol); });
 }
 
 void frmCLTViewEditROPartsFile::cmdCheckSpaceBalls_Click()
