@@ -6,6 +6,7 @@
 #include "mapping/frmCLTPartsListMapping.h"
 #include "mapping/frmCLTPrintMapping.h"
 #include "parts/frmCLTViewEditROPartsFile.h"
+#include "parts/frmCLTManualPartsEntry.h"
 #include "screens/ErrorLog.h"
 #include "screens/WindowedProgram.h"
 #include "screens/frmCLTPartsCriteriaDelete.h"
@@ -27,9 +28,10 @@ frmCLTMain::frmCLTMain(QWidget* parent) : ScreenWindow(parent), m_ui(new Ui::frm
     connect(m_ui->cmdViewEditROPartsFile, &QPushButton::clicked, this, &frmCLTMain::cmdViewEditROPartsFile_Click);
     connect(m_ui->cmdProcesses, &QPushButton::clicked, this, &frmCLTMain::cmdProcesses_Click);
     connect(m_ui->cmdDeleteParts, &QPushButton::clicked, this, &frmCLTMain::cmdDeleteParts_Click);
+    connect(m_ui->cmdManualPartsList, &QPushButton::clicked, this, &frmCLTMain::cmdManualPartsList_Click);
     connect(m_ui->cmdExit, &QPushButton::clicked, this, &frmCLTMain::cmdExit_Click);
     // Screens of tasks this build does not offer yet.
-    for (QPushButton* b : {m_ui->cmdManualPartsList, m_ui->cmdCombinePartsFiles})
+    for (QPushButton* b : {m_ui->cmdCombinePartsFiles})
         b->setEnabled(false);
 }
 
@@ -42,6 +44,7 @@ frmCLTPartsCriteriaDelete* frmCLTMain::removalScreen() const { return m_removal;
 frmCLTPartsListMapping* frmCLTMain::mappingScreen() const { return m_mapping; }
 frmCLTPrintMapping* frmCLTMain::printMappingScreen() const { return m_printMapping; }
 frmCLTViewEditROPartsFile* frmCLTMain::viewEditScreen() const { return m_viewEdit; }
+frmCLTManualPartsEntry* frmCLTMain::manualEntryScreen() const { return m_manualEntry; }
 
 void frmCLTMain::Display()
 {
@@ -108,6 +111,14 @@ void frmCLTMain::cmdDeleteParts_Click()
     if (!m_removal)
         m_removal = new frmCLTPartsCriteriaDelete(this);
     m_removal->Display();
+}
+
+void frmCLTMain::cmdManualPartsList_Click()
+{
+    if (!m_manualEntry)
+        m_manualEntry = new frmCLTManualPartsEntry(this);
+    m_manualEntry->Display();
+    hide();
 }
 
 void frmCLTMain::cmdExit_Click() { ShutdownProgram(); }

@@ -20,6 +20,7 @@ class frmCLTPartsCriteriaDelete;
 class frmCLTPartsListMapping;
 class frmCLTPrintMapping;
 class frmCLTViewEditROPartsFile;
+class frmCLTManualPartsEntry;
 
 class frmCLTMain : public ScreenWindow {
     Q_OBJECT
@@ -38,6 +39,7 @@ public:
     frmCLTPartsListMapping* mappingScreen() const;
     frmCLTPrintMapping* printMappingScreen() const;
     frmCLTViewEditROPartsFile* viewEditScreen() const;
+    frmCLTManualPartsEntry* manualEntryScreen() const;
 
 private slots:
     void cmdSetup_Click();
@@ -47,6 +49,7 @@ private slots:
     void cmdViewEditROPartsFile_Click();
     void cmdProcesses_Click();
     void cmdDeleteParts_Click();
+    void cmdManualPartsList_Click();
     void cmdExit_Click();
 
 protected:
@@ -61,6 +64,7 @@ private:
     QPointer<frmCLTPartsListMapping> m_mapping;
     QPointer<frmCLTPrintMapping> m_printMapping;
     QPointer<frmCLTViewEditROPartsFile> m_viewEdit;
+    QPointer<frmCLTManualPartsEntry> m_manualEntry;
 };
 
 } // namespace vx

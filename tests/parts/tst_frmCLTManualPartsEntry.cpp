@@ -1,0 +1,391 @@
+// The manual parts entry screen driven as the operator does: typing parts, deleting rows,
+// choosing fields on the panel and saving the list as a parts file read back with SQLite.
+#include "../screens/ScreenTestTools.h"
+#include "TestSupport.h"
+#include "config/modCLTSettings.h"
+#include "convert/modCLTScribes.h"
+#include "parts/frmCLTManualPartsEntry.h"
+#include "start/Messages.h"
+#include "start/ProgramState.h"
+#include "ui/BoundGrid.h"
+#include "ui/PartEntryControls.h"
+
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QLineEdit>
+#include <QtTest>
+
+using namespace vx;
+using vxtest::Child;
+
+namespace {
+struct Screen {
+    vxtest::RuntimeSandbox box;
+    vxtest::ScriptedPresenter presenter;
+    vxtest::ScriptedFileDialogs dialogs;
+    QWidget menu;
+    frmCLTManualPartsEntry* form = nullptr;
+
+    explicit Screen(const std::string& setup = "")
+    {
+        if (!setup.empty())
+            box.execDef(setup);
+        LoadSettings();
+        form = new frmCLTManualPartsEntry(&menu);
+        form->Display();
+    }
+    ~Screen()
+    {
+        if (form)
+            form->Unload();
+        vxtest::Settle();
+    }
+    void type(const char* box, const QString& text)
+    {
+        if (auto* combo = form->findChild<QComboBox*>(box))
+            combo->setEditText(text);
+        else
+            Child<QLineEdit>(form, box)->setText(text);
+    }
+    // Types one part (width, length, part, material) and presses "ADD THE PARTS".
+    void add(const QString& length, const QString& part = "SHELF", const QString& seq = "1")
+    {
+        type("txtSeqNum", seq);
+        type("txtWidth", "12");
+        type("txtLength", length);
+        type("cmboPart", part);
+        type("cmboMaterial", "BIRCH PLY");
+        vxtest::Click(form, "cmdAddTheParts");
+    }
+    int rows() const { return form->partsGrid()->Rows() - 1; }
+    std::string lastPrompt() const { return presenter.prompts.empty() ? "" : presenter.prompts.back().text; }
+    std::string def(const std::string& sql) const { return vxtest::QueryScalar(box.defDatabase(), sql); }
+    std::string work(const std::string& sql) const
+    {
+        return vxtest::QueryScalar(box.runtimeFolder() + "/ManualPartsTemplate.mdb", sql);
+    }
+    // Types a label into the field panel's "Display Label" cell of a mapping row.
+    void editLabel(int row, const QString& text)
+    {
+        BoundGrid* grid = form->labelsGrid();
+        QModelIndex index = grid->gridModel()->index(row, 2);
+        grid->setCurrentIndex(index);
+        grid->edit(index);
+        auto* editor = grid->viewport()->findChild<QLineEdit*>();
+        QVERIFY(editor);
+        editor->setText(text);
+        QTest::keyClick(editor, Qt::Key_Return);
+        QCoreApplication::processEvents(); // the delegate commits in a queued call
+    }
+    int mappingRow(const char* mainName) const { return std::stoi(def(std::string("SELECT IDNum - 1 FROM tblPartsFileMapping WHERE MainName = '") + mainName + "'")); }
+};
+} // namespace
+
+class tst_frmCLTManualPartsEntry : public QObject {
+    Q_OBJECT
+private slots:
+    void eachRefusalAddsNothing_data()
+    {
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("sequence 0") << "txtSeqNum" << "0" << "SEQ_NUM must be > 0";
+        QTest::newRow("quantity empty") << "txtQuantity" << " " << "Value required for QUANTITY.";
+        QTest::newRow("quantity text") << "txtQuantity" << "two" << "Value entered for QUANTITY can not be evaluated as a number.";
+        QTest::newRow("thickness -1") << "txtThickness" << "-1" << "THICKNESS must be >= 0";
+        QTest::newRow("width 0") << "txtWidth" << "0" << "WIDTH must be > 0";
+        QTest::newRow("length 0") << "txtLength" << "0" << "LENGTH must be > 0";
+        QTest::newRow("part empty") << "cmboPart" << "  " << "Please select or enter a PART";
+        QTest::newRow("material empty") << "cmboMaterial" << "" << "Please select or enter a MATERIAL";
+        QTest::newRow("scribes beyond the part") << "txtScribes" << "20|20" << "scribes";
+    }
+    void eachRefusalAddsNothing()
+    {
+        QFETCH(QString, box);
+        QFETCH(QString, text);
+        QFETCH(QString, message);
+        Screen s("UPDATE tblSettings SET SettingValue = '1' WHERE SettingName = 'Scribes'");
+        s.type("txtSeqNum", "1");
+        s.type("txtWidth", "12");
+        s.type("txtLength", "30");
+        s.type("cmboPart", "SHELF");
+        s.type("cmboMaterial", "BIRCH PLY");
+        s.type(qPrintable(box), text);
+        vxtest::Click(s.form, "cmdAddTheParts");
+        if (message == "scribes") { // the list check's own text
+            bool error = false;
+            std::string expected;
+            CheckScribeList(text.toStdString(), error, expected, 30);
+            message = QString::fromStdString(expected);
+        }
+        QCOMPARE(QString::fromStdString(s.lastPrompt()), message);
+        QCOMPARE(s.rows(), 0);
+    }
+
+    // One press, one row: the quantity stays in the row; an empty thickness becomes 0; the
+    // focus is back in the first box; Enter in the last box adds too.
+    void addingKeepsQuantityInOneRow()
+    {
+        Screen s;
+        s.type("txtQuantity", "4");
+        s.type("txtThickness", "");
+        s.add("30");
+        QCOMPARE(s.rows(), 1);
+        QCOMPARE(s.work("SELECT Quantity || ' ' || Thickness || ' ' || Part FROM tblParts"), std::string("4 0.0 SHELF"));
+        QCOMPARE(s.form->focusWidget(), Child<QWidget>(s.form, "txtSeqNum"));
+        // With scribes and space balls off the part name is the last box.
+        QTest::keyClick(Child<QComboBox>(s.form, "cmboMaterial")->lineEdit(), Qt::Key_Return);
+        QCOMPARE(s.rows(), 1);
+        QTest::keyClick(Child<QComboBox>(s.form, "cmboPart")->lineEdit(), Qt::Key_Return);
+        QCOMPARE(s.rows(), 2);
+    }
+
+    void partAndMaterialNotInUseGiveNoneAndLearnNothing()
+    {
+        Screen s("UPDATE tblPartsFileMapping SET ManualField = 0 WHERE MainName IN ('PART', 'MATERIAL', 'WIDTH')");
+        const std::string before = s.def("SELECT (SELECT COUNT(*) FROM tblPartsCriteria) || ' ' || (SELECT COUNT(*) FROM tblMaterials)");
+        QVERIFY(Child<QWidget>(s.form, "cmboPart")->isHidden());
+        s.type("txtLength", "30");
+        vxtest::Click(s.form, "cmdAddTheParts");
+        QCOMPARE(s.rows(), 1);
+        QCOMPARE(s.work("SELECT Part || ' ' || Material || ' ' || Width FROM tblParts"), std::string("NONE NONE 1.0"));
+        QCOMPARE(s.def("SELECT (SELECT COUNT(*) FROM tblPartsCriteria) || ' ' || (SELECT COUNT(*) FROM tblMaterials)"), before);
+    }
+
+    void comboMatchesByCaseAndBlanksAndLearnsNewNames_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<int>("criteriaRows");
+        QTest::newRow("other case and blanks") << "  shelf " << "SHELF" << 1;
+        QTest::newRow("new name") << "Top" << "Top" << 1;
+        QTest::newRow("apostrophe") << "Bob's shelf" << "Bob's shelf" << 1;
+    }
+    void comboMatchesByCaseAndBlanksAndLearnsNewNames()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QString, shown);
+        QFETCH(int, criteriaRows);
+        Screen s;
+        QComboBox* part = Child<QComboBox>(s.form, "cmboPart");
+        const int listed = part->count();
+        s.add("30", typed);
+        s.add("30", typed);
+        QCOMPARE(part->currentText(), shown);
+        QCOMPARE(part->count(), listed + (shown == typed ? 1 : 0));
+        QCOMPARE(s.rows(), 2);
+        QVERIFY(s.presenter.prompts.empty());
+        const std::string name = shown.toStdString();
+        QCOMPARE(std::stoi(s.def("SELECT COUNT(*) FROM tblPartsCriteria WHERE Part = '" + vxtest::Replaced(name, "'", "''") + "'")), criteriaRows);
+    }
+
+    void deletionsAskFirst_data()
+    {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<QStringList>("left");
+        QTest::newRow("selected, No") << "cmdDeleteSelectedRows" << int(vbNo) << QStringList{"10", "20", "30"};
+        QTest::newRow("selected, Yes") << "cmdDeleteSelectedRows" << int(vbYes) << QStringList{"20"};
+        QTest::newRow("all, No") << "cmdDeleteAllParts" << int(vbNo) << QStringList{"10", "20", "30"};
+        QTest::newRow("all, Yes") << "cmdDeleteAllParts" << int(vbYes) << QStringList{};
+    }
+    void deletionsAskFirst()
+    {
+        QFETCH(QString, button);
+        QFETCH(int, answer);
+        QFETCH(QStringList, left);
+        Screen s;
+        for (const char* length : {"10", "20", "30"})
+            s.add(length);
+        vxtest::Click(s.form, "cmdDeleteSelectedRows"); // nothing selected: nothing asked
+        QVERIFY(s.presenter.prompts.empty());
+        s.form->partsGrid()->SelectRow(3);
+        s.form->partsGrid()->SelectRow(1, true);
+        s.presenter.answer(answer);
+        vxtest::Click(s.form, qPrintable(button));
+        QCOMPARE(s.presenter.prompts.size(), size_t(1));
+        QCOMPARE(s.presenter.prompts[0].style, 260);
+        QCOMPARE(s.presenter.prompts[0].title, std::string("Confirm Delete"));
+        QStringList lengths;
+        for (const std::string& l : vxtest::QueryColumn(s.box.runtimeFolder() + "/ManualPartsTemplate.mdb",
+                                                        "SELECT CAST(Length AS INTEGER) FROM tblParts ORDER BY AutoIDNum"))
+            lengths << QString::fromStdString(l);
+        QCOMPARE(lengths, left);
+        QCOMPARE(s.rows(), int(left.size()));
+    }
+
+    void panelEdits_data()
+    {
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("same text, other case") << "LENGTH" << " length " << "LENGTH" << "";
+        QTest::newRow("renamed, blanks trimmed") << "LENGTH" << "  long side " << "LONG SIDE" << "";
+        QTest::newRow("another row's label") << "LENGTH" << "width" << "LENGTH"
+                                             << "The new Display Label matchs an existing Display Label. Display Labels must be unique.";
+        QTest::newRow("empty") << "LENGTH" << "  " << "LENGTH" << "A Display Label can not be empty";
+    }
+    void panelEdits()
+    {
+        QFETCH(QString, field);
+        QFETCH(QString, typed);
+        QFETCH(QString, stored);
+        QFETCH(QString, message);
+        Screen s;
+        vxtest::Click(s.form, "cmdDefineFields");
+        QVERIFY(!Child<QWidget>(s.form, "cmdAddTheParts")->isEnabled());
+        QVERIFY(Child<QWidget>(s.form, "txtSeqNum")->isEnabled());
+        QVERIFY(s.form->labelsGrid()->isRowHidden(s.mappingRow("SCRIBES")));
+        s.editLabel(s.mappingRow(qPrintable(field)), typed);
+        QCOMPARE(QString::fromStdString(s.lastPrompt()), message);
+        vxtest::Click(s.form, "cmdMappingGridSaveChanges");
+        QCOMPARE(QString::fromStdString(s.def("SELECT UserLabel FROM tblPartsFileMapping WHERE MainName = '" + field.toStdString() + "'")), stored);
+        QCOMPARE(Child<QLabel>(s.form, "Label2_2")->text(), stored);
+        QVERIFY(Child<QWidget>(s.form, "cmdAddTheParts")->isEnabled());
+    }
+
+    // A required field stays in use; clearing an optional one hides its entry on SAVE CHANGES
+    // and nothing at all is written on CANCEL.
+    void panelUseThisField()
+    {
+        Screen s;
+        BoundGridModel* model = s.form->labelsGrid()->gridModel();
+        const std::string before = s.def("SELECT GROUP_CONCAT(ManualField) FROM tblPartsFileMapping");
+        vxtest::Click(s.form, "cmdDefineFields");
+        model->setData(model->index(s.mappingRow("PART"), 4), Qt::Unchecked, Qt::CheckStateRole);
+        QCOMPARE(s.lastPrompt(), std::string("This is a required field."));
+        model->setData(model->index(s.mappingRow("UF_1"), 4), Qt::Unchecked, Qt::CheckStateRole);
+        model->setData(model->index(s.mappingRow("THICKNESS"), 4), Qt::Unchecked, Qt::CheckStateRole);
+        vxtest::Click(s.form, "cmdCanel");
+        QCOMPARE(s.def("SELECT GROUP_CONCAT(ManualField) FROM tblPartsFileMapping"), before);
+        vxtest::Click(s.form, "cmdDefineFields");
+        model->setData(model->index(s.mappingRow("UF_1"), 4), Qt::Unchecked, Qt::CheckStateRole);
+        model->setData(model->index(s.mappingRow("THICKNESS"), 4), Qt::Unchecked, Qt::CheckStateRole);
+        vxtest::Click(s.form, "cmdMappingGridSaveChanges");
+        QCOMPARE(s.def("SELECT GROUP_CONCAT(MainName) FROM tblPartsFileMapping WHERE ManualField = 0 AND IDNum IN (1, 3, 13)"),
+                 std::string("THICKNESS,UF_1"));
+        QVERIFY(Child<QWidget>(s.form, "txtThickness")->isHidden());
+        QVERIFY(s.form->entry()->userFieldGrid()->isRowHidden(0));
+        QVERIFY(!s.form->entry()->userFieldGrid()->isRowHidden(1));
+    }
+
+    void savingNumbersRowsOnlyWithoutTheSequenceField_data()
+    {
+        QTest::addColumn<bool>("seqInUse");
+        QTest::addColumn<QStringList>("typed");
+        QTest::addColumn<QStringList>("saved");
+        QTest::newRow("sequence not in use") << false << QStringList{"1", "1", "1"} << QStringList{"1", "2", "3"};
+        QTest::newRow("sequence in use") << true << QStringList{"5", "5", "9"} << QStringList{"5", "5", "9"};
+    }
+    void savingNumbersRowsOnlyWithoutTheSequenceField()
+    {
+        QFETCH(bool, seqInUse);
+        QFETCH(QStringList, typed);
+        QFETCH(QStringList, saved);
+        Screen s(seqInUse ? "" : "UPDATE tblPartsFileMapping SET ManualField = 0 WHERE MainName = 'SEQ_NUM'");
+        for (const QString& seq : typed)
+            s.add("30", "SHELF", seq);
+        // Renaming a label first: the saved file carries the new label.
+        vxtest::Click(s.form, "cmdDefineFields");
+        s.editLabel(s.mappingRow("UF_1"), "box");
+        vxtest::Click(s.form, "cmdMappingGridSaveChanges");
+        const std::string target = s.box.file("Kitchen A.rdb");
+        s.dialogs.answer(target);
+        vxtest::Click(s.form, "cmdSaveToFile");
+        QCOMPARE(s.dialogs.requests.back().title, QString("Create Parts File"));
+        QStringList seqs;
+        for (const std::string& v : vxtest::QueryColumn(target, "SELECT SEQ_NUM FROM tblParts ORDER BY AutoIDNum"))
+            seqs << QString::fromStdString(v);
+        QCOMPARE(seqs, saved);
+        QCOMPARE(vxtest::QueryScalar(target, "SELECT GROUP_CONCAT(DISTINCT FileName) FROM tblParts"), std::string("Kitchen A"));
+        QCOMPARE(vxtest::QueryScalar(target, "SELECT UserLabel FROM tblUserLabels WHERE DBName = 'UF_1'"), std::string("BOX"));
+        QCOMPARE(s.rows(), 0);
+        s.presenter.prompts.clear();
+        vxtest::Click(s.form, "cmdSaveToFile");
+        QCOMPARE(s.lastPrompt(), std::string("There are no parts to save."));
+    }
+
+    void refusedOrFailedSavesKeepTheList()
+    {
+        Screen s;
+        s.add("30");
+        s.add("40");
+        s.dialogs.answer(s.box.runtimeFolder() + "/ManualPartsTemplate.mdb");
+        vxtest::Click(s.form, "cmdSaveToFile");
+        QCOMPARE(s.lastPrompt(), std::string("The file selected is a file used by this software. You can not use this file."));
+        s.dialogs.answer(s.box.file("no such folder/job.rdb"));
+        vxtest::Click(s.form, "cmdSaveToFile");
+        QVERIFY(vxtest::Contains(s.lastPrompt(), "Error: "));
+        QCOMPARE(s.rows(), 2);
+        s.dialogs.answer(s.box.file("job.rdb"));
+        vxtest::Click(s.form, "cmdSaveToFile");
+        QCOMPARE(vxtest::QueryScalar(s.box.file("job.rdb"), "SELECT COUNT(*) FROM tblParts"), std::string("2"));
+    }
+
+    void closingWithUnsavedRowsAsks_data()
+    {
+        QTest::addColumn<bool>("typed");
+        QTest::addColumn<bool>("closeControl");
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<bool>("closed");
+        QTest::newRow("nothing typed") << false << false << 0 << true;
+        QTest::newRow("DONE, No") << true << false << int(vbNo) << false;
+        QTest::newRow("DONE, Yes") << true << false << int(vbYes) << true;
+        QTest::newRow("close control, No") << true << true << int(vbNo) << false;
+        QTest::newRow("close control, Yes") << true << true << int(vbYes) << true;
+    }
+    void closingWithUnsavedRowsAsks()
+    {
+        QFETCH(bool, typed);
+        QFETCH(bool, closeControl);
+        QFETCH(int, answer);
+        QFETCH(bool, closed);
+        Screen s;
+        if (typed)
+            s.add("30");
+        s.presenter.answer(answer);
+        QPointer<frmCLTManualPartsEntry> form = s.form;
+        if (closeControl)
+            vxtest::CloseWithControlMenu(form);
+        else
+            vxtest::Click(form, "cmdDone");
+        vxtest::Settle();
+        QCOMPARE(s.presenter.prompts.size(), size_t(typed ? 1 : 0));
+        if (typed)
+            QCOMPARE(s.presenter.prompts[0].text, std::string("The parts entered have not been saved. Close anyway?"));
+        QCOMPARE(form.isNull() || form->isHidden(), closed);
+        QCOMPARE(s.menu.isVisible(), closed);
+        if (closed)
+            s.form = nullptr;
+    }
+
+    // With VX_BENCH_MANUAL_ROWS set: times typing that many parts and deleting them all.
+    void typingSpeed()
+    {
+        const int count = qEnvironmentVariableIntValue("VX_BENCH_MANUAL_ROWS");
+        if (count <= 0)
+            QSKIP("set VX_BENCH_MANUAL_ROWS to measure");
+        Screen s;
+        QElapsedTimer timer;
+        timer.start();
+        qint64 slowest = 0;
+        for (int i = 1; i <= count; ++i) {
+            qint64 before = timer.elapsed();
+            s.add(QString::number(10 + i % 90));
+            slowest = std::max(slowest, timer.elapsed() - before);
+        }
+        const qint64 added = timer.elapsed();
+        s.form->partsGrid()->selectAll();
+        s.presenter.answer(vbYes);
+        timer.restart();
+        vxtest::Click(s.form, "cmdDeleteSelectedRows");
+        qInfo("rows %d, add %.1f ms each (slowest %lld ms, last at %d rows), delete all selected %lld ms", count,
+              double(added) / count, slowest, count, timer.elapsed());
+        QCOMPARE(s.rows(), 0);
+    }
+};
+
+QTEST_MAIN(tst_frmCLTManualPartsEntry)
+#include "tst_frmCLTManualPartsEntry.moc"
