@@ -4,6 +4,7 @@
 #include "config/VxError.h"
 #include "convert/FileReplace.h"
 #include "convert/PartsFileWriter.h"
+#include "parts/PartRow.h"
 #include "parts/cCLTPart.h"
 #include "start/ProgramState.h"
 
@@ -53,32 +54,7 @@ void ManualPartsList::Close()
     m_def.reset();
 }
 
-void ManualPartsList::AddPart(const cCLTPart& part, int32_t seqNum)
-{
-    RecordSet& rs = m_parts;
-    rs.AddNew();
-    rs.SetValue("SEQ_NUM", seqNum);
-    rs.SetValue("Quantity", part.Quantity());
-    rs.SetValue("Thickness", part.Thickness());
-    rs.SetValue("Width", part.Width());
-    rs.SetValue("Length", part.Length());
-    rs.SetValue("Part", part.Part());
-    rs.SetValue("Material", part.Material());
-    rs.SetValue("Scribes", part.Scribes());
-    rs.SetValue("SpaceBalls", part.SpaceBalls());
-    rs.SetValue("PocketHoles", part.PocketHoles());
-    rs.SetValue("Panel", part.Panel());
-    rs.SetValue("B_Grade", part.B_Grade());
-    rs.SetValue("FileName", "");
-    for (int32_t i = 1; i <= State().UserFieldCount; ++i)
-        rs.SetValue("UF_" + std::to_string(i), part.UserField(i));
-    try {
-        rs.Update();
-    } catch (...) {
-        rs.CancelUpdate();
-        throw;
-    }
-}
+void ManualPartsList::AddPart(const cCLTPart& part, int32_t seqNum) { AppendPartRow(m_parts, part, seqNum, ""); }
 
 void ManualPartsList::CheckForNewPart(const std::string& sPartName)
 {

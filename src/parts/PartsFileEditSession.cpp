@@ -5,6 +5,9 @@
 #include "config/VxError.h"
 #include "config/modCLTSettings.h"
 #include "convert/PartsCriteria.h"
+#include "parts/PartEntry.h"
+#include "parts/PartRow.h"
+#include "parts/cCLTPart.h"
 #include "start/Messages.h"
 
 #include <sqlite3.h>
@@ -166,6 +169,17 @@ void PartsFileEditSession::DeleteParts(const std::vector<int64_t>& autoIds)
     }
     GetRS();
 }
+
+void PartsFileEditSession::AddParts(const cCLTPart& NewPart)
+{
+    AppendPartRow(m_parts, NewPart, NewPart.Seq_Num(), m_title);
+    CheckForNewPart(NewPart.Part());
+    CheckForNewMaterial(NewPart.Material());
+}
+
+void PartsFileEditSession::CheckForNewPart(const std::string& name) { LearnPartName(*m_def, name); }
+
+void PartsFileEditSession::CheckForNewMaterial(const std::string& name) { LearnMaterial(*m_def, name); }
 
 bool PartsFileEditSession::ApplyPartsCriteria()
 {

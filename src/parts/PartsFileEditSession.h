@@ -14,6 +14,8 @@
 
 namespace vx {
 
+class cCLTPart;
+
 class PartsFileEditSession {
 public:
     PartsFileEditSession() = default;
@@ -52,6 +54,14 @@ public:
 
     // Deletes the parts with these AutoIDNum values, all or none; the record set is reopened.
     void DeleteParts(const std::vector<int64_t>& autoIds);
+    // Appends the part as one row of the open file (FileName = the file's title), then learns
+    // its part name and material into the configuration. Errors reach the caller; a failed
+    // row is not added and teaches no name.
+    void AddParts(const cCLTPart& NewPart);
+    // A part name / material not yet in tblPartsCriteria / tblMaterials is added (only its
+    // name; no question).
+    void CheckForNewPart(const std::string& name);
+    void CheckForNewMaterial(const std::string& name);
     // The screen's reduced criteria pass (flags and space balls only) on the open file. Shows
     // "There are no parts." or a refused space-ball length and returns false; errors reach
     // the caller with the file unchanged.

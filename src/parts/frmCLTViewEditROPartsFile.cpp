@@ -3,6 +3,7 @@
 #include "config/NumberText.h"
 #include "config/RuntimeFiles.h"
 #include "parts/PartsCellCheck.h"
+#include "parts/frmCLTAddParts.h"
 #include "start/Messages.h"
 #include "start/ProgramState.h"
 #include "ui/BoundGrid.h"
@@ -39,6 +40,7 @@ frmCLTViewEditROPartsFile::frmCLTViewEditROPartsFile(QWidget* mainMenu)
     connect(m_ui->cmdCloseFile, &QPushButton::clicked, this, &frmCLTViewEditROPartsFile::cmdCloseFile_Click);
     connect(m_ui->cmdDeleteSelectedRows, &QPushButton::clicked, this,
             &frmCLTViewEditROPartsFile::cmdDeleteSelectedRows_Click);
+    connect(m_ui->cmdAddParts, &QPushButton::clicked, this, &frmCLTViewEditROPartsFile::cmdAddParts_Click);
     connect(m_ui->cmdApplyCriteria, &QPushButton::clicked, this, &frmCLTViewEditROPartsFile::cmdApplyCriteria_Click);
     connect(m_ui->cmdCheckScribes, &QPushButton::clicked, this, &frmCLTViewEditROPartsFile::cmdCheckScribes_Click);
     connect(m_ui->cmdCheckSpaceBalls, &QPushButton::clicked, this,
@@ -51,6 +53,7 @@ frmCLTViewEditROPartsFile::~frmCLTViewEditROPartsFile() { UnbindGrids(); }
 
 BoundGrid* frmCLTViewEditROPartsFile::partsGrid() const { return m_ui->fgROPartsFile; }
 BoundGrid* frmCLTViewEditROPartsFile::criteriaGrid() const { return m_ui->fgPartsCriteria; }
+frmCLTAddParts* frmCLTViewEditROPartsFile::addPartsDialog() const { return m_addParts; }
 
 void frmCLTViewEditROPartsFile::Display()
 {
@@ -235,6 +238,41 @@ void frmCLTViewEditROPartsFile::cmdDeleteSelectedRows_Click()
     });
 }
 
+void frmCLTViewEditROPartsFile::cmdAddParts_Click()
+{
+    if (!m_session.IsFileOpen())
+        return;
+    if (!m_addParts)
+        m_addParts = new frmCLTAddParts(this);
+    m_addParts->Display();
+    hide();
+}
+
+bool frmCLTViewEditROPartsFile::AddParts(const cCLTPart& NewPart)
+{
+    try {
+        m_session.AddParts(NewPart);
+        return true;
+    } catch (const std::exception& e) {
+        ShowStandardError(e);
+        return false;
+    }
+}
+
+void frmCLTViewEditROPartsFile::UpdateRecordSetAfterAddParts()
+{
+    m_ui->fgROPartsFile->Unbind();
+    Guarded([&] { m_session.GetRS(); });
+    DisplayRSInGrid();
+}
+
+void frmCLTViewEditROPartsFile::UpdatePartsCriteriaAfterNewParts()
+{
+    m_ui->fgPartsCriteria->Unbind();
+    Guarded([&] { m_session.GetPartsCriteriaRS(); });
+    DisplayPartsCriteria();
+}
+
 void frmCLTViewEditROPartsFile::cmdApplyCriteria_Click()
 {
     if (!m_session.IsFileOpen())
@@ -276,6 +314,8 @@ void frmCLTViewEditROPartsFile::cmdCheckSpaceBalls_Click()
 
 void frmCLTViewEditROPartsFile::Shutdown()
 {
+    if (m_addParts)
+        m_addParts->Unload();
     if (!m_released) {
         m_released = true;
         m_session.ExtraSpaceBallTexts = {m_ui->txtExtraSpaceBalls_0->text().toStdString(),

@@ -6,6 +6,8 @@
 #include "parts/PartsFileEditSession.h"
 #include "ui/ScreenWindow.h"
 
+#include <QPointer>
+
 #include <memory>
 
 namespace Ui {
@@ -15,6 +17,8 @@ class frmCLTViewEditROPartsFile;
 namespace vx {
 
 class BoundGrid;
+class cCLTPart;
+class frmCLTAddParts;
 
 class frmCLTViewEditROPartsFile : public ScreenWindow {
     Q_OBJECT
@@ -33,6 +37,13 @@ public:
     void DisplayRSInGrid();
     void DisplayPartsCriteria();
 
+    // Called by the add-parts dialog: appends one part to the open file (true when it was
+    // added; a failure is shown here), and on closing reloads the parts and the criteria.
+    bool AddParts(const cCLTPart& NewPart);
+    void UpdateRecordSetAfterAddParts();
+    void UpdatePartsCriteriaAfterNewParts();
+    frmCLTAddParts* addPartsDialog() const;
+
     PartsFileEditSession& session() { return m_session; }
     BoundGrid* partsGrid() const;
     BoundGrid* criteriaGrid() const;
@@ -48,6 +59,7 @@ public slots:
     void OpenFile(const QString& dropped);
     void cmdCloseFile_Click();
     void cmdDeleteSelectedRows_Click();
+    void cmdAddParts_Click();
     void cmdApplyCriteria_Click();
     void cmdCheckScribes_Click();
     void cmdCheckSpaceBalls_Click();
@@ -65,6 +77,7 @@ private:
     std::unique_ptr<Ui::frmCLTViewEditROPartsFile> m_ui;
     QWidget* m_mainMenu;
     PartsFileEditSession m_session;
+    QPointer<frmCLTAddParts> m_addParts;
     bool m_released = true;
 };
 

@@ -4,10 +4,13 @@
 #include "../screens/ScreenTestTools.h"
 #include "TestSupport.h"
 #include "config/modCLTSettings.h"
+#include "parts/frmCLTAddParts.h"
 #include "parts/frmCLTViewEditROPartsFile.h"
 #include "start/Messages.h"
 #include "ui/BoundGrid.h"
 
+#include <QComboBox>
+#include <QLineEdit>
 #include <QtTest>
 
 #include <filesystem>
@@ -216,6 +219,50 @@ private slots:
         QCOMPARE(v.presenter.prompts.at(0).title, std::string("Scribe Error"));
         QCOMPARE(v.grid()->currentIndex().row(), 4);
         QCOMPARE(v.grid()->currentIndex().column(), v.screen->ScribesCol - 1);
+    }
+
+    // A part with a new name lands in the open file and teaches the name; a failed add says
+    // so and claims nothing.
+    void addParts()
+    {
+        ViewEdit v;
+        std::string path = v.Converted();
+        v.Open(path);
+        int before = v.grid()->Rows() - 1;
+        vxtest::Click(v.screen, "cmdAddParts");
+        QPointer<frmCLTAddParts> dialog = v.screen->addPartsDialog();
+        QVERIFY(dialog && dialog->isVisible() && !v.screen->isVisible());
+        auto type = [&](const char* box, const char* text) { vxtest::Child<QLineEdit>(dialog, box)->setText(text); };
+        type("txtSeqNum", "31");
+        type("txtThickness", "0.75");
+        type("txtWidth", "12");
+        type("txtLength", "30");
+        vxtest::Child<QComboBox>(dialog, "cmboPart")->setEditText("O'NEW PART");
+        vxtest::Child<QComboBox>(dialog, "cmboMaterial")->setEditText("WALNUT");
+        vxtest::Click(dialog, "cmdAddParts");
+        QCOMPARE(v.presenter.prompts.at(0).text, std::string("Parts have been added."));
+        QCOMPARE(QueryScalar(path, "SELECT FileName || '/' || SEQ_NUM || '/' || Width || '/' || Length FROM tblParts "
+                                   "WHERE Part = 'O''NEW PART'"),
+                 std::string("job.rdb/31/12.0/30.0"));
+        QCOMPARE(QueryScalar(v.box.defDatabase(), "SELECT count(*) || Valid_Part || Process FROM tblPartsCriteria "
+                                                  "WHERE Part = 'O''NEW PART'"),
+                 std::string("111"));
+        QCOMPARE(QueryScalar(v.box.defDatabase(), "SELECT count(*) FROM tblMaterials WHERE Material = 'WALNUT'"),
+                 std::string("1"));
+
+        vx::Connection::Open(path)->Execute(
+            "CREATE TRIGGER refuse BEFORE INSERT ON tblParts BEGIN SELECT RAISE(ABORT, 'disk full'); END");
+        vxtest::Child<QComboBox>(dialog, "cmboPart")->setEditText("NEVER ADDED");
+        vxtest::Click(dialog, "cmdAddParts");
+        QCOMPARE(v.presenter.prompts.size(), size_t(2));
+        QVERIFY(v.presenter.prompts[1].text.rfind("Error: ", 0) == 0);
+        QCOMPARE(QueryScalar(v.box.defDatabase(), "SELECT count(*) FROM tblPartsCriteria WHERE Part = 'NEVER ADDED'"),
+                 std::string("0"));
+
+        vxtest::Click(dialog, "cmdDone");
+        vxtest::Settle();
+        QVERIFY(!dialog && v.screen->isVisible());
+        QCOMPARE(v.grid()->Rows() - 1, before + 1);
     }
 
     // Files this screen must not change: one message, no file open, the file untouched.

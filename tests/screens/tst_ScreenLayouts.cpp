@@ -10,6 +10,7 @@
 #include "mapping/frmCLTLoadDefaultMapping.h"
 #include "mapping/frmCLTPartsListMapping.h"
 #include "mapping/frmCLTPrintMapping.h"
+#include "parts/frmCLTAddParts.h"
 #include "parts/frmCLTViewEditROPartsFile.h"
 #include "screens/ErrorLog.h"
 #include "screens/frmCLTErrorLog.h"
@@ -115,6 +116,9 @@ private slots:
         dialogs.answer(rdb);
         viewEdit->cmdOpenFile_Click();
         CheckAndSave(viewEdit, "frmCLTViewEditROPartsFile");
+        viewEdit->cmdAddParts_Click();
+        CheckAndSave(viewEdit->addPartsDialog(), "frmCLTAddParts");
+        viewEdit->addPartsDialog()->Shutdown();
         viewEdit->Shutdown();
 
         frmCLTProcesses* processes = new frmCLTProcesses(&menu);
