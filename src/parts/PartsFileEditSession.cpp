@@ -91,7 +91,7 @@ void PartsFileEditSession::GetPartsCriteriaRS()
     m_criteria.Open(m_def, "Select * from tblPartsCriteria order by Part");
 }
 
-void PartsFileEditSession::GetMappingRS() { m_mapping.Open(m_def, "SELECT * from tblPartsFileMapping Order by IDNum"); }
+void PartsFileEditSession::GetMappingRS() { m_mapping = MappingFields::Read(*m_def); }
 
 void PartsFileEditSession::GetMaterialsRS() { m_materials.Open(m_def, "Select * from tblMaterials"); }
 
@@ -207,7 +207,7 @@ bool PartsFileEditSession::ApplyPartsCriteria()
 void PartsFileEditSession::Release()
 {
     CloseFile();
-    for (RecordSet* rs : {&m_criteria, &m_mapping, &m_materials})
+    for (RecordSet* rs : {&m_criteria, &m_materials})
         rs->Close();
     m_def.reset();
 }

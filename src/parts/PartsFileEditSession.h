@@ -6,6 +6,7 @@
 // Every change goes straight into the open file; changes of several rows run in one
 // transaction, so a failure part-way leaves the file as it was.
 #include "config/TableStore.h"
+#include "parts/PartEntry.h"
 
 #include <array>
 #include <memory>
@@ -29,7 +30,8 @@ public:
     void GetMappingRS();
     void GetMaterialsRS();
     RecordSet& CriteriaRS() { return m_criteria; }
-    RecordSet& MappingRS() { return m_mapping; }
+    // The mapping rows, read once and kept apart from the connection.
+    const MappingFields& Mapping() const { return m_mapping; }
     const std::shared_ptr<Connection>& configuration() const { return m_def; }
 
     // The boxes of the extra space-ball lengths (3 and 4 balls): loaded from and stored into
@@ -72,7 +74,8 @@ public:
 
 private:
     std::shared_ptr<Connection> m_def, m_file;
-    RecordSet m_parts, m_criteria, m_mapping, m_materials;
+    RecordSet m_parts, m_criteria, m_materials;
+    MappingFields m_mapping;
     std::string m_path, m_title;
 };
 

@@ -16,7 +16,6 @@
 #include "ui/ScreenTools.h"
 #include "ui_frmCLTViewEditROPartsFile.h"
 
-#include <map>
 
 namespace vx {
 
@@ -109,33 +108,18 @@ void frmCLTViewEditROPartsFile::DisplayRSInGrid()
     grid->SetColHidden(kPartsAutoIdCol, true);
     LengthCol = SpaceBallsCol = ScribesCol = 0;
 
-    // Labels and manual-entry choices of the mapping, by machine field name.
-    struct MappingRow {
-        QString label;
-        bool manual = false;
-    };
-    std::map<std::string, MappingRow> mapping;
-    RecordSet& map = m_session.MappingRS();
-    if (map.IsOpen()) {
-        int name = map.ColumnIndex("MainName"), label = map.ColumnIndex("UserLabel"),
-            manual = map.ColumnIndex("ManualField");
-        for (int r = 0; r < map.RecordCount(); ++r)
-            mapping.emplace(
-                UpperCase(TrimBlanks(map.ValueAt(r, name).toText())),
-                MappingRow{QString::fromStdString(map.ValueAt(r, label).toText()), map.ValueAt(r, manual).toBool()});
-    }
-
+    const MappingFields& mapping = m_session.Mapping();
     const ProgramState& s = State();
     for (int c = kPartsAutoIdCol + 1; c < grid->Cols(); ++c) {
         std::string name = UpperCase(TrimBlanks(grid->TextMatrix(0, c).toStdString()));
-        auto found = mapping.find(name);
+        const MappingField* found = mapping.Find(name);
         if (name == "SPACEBALLS") {
             SpaceBallsCol = c;
             grid->SetColHidden(c, !s.SpaceBalls);
         } else if (name == "SCRIBES") {
             ScribesCol = c;
-            if (found != mapping.end())
-                grid->SetColHeading(c, found->second.label);
+            if (found)
+                grid->SetColHeading(c, QString::fromStdString(found->userLabel));
             grid->SetColHidden(c, !s.Scribes);
         } else if (name == "POCKETHOLES") {
             grid->SetColHidden(c, !s.PocketHoles);
@@ -146,9 +130,9 @@ void frmCLTViewEditROPartsFile::DisplayRSInGrid()
         } else {
             if (name == "LENGTH")
                 LengthCol = c;
-            if (found != mapping.end()) {
-                grid->SetColHeading(c, found->second.label);
-                grid->SetColHidden(c, !found->second.manual);
+            if (found) {
+                grid->SetColHeading(c, QString::fromStdString(found->userLabel));
+                grid->SetColHidden(c, !found->manualField.value_or(false));
             }
         }
     }
