@@ -31,7 +31,10 @@ constexpr int kLabelWidthTwips = 4000;
 const char* const kConfirmDelete = "Confirm Delete";
 constexpr int kYesNoDefaultNo = vbYesNo + vbDefaultButton2; // 260
 
-std::string CellLabel(const RecordSet& rs, int row) { return UpperCase(TrimBlanks(rs.ValueAt(row, kLabelCol - 1).toText())); }
+std::string CellLabel(const RecordSet& rs, int row)
+{
+    return UpperCase(TrimBlanks(rs.ValueAt(row, kLabelCol - 1).toText()));
+}
 } // namespace
 
 frmCLTManualPartsEntry::frmCLTManualPartsEntry(QWidget* mainMenu)
@@ -170,6 +173,9 @@ void frmCLTManualPartsEntry::SetUserFieldsToShow() { m_ui->entryControls->SetUse
 
 void frmCLTManualPartsEntry::cmdAddTheParts_Click()
 {
+    // Enter in an entry box comes here too; the field panel takes adding out of use.
+    if (!m_ui->cmdAddTheParts->isEnabled())
+        return;
     PartEntryControls* entry = m_ui->entryControls;
     bool isError = true;
     entry->CheckData(isError);
@@ -323,8 +329,9 @@ void frmCLTManualPartsEntry::fgUserLabels_AfterEdit(int row, int col)
                 for (int r = 0; r < m_labelsRS.RecordCount() && !taken; ++r)
                     taken = r != row && m_labelsRS.ValueAt(r, kLabelCol - 1).toText() == label;
                 if (taken) {
-                    ShowMessage("The new Display Label matchs an existing Display Label. Display Labels must be unique.",
-                                vbOKOnly, "");
+                    ShowMessage(
+                        "The new Display Label matchs an existing Display Label. Display Labels must be unique.",
+                        vbOKOnly, "");
                     m_labelsRS.SetValueAt(row, kLabelCol - 1, m_oldLabel);
                 } else {
                     m_labelsRS.SetValueAt(row, kLabelCol - 1, label);

@@ -9,8 +9,8 @@
 #include "ui/ScreenTools.h"
 #include "ui_PartEntryControls.h"
 
-#include <QKeyEvent>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QScrollBar>
 #include <QTimer>
 
@@ -69,8 +69,8 @@ void PartEntryControls::SetMode(Mode mode)
 
 std::vector<QWidget*> PartEntryControls::EntryBoxes() const
 {
-    return {m_ui->txtSeqNum,    m_ui->txtQuantity,  m_ui->txtThickness, m_ui->txtWidth,     m_ui->txtLength,
-            m_ui->cmboMaterial, m_ui->cmboPart,     m_ui->txtScribes,   m_ui->txtSpaceBalls};
+    return {m_ui->txtSeqNum,    m_ui->txtQuantity, m_ui->txtThickness, m_ui->txtWidth,     m_ui->txtLength,
+            m_ui->cmboMaterial, m_ui->cmboPart,    m_ui->txtScribes,   m_ui->txtSpaceBalls};
 }
 
 void PartEntryControls::LoadCombo(QComboBox* combo, RecordSet& rs, const char* column)
@@ -208,7 +208,8 @@ void PartEntryControls::InitializeUserFieldGrid(const MappingFields& mapping)
     BoundGrid* grid = m_ui->fgUserFieldEntries;
     grid->Unbind();
     Guarded([&] {
-        m_userFieldsRS = RecordSet::InMemory({{"Display Label", FieldType::Text, false}, {"Value", FieldType::Text, false}});
+        m_userFieldsRS =
+            RecordSet::InMemory({{"Display Label", FieldType::Text, false}, {"Value", FieldType::Text, false}});
         Connection& c = *m_userFieldsRS.connection();
         Transaction tx(c);
         Statement st = c.Prepare("INSERT INTO mem VALUES (?1, '')");
@@ -285,9 +286,9 @@ void PartEntryControls::CheckData(bool& IsError)
     rules.scribes = s.Scribes;
     rules.spaceBalls = s.SpaceBalls;
 
-    PartEntryTexts t{Text(m_ui->txtSeqNum), Text(m_ui->txtQuantity),  Text(m_ui->txtThickness),
-                     Text(m_ui->txtWidth),  Text(m_ui->txtLength),    Text(m_ui->cmboPart),
-                     Text(m_ui->cmboMaterial), Text(m_ui->txtScribes), Text(m_ui->txtSpaceBalls)};
+    PartEntryTexts t{Text(m_ui->txtSeqNum),    Text(m_ui->txtQuantity), Text(m_ui->txtThickness),
+                     Text(m_ui->txtWidth),     Text(m_ui->txtLength),   Text(m_ui->cmboPart),
+                     Text(m_ui->cmboMaterial), Text(m_ui->txtScribes),  Text(m_ui->txtSpaceBalls)};
     PartEntryNumbers numbers;
     std::string message;
     bool passed = false;
@@ -369,10 +370,10 @@ void PartEntryControls::CheckForCmboNewMaterial() { MatchCombo(m_ui->cmboMateria
 
 void PartEntryControls::SetEntryEnabled(bool enabled)
 {
-    for (QWidget* w : std::initializer_list<QWidget*>{
-             m_ui->txtQuantity, m_ui->txtLength, m_ui->txtScribes, m_ui->txtSpaceBalls, m_ui->txtThickness,
-             m_ui->txtWidth, m_ui->chkB_Grade, m_ui->chkPanel, m_ui->chkPocketHoles, m_ui->cmboMaterial,
-             m_ui->cmboPart, m_ui->fgUserFieldEntries})
+    for (QWidget* w : std::initializer_list<QWidget*>{m_ui->txtQuantity, m_ui->txtLength, m_ui->txtScribes,
+                                                      m_ui->txtSpaceBalls, m_ui->txtThickness, m_ui->txtWidth,
+                                                      m_ui->chkB_Grade, m_ui->chkPanel, m_ui->chkPocketHoles,
+                                                      m_ui->cmboMaterial, m_ui->cmboPart, m_ui->fgUserFieldEntries})
         w->setEnabled(enabled);
 }
 

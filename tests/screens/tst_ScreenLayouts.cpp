@@ -12,6 +12,7 @@
 #include "mapping/frmCLTPrintMapping.h"
 #include "parts/frmCLTAddParts.h"
 #include "parts/frmCLTViewEditROPartsFile.h"
+#include "parts/frmCLTManualPartsEntry.h"
 #include "screens/ErrorLog.h"
 #include "screens/frmCLTErrorLog.h"
 #include "screens/frmCLTMain.h"
@@ -24,6 +25,7 @@
 #include <QAbstractButton>
 #include <QElapsedTimer>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QtTest>
 
@@ -144,6 +146,18 @@ private slots:
         print->Display();
         CheckAndSave(print, "frmCLTPrintMapping");
         print->Shutdown();
+
+        frmCLTManualPartsEntry* manual = new frmCLTManualPartsEntry(&menu);
+        manual->Display();
+        for (const char* length : {"30.5", "22", "18.25"}) {
+            vxtest::Child<QLineEdit>(manual, "txtWidth")->setText("11.75");
+            vxtest::Child<QLineEdit>(manual, "txtLength")->setText(length);
+            vxtest::Click(manual, "cmdAddTheParts");
+        }
+        CheckAndSave(manual, "frmCLTManualPartsEntry");
+        vxtest::Click(manual, "cmdDefineFields");
+        CheckAndSave(manual, "frmCLTManualPartsEntry-fields");
+        manual->Unload();
 
         frmCLTPartsCriteriaDelete* removal = new frmCLTPartsCriteriaDelete(&menu);
         removal->Display();
