@@ -84,16 +84,27 @@ std::string RefusalMessage(FileRefusal refusal, const std::string& title)
 
 PartsFileEditSession::~PartsFileEditSession() { Release(); }
 
+Connection& PartsFileEditSession::Def()
+{
+    // The configuration failed to open when the screen was shown (that was reported then).
+    if (!m_def)
+        throw VxError(kErrFileNotFound, "The configuration database is not open.", "frmCLTViewEditROPartsFile");
+    return *m_def;
+}
+
 void PartsFileEditSession::ConnectToPartsCriteriaDB() { m_def = Connection::Open(DefDatabasePath()); }
 
 void PartsFileEditSession::GetPartsCriteriaRS()
 {
-    m_criteria.Open(m_def, "Select * from tblPartsCriteria order by Part");
+    m_criteria.Open(Def().shared_from_this(), "Select * from tblPartsCriteria order by Part");
 }
 
-void PartsFileEditSession::GetMappingRS() { m_mapping = MappingFields::Read(*m_def); }
+void PartsFileEditSession::GetMappingRS() { m_mapping = MappingFields::Read(Def()); }
 
-void PartsFileEditSession::GetMaterialsRS() { m_materials.Open(m_def, "Select * from tblMaterials"); }
+void PartsFileEditSession::GetMaterialsRS()
+{
+    m_materials.Open(Def().shared_from_this(), "Select * from tblMaterials");
+}
 
 void PartsFileEditSession::GetExtraSpaceBalls()
 {
@@ -177,9 +188,9 @@ void PartsFileEditSession::AddParts(const cCLTPart& NewPart)
     CheckForNewMaterial(NewPart.Material());
 }
 
-void PartsFileEditSession::CheckForNewPart(const std::string& name) { LearnPartName(*m_def, name); }
+void PartsFileEditSession::CheckForNewPart(const std::string& name) { LearnPartName(Def(), name); }
 
-void PartsFileEditSession::CheckForNewMaterial(const std::string& name) { LearnMaterial(*m_def, name); }
+void PartsFileEditSession::CheckForNewMaterial(const std::string& name) { LearnMaterial(Def(), name); }
 
 bool PartsFileEditSession::ApplyPartsCriteria()
 {
@@ -195,7 +206,7 @@ bool PartsFileEditSession::ApplyPartsCriteria()
     }
     m_parts.Close();
     try {
-        ApplyCriteriaToPartsFile(*m_file, m_def->path(), options);
+        ApplyCriteriaToPartsFile(*m_file, Def().path(), options);
     } catch (...) {
         GetRS();
         throw;

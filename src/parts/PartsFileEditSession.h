@@ -73,6 +73,8 @@ public:
     void Release();
 
 private:
+    Connection& Def();
+
     std::shared_ptr<Connection> m_def, m_file;
     RecordSet m_parts, m_criteria, m_materials;
     MappingFields m_mapping;
