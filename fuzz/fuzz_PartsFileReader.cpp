@@ -83,7 +83,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     state.ErrorReported = false;
     vx::TheErrorLog().ClearLog();
 
-    const std::string content = bytes.Rest();
+    // A NUL byte makes a file binary, refused before any line is read; an input that does not
+    // start with one has its NUL bytes turned into another control byte, so the lines behind
+    // them are read too.
+    std::string content = bytes.Rest();
+    if (!content.empty() && content[0] != '\0')
+        std::replace(content.begin(), content.end(), '\0', '\x01');
     const std::string input = vxfuzz::ScratchFolder() + "/cut list.csv";
     const std::string output = vxfuzz::ScratchFolder() + "/cut list.rdb";
     {

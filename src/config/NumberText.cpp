@@ -36,6 +36,24 @@ std::string_view TrimSpaces(std::string_view text)
     return text.substr(b, e - b);
 }
 
+std::string EscapeControlCharacters(std::string_view text)
+{
+    static const char kHex[] = "0123456789ABCDEF";
+    std::string out;
+    out.reserve(text.size());
+    for (char c : text) {
+        auto byte = static_cast<unsigned char>(c);
+        if ((byte < 0x20 && byte != '\t') || byte == 0x7F) {
+            out += "\\x";
+            out += kHex[byte >> 4];
+            out += kHex[byte & 15];
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
 std::string UpperCase(std::string_view text)
 {
     std::string out(text);

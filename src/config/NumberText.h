@@ -16,6 +16,9 @@ std::string UpperCase(std::string_view text);
 std::string LowerCase(std::string_view text);
 bool EqualsNoCase(std::string_view a, std::string_view b);
 std::vector<std::string> SplitText(std::string_view text, std::string_view delimiter);
+// Text fit to echo to a terminal or a log: every control character other than tab (a NUL
+// byte included) written as \xNN, so a file's bytes cannot steer the operator's terminal.
+std::string EscapeControlCharacters(std::string_view text);
 
 // Parses text as a number: optional sign, digits with at most one ".", optional exponent,
 // surrounded by blanks. No hex, inf, nan or separators; out-of-range values are refused.

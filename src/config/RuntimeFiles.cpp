@@ -3,6 +3,9 @@
 #include "config/NumberText.h"
 #include "start/ProgramState.h"
 
+#include <sqlite3.h>
+
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <system_error>
@@ -84,12 +87,71 @@ std::string DefDatabasePath() { return JoinPath(State().RuntimeFolder, kDefDatab
 std::string TemplateDatabasePath() { return JoinPath(State().RuntimeFolder, kTemplateDatabaseName); }
 std::string ManualDatabasePath() { return JoinPath(State().RuntimeFolder, kManualDatabaseName); }
 
+std::string ConfigurationDamage()
+{
+    const std::string path = DefDatabasePath();
+    std::error_code ec;
+    if (!fs::is_regular_file(path, ec))
+        return {};
+    if (fs::file_size(path, ec) == 0 && !ec)
+        return "the file is empty";
+    sqlite3* db = nullptr;
+    std::string reason;
+    // Read-write, as the program opens it: a journal left by an interrupted write is rolled
+    // back, not mistaken for damage. The check itself writes nothing.
+    if (sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) {
+        reason = db ? sqlite3_errmsg(db) : "it cannot be opened";
+    } else {
+        sqlite3_busy_timeout(db, 60000);
+        sqlite3_stmt* st = nullptr;
+        int prepared = sqlite3_prepare_v2(db, "PRAGMA quick_check(1)", -1, &st, nullptr);
+        if (prepared != SQLITE_OK) {
+            if ((prepared & 0xff) != SQLITE_BUSY)
+                reason = sqlite3_errmsg(db);
+        } else {
+            int rc = sqlite3_step(st);
+            if (rc == SQLITE_ROW) {
+                const char* result = reinterpret_cast<const char*>(sqlite3_column_text(st, 0));
+                if (!result || std::string(result) != "ok")
+                    reason = result ? result : "the quick check failed";
+            } else if (rc != SQLITE_DONE && (rc & 0xff) != SQLITE_BUSY) {
+                reason = sqlite3_errmsg(db); // busy is not damage: the conversion waits for it
+            }
+        }
+        sqlite3_finalize(st);
+    }
+    sqlite3_close(db);
+    std::replace(reason.begin(), reason.end(), '\n', ' '); // the quick check lists on lines
+    return reason;
+}
+
+std::string DamagedConfigurationMessage(const std::string& reason)
+{
+    return "The configuration file " + DefDatabasePath() + " is damaged (" + reason +
+           "). To go back to the factory configuration, delete it; the next start puts a fresh copy in its place.";
+}
+
+bool SameFileOrPlace(const std::string& a, const std::string& b)
+{
+    std::error_code ec;
+    if (fs::equivalent(a, b, ec) && !ec)
+        return true; // the same file: a hard link, a symbolic link, another spelling
+    // Where neither exists yet, the place both would be created at, links and ".." resolved.
+    fs::path pa = fs::weakly_canonical(fs::absolute(a, ec), ec);
+    if (ec)
+        return false;
+    fs::path pb = fs::weakly_canonical(fs::absolute(b, ec), ec);
+    return !ec && EqualsNoCase(pa.string(), pb.string());
+}
+
 bool IsProgramFile(const std::string& path)
 {
-    std::string given = UpperCase(TrimBlanks(path));
-    for (const char* name : {kTemplateDatabaseName, kDefDatabaseName, kManualDatabaseName})
-        if (given == UpperCase(TrimBlanks(JoinPath(State().RuntimeFolder, name))))
+    std::string given = TrimBlanks(path);
+    for (const char* name : {kTemplateDatabaseName, kDefDatabaseName, kManualDatabaseName}) {
+        std::string own = TrimBlanks(JoinPath(State().RuntimeFolder, name));
+        if (EqualsNoCase(given, own) || (!given.empty() && SameFileOrPlace(given, own)))
             return true;
+    }
     return false;
 }
 

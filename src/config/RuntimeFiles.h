@@ -22,11 +22,20 @@ std::string RuntimeRoot();
 void SetUpRuntimeFiles();
 
 std::string DefDatabasePath();
+// Why the configuration database cannot be used (empty, not a database, a page SQLite's
+// quick check finds damaged), in SQLite's words; empty when it is sound or missing.
+std::string ConfigurationDamage();
+// The one line that reports the damage and the way back to the factory configuration.
+std::string DamagedConfigurationMessage(const std::string& reason);
 std::string TemplateDatabasePath();
 std::string ManualDatabasePath();
 
-// True when the path text names one of the three runtime databases (case-insensitive).
+// True when the path names one of the three runtime databases: the same text ignoring
+// case, or the same file (through a symbolic link, "..", a hard link), or for a file not
+// there yet the same place once links are resolved.
 bool IsProgramFile(const std::string& path);
+// True when a and b are the same file, or would be created at the same place.
+bool SameFileOrPlace(const std::string& a, const std::string& b);
 // The folder part of a path (text before the last separator); the path itself without one.
 std::string FolderOf(const std::string& path);
 // The part after the last separator.

@@ -10,6 +10,7 @@ namespace vx {
 enum ErrorNumber : int {
     kErrOverflow = 6,
     kErrTypeMismatch = 13,
+    kErrUserInterrupt = 18, // the operator stopped long work
     kErrFileNotFound = 53,
     kErrFileAlreadyOpen = 55,
     kErrDiskFull = 61,

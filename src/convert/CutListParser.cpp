@@ -8,6 +8,9 @@ namespace vx {
 
 namespace {
 constexpr size_t kRowsPerBatch = 4096;
+// A batch is also handed on once its text passes this size, so very long lines never pile
+// up gigabytes in one batch.
+constexpr size_t kBatchTextBytes = size_t(64) << 20;
 
 // A line is kept when, with every comma removed and trimmed, it has at least 2 characters
 // (commas whatever the delimiter is).
@@ -34,13 +37,17 @@ bool PassesCommaTest(std::string_view line)
 
 // ---------------------------------------------------------------- parser
 
-CutListParser::CutListParser(std::string path, std::vector<MappedField> fields, std::string delimiter,
-                             int32_t skipLines)
-    : m_path(std::move(path)), m_fields(std::move(fields)), m_delimiter(std::move(delimiter)), m_skip(skipLines)
+CutListParser::CutListParser(std::string path, std::vector<MappedField> fields, const ReaderSettings& settings,
+                             bool lineFeedEnds)
+    : m_path(std::move(path)), m_fields(std::move(fields)), m_delimiter(settings.delimiter), m_skip(settings.skipLines),
+      m_lengthFactor(settings.lengthFactor), m_lengthPlaces(settings.lengthFactor == 1.0 ? 6 : settings.lengthDigits),
+      m_lineFeedEnds(lineFeedEnds)
 {
     for (const MappedField& f : m_fields) {
         m_rules.push_back(RuleFor(f.MainName, f.DataType));
         m_isMaterial.push_back(EqualsNoCase(f.MainName, "MATERIAL"));
+        m_isLength.push_back(EqualsNoCase(f.MainName, "WIDTH") || EqualsNoCase(f.MainName, "LENGTH") ||
+                             EqualsNoCase(f.MainName, "THICKNESS"));
     }
 }
 
@@ -48,7 +55,7 @@ void CutListParser::Run(BatchQueue<ParsedBatch>& queue)
 {
     auto batch = std::make_unique<ParsedBatch>();
     try {
-        LineSource source(m_path);
+        LineSource source(m_path, m_lineFeedEnds);
         std::string line, errorText, unquotedValue;
         std::vector<std::string_view> columns;
         std::vector<std::string> unquoted;
@@ -118,32 +125,44 @@ void CutListParser::Run(BatchQueue<ParsedBatch>& queue)
                 }
                 if (ok) {
                     p.hasNumber = m_rules[i] != ValueRule::Text && m_rules[i] != ValueRule::PartName;
-                    continue;
+                    if (!m_isLength[i])
+                        continue;
+                    // A length is checked once more as it would be stored: converted and rounded.
+                    if (!p.hasNumber) {
+                        auto parsed = ParseNumber(value);
+                        if (!parsed)
+                            continue; // written as text; the writer refuses it
+                        p.number = *parsed;
+                        p.hasNumber = true;
+                    }
+                    p.number = StoredLength(value, p.number, m_lengthFactor, m_lengthPlaces);
+                    if (CheckStoredLength(m_rules[i], f.PF_Col, p.number, f.UserLabel, errorText))
+                        continue;
                 }
                 if (!row.rejected) {
                     report = "\r\n\r\nThe following errors were found in row " + std::to_string(kept) +
                              " of the parts file, the data in this row was ignored.\r\n\r\n";
-                    report += "The row contains: " + line + "\r\n\r\n";
+                    report += "The row contains: " + EscapeControlCharacters(line) + "\r\n\r\n";
                     row.rejected = true;
                 }
                 report += errorText;
             }
             if (row.rejected) {
-                row.report = static_cast<uint32_t>(batch->reports.size());
+                row.report = batch->reports.size();
                 batch->reports.push_back(std::move(report));
                 batch->failures.push_back(std::move(failures));
             } else {
-                row.firstField = static_cast<uint32_t>(batch->fields.size());
+                row.firstField = batch->fields.size();
                 for (size_t i = 0; i < m_fields.size(); ++i) {
                     ParsedField p = checked[i];
-                    p.offset = static_cast<uint32_t>(batch->arena.size());
-                    p.length = static_cast<uint32_t>(values[i].size());
+                    p.offset = batch->arena.size();
+                    p.length = values[i].size();
                     batch->arena.append(values[i]);
                     batch->fields.push_back(p);
                 }
             }
             batch->rows.push_back(row);
-            if (batch->rows.size() >= kRowsPerBatch) {
+            if (batch->rows.size() >= kRowsPerBatch || batch->arena.size() >= kBatchTextBytes) {
                 batch->bytesRead = source.Consumed();
                 if (!queue.Push(std::move(batch)))
                     return;

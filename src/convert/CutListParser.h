@@ -16,9 +16,11 @@
 
 namespace vx {
 
-// One checked value: its cleaned text in the batch's arena and, when read, its number.
+// One checked value: its cleaned text in the batch's arena and, when read, its number (for
+// a width, length or thickness the number as stored: converted and rounded). Offsets are
+// 64-bit: a batch of very long lines may hold more than 4 GiB of text.
 struct ParsedField {
-    uint32_t offset = 0, length = 0;
+    size_t offset = 0, length = 0;
     double number = 0;
     bool hasNumber = false;
 };
@@ -27,8 +29,8 @@ struct ParsedField {
 struct ParsedRow {
     int32_t keptLine = 0;
     bool rejected = false;
-    uint32_t firstField = 0; // good rows: index of the first of its fields
-    uint32_t report = 0;     // rejected rows: index into reports
+    size_t firstField = 0; // good rows: index of the first of its fields
+    size_t report = 0;     // rejected rows: index into reports
 };
 
 struct ParsedBatch {
@@ -88,7 +90,10 @@ private:
 
 class CutListParser {
 public:
-    CutListParser(std::string path, std::vector<MappedField> fields, std::string delimiter, int32_t skipLines);
+    // lineFeedEnds: a line feed alone ends a line too (a file with bare line feeds that may
+    // not be rewritten is read as it is).
+    CutListParser(std::string path, std::vector<MappedField> fields, const ReaderSettings& settings,
+                  bool lineFeedEnds = false);
     // Parses the whole file into the queue (the last batch has last set, or an error).
     void Run(BatchQueue<ParsedBatch>& queue);
 
@@ -96,9 +101,12 @@ private:
     std::string m_path;
     std::vector<MappedField> m_fields;
     std::vector<ValueRule> m_rules;
-    std::vector<bool> m_isMaterial;
+    std::vector<bool> m_isMaterial, m_isLength;
     std::string m_delimiter;
     int32_t m_skip;
+    double m_lengthFactor;
+    int m_lengthPlaces;
+    bool m_lineFeedEnds;
 };
 
 } // namespace vx

@@ -8,12 +8,13 @@
 #include "convert/TextFiles.h"
 #include "convert/modCLTScribes.h"
 #include "screens/ErrorLog.h"
+#include "start/Interruption.h"
 #include "start/Messages.h"
 #include "start/ProgramState.h"
 
 #include <sqlite3.h>
 
-#include <cmath>
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -26,47 +27,6 @@ namespace fs = std::filesystem;
 namespace vx {
 
 namespace {
-constexpr int kErrUserInterrupt = 18;
-
-// Rounds a length, half to even, as RoundHalfEven does; the common cases without the
-// text round trip (they decide a million rows' reading time).
-double RoundLength(std::string_view text, double value, double factor, int places)
-{
-    if (factor == 1.0) {
-        // A plain decimal with no more places than wanted and at most 15 digits is its own
-        // rounding.
-        size_t digits = 0, decimals = 0;
-        bool afterPoint = false, plain = true, leading = true;
-        for (char c : TrimSpaces(text)) {
-            if (c >= '0' && c <= '9') {
-                if (c != '0' || !leading)
-                    leading = false, ++digits;
-                if (afterPoint)
-                    ++decimals;
-            } else if (c == '.')
-                afterPoint = true;
-            else if (c != '+' && c != '-' && c != ' ' && c != '\t')
-                plain = false;
-        }
-        if (plain && decimals <= static_cast<size_t>(places) && digits <= 15)
-            return value;
-        return RoundHalfEven(value, places);
-    }
-    double scaled = value * factor;
-    static const double kScale[] = {1, 10, 100, 1000, 10000, 100000, 1000000};
-    if (places >= 0 && places <= 6) {
-        double s = scaled * kScale[places];
-        if (std::fabs(s) < 1e8) {
-            double fraction = s - std::floor(s);
-            if (std::fabs(fraction - 0.5) > 1e-6) {
-                double r = std::nearbyint(s) / kScale[places];
-                return r == 0.0 ? 0.0 : r;
-            }
-        }
-    }
-    return RoundHalfEven(scaled, places);
-}
-
 enum class ValueKind { Dimension, Scribes, Other };
 
 // One checked field of a line: its cleaned text and, when its rule reads one, its number.
@@ -141,15 +101,10 @@ public:
             const FieldValue& v = values[i];
             switch (t.kind) {
             case ValueKind::Dimension: {
-                double number = v.number;
-                if (!v.hasNumber) {
-                    auto parsed = ParseNumber(v.text);
-                    if (!parsed)
-                        throw VxError(kErrTypeMismatch, "Type mismatch", "PartsFileReader");
-                    number = *parsed;
-                }
-                double d = RoundLength(v.text, number, m_settings.lengthFactor,
-                                       m_settings.lengthFactor == 1.0 ? 6 : m_settings.lengthDigits);
+                // The parser has converted and rounded every length that reads as a number.
+                if (!v.hasNumber)
+                    throw VxError(kErrTypeMismatch, "Type mismatch", "PartsFileReader");
+                double d = v.number;
                 sqlite3_bind_double(m_insert, t.param, d);
                 if (t.isWidth)
                     row.width = d;
@@ -228,8 +183,7 @@ private:
 
     void BindText(int param, std::string_view text)
     {
-        sqlite3_bind_text(m_insert, param, text.data() ? text.data() : "", static_cast<int>(text.size()),
-                          SQLITE_STATIC);
+        sqlite3_bind_text64(m_insert, param, text.data() ? text.data() : "", text.size(), SQLITE_STATIC, SQLITE_UTF8);
     }
 
     void BindCriteria(const PartCriteria* criteria, RowCriteriaResult& row)
@@ -322,22 +276,41 @@ std::string PartsFileReader::FileNameValue(const std::string& title)
     return name;
 }
 
+PartsFileReader::InputShape PartsFileReader::InspectInput(const std::string& path)
+{
+    InputShape shape;
+    FilePtr in = OpenFile(path, "rb");
+    std::vector<char> buf(kTextBlockSize);
+    bool anyByte = false, first = true;
+    size_t got;
+    while ((got = std::fread(buf.data(), 1, buf.size(), in.get())) > 0) {
+        if (first) {
+            // UTF-16 text is full of NUL bytes and must not be cut apart byte by byte.
+            shape.utf16 =
+                got >= 2 && ((buf[0] == '\xFF' && buf[1] == '\xFE') || (buf[0] == '\xFE' && buf[1] == '\xFF'));
+            shape.binary = !shape.utf16 && std::memchr(buf.data(), '\0', std::min(got, kTextProbeBytes));
+            if (shape.binary)
+                return shape;
+            first = false;
+        }
+        anyByte = true;
+        if (std::memchr(buf.data(), '\r', got))
+            return shape;
+    }
+    shape.bareLineFeeds = anyByte;
+    return shape;
+}
+
 bool PartsFileReader::RewriteBareLineFeeds(const std::string& path)
 {
-    bool anyByte = false;
-    {
-        FilePtr in = OpenFile(path, "rb");
-        std::vector<char> buf(kTextBlockSize);
-        size_t got;
-        while ((got = std::fread(buf.data(), 1, buf.size(), in.get())) > 0) {
-            anyByte = true;
-            if (std::memchr(buf.data(), '\r', got))
-                return false;
-        }
-    }
-    if (!anyByte)
-        return false;
-    // Copy with CR LF line ends into a temporary file beside it, then put it in place.
+    InputShape shape = InspectInput(path);
+    return shape.bareLineFeeds && !shape.utf16 && MayReplaceFile(path) && RewriteWithCrLf(path);
+}
+
+bool PartsFileReader::RewriteWithCrLf(const std::string& path)
+{
+    // Copy with CR LF line ends into a temporary file beside the file (the target of a
+    // link), then put it in place with the file's mode and owner.
     std::string tmp = TemporaryPathBeside(path);
     try {
         FilePtr in = OpenFile(path, "rb");
@@ -358,19 +331,27 @@ bool PartsFileReader::RewriteBareLineFeeds(const std::string& path)
         if (std::fflush(out.get()) != 0)
             throw VxError(kErrDiskFull, "Could not write '" + tmp + "'.", "PartsFileReader");
         out.reset();
-        std::error_code ec;
-        fs::permissions(tmp, fs::status(path, ec).permissions(), ec);
         ReplaceFileWith(tmp, path);
-    } catch (...) {
+    } catch (const std::exception&) {
+        // The rewrite only spares later readers the bare line feeds: reading the file as it
+        // is gives the same rows.
         RemoveQuietly(tmp);
-        throw;
+        return false;
     }
     return true;
 }
 
 bool PartsFileReader::Read(const std::string& path, const std::string& title, const ReaderSettings& settings)
 {
-    RewriteBareLineFeeds(path);
+    InputShape shape = InspectInput(path);
+    if (shape.binary) {
+        ShowMessage("The file " + EscapeControlCharacters(path) +
+                        " is not a text file (it holds a NUL byte), so it was not read and was left as it is.",
+                    vbOKOnly, "");
+        return false;
+    }
+    // A file that may not be written is read as it is, a line feed ending each line.
+    const bool lineFeedEnds = shape.bareLineFeeds && (shape.utf16 || !MayReplaceFile(path) || !RewriteWithCrLf(path));
     const std::string fileName = FileNameValue(title);
     std::vector<MappedField> fields = ReadMappedFields(*m_conn);
     m_criteriaApplied = false;
@@ -384,8 +365,11 @@ bool PartsFileReader::Read(const std::string& path, const std::string& title, co
     // Lines are cut and checked on a second thread; this one writes the rows, learns the
     // names (which may ask the operator) and reports.
     BatchQueue<ParsedBatch> queue;
-    CutListParser parser(path, fields, settings.delimiter, settings.skipLines);
-    std::thread parsing([&parser, &queue] { parser.Run(queue); });
+    CutListParser parser(path, fields, settings, lineFeedEnds);
+    std::thread parsing = [&parser, &queue] {
+        InterruptsBlocked onThisThreadOnly;
+        return std::thread([&parser, &queue] { parser.Run(queue); });
+    }();
     struct JoinGuard {
         BatchQueue<ParsedBatch>& queue;
         std::thread& thread;

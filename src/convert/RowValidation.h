@@ -21,4 +21,13 @@ ValueRule RuleFor(std::string_view FieldName, std::string_view sDataType);
 bool CheckValue(ValueRule rule, int32_t FileCol, int32_t NumColumns, std::string_view value, std::string_view label,
                 std::string& sErrMsg, double* number = nullptr);
 
+// The number a width, length or thickness is stored with: times factor and rounded half to
+// even to places (6 without conversion). text is the value as written, which spares the
+// rounding of a plain decimal that has no more places.
+double StoredLength(std::string_view text, double value, double factor, int places);
+// The check of a length as it would be stored: infinite or undefined fails as not a number,
+// and a value rounded to zero fails where the rule wants more than zero, each with the
+// field's usual message.
+bool CheckStoredLength(ValueRule rule, int32_t FileCol, double stored, std::string_view label, std::string& sErrMsg);
+
 } // namespace vx

@@ -21,7 +21,9 @@ FilePtr OpenFile(const std::string& path, const char* mode)
     return f;
 }
 
-LineSource::LineSource(const std::string& path) : m_file(OpenFile(path, "rb")), m_buf(kTextBlockSize) {}
+LineSource::LineSource(const std::string& path, bool lineFeedEnds)
+    : m_file(OpenFile(path, "rb")), m_buf(kTextBlockSize), m_lineEnd(lineFeedEnds ? '\n' : '\r')
+{}
 
 bool LineSource::Next(std::string_view& line)
 {
@@ -32,11 +34,11 @@ bool LineSource::Next(std::string_view& line)
             m_skipLineFeed = false;
         }
         const char* base = m_buf.data();
-        if (const void* cr = std::memchr(base + m_begin, '\r', m_end - m_begin)) {
-            size_t pos = static_cast<size_t>(static_cast<const char*>(cr) - base);
+        if (const void* end = std::memchr(base + m_begin, m_lineEnd, m_end - m_begin)) {
+            size_t pos = static_cast<size_t>(static_cast<const char*>(end) - base);
             line = std::string_view(base + m_begin, pos - m_begin);
             m_begin = pos + 1;
-            m_skipLineFeed = true;
+            m_skipLineFeed = m_lineEnd == '\r';
             return true;
         }
         if (m_eof) {

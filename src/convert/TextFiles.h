@@ -20,10 +20,11 @@ using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
 FilePtr OpenFile(const std::string& path, const char* mode);
 
 // The lines of a file. A line ends at a carriage return, with or without a line feed
-// after it; a line feed alone stays inside the line.
+// after it; a line feed alone stays inside the line. With lineFeedEnds (a file that holds
+// no carriage return at all) a line ends at each line feed instead.
 class LineSource {
 public:
-    explicit LineSource(const std::string& path);
+    explicit LineSource(const std::string& path, bool lineFeedEnds = false);
     // The next line (valid until the next call); false at the end.
     bool Next(std::string_view& line);
     // Bytes of the file taken up to the current line.
@@ -36,6 +37,7 @@ private:
     std::vector<char> m_buf;
     size_t m_begin = 0, m_end = 0;
     int64_t m_consumed = 0;
+    char m_lineEnd;
     bool m_eof = false, m_skipLineFeed = false;
 };
 

@@ -10,10 +10,6 @@
 
 #include <filesystem>
 
-#ifndef _WIN32
-#include <unistd.h>
-#endif
-
 namespace fs = std::filesystem;
 
 namespace vx {
@@ -99,30 +95,21 @@ std::string FileNameFromTitle(const std::string& title)
 }
 
 namespace {
-// A file that exists but may not be written is refused before anything replaces it.
-void RequireWritableTarget(const std::string& target)
-{
-#ifndef _WIN32
-    std::error_code ec;
-    if (fs::exists(target, ec) && ::access(target.c_str(), W_OK) != 0)
-        throw VxError(kErrPermissionDenied, "Permission denied: '" + target + "'", "CreatePartsFile");
-#else
-    (void)target;
-#endif
-}
-
+// The working database copied into place through a temporary file beside the target; a
+// target the program may not replace is refused before anything is written.
 void CopyDatabaseTo(const std::string& source, const std::string& target)
 {
-    RequireWritableTarget(target);
+    std::error_code ec;
+    if (fs::exists(target, ec) && !MayReplaceFile(target))
+        throw VxError(kErrPermissionDenied, "Permission denied: '" + target + "' may not be replaced.",
+                      "CreatePartsFile");
     const std::string tmp = TemporaryPathBeside(target);
     try {
-        std::error_code ec;
         fs::copy_file(source, tmp, fs::copy_options::overwrite_existing, ec);
         if (ec)
             throw VxError(FileErrorNumber(ec), "Could not create '" + tmp + "' (" + ec.message() + ").",
                           "CreatePartsFile");
-        FlushFileToDisk(tmp);
-        ReplaceFileWith(tmp, target);
+        ReplaceFileWith(tmp, target); // synced to disk first
     } catch (...) {
         RemoveQuietly(tmp);
         throw;
@@ -146,7 +133,7 @@ void ManualPartsList::CreatePartsFile(const std::string& sFileName, const std::s
                         ".tblParts SET Seq_Num = n.rn FROM (SELECT AutoIDNum AS id, row_number() OVER (ORDER BY "
                         "AutoIDNum) AS rn FROM " +
                         kManualSchema + ".tblParts) AS n WHERE n.id = tblParts.AutoIDNum");
-        SaveTheUserDefinedColumnNames(def, kManualSchema);
+        SaveTheUserDefinedColumnNames(def, kManualSchema, true);
         tx.commit();
     } catch (...) {
         def.Execute(std::string("DETACH DATABASE ") + kManualSchema);

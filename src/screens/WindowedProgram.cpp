@@ -1,5 +1,6 @@
 #include "screens/WindowedProgram.h"
 
+#include "config/RuntimeFiles.h"
 #include "config/modCLTSettings.h"
 #include "screens/frmCLTErrorLog.h"
 #include "screens/frmCLTMain.h"
@@ -68,6 +69,10 @@ int RunWindowedProgram(int argc, char** argv)
     {
         frmCLTErrorLog errorLog;
         errorLog.InstallAsViewer();
+        // A damaged configuration is named once, with the way back, before its reads fail.
+        std::string damage = ConfigurationDamage();
+        if (!damage.empty())
+            ShowMessage(DamagedConfigurationMessage(damage), vbOKOnly | vbCritical, "");
         LoadSettings();
         frmCLTMain mainMenu;
         mainMenu.setWindowTitle(QString::fromStdString(MainCaption()));

@@ -9,6 +9,7 @@
 #include "parts/frmCLTManualPartsEntry.h"
 #include "screens/ErrorLog.h"
 #include "screens/WindowedProgram.h"
+#include "screens/frmCLTCombineFiles.h"
 #include "screens/frmCLTPartsCriteriaDelete.h"
 #include "screens/frmCLTProcesses.h"
 #include "ui/ScreenTools.h"
@@ -26,13 +27,11 @@ frmCLTMain::frmCLTMain(QWidget* parent) : ScreenWindow(parent), m_ui(new Ui::frm
     connect(m_ui->cmdPrintMapping, &QPushButton::clicked, this, &frmCLTMain::cmdPrintMapping_Click);
     connect(m_ui->cmdProcessPartsFile, &QPushButton::clicked, this, &frmCLTMain::cmdProcessPartsFile_Click);
     connect(m_ui->cmdViewEditROPartsFile, &QPushButton::clicked, this, &frmCLTMain::cmdViewEditROPartsFile_Click);
+    connect(m_ui->cmdCombinePartsFiles, &QPushButton::clicked, this, &frmCLTMain::cmdCombinePartsFiles_Click);
     connect(m_ui->cmdProcesses, &QPushButton::clicked, this, &frmCLTMain::cmdProcesses_Click);
     connect(m_ui->cmdDeleteParts, &QPushButton::clicked, this, &frmCLTMain::cmdDeleteParts_Click);
     connect(m_ui->cmdManualPartsList, &QPushButton::clicked, this, &frmCLTMain::cmdManualPartsList_Click);
     connect(m_ui->cmdExit, &QPushButton::clicked, this, &frmCLTMain::cmdExit_Click);
-    // Screens of tasks this build does not offer yet.
-    for (QPushButton* b : {m_ui->cmdCombinePartsFiles})
-        b->setEnabled(false);
 }
 
 frmCLTMain::~frmCLTMain() = default;
@@ -44,6 +43,7 @@ frmCLTPartsCriteriaDelete* frmCLTMain::removalScreen() const { return m_removal;
 frmCLTPartsListMapping* frmCLTMain::mappingScreen() const { return m_mapping; }
 frmCLTPrintMapping* frmCLTMain::printMappingScreen() const { return m_printMapping; }
 frmCLTViewEditROPartsFile* frmCLTMain::viewEditScreen() const { return m_viewEdit; }
+frmCLTCombineFiles* frmCLTMain::combineScreen() const { return m_combine; }
 frmCLTManualPartsEntry* frmCLTMain::manualEntryScreen() const { return m_manualEntry; }
 
 void frmCLTMain::Display()
@@ -95,6 +95,14 @@ void frmCLTMain::cmdViewEditROPartsFile_Click()
     if (!m_viewEdit)
         m_viewEdit = new frmCLTViewEditROPartsFile(this);
     m_viewEdit->Display();
+    hide();
+}
+
+void frmCLTMain::cmdCombinePartsFiles_Click()
+{
+    if (!m_combine)
+        m_combine = new frmCLTCombineFiles(this);
+    m_combine->Display();
     hide();
 }
 

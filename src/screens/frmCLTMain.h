@@ -20,6 +20,7 @@ class frmCLTPartsCriteriaDelete;
 class frmCLTPartsListMapping;
 class frmCLTPrintMapping;
 class frmCLTViewEditROPartsFile;
+class frmCLTCombineFiles;
 class frmCLTManualPartsEntry;
 
 class frmCLTMain : public ScreenWindow {
@@ -39,6 +40,7 @@ public:
     frmCLTPartsListMapping* mappingScreen() const;
     frmCLTPrintMapping* printMappingScreen() const;
     frmCLTViewEditROPartsFile* viewEditScreen() const;
+    frmCLTCombineFiles* combineScreen() const;
     frmCLTManualPartsEntry* manualEntryScreen() const;
 
 private slots:
@@ -47,6 +49,7 @@ private slots:
     void cmdPrintMapping_Click();
     void cmdProcessPartsFile_Click();
     void cmdViewEditROPartsFile_Click();
+    void cmdCombinePartsFiles_Click();
     void cmdProcesses_Click();
     void cmdDeleteParts_Click();
     void cmdManualPartsList_Click();
@@ -64,6 +67,7 @@ private:
     QPointer<frmCLTPartsListMapping> m_mapping;
     QPointer<frmCLTPrintMapping> m_printMapping;
     QPointer<frmCLTViewEditROPartsFile> m_viewEdit;
+    QPointer<frmCLTCombineFiles> m_combine;
     QPointer<frmCLTManualPartsEntry> m_manualEntry;
 };
 

@@ -1,5 +1,6 @@
 #include "start/Messages.h"
 
+#include "config/NumberText.h"
 #include "start/ProgramState.h"
 
 #include <cstdio>
@@ -33,19 +34,22 @@ std::string Replace(std::string text, const std::string& from, const std::string
     return text;
 }
 
-void WriteLine(bool toStdErr, const std::string& text)
+void WriteLine(bool toStdErr, const std::string& raw)
 {
+    // A line may carry bytes of an operator's file: escape sequences must not reach the
+    // terminal, and a NUL must not cut the line short.
+    const std::string text = EscapeControlCharacters(raw);
     if (Sink()) {
         Sink()(toStdErr, text);
     } else {
         std::FILE* stream = toStdErr ? stderr : stdout;
-        std::fputs(text.c_str(), stream);
+        std::fwrite(text.data(), 1, text.size(), stream);
         std::fputc('\n', stream);
         std::fflush(stream);
     }
     if (!LogFile().empty()) {
         if (std::FILE* log = std::fopen(LogFile().c_str(), "ab")) {
-            std::fputs(text.c_str(), log);
+            std::fwrite(text.data(), 1, text.size(), log);
             std::fputs("\r\n", log);
             std::fclose(log);
         }

@@ -7,11 +7,15 @@
 #include "config/VxError.h"
 #include "config/modCLTSettings.h"
 #include "convert/ConversionSession.h"
+#include "convert/PartsFileWriter.h"
 #include "mapping/SavedMappingCheck.h"
 #include "screens/ErrorLog.h"
 #include "start/Messages.h"
 #include "start/ProgramState.h"
 
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <new>
 #include <optional>
@@ -56,13 +60,38 @@ std::string AbsolutePath(const std::string& path)
     return ec ? path : absolute.lexically_normal().string();
 }
 
-bool SameFile(const std::string& a, const std::string& b)
+// A link or a second name for the input must not be overwritten by the output either.
+bool SameFile(const std::string& a, const std::string& b) { return EqualsNoCase(a, b) || SameFileOrPlace(a, b); }
+
+std::string DefaultOutputPath(const std::string& absoluteInput)
 {
-    if (EqualsNoCase(a, b))
-        return true;
-    // A link or a second name for the input must not be overwritten by the output either.
-    std::error_code ec;
-    return fs::equivalent(a, b, ec) && !ec;
+    fs::path input(absoluteInput);
+    return (input.parent_path() / input.stem()).string() + ".rdb";
+}
+
+// What is wrong with the /log file, if anything: it must be none of the files the run reads
+// or writes, and it must open for appending. Checked before any line is written to it.
+std::optional<std::string> LogFileProblem(const CommandLineOptions& args)
+{
+    const std::string& log = args.ArgLogPath;
+    if (log.empty())
+        return std::nullopt;
+    if (!args.ArgInputPath.empty()) {
+        std::string input = AbsolutePath(args.ArgInputPath);
+        if (SameFile(log, input))
+            return "/log names the input file " + log + ".";
+        std::string output = args.ArgOutputPath.empty() ? DefaultOutputPath(input) : AbsolutePath(args.ArgOutputPath);
+        if (SameFile(log, output))
+            return "/log names the output file " + log + ".";
+    }
+    if (IsProgramFile(log))
+        return "/log names " + log + ", a file used by this software.";
+    errno = 0;
+    std::FILE* f = std::fopen(log.c_str(), "ab");
+    if (!f)
+        return "The log file " + log + " cannot be opened: " + std::strerror(errno) + ".";
+    std::fclose(f);
+    return std::nullopt;
 }
 
 // Steps 1 to 5: the input exists, both paths are absolute, the output folder exists and
@@ -73,10 +102,8 @@ std::optional<int> CheckPaths(CommandLineOptions& args)
     if (!fs::is_regular_file(args.ArgInputPath, ec))
         return Fail("ERROR: Input file not found: " + args.ArgInputPath, kExitInputProblem);
     args.ArgInputPath = AbsolutePath(args.ArgInputPath);
-    if (args.ArgOutputPath.empty()) {
-        fs::path input(args.ArgInputPath);
-        args.ArgOutputPath = (input.parent_path() / input.stem()).string() + ".rdb";
-    }
+    if (args.ArgOutputPath.empty())
+        args.ArgOutputPath = DefaultOutputPath(args.ArgInputPath);
     args.ArgOutputPath = AbsolutePath(args.ArgOutputPath);
     std::string folder = fs::path(args.ArgOutputPath).parent_path().string();
     if (!folder.empty() && !fs::is_directory(folder, ec))
@@ -90,6 +117,9 @@ std::optional<int> CheckPaths(CommandLineOptions& args)
 std::optional<int> LoadConfiguration()
 {
     State().ErrorReported = false;
+    std::string damage = ConfigurationDamage();
+    if (!damage.empty())
+        return Fail("ERROR: " + DamagedConfigurationMessage(damage), kExitConfiguration);
     LoadSettings();
     if (CriteriaColumnsMissing()) {
         WriteStdErr("ERROR: " + JoinPath(State().RuntimeFolder, kDefDatabaseName) +
@@ -130,6 +160,23 @@ void WriteRunHeader(const CommandLineOptions& args)
     WriteStdOut(std::string("  Bad rows:   ") + (state.AllowBadRows ? "skip and continue" : "fail the conversion"));
 }
 
+// A template that cannot hold a mapped field is a configuration problem, found before any
+// row is read rather than as a parts file without that field.
+std::optional<int> CheckTemplateColumns(ConversionSession& session)
+{
+    if (!session.IsPrepared())
+        return std::nullopt;
+    std::string missing;
+    try {
+        missing = MappedFieldMissingFromTemplate(*session.connection(), TemplateDatabasePath());
+    } catch (const std::exception&) {
+        return std::nullopt; // a template that cannot be read is reported by the writer
+    }
+    if (missing.empty())
+        return std::nullopt;
+    return Fail("ERROR: " + TemplateColumnMissingText(TemplateDatabasePath(), missing), kExitConfiguration);
+}
+
 // Steps 9 to 18 with a session that step 19 releases.
 int ConvertWith(ConversionSession& session, const CommandLineOptions& args)
 {
@@ -140,6 +187,9 @@ int ConvertWith(ConversionSession& session, const CommandLineOptions& args)
                     "Delimited Parts File'.",
                     kExitConfiguration);
     }
+
+    if (auto failed = CheckTemplateColumns(session))
+        return *failed;
 
     WriteStdOut("Reading parts file...");
     // Another conversion still busy after the wait ends as an unexpected error (code 6).
@@ -177,6 +227,11 @@ int ConvertWith(ConversionSession& session, const CommandLineOptions& args)
 int ConvertCheckedRun(ConversionSession& session)
 {
     CommandLineOptions& args = CommandLineArgs();
+    if (auto problem = LogFileProblem(args)) {
+        SetLogPath(""); // nothing goes to a file the run must not touch
+        WriteStdErr("ERROR: " + *problem);
+        return Fail("Run  VXCLT.exe /help  for usage.", kExitBadArguments);
+    }
     if (auto failed = CheckPaths(args))
         return *failed;
     if (auto failed = LoadConfiguration())
@@ -237,7 +292,11 @@ int RunCommandLine(int argc, char** argv)
         std::vector<std::string> tokens;
         SplitCommandLine(argc, argv, tokens);
         std::string error;
-        if (!ParseArguments(tokens, error)) {
+        bool parsed = ParseArguments(tokens, error);
+        // Help and argument errors write lines too: never into a file the log must not be.
+        if ((!parsed || CommandLineArgs().ArgHelp) && LogFileProblem(CommandLineArgs()))
+            SetLogPath("");
+        if (!parsed) {
             WriteStdErr("ERROR: " + error);
             WriteStdErr("Run  VXCLT.exe /help  for usage.");
             return kExitBadArguments;

@@ -2,6 +2,7 @@
 
 #include "config/NumberText.h"
 #include "config/RuntimeFiles.h"
+#include "start/Interruption.h"
 #include "start/Messages.h"
 #include "start/ProgramState.h"
 #include "start/modCLTCommandLine.h"
@@ -30,6 +31,7 @@ int Main(int argc, char** argv)
 {
     State().UserFieldCount = 20;
     SetUpRuntimeFiles();
+    InstallInterruptHandlers();
     if (HasCommandLine(argc, argv))
         return RunCommandLine(argc, argv);
     if (!Windowed()) {

@@ -3,6 +3,7 @@
 // two folders the convert screen remembers in the user's settings ("Settings"/"LastPath1",
 // "Settings"/"LastPath2").
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 #include <optional>
@@ -26,6 +27,10 @@ struct FileDialogRequest {
 
 // Shows the dialog; nullopt when cancelled or the name is empty.
 std::optional<QString> RunFileDialog(const FileDialogRequest& request, QWidget* parent = nullptr);
+
+// An open dialog in which several existing files can be chosen; empty when cancelled. The
+// test hook answers it with one text: the paths separated by a zero character.
+QStringList RunOpenFilesDialog(const FileDialogRequest& request, QWidget* parent = nullptr);
 
 // Tests answer file dialogs through this hook instead of a real dialog; returns the previous one.
 using FileDialogHook = std::function<std::optional<QString>(const FileDialogRequest&)>;

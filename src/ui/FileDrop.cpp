@@ -10,26 +10,42 @@
 namespace vx {
 
 namespace {
-// The one local file a drop carries; empty for several files, folders-only or remote URLs.
-QString DroppedFile(const QMimeData* mime)
+FileDropTarget* InstallTarget(QWidget* window, FileDropTarget* target)
 {
-    if (!mime || !mime->hasUrls() || mime->urls().size() != 1)
-        return {};
-    const QUrl url = mime->urls().constFirst();
-    if (!url.isLocalFile() || !QFileInfo(url.toLocalFile()).isFile())
-        return {};
-    return QDir::toNativeSeparators(url.toLocalFile());
-}
-} // namespace
-
-FileDropTarget::FileDropTarget(QWidget* window, Opener open) : QObject(window), m_open(std::move(open)) {}
-
-FileDropTarget* FileDropTarget::Install(QWidget* window, Opener open)
-{
-    auto* target = new FileDropTarget(window, std::move(open));
     window->setAcceptDrops(true);
     window->installEventFilter(target);
     return target;
+}
+} // namespace
+
+FileDropTarget::FileDropTarget(QWidget* window, FilesOpener open, bool several)
+    : QObject(window), m_open(std::move(open)), m_several(several)
+{}
+
+// The local files a drop carries; none for folders-only or remote URLs, or for several files
+// when the window takes one.
+QStringList FileDropTarget::DroppedFiles(const QMimeData* mime) const
+{
+    if (!mime || !mime->hasUrls() || (!m_several && mime->urls().size() != 1))
+        return {};
+    QStringList files;
+    for (const QUrl& url : mime->urls()) {
+        if (url.isLocalFile() && QFileInfo(url.toLocalFile()).isFile())
+            files << QDir::toNativeSeparators(url.toLocalFile());
+    }
+    return files;
+}
+
+FileDropTarget* FileDropTarget::Install(QWidget* window, Opener open)
+{
+    return InstallTarget(
+        window, new FileDropTarget(
+                    window, [open = std::move(open)](const QStringList& paths) { open(paths.front()); }, false));
+}
+
+FileDropTarget* FileDropTarget::InstallForFiles(QWidget* window, FilesOpener open)
+{
+    return InstallTarget(window, new FileDropTarget(window, std::move(open), true));
 }
 
 bool FileDropTarget::eventFilter(QObject* watched, QEvent* event)
@@ -38,18 +54,18 @@ bool FileDropTarget::eventFilter(QObject* watched, QEvent* event)
     case QEvent::DragEnter:
     case QEvent::DragMove: {
         auto* drag = static_cast<QDragMoveEvent*>(event);
-        if (DroppedFile(drag->mimeData()).isEmpty())
+        if (DroppedFiles(drag->mimeData()).isEmpty())
             return QObject::eventFilter(watched, event);
         drag->acceptProposedAction();
         return true;
     }
     case QEvent::Drop: {
         auto* drop = static_cast<QDropEvent*>(event);
-        const QString path = DroppedFile(drop->mimeData());
-        if (path.isEmpty())
+        const QStringList paths = DroppedFiles(drop->mimeData());
+        if (paths.isEmpty())
             return QObject::eventFilter(watched, event);
         drop->acceptProposedAction();
-        m_open(path);
+        m_open(paths);
         return true;
     }
     default: return QObject::eventFilter(watched, event);

@@ -378,6 +378,14 @@ private slots:
         vxtest::Click(s.form, "cmdSaveToFile");
         QVERIFY(vxtest::Contains(s.lastPrompt(), "Error: "));
         QCOMPARE(s.rows(), 2);
+        // A read-only file is never replaced (even for root).
+        const std::string locked = s.box.writeFile("locked.rdb", "old");
+        QFile::setPermissions(QString::fromStdString(locked), QFileDevice::ReadOwner);
+        s.dialogs.answer(locked);
+        vxtest::Click(s.form, "cmdSaveToFile");
+        QVERIFY(vxtest::Contains(s.lastPrompt(), "Error: 70"));
+        QCOMPARE(vxtest::ReadFile(locked), std::string("old"));
+        QCOMPARE(s.rows(), 2);
         s.dialogs.answer(s.box.file("job.rdb"));
         vxtest::Click(s.form, "cmdSaveToFile");
         QCOMPARE(vxtest::QueryScalar(s.box.file("job.rdb"), "SELECT COUNT(*) FROM tblParts"), std::string("2"));

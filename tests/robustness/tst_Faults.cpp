@@ -173,6 +173,7 @@ private slots:
     }
     void inputNeedingRewriteIsUnchangeable()
     {
+        // The rewrite is given up and the file read as it is: unchanged, with the same rows.
         QFETCH(bool, diskFull);
         std::string text = vxtest::CutList("LF PART ", diskFull ? 30000 : 3);
         text.erase(std::remove(text.begin(), text.end(), '\r'), text.end()); // bare line feeds
@@ -187,11 +188,10 @@ private slots:
             vxtest::SetImmutable(csv, false);
         }
         Observe("input needing the CR LF rewrite cannot be rewritten", r);
-        QCOMPARE(r.exitCode, 3);
-        QVERIFY(Contains(r.err, diskFull ? "Error: 61, Could not write " : "Error: 70, Could not replace '" + csv));
-        QVERIFY(Contains(r.err, "ERROR: The parts file could not be read."));
+        // With the disk full, learning 30,000 new part names fails next.
+        QCOMPARE(r.exitCode, diskFull ? 3 : 0);
         QVERIFY(vxtest::ReadFile(csv) == text);
-        QVERIFY(!fs::exists(m_sandbox->file("lf.rdb")));
+        QCOMPARE(fs::exists(m_sandbox->file("lf.rdb")), !diskFull);
         for (const std::string& name : vxtest::FolderEntries(m_sandbox->root()))
             QVERIFY2(!Contains(name, ".vxtmp"), name.c_str());
     }
@@ -203,9 +203,11 @@ private slots:
         QTest::addColumn<QString>("damage");
         QTest::addColumn<int>("code");
         QTest::addColumn<QString>("message");
-        QTest::newRow("zero length") << "empty" << 6 << "Error: 3001, ";
-        QTest::newRow("truncated") << "truncate" << 6 << "Error: 3001, ";
-        QTest::newRow("not a database") << "text" << 6 << "Error: 3001, ";
+        const QString damaged = " is damaged (";
+        QTest::newRow("zero length") << "empty" << 2 << damaged + "the file is empty). To go back to the factory";
+        QTest::newRow("truncated") << "truncate" << 2 << damaged + "database disk image is malformed)";
+        QTest::newRow("not a database") << "text" << 2 << damaged + "file is not a database)";
+        QTest::newRow("a bad page in the mapping") << "page" << 2 << damaged + "*** in database main ***";
         QTest::newRow("no mapping table")
             << "DROP TABLE tblPartsFileMapping" << 2 << "ERROR: The parts file mapping is incomplete.";
         QTest::newRow("no working table")
@@ -232,7 +234,12 @@ private slots:
             fs::resize_file(def, fs::file_size(def) / 3);
         else if (d == "text")
             std::ofstream(def, std::ios::trunc) << "Seq,Part\r\nthis is not a database\r\n";
-        else
+        else if (d == "page") {
+            long root = std::stol(vxtest::QueryScalar(def, "SELECT rootpage FROM sqlite_master WHERE name = "
+                                                           "'tblPartsFileMapping'"));
+            std::fstream f(def, std::ios::in | std::ios::out | std::ios::binary);
+            f.seekp((root - 1) * std::stol(vxtest::QueryScalar(def, "PRAGMA page_size"))) << std::string(64, 'Z');
+        } else
             m_sandbox->execDef(d);
         RunResult r = Run({csv});
         Observe(qPrintable(damage), r);

@@ -1,5 +1,5 @@
 // Cut lists that other software might export: huge lines, thousands of columns or names,
-// NUL bytes, invalid UTF-8, a byte-order mark, old Mac line ends, numbers at and beyond the
+// NUL bytes (not text), invalid UTF-8, a byte-order mark, old Mac line ends, numbers at and beyond the
 // edges, and names full of quotes and SQL. Each converts with the factory configuration to
 // its written outcome, with no crash and no damage to the configuration.
 #include "RobustnessTools.h"
@@ -49,7 +49,8 @@ private slots:
             "PART is mapped to column 2, but the column does not exist in this row.", "");
         add("10,000 columns", h + Replaced(row("WIDE"), "\r\n", "") + std::string(10000, ',') + "\r\n", 0, "",
             hex("WIDE"));
-        add("NUL byte in a name", h + row(std::string("NUL\0NAME", 8)), 0, "", hex(std::string("NUL\0NAME", 8)));
+        add("NUL byte in a name", h + row(std::string("NUL\0NAME", 8)), 3, "is not a text file (it holds a NUL byte)",
+            "");
         add("invalid UTF-8 in a name", h + row("BAD\xFF\xFE\xC0UTF"), 0, "", hex("BAD\xFF\xFE\xC0UTF"));
         add("UTF-8 byte-order mark before the first field", "\xEF\xBB\xBF" + row("BOM PART"), 0, "", hex("BOM PART"));
         add("CR-only line ends", Replaced(h + row("MAC ONE") + row("MAC TWO"), "\r\n", "\r"), 0, "",

@@ -14,6 +14,7 @@
 #include "parts/frmCLTViewEditROPartsFile.h"
 #include "parts/frmCLTManualPartsEntry.h"
 #include "screens/ErrorLog.h"
+#include "screens/frmCLTCombineFiles.h"
 #include "screens/frmCLTErrorLog.h"
 #include "screens/frmCLTMain.h"
 #include "screens/frmCLTPartsCriteriaDelete.h"
@@ -146,6 +147,13 @@ private slots:
         print->Display();
         CheckAndSave(print, "frmCLTPrintMapping");
         print->Shutdown();
+
+        frmCLTCombineFiles* combine = new frmCLTCombineFiles(&menu);
+        combine->Display();
+        combine->AddFiles({QString::fromStdString(box.file("monday-kitchen.rdb")),
+                           QString::fromStdString(box.file("monday-vanity.rdb"))});
+        CheckAndSave(combine, "frmCLTCombineFiles");
+        combine->Shutdown();
 
         frmCLTManualPartsEntry* manual = new frmCLTManualPartsEntry(&menu);
         manual->Display();

@@ -56,7 +56,7 @@ private slots:
             if (!b->isEnabled())
                 disabled << b->objectName();
         disabled.sort();
-        QCOMPARE(disabled, (QStringList{"cmdCombinePartsFiles"}));
+        QCOMPARE(disabled, QStringList());
     }
 
     void exitAndCloseControlSaveButOtherClosesDoNot_data()

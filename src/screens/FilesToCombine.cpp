@@ -1,0 +1,71 @@
+#include "screens/FilesToCombine.h"
+
+#include "config/RuntimeFiles.h"
+#include "config/VxError.h"
+#include "convert/PartsFileWriter.h"
+#include "screens/CriteriaRemoval.h"
+#include "start/Messages.h"
+
+namespace vx {
+
+FilesToCombine::FilesToCombine() : m_rs(RecordSet::InMemory({{"FILE NAME", FieldType::Text}})) {}
+
+std::vector<std::string> FilesToCombine::Paths() const
+{
+    std::vector<std::string> paths;
+    for (int i = 0; i < m_rs.RecordCount(); ++i)
+        paths.push_back(m_rs.ValueAt(i, 0).toText());
+    return paths;
+}
+
+bool FilesToCombine::AddAFile(const std::string& path)
+{
+    for (int i = 0; i < m_rs.RecordCount(); ++i) {
+        if (m_rs.ValueAt(i, 0).toText() == path)
+            return true;
+    }
+    m_rs.AddNew();
+    m_rs.SetValue(0, path);
+    m_rs.Update();
+    return false;
+}
+
+void FilesToCombine::AddFiles(const std::vector<std::string>& paths)
+{
+    for (const std::string& path : paths) {
+        if (IsProgramFile(path))
+            ShowMessage(FileNameOf(path) + " is a file used by this software. You can not use this file.", vbOKOnly,
+                        "");
+        else if (AddAFile(path))
+            ShowMessage(FileNameOf(path) + " is already in the list of Files to Combine.", vbOKOnly, "");
+    }
+}
+
+void FilesToCombine::RemoveFiles(const std::vector<int>& indexes) { CriteriaRemoval::DeleteRows(m_rs, indexes, false); }
+
+void FilesToCombine::ClearFileList()
+{
+    m_rs.connection()->Execute("DELETE FROM " + SqlName(m_rs.table()));
+    m_rs.Requery();
+}
+
+bool FilesToCombine::CombineTheFiles(const std::string& target, Progress& progress)
+{
+    if (IsProgramFile(target)) {
+        ShowMessage("The file selected is a file used by this software. You can not use this file.", vbOKOnly, "");
+        return false;
+    }
+    try {
+        // The mapping's labels are read from the configuration the connection opens.
+        auto conn = Connection::Open(DefDatabasePath());
+        WriteCombinedPartsFile(*conn, TemplateDatabasePath(), Paths(), target, progress);
+    } catch (const std::exception& e) {
+        ShowMessage(StandardErrorText(e), vbOKOnly, "");
+        return false;
+    }
+    ShowMessage("The Cutwise Parts File: " + target + ", has been created.", vbOKOnly, "");
+    ClearFileList();
+    return true;
+}
+
+} // namespace vx
