@@ -66,16 +66,7 @@ void ManualPartsList::CheckForNewMaterial(const std::string& sMaterialName)
 
 void ManualPartsList::DeleteRows(const std::vector<int64_t>& keys)
 {
-    {
-        Transaction tx(*m_work);
-        Statement st = m_work->Prepare("DELETE FROM tblParts WHERE AutoIDNum = ?1");
-        for (int64_t key : keys) {
-            st.Reset();
-            st.BindLong(1, key);
-            st.Run();
-        }
-        tx.commit();
-    }
+    DeletePartRows(*m_work, keys);
     m_parts.SetFilter("");
     m_parts.Requery();
 }

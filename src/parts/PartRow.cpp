@@ -31,4 +31,16 @@ void AppendPartRow(RecordSet& rs, const cCLTPart& part, int32_t seqNum, const st
     }
 }
 
+void DeletePartRows(Connection& connection, const std::vector<int64_t>& autoIds)
+{
+    Transaction tx(connection);
+    Statement del = connection.Prepare("DELETE FROM tblParts WHERE AutoIDNum = ?1");
+    for (int64_t id : autoIds) {
+        del.Reset();
+        del.BindLong(1, id);
+        del.Run();
+    }
+    tx.commit();
+}
+
 } // namespace vx

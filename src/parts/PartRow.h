@@ -4,6 +4,7 @@
 #include "config/TableStore.h"
 
 #include <string>
+#include <vector>
 
 namespace vx {
 
@@ -11,5 +12,8 @@ class cCLTPart;
 
 // Appends and saves the row; on failure nothing is added and the error reaches the caller.
 void AppendPartRow(RecordSet& parts, const cCLTPart& part, int32_t seqNum, const std::string& fileName);
+
+// Deletes the tblParts rows with these AutoIDNum values in one transaction: all or none.
+void DeletePartRows(Connection& connection, const std::vector<int64_t>& autoIds);
 
 } // namespace vx

@@ -168,16 +168,7 @@ int PartsFileEditSession::PartsCount()
 
 void PartsFileEditSession::DeleteParts(const std::vector<int64_t>& autoIds)
 {
-    {
-        Transaction tx(*m_file);
-        Statement del = m_file->Prepare("DELETE FROM tblParts WHERE AutoIDNum = ?1");
-        for (int64_t id : autoIds) {
-            del.Reset();
-            del.BindLong(1, id);
-            del.Run();
-        }
-        tx.commit();
-    }
+    DeletePartRows(*m_file, autoIds);
     GetRS();
 }
 
