@@ -4,6 +4,7 @@
 #include "config/RuntimeFiles.h"
 #include "config/VxError.h"
 #include "config/modCLTSettings.h"
+#include "convert/FileReplace.h"
 #include "convert/PartsCriteria.h"
 #include "parts/PartEntry.h"
 #include "parts/PartRow.h"
@@ -11,8 +12,6 @@
 #include "start/Messages.h"
 
 #include <sqlite3.h>
-
-#include <filesystem>
 
 namespace vx {
 
@@ -32,13 +31,9 @@ enum class FileRefusal { None, NotPartsFile, ReadOnly, InUse };
 // before the operator edits anything, and the file itself is left untouched.
 FileRefusal ProbeWrite(Connection& file)
 {
-    // A file without any write permission is left alone even where the system would let
-    // this user write it anyway (an administrator).
-    namespace fs = std::filesystem;
-    std::error_code ec;
-    fs::perms perms = fs::status(fs::u8path(file.path()), ec).permissions();
-    const fs::perms write = fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
-    if (sqlite3_db_readonly(file.handle(), "main") == 1 || (!ec && (perms & write) == fs::perms::none))
+    // A file marked read-only is left alone even where the system would let this user
+    // write it anyway (an administrator).
+    if (sqlite3_db_readonly(file.handle(), "main") == 1 || !MayReplaceFile(file.path()))
         return FileRefusal::ReadOnly;
     try {
         file.Execute("BEGIN IMMEDIATE");
