@@ -113,6 +113,9 @@ std::shared_ptr<Connection> Connection::Open(const std::string& path, int busyTi
     if (rc != SQLITE_OK) {
         std::string detail = err ? err : "unknown failure";
         sqlite3_free(err);
+        // A file another program holds locked past the wait is busy, not broken.
+        if ((rc & 0xff) == SQLITE_BUSY || (rc & 0xff) == SQLITE_LOCKED)
+            throw VxError(kErrDatabaseLocked, "The file '" + path + "' is in use (" + detail + ").", "TableStore");
         throw VxError(kErrDatabase, "Unrecognized database format '" + path + "' (" + detail + ").", "TableStore");
     }
     return c;

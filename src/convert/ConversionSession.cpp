@@ -10,7 +10,6 @@
 #include "convert/PartsFileWriter.h"
 #include "convert/ProcessFiles.h"
 #include "convert/WorkingDatabaseLock.h"
-#include "convert/modCLTSpaceBalls.h"
 #include "screens/ErrorLog.h"
 #include "start/Messages.h"
 #include "start/ProgramState.h"
@@ -410,22 +409,12 @@ void ConversionSession::ApplyPartsCriteria()
 
 bool ConversionSession::CriteriaOptionsNow(CriteriaOptions& options, bool showMessage)
 {
-    options.scribes = State().Scribes;
-    options.bGradeEnabled = State().BGradeEnabled;
-    options.pocketHoles = State().PocketHoles;
-    options.panelEnabled = State().PanelEnabled;
-    if (State().SpaceBalls) {
-        std::array<std::string, 2> texts = ExtraSpaceBallTexts;
-        std::string error;
-        if (!CheckExtraSpaceBalls(texts, options.extraSpaceBallLengths, error)) {
-            if (showMessage)
-                ShowMessage(error, vbOKOnly, "");
-            return false;
-        }
-        ExtraSpaceBallTexts = texts;
-        options.computeSpaceBalls = true;
-    }
-    return true;
+    std::string error;
+    if (CriteriaOptionsFromSettings(ExtraSpaceBallTexts, options, error))
+        return true;
+    if (showMessage)
+        ShowMessage(error, vbOKOnly, "");
+    return false;
 }
 
 // ---------------------------------------------------------------- writing

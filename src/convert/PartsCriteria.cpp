@@ -9,6 +9,8 @@
 
 #include <sqlite3.h>
 
+#include <vector>
+
 namespace vx {
 
 namespace {
@@ -186,50 +188,70 @@ void RegisterFunctions(Connection& connection)
 
 std::string Flag(const char* column) { return std::string("(IFNULL(") + column + ",0)<>0)"; }
 
+// The tables one application works on: the parts (as w) and the criteria (as c).
+struct CriteriaTables {
+    std::string parts = "tblPartsFileProcessTemplate";
+    std::string criteria = "tblPartsCriteria";
+};
+
+std::string Joined(const std::vector<std::string>& sets)
+{
+    std::string sql;
+    for (const std::string& s : sets)
+        sql += (sql.empty() ? "" : ", ") + s;
+    return sql;
+}
+
 // The UPDATE that writes one criteria row (or all of them at once) into the matching rows.
 // All SET expressions see the row as it was, so the switched width and length are spelled out.
 // With accumulate, flags only ever turn on (several criteria rows for one name).
-std::string CriteriaUpdateSql(const CriteriaOptions& o, bool accumulate, bool oneCriteriaRow)
+std::string CriteriaUpdateSql(const CriteriaOptions& o, const CriteriaTables& t, bool accumulate, bool oneCriteriaRow)
 {
     const std::string exchange = "(" + Flag("c.Switch_Dims") + " <> (w.Dimensions_Switched<>0))";
-    const std::string width = "(CASE WHEN " + exchange + " THEN w.LENGTH ELSE w.WIDTH END)";
-    const std::string length = "(CASE WHEN " + exchange + " THEN w.WIDTH ELSE w.LENGTH END)";
+    const std::string width = o.flagsOnly ? "w.WIDTH" : "(CASE WHEN " + exchange + " THEN w.LENGTH ELSE w.WIDTH END)";
+    const std::string length = o.flagsOnly ? "w.LENGTH" : "(CASE WHEN " + exchange + " THEN w.WIDTH ELSE w.LENGTH END)";
     auto flag = [&](bool enabled, const std::string& condition, const char* column) {
         if (!enabled)
             return accumulate ? std::string("w.") + column : std::string("0");
         return accumulate ? "(" + condition + " OR w." + column + "<>0)" : condition;
     };
-    std::string scribeArgs = "w.SCRIBES, " + length + ", " + Flag("c.Reverse_Scribes") + ", w.Scribes_Reversed<>0";
-    std::string sql = "UPDATE tblPartsFileProcessTemplate AS w SET "
-                      "WIDTH = " +
-                      width + ", LENGTH = " + length + ", Dimensions_Switched = " + Flag("c.Switch_Dims");
-    if (o.scribes) {
-        sql += ", SCRIBES = CASE WHEN IFNULL(w.SCRIBES,'') = '' THEN w.SCRIBES ELSE vx_scribes(" + scribeArgs + ") END";
-        sql += ", Scribes_Reversed = CASE WHEN IFNULL(w.SCRIBES,'') = '' THEN w.Scribes_Reversed "
-               "ELSE vx_scribes_reversed(" +
-               scribeArgs + ") END";
+    std::vector<std::string> sets;
+    if (!o.flagsOnly) {
+        sets.push_back("WIDTH = " + width);
+        sets.push_back("LENGTH = " + length);
+        sets.push_back("Dimensions_Switched = " + Flag("c.Switch_Dims"));
+        std::string scribeArgs = "w.SCRIBES, " + length + ", " + Flag("c.Reverse_Scribes") + ", w.Scribes_Reversed<>0";
+        if (o.scribes) {
+            sets.push_back("SCRIBES = CASE WHEN IFNULL(w.SCRIBES,'') = '' THEN w.SCRIBES ELSE vx_scribes(" +
+                           scribeArgs + ") END");
+            sets.push_back("Scribes_Reversed = CASE WHEN IFNULL(w.SCRIBES,'') = '' THEN w.Scribes_Reversed "
+                           "ELSE vx_scribes_reversed(" +
+                           scribeArgs + ") END");
+        }
+        sets.push_back("Process = vx_long(c.Process)");
+        sets.push_back("ValidPart = " + Flag("c.Valid_Part"));
     }
-    sql += ", Process = vx_long(c.Process), ValidPart = " + Flag("c.Valid_Part");
-    sql += ", B_GRADE = " + flag(o.bGradeEnabled, Flag("c.B_Grade"), "B_GRADE");
-    sql += ", POCKETHOLES = " + flag(o.pocketHoles, Flag("c.Pocket_Holes"), "POCKETHOLES");
-    sql += ", PANEL = " +
-           flag(o.panelEnabled, "(" + Flag("c.Panel") + " AND " + width + " >= c.Min_Panel_Width)", "PANEL");
+    sets.push_back("B_GRADE = " + flag(o.bGradeEnabled, Flag("c.B_Grade"), "B_GRADE"));
+    sets.push_back("POCKETHOLES = " + flag(o.pocketHoles, Flag("c.Pocket_Holes"), "POCKETHOLES"));
+    sets.push_back("PANEL = " +
+                   flag(o.panelEnabled, "(" + Flag("c.Panel") + " AND " + width + " >= c.Min_Panel_Width)", "PANEL"));
     if (!o.scribes && !accumulate)
-        sql += ", SCRIBES = ''";
+        sets.push_back("SCRIBES = ''");
     if (o.computeSpaceBalls)
-        sql += ", SPACEBALLS = vx_spaceballs(" + length + ", c.Space_Ball_Loc, ?1, ?2)";
+        sets.push_back("SPACEBALLS = vx_spaceballs(" + length + ", c.Space_Ball_Loc, ?1, ?2)");
     else if (!accumulate)
-        sql += ", SPACEBALLS = ''";
-    sql += " FROM tblPartsCriteria AS c WHERE c.Part = w.PART";
+        sets.push_back("SPACEBALLS = ''");
+    std::string sql =
+        "UPDATE " + t.parts + " AS w SET " + Joined(sets) + " FROM " + t.criteria + " AS c WHERE c.Part = w.PART";
     if (oneCriteriaRow)
         sql += " AND c.AutoIDNum = ?3";
     return sql;
 }
 
-std::string ResetSql(const CriteriaOptions& o, const std::string& where)
+std::string ResetSql(const CriteriaOptions& o, const CriteriaTables& t, const std::string& where)
 {
-    std::string sql = "UPDATE tblPartsFileProcessTemplate AS w SET ValidPart = 1, B_GRADE = 0, POCKETHOLES = 0, "
-                      "PANEL = 0, Process = 1, SPACEBALLS = ''";
+    std::string sql = "UPDATE " + t.parts + " AS w SET " + (o.flagsOnly ? "" : "ValidPart = 1, Process = 1, ") +
+                      "B_GRADE = 0, POCKETHOLES = 0, PANEL = 0, SPACEBALLS = ''";
     if (!o.scribes)
         sql += ", SCRIBES = ''";
     return sql + where;
@@ -242,39 +264,40 @@ void BindThresholds(Statement& st, const CriteriaOptions& o)
         st.BindDouble(2, o.extraSpaceBallLengths[1]);
     }
 }
-} // namespace
 
-void ApplyCriteriaToWorkingTable(Connection& connection, const CriteriaOptions& options)
+void ApplyCriteria(Connection& connection, const CriteriaTables& t, const CriteriaOptions& options)
 {
     RegisterFunctions(connection);
     Transaction tx(connection);
     // A criteria row that applies to parts but lacks a number it needs stops the whole run
     // before any row changes.
-    Variant emptyValue = connection.ScalarQuery(
-        "SELECT c.Part FROM tblPartsCriteria AS c WHERE (c.Process IS NULL OR c.Min_Panel_Width IS NULL OR "
-        "c.Space_Ball_Loc IS NULL) AND EXISTS (SELECT 1 FROM tblPartsFileProcessTemplate AS w WHERE w.PART = c.Part) "
-        "LIMIT 1");
+    std::string missing = options.flagsOnly ? "c.Min_Panel_Width IS NULL OR c.Space_Ball_Loc IS NULL"
+                                            : "c.Process IS NULL OR c.Min_Panel_Width IS NULL OR "
+                                              "c.Space_Ball_Loc IS NULL";
+    Variant emptyValue =
+        connection.ScalarQuery("SELECT c.Part FROM " + t.criteria + " AS c WHERE (" + missing +
+                               ") AND EXISTS (SELECT 1 FROM " + t.parts + " AS w WHERE w.PART = c.Part) LIMIT 1");
     if (!emptyValue.isNull())
         throw VxError(kErrInvalidUseOfNull, "Invalid use of Null", "ApplyPartsCriteria");
 
     bool duplicates = !connection
-                           .ScalarQuery("SELECT 1 FROM tblPartsCriteria WHERE Part IS NOT NULL GROUP BY Part "
-                                        "HAVING count(*) > 1 LIMIT 1")
+                           .ScalarQuery("SELECT 1 FROM " + t.criteria +
+                                        " WHERE Part IS NOT NULL GROUP BY Part HAVING count(*) > 1 LIMIT 1")
                            .isNull();
     if (!duplicates) {
         // One criteria row per name: rows without criteria get the reset values, the others
         // everything from their criteria row, each row written once.
-        connection.Execute(ResetSql(options, " WHERE NOT EXISTS (SELECT 1 FROM tblPartsCriteria AS c "
-                                             "WHERE c.Part = w.PART)"));
-        Statement update = connection.Prepare(CriteriaUpdateSql(options, false, false));
+        connection.Execute(
+            ResetSql(options, t, " WHERE NOT EXISTS (SELECT 1 FROM " + t.criteria + " AS c WHERE c.Part = w.PART)"));
+        Statement update = connection.Prepare(CriteriaUpdateSql(options, t, false, false));
         BindThresholds(update, options);
         update.Run();
     } else {
         // Several criteria rows for one name: reset everything, then apply them one by one
         // in Part order, as the operator's grid lists them.
-        connection.Execute(ResetSql(options, ""));
-        Statement update = connection.Prepare(CriteriaUpdateSql(options, true, true));
-        Statement ids = connection.Prepare("SELECT AutoIDNum FROM tblPartsCriteria ORDER BY Part, AutoIDNum");
+        connection.Execute(ResetSql(options, t, ""));
+        Statement update = connection.Prepare(CriteriaUpdateSql(options, t, true, true));
+        Statement ids = connection.Prepare("SELECT AutoIDNum FROM " + t.criteria + " ORDER BY Part, AutoIDNum");
         while (ids.Step()) {
             update.Reset();
             BindThresholds(update, options);
@@ -283,6 +306,45 @@ void ApplyCriteriaToWorkingTable(Connection& connection, const CriteriaOptions& 
         }
     }
     tx.commit();
+}
+} // namespace
+
+bool CriteriaOptionsFromSettings(std::array<std::string, 2>& extraSpaceBallTexts, CriteriaOptions& options,
+                                 std::string& error)
+{
+    options.scribes = State().Scribes;
+    options.bGradeEnabled = State().BGradeEnabled;
+    options.pocketHoles = State().PocketHoles;
+    options.panelEnabled = State().PanelEnabled;
+    if (State().SpaceBalls) {
+        std::array<std::string, 2> texts = extraSpaceBallTexts;
+        if (!CheckExtraSpaceBalls(texts, options.extraSpaceBallLengths, error))
+            return false;
+        extraSpaceBallTexts = texts;
+        options.computeSpaceBalls = true;
+    }
+    return true;
+}
+
+void ApplyCriteriaToWorkingTable(Connection& connection, const CriteriaOptions& options)
+{
+    ApplyCriteria(connection, CriteriaTables{}, options);
+}
+
+void ApplyCriteriaToPartsFile(Connection& partsFile, const std::string& criteriaDatabase, CriteriaOptions options)
+{
+    options.flagsOnly = true;
+    // The criteria are read from the configuration database attached for this one run.
+    Statement attach = partsFile.Prepare("ATTACH DATABASE ?1 AS vxcriteria");
+    attach.BindText(1, criteriaDatabase);
+    attach.Run();
+    try {
+        ApplyCriteria(partsFile, CriteriaTables{"main.tblParts", "vxcriteria.tblPartsCriteria"}, options);
+    } catch (...) {
+        partsFile.Execute("DETACH DATABASE vxcriteria");
+        throw;
+    }
+    partsFile.Execute("DETACH DATABASE vxcriteria");
 }
 
 void ApplyCriteriaToNewRow(const PartCriteria* c, const CriteriaOptions& o, RowCriteriaResult& row)

@@ -60,12 +60,25 @@ struct CriteriaOptions {
     bool panelEnabled = false;
     bool computeSpaceBalls = false; // the space-ball accessory
     std::array<double, 2> extraSpaceBallLengths{1000000.0, 1000000.0};
+    // The pass over a finished parts file: only B grade, pocket holes, panel and space balls
+    // (and the scribes emptied without the accessory); width, length, scribe lists, validity
+    // and process stay as the file holds them.
+    bool flagsOnly = false;
 };
+
+// The rules of the current settings, with the two extra space-ball lengths typed in their
+// boxes (normalised in place). False with the error text when the space-ball accessory is
+// set and a length is refused.
+bool CriteriaOptionsFromSettings(std::array<std::string, 2>& extraSpaceBallTexts, CriteriaOptions& options,
+                                 std::string& error);
 
 // Writes the criteria into every working-table row (the reset of rows without criteria,
 // validity, process, flags, switched dimensions, cleaned and mirrored scribes, space
 // balls) in one transaction. Rerunning is safe: the rows record their orientation.
 void ApplyCriteriaToWorkingTable(Connection& connection, const CriteriaOptions& options);
+// The same rules, flags only, on a parts file's tblParts with the criteria of the
+// configuration database at criteriaDatabase, in one transaction.
+void ApplyCriteriaToPartsFile(Connection& partsFile, const std::string& criteriaDatabase, CriteriaOptions options);
 
 // The criteria columns of one freshly read row (not switched, not mirrored yet).
 struct RowCriteriaResult {

@@ -5,14 +5,14 @@
 #include "config/modCLTSettings.h"
 #include "convert/frmCLTBaseFileName.h"
 #include "convert/frmCLTProcessFilesCreated.h"
-#include "convert/modCLTScribes.h"
-#include "convert/modCLTSpaceBalls.h"
 #include "start/Messages.h"
 #include "start/ProgramState.h"
 #include "ui/BoundGrid.h"
 #include "ui/CriteriaGridCheck.h"
+#include "ui/CriteriaGridColumns.h"
 #include "ui/FileDialogs.h"
 #include "ui/FileDrop.h"
+#include "ui/ListColumnCheck.h"
 #include "ui/MessageBoxPresenter.h"
 #include "ui/ScreenTools.h"
 #include "ui_frmCLTProcessPartsFile.h"
@@ -31,15 +31,6 @@ constexpr int kPartsBGradeCol = 5;
 constexpr int kPartsProcessCol = 6;
 constexpr int kPartsFirstDataCol = 7;
 
-// Criteria-grid columns (tblPartsCriteria's column order).
-constexpr int kCritRecordCol = 1;
-constexpr int kCritBGradeCol = 4;
-constexpr int kCritPocketHolesCol = 5;
-constexpr int kCritSpaceBallLocCol = 6;
-constexpr int kCritPanelCol = 7;
-constexpr int kCritMinPanelWidthCol = 8;
-constexpr int kCritProcessCol = 9;
-constexpr int kCritReverseScribesCol = 11;
 constexpr int kCritProcessWidthTwips = 2000;
 } // namespace
 
@@ -230,18 +221,10 @@ void frmCLTProcessPartsFile::DisplayPartsCriteria()
     if (!m_session.IsPrepared())
         return;
     grid->Bind(&m_session.CriteriaRS());
-    const ProgramState& s = State();
-    grid->SetColHidden(kCritRecordCol, true);
-    grid->SetEditable(true);
-    grid->SetColHidden(kCritBGradeCol, !s.BGradeEnabled);
-    grid->SetColHidden(kCritPocketHolesCol, !s.PocketHoles);
-    grid->SetColHidden(kCritSpaceBallLocCol, !s.SpaceBalls);
-    grid->SetColHidden(kCritPanelCol, !s.PanelEnabled);
-    grid->SetColHidden(kCritMinPanelWidthCol, !s.PanelEnabled);
-    grid->SetColHidden(kCritReverseScribesCol, !s.Scribes);
+    ShowCriteriaColumnsForSettings(*grid);
     grid->AutoSize();
-    grid->SetColComboList(kCritProcessCol, QString::fromStdString(m_processDropDown));
-    grid->SetColWidthTwips(kCritProcessCol, kCritProcessWidthTwips);
+    grid->SetColComboList(CriteriaGridCol::Process, QString::fromStdString(m_processDropDown));
+    grid->SetColWidthTwips(CriteriaGridCol::Process, kCritProcessWidthTwips);
 }
 
 void frmCLTProcessPartsFile::cmdOpenPartsFile_Click() { OpenPartsFile({}); }
@@ -302,58 +285,14 @@ void frmCLTProcessPartsFile::cmdApplyCriteria_Click()
     DisplayRSInGrid();
 }
 
-void frmCLTProcessPartsFile::CheckListColumn(bool scribes)
-{
-    std::optional<WaitCursor> hourglass(std::in_place);
-    int listCol = scribes ? ScribesCol : SpaceBallsCol;
-    const char* missing = scribes ? "Can't find the Scribes column." : "Can't find the SpaceBalls column.";
-    if (m_session.PartsCount() == 0 || !m_ui->fgPartsFile->recordSet()) {
-        hourglass.reset();
-        ShowMessage("There are no parts.", vbOKOnly, "");
-        return;
-    }
-    if (LengthCol < 1 || listCol < 1) {
-        hourglass.reset();
-        ShowMessage(LengthCol < 1 ? "Can't find the length column." : missing, vbOKOnly, "");
-        return;
-    }
-    RecordSet& rs = *m_ui->fgPartsFile->recordSet();
-    for (int r = 0; r < rs.RecordCount(); ++r) {
-        bool failed = false;
-        std::string errorText;
-        std::string list = rs.ValueAt(r, listCol - 1).toText();
-        double length = rs.ValueAt(r, LengthCol - 1).toDouble();
-        if (scribes)
-            CheckScribeList(list, failed, errorText, length);
-        else
-            CheckSpaceBallList(list, failed, errorText, length);
-        if (failed) {
-            hourglass.reset();
-            QModelIndex cell = m_ui->fgPartsFile->model()->index(r, listCol - 1);
-            m_ui->fgPartsFile->setCurrentIndex(cell);
-            m_ui->fgPartsFile->scrollTo(cell);
-            if (scribes)
-                ShowMessage("Error in a Scribes specification in the cell selected. " + errorText, vbOKOnly,
-                            "Scribe Error");
-            else
-                ShowMessage("Error in a SpaceBalls specification in the cell selected. " + errorText, vbOKOnly,
-                            "SpaceBall Error");
-            return;
-        }
-    }
-    hourglass.reset();
-    ShowMessage(scribes ? "No errors found in the Scribes column." : "No errors found in the SpaceBalls column.",
-                vbOKOnly, "");
-}
-
 void frmCLTProcessPartsFile::cmdCheckScribes_Click()
 {
-    Guarded([&] { CheckListColumn(true); });
+    Guarded([&] { CheckListColumn(*m_ui->fgPartsFile, true, m_session.PartsCount() > 0, LengthCol, ScribesCol); });
 }
 
 void frmCLTProcessPartsFile::cmdCheckSpaceBalls_Click()
 {
-    Guarded([&] { CheckListColumn(false); });
+    Guarded([&] { CheckListColumn(*m_ui->fgPartsFile, false, m_session.PartsCount() > 0, LengthCol, SpaceBallsCol); });
 }
 
 void frmCLTProcessPartsFile::cmdCreateROPartsFile_Click()

@@ -80,8 +80,6 @@ private:
     int SelectedLengthConversion() const;
     void UnbindGrids();
     void SaveAndRelease(bool takeAskIfValid);
-    // The check buttons: runs the list check on every row's list cell.
-    void CheckListColumn(bool scribes);
 
     std::unique_ptr<Ui::frmCLTProcessPartsFile> m_ui;
     QWidget* m_mainMenu;

@@ -4,6 +4,7 @@
 #include "config/VxError.h"
 #include "convert/FileReplace.h"
 #include "convert/PartsFileWriter.h"
+#include "parts/PartRow.h"
 #include "parts/cCLTPart.h"
 #include "start/ProgramState.h"
 
@@ -49,32 +50,7 @@ void ManualPartsList::Close()
     m_def.reset();
 }
 
-void ManualPartsList::AddPart(const cCLTPart& part, int32_t seqNum)
-{
-    RecordSet& rs = m_parts;
-    rs.AddNew();
-    rs.SetValue("SEQ_NUM", seqNum);
-    rs.SetValue("Quantity", part.Quantity());
-    rs.SetValue("Thickness", part.Thickness());
-    rs.SetValue("Width", part.Width());
-    rs.SetValue("Length", part.Length());
-    rs.SetValue("Part", part.Part());
-    rs.SetValue("Material", part.Material());
-    rs.SetValue("Scribes", part.Scribes());
-    rs.SetValue("SpaceBalls", part.SpaceBalls());
-    rs.SetValue("PocketHoles", part.PocketHoles());
-    rs.SetValue("Panel", part.Panel());
-    rs.SetValue("B_Grade", part.B_Grade());
-    rs.SetValue("FileName", "");
-    for (int32_t i = 1; i <= State().UserFieldCount; ++i)
-        rs.SetValue("UF_" + std::to_string(i), part.UserField(i));
-    try {
-        rs.Update();
-    } catch (...) {
-        rs.CancelUpdate();
-        throw;
-    }
-}
+void ManualPartsList::AddPart(const cCLTPart& part, int32_t seqNum) { AppendPartRow(m_parts, part, seqNum, ""); }
 
 void ManualPartsList::CheckForNewPart(const std::string& sPartName)
 {
@@ -90,16 +66,7 @@ void ManualPartsList::CheckForNewMaterial(const std::string& sMaterialName)
 
 void ManualPartsList::DeleteRows(const std::vector<int64_t>& keys)
 {
-    {
-        Transaction tx(*m_work);
-        Statement st = m_work->Prepare("DELETE FROM tblParts WHERE AutoIDNum = ?1");
-        for (int64_t key : keys) {
-            st.Reset();
-            st.BindLong(1, key);
-            st.Run();
-        }
-        tx.commit();
-    }
+    DeletePartRows(*m_work, keys);
     m_parts.SetFilter("");
     m_parts.Requery();
 }

@@ -5,6 +5,7 @@
 #include "mapping/SavedMappingCheck.h"
 #include "mapping/frmCLTPartsListMapping.h"
 #include "mapping/frmCLTPrintMapping.h"
+#include "parts/frmCLTViewEditROPartsFile.h"
 #include "parts/frmCLTManualPartsEntry.h"
 #include "screens/ErrorLog.h"
 #include "screens/WindowedProgram.h"
@@ -25,14 +26,12 @@ frmCLTMain::frmCLTMain(QWidget* parent) : ScreenWindow(parent), m_ui(new Ui::frm
     connect(m_ui->cmdDefinePartsFile, &QPushButton::clicked, this, &frmCLTMain::cmdDefinePartsFile_Click);
     connect(m_ui->cmdPrintMapping, &QPushButton::clicked, this, &frmCLTMain::cmdPrintMapping_Click);
     connect(m_ui->cmdProcessPartsFile, &QPushButton::clicked, this, &frmCLTMain::cmdProcessPartsFile_Click);
+    connect(m_ui->cmdViewEditROPartsFile, &QPushButton::clicked, this, &frmCLTMain::cmdViewEditROPartsFile_Click);
     connect(m_ui->cmdCombinePartsFiles, &QPushButton::clicked, this, &frmCLTMain::cmdCombinePartsFiles_Click);
     connect(m_ui->cmdProcesses, &QPushButton::clicked, this, &frmCLTMain::cmdProcesses_Click);
     connect(m_ui->cmdDeleteParts, &QPushButton::clicked, this, &frmCLTMain::cmdDeleteParts_Click);
     connect(m_ui->cmdManualPartsList, &QPushButton::clicked, this, &frmCLTMain::cmdManualPartsList_Click);
     connect(m_ui->cmdExit, &QPushButton::clicked, this, &frmCLTMain::cmdExit_Click);
-    // Screens of tasks this build does not offer yet.
-    for (QPushButton* b : {m_ui->cmdViewEditROPartsFile})
-        b->setEnabled(false);
 }
 
 frmCLTMain::~frmCLTMain() = default;
@@ -43,6 +42,7 @@ frmCLTProcesses* frmCLTMain::processesScreen() const { return m_processes; }
 frmCLTPartsCriteriaDelete* frmCLTMain::removalScreen() const { return m_removal; }
 frmCLTPartsListMapping* frmCLTMain::mappingScreen() const { return m_mapping; }
 frmCLTPrintMapping* frmCLTMain::printMappingScreen() const { return m_printMapping; }
+frmCLTViewEditROPartsFile* frmCLTMain::viewEditScreen() const { return m_viewEdit; }
 frmCLTCombineFiles* frmCLTMain::combineScreen() const { return m_combine; }
 frmCLTManualPartsEntry* frmCLTMain::manualEntryScreen() const { return m_manualEntry; }
 
@@ -87,6 +87,14 @@ void frmCLTMain::cmdProcessPartsFile_Click()
     if (!m_convert)
         m_convert = new frmCLTProcessPartsFile(this);
     m_convert->Display(true);
+    hide();
+}
+
+void frmCLTMain::cmdViewEditROPartsFile_Click()
+{
+    if (!m_viewEdit)
+        m_viewEdit = new frmCLTViewEditROPartsFile(this);
+    m_viewEdit->Display();
     hide();
 }
 

@@ -19,6 +19,7 @@ class frmCLTProcesses;
 class frmCLTPartsCriteriaDelete;
 class frmCLTPartsListMapping;
 class frmCLTPrintMapping;
+class frmCLTViewEditROPartsFile;
 class frmCLTCombineFiles;
 class frmCLTManualPartsEntry;
 
@@ -38,6 +39,7 @@ public:
     frmCLTPartsCriteriaDelete* removalScreen() const;
     frmCLTPartsListMapping* mappingScreen() const;
     frmCLTPrintMapping* printMappingScreen() const;
+    frmCLTViewEditROPartsFile* viewEditScreen() const;
     frmCLTCombineFiles* combineScreen() const;
     frmCLTManualPartsEntry* manualEntryScreen() const;
 
@@ -46,6 +48,7 @@ private slots:
     void cmdDefinePartsFile_Click();
     void cmdPrintMapping_Click();
     void cmdProcessPartsFile_Click();
+    void cmdViewEditROPartsFile_Click();
     void cmdCombinePartsFiles_Click();
     void cmdProcesses_Click();
     void cmdDeleteParts_Click();
@@ -63,6 +66,7 @@ private:
     QPointer<frmCLTPartsCriteriaDelete> m_removal;
     QPointer<frmCLTPartsListMapping> m_mapping;
     QPointer<frmCLTPrintMapping> m_printMapping;
+    QPointer<frmCLTViewEditROPartsFile> m_viewEdit;
     QPointer<frmCLTCombineFiles> m_combine;
     QPointer<frmCLTManualPartsEntry> m_manualEntry;
 };

@@ -10,6 +10,8 @@
 #include "mapping/frmCLTLoadDefaultMapping.h"
 #include "mapping/frmCLTPartsListMapping.h"
 #include "mapping/frmCLTPrintMapping.h"
+#include "parts/frmCLTAddParts.h"
+#include "parts/frmCLTViewEditROPartsFile.h"
 #include "parts/frmCLTManualPartsEntry.h"
 #include "screens/ErrorLog.h"
 #include "screens/frmCLTCombineFiles.h"
@@ -48,6 +50,19 @@ class tst_ScreenLayouts : public QObject {
         QByteArray dir = qgetenv("VX_SCREENSHOT_DIR");
         if (!dir.isEmpty())
             QVERIFY(screen->grab().save(QString::fromLocal8Bit(dir) + "/" + name + ".png"));
+    }
+
+    // Times an open (the grid shown) and the scroll to the last row.
+    static void TimeOpening(const std::function<void()>& open, BoundGrid* grid)
+    {
+        QElapsedTimer timer;
+        timer.start();
+        open();
+        QCoreApplication::processEvents();
+        qint64 opened = timer.elapsed();
+        grid->scrollToBottom();
+        QCoreApplication::processEvents();
+        qInfo("rows %d, open %lld ms, scroll to last row %lld ms", grid->Rows() - 1, opened, timer.elapsed() - opened);
     }
 
 private slots:
@@ -97,8 +112,20 @@ private slots:
         created.AddGridRow("Solid Wood", "cutlist_SOLID.rdb", "/home/shop/out/solid");
         created.Display();
         CheckAndSave(&created, "frmCLTProcessFilesCreated");
+        std::string rdb = box.file("job.rdb");
+        convert->session().WriteROPartsFile(rdb);
         convert->CommandLineShutdown();
         delete convert;
+
+        auto* viewEdit = new frmCLTViewEditROPartsFile(&menu);
+        viewEdit->Display();
+        dialogs.answer(rdb);
+        viewEdit->cmdOpenFile_Click();
+        CheckAndSave(viewEdit, "frmCLTViewEditROPartsFile");
+        viewEdit->cmdAddParts_Click();
+        CheckAndSave(viewEdit->addPartsDialog(), "frmCLTAddParts");
+        viewEdit->addPartsDialog()->Shutdown();
+        viewEdit->Shutdown();
 
         frmCLTProcesses* processes = new frmCLTProcesses(&menu);
         processes->Display();
@@ -165,16 +192,24 @@ private slots:
         frmCLTProcessPartsFile screen(nullptr);
         screen.Display(true);
         dialogs.answer(path.toStdString());
-        QElapsedTimer timer;
-        timer.start();
-        screen.cmdOpenPartsFile_Click();
-        QCoreApplication::processEvents();
-        qint64 opened = timer.elapsed();
-        screen.partsGrid()->scrollToBottom();
-        QCoreApplication::processEvents();
-        qInfo("rows %d, open %lld ms, scroll to last row %lld ms", screen.partsGrid()->Rows() - 1, opened,
-              timer.elapsed() - opened);
+        TimeOpening([&] { screen.cmdOpenPartsFile_Click(); }, screen.partsGrid());
         screen.CommandLineShutdown();
+    }
+
+    // With VX_BENCH_PARTSFILE naming a parts file: times opening it in the view/edit screen.
+    void viewEditOpeningSpeed()
+    {
+        QByteArray path = qgetenv("VX_BENCH_PARTSFILE");
+        if (path.isEmpty())
+            QSKIP("set VX_BENCH_PARTSFILE to measure");
+        vxtest::RuntimeSandbox box;
+        vxtest::ScriptedFileDialogs dialogs;
+        LoadSettings();
+        auto* screen = new frmCLTViewEditROPartsFile(nullptr);
+        screen->Display();
+        dialogs.answer(path.toStdString());
+        TimeOpening([&] { screen->cmdOpenFile_Click(); }, screen->partsGrid());
+        screen->Shutdown();
     }
 };
 

@@ -8,6 +8,7 @@
 #include "convert/frmCLTProcessPartsFile.h"
 #include "mapping/frmCLTPartsListMapping.h"
 #include "mapping/frmCLTPrintMapping.h"
+#include "parts/frmCLTViewEditROPartsFile.h"
 #include "screens/ErrorLog.h"
 #include "screens/WindowedProgram.h"
 #include "screens/frmCLTErrorLog.h"
@@ -55,7 +56,7 @@ private slots:
             if (!b->isEnabled())
                 disabled << b->objectName();
         disabled.sort();
-        QCOMPARE(disabled, (QStringList{"cmdViewEditROPartsFile"}));
+        QCOMPARE(disabled, QStringList());
     }
 
     void exitAndCloseControlSaveButOtherClosesDoNot_data()
@@ -133,6 +134,7 @@ private slots:
         QTest::newRow("print mapping") << "cmdPrintMapping" << true;
         QTest::newRow("convert, mapping complete") << "cmdProcessPartsFile" << true;
         QTest::newRow("processes") << "cmdProcesses" << true;
+        QTest::newRow("view/edit") << "cmdViewEditROPartsFile" << true;
         QTest::newRow("removal") << "cmdDeleteParts" << false;
     }
     void menuOpensEachScreenAndGetsItBack()
@@ -148,7 +150,7 @@ private slots:
         QPointer<QWidget> opened;
         for (QWidget* screen :
              std::initializer_list<QWidget*>{menu.mappingScreen(), menu.printMappingScreen(), menu.convertScreen(),
-                                             menu.processesScreen(), menu.removalScreen()})
+                                             menu.processesScreen(), menu.removalScreen(), menu.viewEditScreen()})
             if (screen && screen->isVisible()) {
                 QVERIFY2(!opened, "one screen at a time");
                 opened = screen;
