@@ -84,6 +84,8 @@ void ConversionSession::Release()
 {
     for (RecordSet* rs : {&m_parts, &m_criteria, &m_mapping, &m_materials, &m_processes})
         rs->Close();
+    m_directBuild.reset();
+    m_directRows = 0;
     m_conn.reset();
     m_lock.reset();
     m_partsStale = false;
@@ -118,6 +120,8 @@ void ConversionSession::DiscardWrittenRows()
     m_conn->Execute("DROP TABLE IF EXISTS temp.tblWrittenRows");
     m_conn->Execute("ALTER TABLE temp.tblPartsFileProcessTemplate RENAME TO tblWrittenRows");
     m_conn->Execute(m_workingTableDdl);
+    m_directBuild.reset();
+    m_directRows = 0;
     m_partsStale = true;
 }
 
@@ -186,14 +190,16 @@ bool ConversionSession::HasParts()
 {
     // Rows in the working table belong to the conversion holding the lock.
     return m_conn && m_lock &&
-           m_conn->ScalarQuery("SELECT EXISTS (SELECT 1 FROM tblPartsFileProcessTemplate)").toBool();
+           (m_directRows > 0 ||
+            m_conn->ScalarQuery("SELECT EXISTS (SELECT 1 FROM tblPartsFileProcessTemplate)").toBool());
 }
 
 int ConversionSession::PartsCount()
 {
     if (!m_conn || !m_lock)
         return 0;
-    return static_cast<int>(m_conn->ScalarQuery("SELECT count(*) FROM tblPartsFileProcessTemplate").rawLong());
+    return m_directRows +
+           static_cast<int>(m_conn->ScalarQuery("SELECT count(*) FROM tblPartsFileProcessTemplate").rawLong());
 }
 
 void ConversionSession::CommitWorkingTable()
@@ -319,6 +325,18 @@ bool ConversionSession::ReadPartsFile(const std::string& path, const std::string
         CriteriaOptions options;
         if (applyCriteria && CriteriaOptionsNow(options, false))
             settings.criteria = options;
+        m_directBuild.reset();
+        m_directRows = 0;
+        if (settings.criteria && !m_directTarget.empty()) {
+            try {
+                m_directBuild =
+                    std::make_unique<PartsFileBuild>(*m_conn, TemplateDatabasePath(), m_directTarget,
+                                                                "CreateROPartsFile", true);
+            } catch (const std::exception&) {
+                // Written through the working table, the write reports what went wrong.
+            }
+            settings.partsFile = m_directBuild.get();
+        }
 
         NewNameRegistry names(m_conn);
         PartsFileReader reader(m_conn, names, *m_progress);
@@ -329,6 +347,10 @@ bool ConversionSession::ReadPartsFile(const std::string& path, const std::string
         m_partsStale = true;
         bool ok = reader.Read(path, title, settings);
         m_rowsHoldCriteria = reader.CriteriaApplied();
+        if (reader.RowsInPartsFile())
+            m_directRows = reader.RowsRead();
+        else
+            m_directBuild.reset();
         return ok;
     } catch (const VxError& e) {
         if (e.number() != kErrUserInterrupt) {
@@ -336,6 +358,7 @@ bool ConversionSession::ReadPartsFile(const std::string& path, const std::string
             return false;
         }
     } catch (const std::exception& e) {
+        m_directBuild.reset();
         ShowError(e);
         return false;
     }
@@ -414,7 +437,10 @@ void ConversionSession::CreateROPartsFile(const std::string& target)
     m_progress->start("Writing the parts file", 0);
     m_progress->notCancellable();
     try {
-        WritePartsFile(*m_conn, TemplateDatabasePath(), target);
+        if (m_directBuild) // the rows went straight into it, for the target the console named
+            std::unique_ptr<PartsFileBuild>(std::move(m_directBuild))->FinishWithLabels(TemplateDatabasePath());
+        else
+            WritePartsFile(*m_conn, TemplateDatabasePath(), target);
     } catch (...) {
         m_progress->end();
         throw;

@@ -19,6 +19,7 @@
 
 namespace vx {
 
+class PartsFileBuild;
 class WorkingDatabaseLock;
 
 class ConversionSession {
@@ -108,6 +109,10 @@ public:
     // Stores length conversion, skip count and extra space balls, saves the processing
     // settings and releases everything.
     void AutoShutdown();
+    // The console's: nothing waits on the working table, so the next read may write the
+    // valid rows straight into a temporary copy of the template beside target, which the
+    // write then puts in place (the parts file is the same as through the working table).
+    void WriteRowsStraightTo(const std::string& target) { m_directTarget = target; }
     // The console's: releases only, saves nothing.
     void CommandLineShutdown() { Release(); }
 
@@ -155,6 +160,9 @@ private:
     std::shared_ptr<Connection> m_conn;
     std::string m_workingTableDdl; // creates this session's working table
     std::unique_ptr<WorkingDatabaseLock> m_lock;
+    std::string m_directTarget;
+    std::unique_ptr<PartsFileBuild> m_directBuild; // the rows read, when they went straight into it
+    int32_t m_directRows = 0;                      // rows read into m_directBuild, valid or not
     RecordSet m_parts, m_criteria, m_mapping, m_materials, m_processes;
 };
 

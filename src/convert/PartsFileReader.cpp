@@ -5,6 +5,7 @@
 #include "convert/CutListParser.h"
 #include "convert/FileReplace.h"
 #include "convert/PartsCriteria.h"
+#include "convert/PartsFileWriter.h"
 #include "convert/TextFiles.h"
 #include "convert/modCLTScribes.h"
 #include "screens/ErrorLog.h"
@@ -75,15 +76,26 @@ public:
             }
         }
 
-        std::string sql = "INSERT INTO tblPartsFileProcessTemplate (";
-        std::string values = ") VALUES (";
-        for (size_t i = 0; i < m_names.size(); ++i) {
-            sql += (i ? ", " : "") + SqlName(m_names[i]);
-            values += (i ? ", ?" : "?") + std::to_string(i + 1);
+        std::string sql;
+        if (m_criteria && settings.partsFile) {
+            sql = settings.partsFile->RowInsertSql([this](const std::string& column) {
+                auto it = m_params.find(column);
+                return it == m_params.end() ? 0 : it->second;
+            });
+            m_toPartsFile = !sql.empty();
         }
-        sql += values + ")";
-        if (sqlite3_prepare_v2(conn->handle(), sql.c_str(), -1, &m_insert, nullptr) != SQLITE_OK)
-            conn->Fail(sqlite3_errcode(conn->handle()), sql);
+        Connection& target = m_toPartsFile ? settings.partsFile->Rows() : *conn;
+        if (sql.empty()) {
+            sql = "INSERT INTO tblPartsFileProcessTemplate (";
+            std::string values = ") VALUES (";
+            for (size_t i = 0; i < m_names.size(); ++i) {
+                sql += (i ? ", " : "") + SqlName(m_names[i]);
+                values += (i ? ", ?" : "?") + std::to_string(i + 1);
+            }
+            sql += values + ")";
+        }
+        if (sqlite3_prepare_v2(target.handle(), sql.c_str(), -1, &m_insert, nullptr) != SQLITE_OK)
+            target.Fail(sqlite3_errcode(target.handle()), sql);
     }
     ~RowWriter() { sqlite3_finalize(m_insert); }
     RowWriter(const RowWriter&) = delete;
@@ -136,14 +148,27 @@ public:
             sqlite3_bind_int64(m_insert, m_seqParam, rowNumber);
         if (m_quantityParam)
             sqlite3_bind_int64(m_insert, m_quantityParam, 1);
+        if (m_toPartsFile && (!row.valid || m_settings.partsFile->HasFailed()))
+            return; // the parts file holds the valid rows only
         int rc = sqlite3_step(m_insert);
         sqlite3_reset(m_insert);
-        if (rc != SQLITE_DONE)
+        if (rc == SQLITE_DONE)
+            return;
+        if (!m_toPartsFile)
             m_conn->Fail(rc, "INSERT INTO tblPartsFileProcessTemplate");
+        // Reading goes on (its messages and learned names are those of the read); the write
+        // reports the failure, as it would have when copying the rows.
+        try {
+            m_settings.partsFile->Rows().Fail(rc, "INSERT INTO tblParts");
+        } catch (...) {
+            m_settings.partsFile->RowsFailed(std::current_exception());
+        }
     }
 
     // True when the rows are written with the criteria already applied.
     bool AppliesCriteria() const { return m_criteria != nullptr; }
+    // True when the rows go straight into the parts file being built.
+    bool WritesPartsFile() const { return m_toPartsFile; }
 
 private:
     struct Target {
@@ -245,6 +270,7 @@ private:
     std::vector<std::string> m_scratch;
     sqlite3_stmt* m_insert = nullptr;
     int m_seqParam = 0, m_fileNameParam = 0, m_quantityParam = 0;
+    bool m_toPartsFile = false;
 };
 } // namespace
 
@@ -355,7 +381,8 @@ bool PartsFileReader::Read(const std::string& path, const std::string& title, co
     const bool lineFeedEnds = shape.bareLineFeeds && (shape.utf16 || !MayReplaceFile(path) || !RewriteWithCrLf(path));
     const std::string fileName = FileNameValue(title);
     std::vector<MappedField> fields = ReadMappedFields(*m_conn);
-    m_criteriaApplied = false;
+    m_criteriaApplied = m_rowsInPartsFile = false;
+    m_rowsRead = 0;
     const CriteriaOptions* criteria =
         settings.criteria && m_names.CriteriaApplicableByRow() ? &*settings.criteria : nullptr;
 
@@ -402,6 +429,7 @@ bool PartsFileReader::Read(const std::string& path, const std::string& title, co
                     transaction = std::make_unique<Transaction>(*m_conn);
                     writer = std::make_unique<RowWriter>(m_conn, fields, settings, fileName, criteria);
                     m_criteriaApplied = writer->AppliesCriteria();
+                    m_rowsInPartsFile = writer->WritesPartsFile();
                 }
                 if (row.rejected) {
                     for (const std::string& failure : batch->failures[row.report])
@@ -434,10 +462,12 @@ bool PartsFileReader::Read(const std::string& path, const std::string& title, co
             } catch (...) {
             }
         }
+        m_rowsRead = written;
         m_progress.end();
         throw;
     }
     m_progress.end();
+    m_rowsRead = written;
 
     if (!writer) {
         ShowMessage("NO DATA FOUND IN THE FILE:\r\n" + path, vbOKOnly, "");

@@ -14,6 +14,7 @@
 namespace vx {
 
 class NewNameRegistry;
+class PartsFileBuild;
 
 // One mapped row of tblPartsFileMapping (PF_Col > 0), in IDNum order.
 struct MappedField {
@@ -41,6 +42,9 @@ struct ReaderSettings {
     // as reading the rows and then applying the criteria), unless the criteria table
     // cannot be applied row by row.
     std::optional<CriteriaOptions> criteria;
+    // When set and the criteria are applied row by row, the rows they leave valid go straight
+    // into this parts file (nothing waits on the working table) instead of the working table.
+    PartsFileBuild* partsFile = nullptr;
 };
 
 class PartsFileReader {
@@ -63,6 +67,10 @@ public:
 
     // After Read: true when the rows were written with the criteria applied.
     bool CriteriaApplied() const { return m_criteriaApplied; }
+    // After Read: true when the valid rows went into settings.partsFile; RowsRead counts every
+    // good row, valid or not.
+    bool RowsInPartsFile() const { return m_rowsInPartsFile; }
+    int32_t RowsRead() const { return m_rowsRead; }
 
 private:
     // What a first pass over the file found: a NUL byte in its first 64 KB without a UTF-16
@@ -78,7 +86,8 @@ private:
     std::shared_ptr<Connection> m_conn;
     NewNameRegistry& m_names;
     Progress& m_progress;
-    bool m_criteriaApplied = false;
+    bool m_criteriaApplied = false, m_rowsInPartsFile = false;
+    int32_t m_rowsRead = 0;
 };
 
 } // namespace vx

@@ -159,46 +159,188 @@ void SaveTheUserDefinedColumnNames(Connection& c, const std::string& partsSchema
     }
 }
 
-namespace {
-// Builds target in a temporary copy of the template beside it, attached to the connection as
-// kPartsSchema: its tblParts is emptied, fillParts adds the rows and the labels, and the
-// finished copy is renamed over target. The template itself is never written; on any
-// failure the copy is removed and target stays as it was.
-void WriteThroughTemplate(Connection& session, const std::string& templatePath, const std::string& target,
-                          const std::function<void()>& fillParts, const std::string& errorSource)
+PartsFileBuild::PartsFileBuild(Connection& session, const std::string& templatePath, const std::string& target,
+                               const std::string& errorSource, bool ownConnection)
+    : m_session(session), m_target(target), m_tmp(TemporaryPathBeside(target))
 {
-    const std::string tmp = TemporaryPathBeside(target);
-    bool attached = false;
     try {
         std::error_code ec;
         if (!fs::is_regular_file(templatePath, ec))
             throw VxError(kErrFileNotFound, "File not found: '" + templatePath + "'", errorSource);
-        fs::copy_file(templatePath, tmp, fs::copy_options::overwrite_existing, ec);
+        fs::copy_file(templatePath, m_tmp, fs::copy_options::overwrite_existing, ec);
         if (ec)
-            throw VxError(FileErrorNumber(ec), "Could not create '" + tmp + "' (" + ec.message() + ").", errorSource);
-        session.Execute("ATTACH DATABASE " + SqlQuote(tmp) + " AS " + kPartsSchema);
-        attached = true;
-        // A temporary copy needs no journal: on any failure it is thrown away whole.
-        session.Execute(std::string("PRAGMA ") + kPartsSchema + ".journal_mode=OFF; PRAGMA " + kPartsSchema +
-                        ".synchronous=OFF; PRAGMA " + kPartsSchema + ".cache_size=-16384");
-        session.Execute(std::string("DELETE FROM ") + kPartsSchema + ".tblParts");
-        fillParts();
-        attached = false;
-        session.Execute(std::string("DETACH DATABASE ") + kPartsSchema);
-        ReplaceFileWith(tmp, target); // synced to disk first
-    } catch (...) {
-        if (attached) {
-            try {
-                session.Execute(std::string("DETACH DATABASE ") + kPartsSchema);
-            } catch (...) {
-                // The file is removed below either way.
-            }
+            throw VxError(FileErrorNumber(ec), "Could not create '" + m_tmp + "' (" + ec.message() + ").",
+                          errorSource);
+        if (ownConnection) {
+            m_own = Connection::Open(m_tmp);
+            // A temporary copy needs no journal: on any failure it is thrown away whole.
+            m_own->Execute("PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF; PRAGMA cache_size=-16384");
+            m_own->Execute("DELETE FROM tblParts");
+            m_own->Begin();
+        } else {
+            Attach();
+            m_session.Execute(std::string("DELETE FROM ") + kPartsSchema + ".tblParts");
         }
-        RemoveQuietly(tmp);
+    } catch (...) {
+        Discard();
         throw;
     }
 }
+
+void PartsFileBuild::Attach()
+{
+    m_session.Execute("ATTACH DATABASE " + SqlQuote(m_tmp) + " AS " + kPartsSchema);
+    m_attached = true;
+    // A temporary copy needs no journal: on any failure it is thrown away whole.
+    m_session.Execute(std::string("PRAGMA ") + kPartsSchema + ".journal_mode=OFF; PRAGMA " + kPartsSchema +
+                      ".synchronous=OFF; PRAGMA " + kPartsSchema + ".cache_size=-16384");
+}
+
+namespace {
+// The affinity SQLite gives a column of this declared type.
+char Affinity(const std::string& declared)
+{
+    std::string d = UpperCase(declared);
+    auto has = [&d](const char* part) { return d.find(part) != std::string::npos; };
+    if (has("INT"))
+        return 'i';
+    if (has("CHAR") || has("CLOB") || has("TEXT"))
+        return 't';
+    if (d.empty() || has("BLOB"))
+        return 'b';
+    if (has("REAL") || has("FLOA") || has("DOUB"))
+        return 'r';
+    return 'n';
+}
+
+struct DeclaredColumn {
+    std::string declared, defaultSql;
+    bool notNull = false;
+};
+
+std::unordered_map<std::string, DeclaredColumn> DeclaredColumns(Connection& c, const std::string& schema,
+                                                                const std::string& table)
+{
+    std::unordered_map<std::string, DeclaredColumn> cols;
+    Statement st = c.Prepare("PRAGMA " + SqlName(schema) + ".table_info(" + SqlName(table) + ")");
+    while (st.Step())
+        cols[UpperCase(st.ColumnText(1))] = {st.ColumnText(2), st.Column(4).isNull() ? "NULL" : st.ColumnText(4),
+                                             st.ColumnLong(3) != 0};
+    return cols;
+}
 } // namespace
+
+std::string PartsFileBuild::RowInsertSql(const std::function<int(const std::string& column)>& paramOf)
+{
+    if (!m_own)
+        return {};
+    auto working = DeclaredColumns(m_session, kWorkSchema, "tblPartsFileProcessTemplate");
+    auto parts = DeclaredColumns(Rows(), "main", "tblParts");
+    std::string into, values;
+    for (const ColumnInfo& ci : SchemaColumns(Rows(), "main", "tblParts")) {
+        if (EqualsNoCase(ci.name, "AutoIDNum"))
+            continue;
+        auto it = working.find(UpperCase(ci.name));
+        // Storing a value twice with the same affinity stores it as once; with two
+        // different ones it may not.
+        if (it == working.end() || Affinity(it->second.declared) != Affinity(parts.at(it->first).declared))
+            return {};
+        std::string value;
+        if (int param = paramOf(it->first)) {
+            value = "?" + std::to_string(param); // the reader never binds a null
+        } else {
+            if (it->second.notNull && it->second.defaultSql == "NULL")
+                return {}; // the working table would refuse the row
+            value = ci.type == FieldType::Text ? "IFNULL(" + it->second.defaultSql + ", '')" : it->second.defaultSql;
+        }
+        into += (into.empty() ? "" : ", ") + SqlName(ci.name);
+        values += (values.empty() ? "" : ", ") + value;
+    }
+    return "INSERT INTO tblParts (" + into + ") VALUES (" + values + ")";
+}
+
+PartsFileBuild::~PartsFileBuild() { Discard(); }
+
+Connection& PartsFileBuild::Rows() { return m_own ? *m_own : m_session; }
+
+void PartsFileBuild::RowsFailed(std::exception_ptr failure)
+{
+    if (!m_failure)
+        m_failure = failure;
+}
+
+void PartsFileBuild::Finish()
+{
+    try {
+        m_attached = false;
+        m_session.Execute(std::string("DETACH DATABASE ") + kPartsSchema);
+        ReplaceFileWith(m_tmp, m_target); // synced to disk first
+        m_tmp.clear();
+    } catch (...) {
+        Discard();
+        throw;
+    }
+}
+
+void PartsFileBuild::Discard()
+{
+    m_own.reset();
+    if (m_attached) {
+        m_attached = false;
+        try {
+            m_session.Execute(std::string("DETACH DATABASE ") + kPartsSchema);
+        } catch (...) {
+            // The file is removed below either way.
+        }
+    }
+    if (!m_tmp.empty())
+        RemoveQuietly(m_tmp);
+    m_tmp.clear();
+}
+
+namespace {
+// Builds target in a temporary copy of the template (see PartsFileBuild): fillParts adds the
+// rows and the labels. The template itself is never written; on any failure the copy is
+// removed and target stays as it was.
+void WriteThroughTemplate(Connection& session, const std::string& templatePath, const std::string& target,
+                          const std::function<void()>& fillParts, const std::string& errorSource)
+{
+    PartsFileBuild build(session, templatePath, target, errorSource);
+    fillParts();
+    build.Finish();
+}
+
+// The template's check and the labels, around the rows that addRows puts into tblParts.
+void FillParts(Connection& session, const std::string& templatePath, const std::function<void()>& addRows)
+{
+    // A mapped field the template cannot hold would be dropped from every row.
+    std::string missing = MissingMappedColumn(session, kPartsSchema);
+    if (!missing.empty())
+        throw VxError(kErrItemNotFound, TemplateColumnMissingText(templatePath, missing), "CreateROPartsFile");
+    Transaction tx(session);
+    addRows();
+    SaveTheUserDefinedColumnNames(session, kPartsSchema);
+    tx.commit();
+}
+} // namespace
+
+void PartsFileBuild::FinishWithLabels(const std::string& templatePath)
+{
+    try {
+        if (m_failure)
+            std::rethrow_exception(m_failure);
+        if (m_own) {
+            m_own->Commit();
+            m_own.reset();
+            Attach();
+        }
+        FillParts(m_session, templatePath, [] {});
+    } catch (...) {
+        Discard();
+        throw;
+    }
+    Finish();
+}
 
 void WritePartsFile(Connection& session, const std::string& templatePath, const std::string& target,
                     std::optional<int32_t> process)
@@ -206,17 +348,12 @@ void WritePartsFile(Connection& session, const std::string& templatePath, const 
     WriteThroughTemplate(
         session, templatePath, target,
         [&] {
-            // A mapped field the template cannot hold would be dropped from every row.
-            std::string missing = MissingMappedColumn(session, kPartsSchema);
-            if (!missing.empty())
-                throw VxError(kErrItemNotFound, TemplateColumnMissingText(templatePath, missing), "CreateROPartsFile");
-            Transaction tx(session);
-            Statement copy = session.Prepare(CopyRowsSql(session, process.has_value()));
-            if (process)
-                copy.BindLong(1, *process);
-            copy.Run();
-            SaveTheUserDefinedColumnNames(session, kPartsSchema);
-            tx.commit();
+            FillParts(session, templatePath, [&] {
+                Statement copy = session.Prepare(CopyRowsSql(session, process.has_value()));
+                if (process)
+                    copy.BindLong(1, *process);
+                copy.Run();
+            });
         },
         "CreateROPartsFile");
 }

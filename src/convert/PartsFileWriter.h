@@ -4,11 +4,54 @@
 #include "config/Progress.h"
 #include "config/TableStore.h"
 
+#include <exception>
+#include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 namespace vx {
+
+// A parts file being built in a temporary copy of the template beside target, its tblParts
+// emptied: attached to the session's connection, or on a connection of its own (so that a
+// failure writing it never touches the session's transaction). Unless it is finished, it is
+// closed and removed when it goes: target is only ever replaced whole.
+class PartsFileBuild {
+public:
+    // Throws (leaving nothing behind) when the copy cannot be made.
+    PartsFileBuild(Connection& session, const std::string& templatePath, const std::string& target,
+                   const std::string& errorSource, bool ownConnection = false);
+    ~PartsFileBuild();
+    PartsFileBuild(const PartsFileBuild&) = delete;
+    PartsFileBuild& operator=(const PartsFileBuild&) = delete;
+
+    // Where rows are inserted into tblParts: the connection of its own, in one transaction.
+    Connection& Rows();
+    // "INSERT INTO tblParts (...) VALUES (...)" for Rows(), writing one working row as the copy
+    // out of the working table would: each column from the parameter paramOf gives for the
+    // working column of that (upper-case) name, else from that column's default, text never
+    // null. Empty when a value could come out differently (a column the working table lacks
+    // or stores with another affinity): such rows must go through the working table.
+    std::string RowInsertSql(const std::function<int(const std::string& column)>& paramOf);
+    // Keeps the first failure of writing rows; FinishWithLabels throws it.
+    void RowsFailed(std::exception_ptr failure);
+    bool HasFailed() const { return m_failure != nullptr; }
+    // Detaches the copy and renames it over target.
+    void Finish();
+    // For rows written through Rows(): the template's check of the mapped fields and the
+    // labels as WritePartsFile makes them, then Finish.
+    void FinishWithLabels(const std::string& templatePath);
+
+private:
+    void Attach();
+    void Discard();
+    Connection& m_session;
+    std::shared_ptr<Connection> m_own;
+    std::string m_target, m_tmp;
+    bool m_attached = false;
+    std::exception_ptr m_failure;
+};
 
 // Writes the valid working rows of the session's connection (only those of one process
 // when given) and the mapping's labels into a temporary copy of templatePath beside target

@@ -192,6 +192,7 @@ int ConvertWith(ConversionSession& session, const CommandLineOptions& args)
         return *failed;
 
     WriteStdOut("Reading parts file...");
+    session.WriteRowsStraightTo(args.ArgOutputPath);
     // Another conversion still busy after the wait ends as an unexpected error (code 6).
     if (session.IsPrepared())
         session.AcquireWorkingLock();
