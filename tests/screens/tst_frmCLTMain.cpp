@@ -43,8 +43,6 @@ class tst_frmCLTMain : public QObject {
     }
 
 private slots:
-    void captionIsExactlyTheVersion() { QCOMPARE(MainCaption(), std::string("Veltrax Cutlister V7.5.0")); }
-
     // The screens this program does not offer are greyed out rather than opening nothing.
     void onlyOfferedScreensAreEnabled()
     {
@@ -178,25 +176,6 @@ private slots:
         QVERIFY(menu.isVisible());
     }
 
-    void configurationShowsTheSettings()
-    {
-        vxtest::RuntimeSandbox box;
-        State().MachineType = 1;
-        State().Scribes = false;
-        State().SpaceBalls = true;
-        State().PocketHoles = false;
-        frmCLTMain menu;
-        menu.Display();
-        Click(&menu, "cmdSetup");
-        frmCLTSetup* setup = menu.setupScreen();
-        QVERIFY(!menu.isVisible());
-        QVERIFY(Child<QRadioButton>(setup, "optMachineType_1")->isChecked());
-        QVERIFY(!Child<QRadioButton>(setup, "optMachineType_0")->isChecked());
-        QVERIFY(!Child<QCheckBox>(setup, "chkAccessory_0")->isChecked());
-        QVERIFY(Child<QCheckBox>(setup, "chkAccessory_1")->isChecked());
-        QVERIFY(!Child<QCheckBox>(setup, "chkAccessory_2")->isChecked());
-    }
-
     void configurationUpdateCancelAndCloseControl_data()
     {
         QTest::addColumn<int>("how");
@@ -214,6 +193,9 @@ private slots:
         menu.Display();
         Click(&menu, "cmdSetup");
         QPointer<frmCLTSetup> setup = menu.setupScreen();
+        QVERIFY(!menu.isVisible());
+        QVERIFY(Child<QRadioButton>(setup, "optMachineType_2")->isChecked()); // shows the stored settings
+        QVERIFY(!Child<QCheckBox>(setup, "chkAccessory_0")->isChecked());
         Child<QRadioButton>(setup, "optMachineType_0")->click();
         Child<QCheckBox>(setup, "chkAccessory_0")->click();
         Child<QCheckBox>(setup, "chkAccessory_2")->click();
