@@ -139,17 +139,6 @@ private slots:
         QCOMPARE(c->ScalarQuery("SELECT Process FROM crit WHERE Grade = 'C'").rawLong(), 7);
     }
 
-    void multiRowSelection()
-    {
-        auto c = CriteriaDb();
-        RecordSet rs(c, "SELECT * from crit order by Part");
-        BoundGrid grid;
-        grid.Bind(&rs);
-        grid.SelectRow(3);
-        grid.SelectRow(1, true);
-        QCOMPARE(grid.SelectedRows(), QList<int>({1, 3}));
-    }
-
     void millionRowsStayVirtual()
     {
         auto c = Connection::OpenMemory();
