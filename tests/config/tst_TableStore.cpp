@@ -167,12 +167,6 @@ private slots:
         }
         QCOMPARE(m_conn->ScalarQuery("SELECT count(*) FROM tblMaterials").toLong(), 4);
     }
-
-    void quoting()
-    {
-        QCOMPARE(SqlQuote("O'Brien"), std::string("'O''Brien'"));
-        QCOMPARE(SqlName("a\"b"), std::string("\"a\"\"b\""));
-    }
 };
 
 QTEST_APPLESS_MAIN(TestTableStore)
