@@ -1,10 +1,8 @@
-// Default mappings applied to the mapping model, the factory default tables themselves, and
-// the saved mapping as the print mapping screen lists it.
+// Default mappings applied to the mapping model and the factory default tables themselves.
 #include "TestSupport.h"
 
 #include "mapping/ColumnMapping.h"
 #include "mapping/DefaultMapping.h"
-#include "mapping/MappingPrintout.h"
 #include "screens/ErrorLog.h"
 
 #include <QtTest>
@@ -125,26 +123,6 @@ private slots:
         QCOMPARE(mapping.DisplayLabel(1), std::string("PART"));
         QCOMPARE(presenter.prompts.size(), size_t(1));
         QVERIFY(presenter.prompts[0].text.rfind("Error: ", 0) == 0);
-    }
-
-    void printRowsOfTheSavedMapping()
-    {
-        vxtest::RuntimeSandbox box;
-        box.execDef("UPDATE tblPartsFileMapping SET PF_Col = 7, ManualField = NULL WHERE MainName = 'UF_3';"
-                    "UPDATE tblPartsFileMapping SET ManualField = 0 WHERE MainName = 'SCRIBES';");
-        std::vector<MappingPrintRow> rows = ReadMappingForPrint();
-        QCOMPARE(rows.size(), size_t(32));
-        QCOMPARE(rows[0].MainName, std::string("PART"));
-        QCOMPARE(rows[0].MappedColumn, std::string("YES"));
-        QCOMPARE(rows[0].ManualField, std::string("YES"));
-        const MappingPrintRow& scribes = rows[7];
-        QCOMPARE(scribes.MainName, std::string("SCRIBES"));
-        QCOMPARE(scribes.ManualField, std::string("Config. Settings"));
-        const MappingPrintRow& uf3 = rows[14];
-        QCOMPARE(uf3.MainName, std::string("UF_3"));
-        QCOMPARE(uf3.MappedColumn, std::string("YES")); // column 7 reads YES, not 7
-        QCOMPARE(uf3.ManualField, std::string("NO"));   // null counts as false
-        QCOMPARE(rows[8].MappedColumn, std::string("NO"));
     }
 };
 
