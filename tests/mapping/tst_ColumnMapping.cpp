@@ -1,9 +1,11 @@
 // The column mapping model over a small known mapping table: loading, fitting a saved
-// mapping to an example file, choosing columns, editing labels, saving, and both
-// completeness rules (the screen's on the unsaved row, the conversion's on the table).
+// mapping to an example file, choosing columns, editing labels, saving, both completeness
+// rules (the screen's on the unsaved row, the conversion's on the table), and default
+// mappings applied to the factory mapping.
 #include "TestSupport.h"
 
 #include "mapping/ColumnMapping.h"
+#include "mapping/DefaultMapping.h"
 #include "mapping/SavedMappingCheck.h"
 #include "screens/ErrorLog.h"
 #include "start/ProgramState.h"
@@ -59,10 +61,12 @@ class TestColumnMapping : public QObject {
     std::unique_ptr<vxtest::ScriptedPresenter> m_presenter;
     std::unique_ptr<ColumnMapping> m_mapping;
 
-    // A mapping loaded from the known table and fitted to a file of the given width.
-    ColumnMapping& Loaded(int columns)
+    // A mapping loaded from the known table (or the factory one) and fitted to a file of the
+    // given width.
+    ColumnMapping& Loaded(int columns, bool factoryTable = false)
     {
-        m_sandbox->execDef(kTable);
+        if (!factoryTable)
+            m_sandbox->execDef(kTable);
         m_mapping = std::make_unique<ColumnMapping>();
         m_mapping->ConnectToDB();
         m_mapping->GetRS();
@@ -263,6 +267,90 @@ private slots:
         m.CheckForValidMapping(isError);
         QVERIFY(isError);
         QVERIFY(TheErrorLog().Text().find("DB Name: WIDTH, Display Label: width") != std::string::npos);
+    }
+
+    void factoryTablesFitTheMapping_data()
+    {
+        QTest::addColumn<QString>("table");
+        for (const std::string& t : vxtest::QueryColumn(vxtest::BinDir() + "/CLTDefDefault.mdb",
+                                                        "SELECT DefaultTableName FROM tblDefaultMappingsID"))
+            QTest::newRow(t.c_str()) << QString::fromStdString(t);
+    }
+    void factoryTablesFitTheMapping()
+    {
+        // Each factory default lists every field once, with unique capital labels, SCRIBES
+        // keeping its fixed label, and every required field on a column.
+        QFETCH(QString, table);
+        const std::string db = vxtest::BinDir() + "/CLTDefDefault.mdb";
+        const std::string t = table.toStdString();
+        QCOMPARE(vxtest::QueryScalar(db, "SELECT COUNT(*) FROM " + t),
+                 vxtest::QueryScalar(db, "SELECT COUNT(*) FROM tblPartsFileMapping"));
+        QCOMPARE(vxtest::QueryScalar(db, "SELECT COUNT(*) FROM " + t + " d JOIN tblPartsFileMapping m USING (IDNum)"),
+                 vxtest::QueryScalar(db, "SELECT COUNT(*) FROM tblPartsFileMapping"));
+        QCOMPARE(vxtest::QueryScalar(db, "SELECT COUNT(DISTINCT UserLabel COLLATE NOCASE) FROM " + t),
+                 vxtest::QueryScalar(db, "SELECT COUNT(*) FROM " + t));
+        QCOMPARE(vxtest::QueryScalar(db, "SELECT COUNT(*) FROM " + t +
+                                             " WHERE UserLabel <> UPPER(UserLabel) COLLATE BINARY"),
+                 std::string("0"));
+        QCOMPARE(vxtest::QueryScalar(db, "SELECT d.UserLabel FROM " + t +
+                                             " d JOIN tblPartsFileMapping m "
+                                             "USING (IDNum) WHERE m.MainName = 'SCRIBES'"),
+                 std::string("SCRIBES"));
+        QCOMPARE(vxtest::QueryScalar(db, "SELECT COUNT(*) FROM " + t +
+                                             " d JOIN tblPartsFileMapping m USING (IDNum) "
+                                             "WHERE m.RequiredField <> 0 AND d.PF_Col < 1"),
+                 std::string("0"));
+    }
+
+    // A default wider than the example is checked through the mapping screen.
+    void narrowDefaultFitsWithoutReport()
+    {
+        ColumnMapping& mapping = Loaded(12, true);
+        const int shown = TheErrorLog().displayCount();
+        QVERIFY(LoadADefaultMapping(mapping, "tblDefaultMappingCUT"));
+        QCOMPARE(Row(mapping), (Strings({"POS", "DESCRIPTION", "MATERIAL", "LENGTH MM", "WIDTH MM", "THICKNESS MM",
+                                         "QTY", "SCRIBES", "ORDER NO", kNotUsed, kNotUsed, kNotUsed})));
+        QCOMPARE(TheErrorLog().displayCount(), shown);
+    }
+
+    void sameColumnTwiceShowsTheHigherField()
+    {
+        m_sandbox->execDef("CREATE TABLE tblDefaultMappingTwice (IDNum INTEGER, UserLabel TEXT, PF_Col INTEGER);"
+                           "INSERT INTO tblDefaultMappingTwice VALUES (1, 'NAME', 2), (2, 'WOOD', 2), (4, NULL, 1);");
+        ColumnMapping& mapping = Loaded(3, true);
+        QVERIFY(LoadADefaultMapping(mapping, "tblDefaultMappingTwice"));
+        // An empty label leaves its cell empty, so it reads "NOT USED".
+        QCOMPARE(Row(mapping), (Strings({kNotUsed, "WOOD", kNotUsed})));
+        QCOMPARE(mapping.DisplayLabel(4), std::string());         // a missing label becomes empty text
+        QCOMPARE(mapping.DisplayLabel(5), std::string("LENGTH")); // not listed: kept
+    }
+
+    void badTableChangesNothing_data()
+    {
+        QTest::addColumn<QString>("setup");
+        QTest::addColumn<QString>("table");
+        QTest::newRow("missing table") << ""
+                                       << "tblNoSuchMapping";
+        QTest::newRow("IDNum beyond the fields")
+            << "CREATE TABLE tblBad (IDNum INTEGER, UserLabel TEXT, PF_Col INTEGER);"
+               "INSERT INTO tblBad VALUES (1, 'NAME', 1), (99, 'X', 2);"
+            << "tblBad";
+        QTest::newRow("apostrophe in the name") << ""
+                                                << "tbl'Quote";
+    }
+    void badTableChangesNothing()
+    {
+        QFETCH(QString, setup);
+        QFETCH(QString, table);
+        if (!setup.isEmpty())
+            m_sandbox->execDef(setup.toStdString());
+        ColumnMapping& mapping = Loaded(10, true);
+        std::vector<std::string> before = Row(mapping);
+        QVERIFY(!LoadADefaultMapping(mapping, table.toStdString()));
+        QCOMPARE(Row(mapping), before);
+        QCOMPARE(mapping.DisplayLabel(1), std::string("PART"));
+        QCOMPARE(m_presenter->prompts.size(), size_t(1));
+        QVERIFY(m_presenter->prompts[0].text.rfind("Error: ", 0) == 0);
     }
 };
 
