@@ -381,19 +381,6 @@ private slots:
         QCOMPARE(f.setting("FileExtension"), std::string("TXT"));
     }
 
-    void defaultMappingCancelChangesNothing()
-    {
-        Fixture f;
-        f.open(kTenColumns);
-        Click(f.screen, "cmdLoadDefaultMapping");
-        f.screen->defaultMappingDialog()->grid()->SelectRow(2);
-        Click(f.screen->defaultMappingDialog(), "cmdCancel");
-        vxtest::Settle();
-        QVERIFY(f.screen->defaultMappingDialog() == nullptr);
-        QCOMPARE(f.mappingRow(), kFactoryRow);
-        QCOMPARE(f.screen->fileExtensionBox()->text(), QString("csv"));
-    }
-
     void droppedFileOpensAsIfChosen()
     {
         Fixture f;
