@@ -166,9 +166,7 @@ private slots:
         QCOMPARE(Run({"/help", "/in", "x.csv"}), 0);
         QVERIFY(sandbox.err.empty());
         const auto& out = sandbox.out;
-        QVERIFY(out.size() > 60);
         QCOMPARE(out.front(), std::string("Veltrax Cutlister V7.5.0 - command-line mode"));
-        QCOMPARE(out[1], std::string());
         QCOMPARE(out.back(), std::string("  VXCLT.exe /in job.csv /units in2mm /allowbad /log C:\\Jobs\\vxclt.log"));
         // The settings line names this installation's real configuration database.
         std::string settingsLine = "    " + sandbox.defDatabase() + ".";
