@@ -63,8 +63,9 @@ private slots:
         QTest::newRow("blank and comma-only lines do not count")
             << "H,W,L,Q\r\n\r\n , ,,\r\nA1,1,2,1\r\n,,,\r\nB2,1,2,1"
             << "1" << QStringList{"A1", "B2"} << QStringList{"1", "2"};
-        QTest::newRow("one-character line dropped") << "x\r\nA1,1,2,1"
-                                                    << "0" << QStringList{"A1"} << QStringList{"1"};
+        // A one-character line is dropped, so it is not the line skipped either.
+        QTest::newRow("one-character line not counted") << "x\r\nA1,1,2,1"
+                                                        << "1" << QStringList{} << QStringList{};
         // Apostrophes go before the test: "'a'" leaves one character and the line is dropped.
         QTest::newRow("apostrophes removed first") << "'a'\r\nA1,1,2,1"
                                                    << "0" << QStringList{"A1"} << QStringList{"1"};
