@@ -48,6 +48,8 @@ private slots:
                           "UPDATE tblPartsFileMapping SET UserLabel = 'DRAWER' WHERE MainName = 'UF_5'");
         QVERIFY(f.session.Prepare());
         QVERIFY(f.session.AUTOOpenPartsFile(input, "job.csv"));
+        // A text cell cleared in the grid holds NULL; the parts file gets empty text.
+        f.session.connection()->Execute("UPDATE tblPartsFileProcessTemplate SET UF_3 = NULL");
         std::string target = f.sandbox.file("out.rdb");
         QVERIFY(f.session.AUTOCreateROPartsFile(target));
         QCOMPARE(f.presenter.prompts.size(), size_t(0));
