@@ -54,6 +54,7 @@ private slots:
         QTest::newRow("keyed: unknown number shows itself") << "#1;Cabinet Parts|#2;Solid Wood" << QVariant(7) << "7";
         QTest::newRow("keyed: text with apostrophe") << "#1;O'Brien's|#2;B" << QVariant(1) << "O'Brien's";
         QTest::newRow("plain choices") << "A|B|C" << QVariant("B") << "B";
+        QTest::newRow("keyed: text key in any letter case") << "#S;Solid|#C;Cabinet" << QVariant("c") << "Cabinet";
     }
     void comboList()
     {
