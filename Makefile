@@ -4,7 +4,7 @@ BUILD_TYPE ?= RelWithDebInfo
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 DEMO_HOME := $(abspath $(BUILD_DIR))/demo-data
 
-.PHONY: all deps configure build run test bench format clean test-asan fuzz
+.PHONY: all deps configure build run test bench format clean test-asan fuzz mutants
 
 all: build
 
@@ -51,6 +51,11 @@ FUZZ_SECONDS ?= 60
 
 fuzz: deps
 	@fuzz/run-fuzz $(FUZZ_BUILD_DIR) $(FUZZ_SECONDS)
+
+# Applies each mutant of scripts/mutants.txt to src/ in turn and runs the suite on it (in
+# build-mutants; MUTANTS_LOCK=<file> takes that lock around each rebuild and test run).
+mutants: deps
+	@scripts/mutants
 
 format:
 	@find src tests bench fuzz -name '*.cpp' -o -name '*.h' | xargs clang-format -i

@@ -26,30 +26,16 @@ class TestSettings : public QObject {
     }
 
 private slots:
-    void factorySettingsLoad()
-    {
-        RuntimeSandbox box;
-        LoadSettings();
-        QCOMPARE(State().MachineType, 2);
-        QVERIFY(State().PanelEnabled);
-        QVERIFY(!State().BGradeEnabled);
-        QCOMPARE(State().AskIfValid, 1);
-        QCOMPARE(State().Delimiter, std::string(","));
-        QVERIFY(box.err.empty());
-    }
-
     // Each row: {setting, stored text} and the value it loads as.
     void storedValuesLoad_data()
     {
         QTest::addColumn<QStringList>("stored");
         QTest::addColumn<int>("loaded");
         QTest::newRow("machine type out of range keeps default") << QStringList{"MachineType", "7"} << 2;
-        QTest::newRow("machine type text keeps default") << QStringList{"MachineType", "x"} << 2;
         QTest::newRow("machine type joystick") << QStringList{"MachineType", " 1 "} << 1;
         QTest::newRow("length type out of range gives none") << QStringList{"ConvertLengthType", "5"} << 0;
         QTest::newRow("length type rounds") << QStringList{"ConvertLengthType", "1.6"} << 2;
         QTest::newRow("negative skip keeps default") << QStringList{"ProcessingSkipFirstXLines", "-1"} << 0;
-        QTest::newRow("skip") << QStringList{"ProcessingSkipFirstXLines", "3"} << 3;
         QTest::newRow("huge skip keeps default") << QStringList{"MappingSkipFirstXLines", "1e12"} << 0;
         QTest::newRow("scribes minus one is true") << QStringList{"Scribes", "-1"} << 1;
         QTest::newRow("scribes text keeps false") << QStringList{"Scribes", "yes"} << 0;
@@ -71,17 +57,6 @@ private slots:
                      : key == "Scribes"                   ? int(s.Scribes)
                                                           : s.AskIfValid;
         QCOMPARE(actual, loaded);
-    }
-
-    void missingRowsGiveDefaults()
-    {
-        RuntimeSandbox box;
-        box.execDef("DELETE FROM tblSettings");
-        State().MachineType = 0;
-        LoadSettings();
-        QCOMPARE(State().MachineType, 2);
-        QCOMPARE(State().AskIfValid, 1);
-        QCOMPARE(State().ProcessingSkipFirstXLines, 0);
     }
 
     void saversWriteStoredForms()

@@ -26,11 +26,12 @@ void AddCriteria(const vxtest::RuntimeSandbox& sandbox, const QString& values)
 class TestPartsCriteria : public QObject {
     Q_OBJECT
 
-    // Part 1, width 2, length 3, scribes 4, space balls 5.
-    std::string WriteCutList(vxtest::RuntimeSandbox& sandbox, const QString& lines)
+    // Maps part 1, width 2, length 3, scribes 4, space balls 5, prepares the session and
+    // writes the cut list.
+    std::string Prepare(SessionFixture& f, const QString& lines)
     {
-        MapColumns(sandbox, {{"PART", 1}, {"WIDTH", 2}, {"LENGTH", 3}, {"SCRIBES", 4}, {"SPACEBALLS", 5}});
-        return sandbox.writeFile("job.csv", lines.toStdString());
+        [&] { QVERIFY(f.prepare({{"PART", 1}, {"WIDTH", 2}, {"LENGTH", 3}, {"SCRIBES", 4}, {"SPACEBALLS", 5}})); }();
+        return f.sandbox.writeFile("job.csv", lines.toStdString());
     }
 
 private slots:
@@ -112,23 +113,20 @@ private slots:
         // Both ways to the same rows: criteria applied as the rows are read (the open
         // sequence), and read first, then applied.
         for (bool whileReading : {true, false}) {
-            vxtest::RuntimeSandbox sandbox;
-            vxtest::ScriptedPresenter presenter;
+            SessionFixture f;
             SetMachine(m[0].toInt(), m[1] == "1", m[2] == "1", m[3] == "1");
             State().ExtraSpaceBalls = {"800", "1200"};
             if (!setup[1].isEmpty())
-                AddCriteria(sandbox, setup[1]);
-            std::string path = WriteCutList(sandbox, setup[2]);
-            ConversionSession session;
-            QVERIFY(session.Prepare());
+                AddCriteria(f.sandbox, setup[1]);
+            std::string path = Prepare(f, setup[2]);
             if (whileReading) {
-                QVERIFY(session.OpenPartsFile(path, "job.csv", true));
+                QVERIFY(f.session.OpenPartsFile(path, "job.csv", true));
             } else {
-                QVERIFY(session.OpenCommaDelimitedPartsFile(path, "job.csv"));
-                session.ApplyPartsCriteria();
+                QVERIFY(f.session.OpenCommaDelimitedPartsFile(path, "job.csv"));
+                f.session.ApplyPartsCriteria();
             }
-            QCOMPARE(presenter.prompts.size(), size_t(0));
-            QCOMPARE(WorkingColumn(session, kRowColumns), rows);
+            QCOMPARE(f.presenter.prompts.size(), size_t(0));
+            QCOMPARE(WorkingColumn(f.session, kRowColumns), rows);
         }
     }
 
@@ -155,20 +153,18 @@ private slots:
         QFETCH(QStringList, setup);
         QFETCH(QString, first);
         QFETCH(QString, changed);
-        vxtest::RuntimeSandbox sandbox;
-        vxtest::ScriptedPresenter presenter;
+        SessionFixture f;
         SetMachine(2, true, false, false);
-        AddCriteria(sandbox, setup[0]);
-        std::string path = WriteCutList(sandbox, setup[1]);
-        ConversionSession session;
-        QVERIFY(session.Prepare());
+        AddCriteria(f.sandbox, setup[0]);
+        std::string path = Prepare(f, setup[1]);
+        ConversionSession& session = f.session;
         QVERIFY(session.AUTOOpenPartsFile(path, "job.csv"));
         const char* columns = "WIDTH || '|' || LENGTH || '|' || SCRIBES || '|' || Dimensions_Switched || '|' || "
                               "Scribes_Reversed";
         QCOMPARE(WorkingColumn(session, columns), QStringList{first});
         session.ApplyPartsCriteria();
         QCOMPARE(WorkingColumn(session, columns), QStringList{first});
-        sandbox.execDef("UPDATE tblPartsCriteria SET " + setup[2].toStdString() + " WHERE Part = 'P'");
+        f.sandbox.execDef("UPDATE tblPartsCriteria SET " + setup[2].toStdString() + " WHERE Part = 'P'");
         session.ApplyPartsCriteria();
         QCOMPARE(WorkingColumn(session, columns), QStringList{changed});
     }
@@ -188,32 +184,17 @@ private slots:
     {
         QFETCH(QString, setup);
         QFETCH(QString, message);
-        vxtest::RuntimeSandbox sandbox;
-        vxtest::ScriptedPresenter presenter;
+        SessionFixture f;
         SetMachine(2, false, true, false);
         State().ExtraSpaceBalls =
             setup == "thresholds" ? std::array<std::string, 2>{"1200", "800"} : std::array<std::string, 2>{"", ""};
-        AddCriteria(sandbox, setup == "nullProcess" ? "('P', 0, 0, 0, 0, 0, 0, NULL, 0, 0)"
-                                                    : "('P', 0, 0, 0, 0, 0, 0, 2, 0, 0)");
-        std::string path = WriteCutList(sandbox, "P,10,20,,");
-        ConversionSession session;
-        QVERIFY(session.Prepare());
-        QVERIFY(session.OpenPartsFile(path, "job.csv", false));
-        QCOMPARE(presenter.prompts.size(), size_t(1));
-        QCOMPARE(QString::fromStdString(presenter.prompts[0].text), message);
+        AddCriteria(f.sandbox, setup == "nullProcess" ? "('P', 0, 0, 0, 0, 0, 0, NULL, 0, 0)"
+                                                      : "('P', 0, 0, 0, 0, 0, 0, 2, 0, 0)");
+        QVERIFY(f.session.OpenPartsFile(Prepare(f, "P,10,20,,"), "job.csv", false));
+        QCOMPARE(f.presenter.prompts.size(), size_t(1));
+        QCOMPARE(QString::fromStdString(f.presenter.prompts[0].text), message);
         // No row was changed: it still has the values of a row just read.
-        QCOMPARE(WorkingColumn(session, "ValidPart || '|' || Process"), QStringList{"0|1"});
-    }
-
-    void noParts()
-    {
-        vxtest::RuntimeSandbox sandbox;
-        vxtest::ScriptedPresenter presenter;
-        ConversionSession session;
-        QVERIFY(session.Prepare());
-        session.ApplyPartsCriteria();
-        QCOMPARE(QString::fromStdString(presenter.prompts.at(0).text), QString("There are no parts."));
-        QCOMPARE(presenter.prompts.at(0).style, 0);
+        QCOMPARE(WorkingColumn(f.session, "ValidPart || '|' || Process"), QStringList{"0|1"});
     }
 };
 

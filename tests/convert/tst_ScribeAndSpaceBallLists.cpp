@@ -151,7 +151,8 @@ private slots:
         QTest::addColumn<double>("t4");
         QTest::addColumn<QString>("expected");
         QTest::newRow("three balls") << 1000.0 << 50.0 << 800.0 << 1200.0 << "50.00|450.00|450.00";
-        QTest::newRow("four balls") << 1500.0 << 50.0 << 800.0 << 1200.0 << "50.00|466.67|466.67|466.67";
+        QTest::newRow("four balls from the 4-ball length on")
+            << 1200.0 << 50.0 << 800.0 << 1200.0 << "50.00|366.67|366.67|366.67";
         QTest::newRow("two balls without thresholds") << 1500.0 << 50.0 << 1e6 << 1e6 << "50.00|1400.00";
         QTest::newRow("two balls below the 3-ball length") << 700.0 << 2.5 << 800.0 << 1200.0 << "2.50|695.00";
         QTest::newRow("no location") << 1000.0 << 0.0 << 800.0 << 1200.0 << "";

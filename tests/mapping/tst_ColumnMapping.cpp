@@ -1,9 +1,11 @@
 // The column mapping model over a small known mapping table: loading, fitting a saved
-// mapping to an example file, choosing columns, editing labels, saving, and both
-// completeness rules (the screen's on the unsaved row, the conversion's on the table).
+// mapping to an example file, choosing columns, editing labels, saving, both completeness
+// rules (the screen's on the unsaved row, the conversion's on the table), and default
+// mappings applied to the factory mapping.
 #include "TestSupport.h"
 
 #include "mapping/ColumnMapping.h"
+#include "mapping/DefaultMapping.h"
 #include "mapping/SavedMappingCheck.h"
 #include "screens/ErrorLog.h"
 #include "start/ProgramState.h"
@@ -59,10 +61,12 @@ class TestColumnMapping : public QObject {
     std::unique_ptr<vxtest::ScriptedPresenter> m_presenter;
     std::unique_ptr<ColumnMapping> m_mapping;
 
-    // A mapping loaded from the known table and fitted to a file of the given width.
-    ColumnMapping& Loaded(int columns)
+    // A mapping loaded from the known table (or the factory one) and fitted to a file of the
+    // given width.
+    ColumnMapping& Loaded(int columns, bool factoryTable = false)
     {
-        m_sandbox->execDef(kTable);
+        if (!factoryTable)
+            m_sandbox->execDef(kTable);
         m_mapping = std::make_unique<ColumnMapping>();
         m_mapping->ConnectToDB();
         m_mapping->GetRS();
@@ -98,16 +102,6 @@ private slots:
         QCOMPARE(m.LabelCount(), 6);
         QCOMPARE(m.DisplayLabel(6), std::string("CABINET"));
         QCOMPARE(m.CreateComboList(), std::string("NOT USED|PART|MATERIAL|WIDTH|LENGTH|SCRIBES|CABINET"));
-    }
-
-    void emptyTableOffersOnlyNotUsed()
-    {
-        m_sandbox->execDef("DELETE FROM tblPartsFileMapping");
-        ColumnMapping m;
-        QVERIFY(m.ConnectToDB());
-        QVERIFY(m.GetRS());
-        QCOMPARE(m.LabelCount(), 0);
-        QCOMPARE(m.CreateComboList(), std::string("NOT USED"));
     }
 
     void savedMappingFitsFileWidth()
@@ -193,17 +187,6 @@ private slots:
         QCOMPARE(Row(m), expected);
     }
 
-    void renamedLabelIsOfferedAndSaved()
-    {
-        ColumnMapping& m = Loaded(6);
-        m.EditDisplayLabel(2, "MATERIAL", "o'neil");
-        QCOMPARE(m.CreateComboList(), std::string("NOT USED|PART|O'NEIL|WIDTH|LENGTH|SCRIBES|CABINET"));
-        QVERIFY(m.SaveMapping());
-        QCOMPARE(Column(*m_sandbox, "UserLabel", "MATERIAL"), std::string("O'NEIL"));
-        QCOMPARE(Column(*m_sandbox, "PF_Col", "MATERIAL"), std::string("2"));
-        QVERIFY(m_presenter->prompts.empty());
-    }
-
     void scribesLabelCannotBeEdited()
     {
         ColumnMapping& m = Loaded(6);
@@ -230,10 +213,12 @@ private slots:
         QCOMPARE(Column(*m_sandbox, "ManualField", "UF_1"), std::string("0"));
     }
 
-    // The screen's rule looks at the unsaved row; the conversion's at the saved table.
+    // The screen's rule looks at the unsaved row; the conversion's at the saved table. Both
+    // name the field by its edited label.
     void screenAndConversionChecks()
     {
         ColumnMapping& m = Loaded(6);
+        m.EditDisplayLabel(4, "LENGTH", "breite");
         m.SelectColumn(5, "NOT USED"); // LENGTH, required
         m.GetUserMappingFromGrid();
         bool isError = false;
@@ -241,7 +226,7 @@ private slots:
         m.CheckForValidMapping(isError);
         QVERIFY(isError);
         QCOMPARE(TheErrorLog().Text(), "THE FOLLOWING ARE ERRORS IN THE MAPPING" + kCrLf + kCrLf +
-                                           "You must select a column for DB Name: LENGTH, Display Label: LENGTH, This "
+                                           "You must select a column for DB Name: LENGTH, Display Label: BREITE, This "
                                            "is a required field." +
                                            kCrLf + kCrLf);
         QCOMPARE(TheErrorLog().displayCount(), shown + 1);
@@ -255,40 +240,10 @@ private slots:
         CheckForValidMapping(isError);
         QVERIFY(isError);
         QCOMPARE(TheErrorLog().Text(), "THERE ARE ERRORS IN THE PARTS FILE MAPPING" + kCrLf + kCrLf +
-                                           "You must select a column for DB Name: LENGTH, Display Label: LENGTH, This "
+                                           "You must select a column for DB Name: LENGTH, Display Label: BREITE, This "
                                            "is a required field." +
                                            kCrLf + kCrLf);
         QCOMPARE(TheErrorLog().displayCount(), shown);
-    }
-
-    void screenCheckNamesEditedLabels()
-    {
-        ColumnMapping& m = Loaded(6);
-        m.EditDisplayLabel(3, "WIDTH", "breite");
-        m.SelectColumn(3, "NOT USED");
-        m.SelectColumn(1, "NOT USED");
-        m.GetUserMappingFromGrid();
-        bool isError = false;
-        m.CheckForValidMapping(isError);
-        QVERIFY(isError);
-        QCOMPARE(TheErrorLog().Text(),
-                 "THE FOLLOWING ARE ERRORS IN THE MAPPING" + kCrLf + kCrLf +
-                     "You must select a column for DB Name: PART, Display Label: PART, This is a required field." +
-                     kCrLf + kCrLf +
-                     "You must select a column for DB Name: WIDTH, Display Label: BREITE, This is a required field." +
-                     kCrLf + kCrLf);
-    }
-
-    void completeMappingPassesBothChecks()
-    {
-        ColumnMapping& m = Loaded(6);
-        m.GetUserMappingFromGrid();
-        bool isError = true;
-        m.CheckForValidMapping(isError);
-        QVERIFY(!isError);
-        QCOMPARE(TheErrorLog().Text(), std::string());
-        CheckForValidMapping(isError);
-        QVERIFY(!isError);
     }
 
     // A label stored in lower case can be chosen, but the upper-cased cell text no longer
@@ -314,12 +269,86 @@ private slots:
         QVERIFY(TheErrorLog().Text().find("DB Name: WIDTH, Display Label: width") != std::string::npos);
     }
 
-    void conversionCheckWithoutTableFails()
+    void factoryTablesFitTheMapping_data()
     {
-        m_sandbox->execDef("DROP TABLE tblPartsFileMapping");
-        bool isError = false;
-        CheckForValidMapping(isError);
-        QVERIFY(isError);
+        QTest::addColumn<QString>("table");
+        for (const std::string& t : vxtest::QueryColumn(vxtest::BinDir() + "/CLTDefDefault.mdb",
+                                                        "SELECT DefaultTableName FROM tblDefaultMappingsID"))
+            QTest::newRow(t.c_str()) << QString::fromStdString(t);
+    }
+    void factoryTablesFitTheMapping()
+    {
+        // Each factory default lists every field once, with unique capital labels, SCRIBES
+        // keeping its fixed label, and every required field on a column.
+        QFETCH(QString, table);
+        const std::string db = vxtest::BinDir() + "/CLTDefDefault.mdb";
+        const std::string t = table.toStdString();
+        QCOMPARE(vxtest::QueryScalar(db, "SELECT COUNT(*) FROM " + t),
+                 vxtest::QueryScalar(db, "SELECT COUNT(*) FROM tblPartsFileMapping"));
+        QCOMPARE(vxtest::QueryScalar(db, "SELECT COUNT(*) FROM " + t + " d JOIN tblPartsFileMapping m USING (IDNum)"),
+                 vxtest::QueryScalar(db, "SELECT COUNT(*) FROM tblPartsFileMapping"));
+        QCOMPARE(vxtest::QueryScalar(db, "SELECT COUNT(DISTINCT UserLabel COLLATE NOCASE) FROM " + t),
+                 vxtest::QueryScalar(db, "SELECT COUNT(*) FROM " + t));
+        QCOMPARE(vxtest::QueryScalar(db, "SELECT COUNT(*) FROM " + t +
+                                             " WHERE UserLabel <> UPPER(UserLabel) COLLATE BINARY"),
+                 std::string("0"));
+        QCOMPARE(vxtest::QueryScalar(db, "SELECT d.UserLabel FROM " + t +
+                                             " d JOIN tblPartsFileMapping m "
+                                             "USING (IDNum) WHERE m.MainName = 'SCRIBES'"),
+                 std::string("SCRIBES"));
+        QCOMPARE(vxtest::QueryScalar(db, "SELECT COUNT(*) FROM " + t +
+                                             " d JOIN tblPartsFileMapping m USING (IDNum) "
+                                             "WHERE m.RequiredField <> 0 AND d.PF_Col < 1"),
+                 std::string("0"));
+    }
+
+    // A default wider than the example is checked through the mapping screen.
+    void narrowDefaultFitsWithoutReport()
+    {
+        ColumnMapping& mapping = Loaded(12, true);
+        const int shown = TheErrorLog().displayCount();
+        QVERIFY(LoadADefaultMapping(mapping, "tblDefaultMappingCUT"));
+        QCOMPARE(Row(mapping), (Strings({"POS", "DESCRIPTION", "MATERIAL", "LENGTH MM", "WIDTH MM", "THICKNESS MM",
+                                         "QTY", "SCRIBES", "ORDER NO", kNotUsed, kNotUsed, kNotUsed})));
+        QCOMPARE(TheErrorLog().displayCount(), shown);
+    }
+
+    void sameColumnTwiceShowsTheHigherField()
+    {
+        m_sandbox->execDef("CREATE TABLE tblDefaultMappingTwice (IDNum INTEGER, UserLabel TEXT, PF_Col INTEGER);"
+                           "INSERT INTO tblDefaultMappingTwice VALUES (1, 'NAME', 2), (2, 'WOOD', 2), (4, NULL, 1);");
+        ColumnMapping& mapping = Loaded(3, true);
+        QVERIFY(LoadADefaultMapping(mapping, "tblDefaultMappingTwice"));
+        // An empty label leaves its cell empty, so it reads "NOT USED".
+        QCOMPARE(Row(mapping), (Strings({kNotUsed, "WOOD", kNotUsed})));
+        QCOMPARE(mapping.DisplayLabel(4), std::string());         // a missing label becomes empty text
+        QCOMPARE(mapping.DisplayLabel(5), std::string("LENGTH")); // not listed: kept
+    }
+
+    void badTableChangesNothing_data()
+    {
+        QTest::addColumn<QString>("setup");
+        QTest::addColumn<QString>("table");
+        QTest::newRow("missing table") << ""
+                                       << "tblNoSuchMapping";
+        QTest::newRow("IDNum beyond the fields")
+            << "CREATE TABLE tblBad (IDNum INTEGER, UserLabel TEXT, PF_Col INTEGER);"
+               "INSERT INTO tblBad VALUES (1, 'NAME', 1), (99, 'X', 2);"
+            << "tblBad";
+        QTest::newRow("apostrophe in the name") << ""
+                                                << "tbl'Quote";
+    }
+    void badTableChangesNothing()
+    {
+        QFETCH(QString, setup);
+        QFETCH(QString, table);
+        if (!setup.isEmpty())
+            m_sandbox->execDef(setup.toStdString());
+        ColumnMapping& mapping = Loaded(10, true);
+        std::vector<std::string> before = Row(mapping);
+        QVERIFY(!LoadADefaultMapping(mapping, table.toStdString()));
+        QCOMPARE(Row(mapping), before);
+        QCOMPARE(mapping.DisplayLabel(1), std::string("PART"));
         QCOMPARE(m_presenter->prompts.size(), size_t(1));
         QVERIFY(m_presenter->prompts[0].text.rfind("Error: ", 0) == 0);
     }

@@ -1,6 +1,6 @@
 // The print mapping screen: printing the saved mapping through the print dialog to a PDF
-// file whose text is read back. The rows themselves are checked on ReadMappingForPrint, the
-// way there and back from the main menu with the menu's tests.
+// file whose text is read back; the way there and back from the main menu is checked with the
+// menu's tests.
 #include "../screens/ScreenTestTools.h"
 #include "TestSupport.h"
 
@@ -40,7 +40,9 @@ private slots:
             QSKIP("pdftotext (poppler-utils, see scripts/install-deps) is needed to read the printout");
         vxtest::RuntimeSandbox box;
         vxtest::ScriptedPresenter presenter;
-        box.execDef("UPDATE tblPartsFileMapping SET UserLabel = 'SPECIES' WHERE MainName = 'MATERIAL'");
+        // A column number prints as YES, a manual flag that is not set as NO.
+        box.execDef("UPDATE tblPartsFileMapping SET UserLabel = 'SPECIES' WHERE MainName = 'MATERIAL';"
+                    "UPDATE tblPartsFileMapping SET PF_Col = 7, ManualField = NULL WHERE MainName = 'UF_3'");
         QWidget menu;
         QPointer<frmCLTPrintMapping> screen = new frmCLTPrintMapping(&menu);
         screen->Display();
@@ -70,6 +72,7 @@ private slots:
         QCOMPARE(lineWith("MATERIAL"), QString("MATERIAL SPECIES YES YES"));
         QCOMPARE(lineWith("SCRIBES"), QString("SCRIBES SCRIBES YES Config. Settings"));
         QCOMPARE(lineWith("UF_20"), QString("UF_20 UF_20 NO NO"));
+        QCOMPARE(lineWith("UF_3"), QString("UF_3 UF_3 YES NO"));
 
         // A cancelled print dialog prints nothing.
         QFile::remove(pdf);

@@ -27,6 +27,19 @@ using vxtest::Child;
 using vxtest::Click;
 using vxtest::QueryScalar;
 
+namespace {
+// The main menu shown on a fresh runtime folder with the stored settings loaded.
+struct MenuFixture {
+    vxtest::RuntimeSandbox box;
+    vxtest::ScriptedPresenter presenter;
+    struct Loaded {
+        Loaded() { LoadSettings(); }
+    } loaded;
+    frmCLTMain menu;
+    MenuFixture() { menu.Display(); }
+};
+} // namespace
+
 class tst_frmCLTMain : public QObject {
     Q_OBJECT
 
@@ -44,8 +57,6 @@ class tst_frmCLTMain : public QObject {
     }
 
 private slots:
-    void captionIsExactlyTheVersion() { QCOMPARE(MainCaption(), std::string("Veltrax Cutlister V7.5.0")); }
-
     // The screens this program does not offer are greyed out rather than opening nothing.
     void onlyOfferedScreensAreEnabled()
     {
@@ -71,57 +82,47 @@ private slots:
     {
         QFETCH(int, how);
         QFETCH(bool, saved);
-        vxtest::RuntimeSandbox box;
-        LoadSettings();
-        frmCLTMain menu;
-        menu.Display();
+        MenuFixture f;
         ChangeSettingsInMemory();
         if (how == 0)
-            Click(&menu, "cmdExit");
+            Click(&f.menu, "cmdExit");
         else if (how == 1)
-            vxtest::CloseWithControlMenu(&menu);
+            vxtest::CloseWithControlMenu(&f.menu);
         else
-            menu.close();
-        QVERIFY(!menu.isVisible());
-        QCOMPARE(Setting(box, "ProcessingSkipFirstXLines") == "7", saved);
-        QCOMPARE(Setting(box, "ConvertLengthType") == "2", saved);
-        QCOMPARE(Setting(box, "ExtraSpaceBalls3") == "800", saved);
-        QCOMPARE(Setting(box, "ExtraSpaceBalls4") == "1200", saved);
+            f.menu.close();
+        QVERIFY(!f.menu.isVisible());
+        QCOMPARE(Setting(f.box, "ProcessingSkipFirstXLines") == "7", saved);
+        QCOMPARE(Setting(f.box, "ConvertLengthType") == "2", saved);
+        QCOMPARE(Setting(f.box, "ExtraSpaceBalls3") == "800", saved);
+        QCOMPARE(Setting(f.box, "ExtraSpaceBalls4") == "1200", saved);
     }
 
     void exitUnloadsOpenScreensWithoutTheirSaving()
     {
-        vxtest::RuntimeSandbox box;
-        LoadSettings();
-        frmCLTMain menu;
-        menu.Display();
-        Click(&menu, "cmdDeleteParts");
-        QPointer<frmCLTPartsCriteriaDelete> removal = menu.removalScreen();
+        MenuFixture f;
+        Click(&f.menu, "cmdDeleteParts");
+        QPointer<frmCLTPartsCriteriaDelete> removal = f.menu.removalScreen();
         QVERIFY(removal && removal->isVisible());
-        Click(&menu, "cmdExit");
+        Click(&f.menu, "cmdExit");
         vxtest::Settle();
         QVERIFY(!removal);
     }
 
     void incompleteMappingOpensTheErrorLogInsteadOfTheConvertScreen()
     {
-        vxtest::RuntimeSandbox box;
-        vxtest::ScriptedPresenter presenter;
-        box.execDef("UPDATE tblPartsFileMapping SET PF_Col = 0 WHERE MainName IN ('PART', 'LENGTH')");
-        LoadSettings();
+        MenuFixture f;
+        f.box.execDef("UPDATE tblPartsFileMapping SET PF_Col = 0 WHERE MainName IN ('PART', 'LENGTH')");
         frmCLTErrorLog log;
         log.InstallAsViewer();
-        frmCLTMain menu;
-        menu.Display();
-        Click(&menu, "cmdProcessPartsFile");
+        Click(&f.menu, "cmdProcessPartsFile");
         QVERIFY(log.isVisible());
         QVERIFY(log.LogText().startsWith("THERE ARE ERRORS IN THE PARTS FILE MAPPING"));
         QVERIFY(log.LogText().contains("You must select a column for DB Name: PART, Display Label: PART, "
                                        "This is a required field."));
         QVERIFY(log.LogText().contains("DB Name: LENGTH"));
-        QVERIFY(!menu.convertScreen());
-        QVERIFY(menu.isVisible());
-        QVERIFY(presenter.prompts.empty());
+        QVERIFY(!f.menu.convertScreen());
+        QVERIFY(f.menu.isVisible());
+        QVERIFY(f.presenter.prompts.empty());
     }
 
     // Each menu button opens its screen; all but the removal screen hide the menu until the
@@ -167,36 +168,14 @@ private slots:
     // The removal screen stays over the menu; opening processes from the menu then hides it.
     void processesOpenedOverTheRemovalScreenHideTheMenu()
     {
-        vxtest::RuntimeSandbox box;
-        LoadSettings();
-        frmCLTMain menu;
-        menu.Display();
-        Click(&menu, "cmdDeleteParts");
-        Click(&menu, "cmdProcesses");
-        QVERIFY(menu.removalScreen()->isVisible());
-        QVERIFY(menu.processesScreen()->isVisible());
-        QVERIFY(!menu.isVisible());
-        Click(menu.processesScreen(), "cmdDone");
-        QVERIFY(menu.isVisible());
-    }
-
-    void configurationShowsTheSettings()
-    {
-        vxtest::RuntimeSandbox box;
-        State().MachineType = 1;
-        State().Scribes = false;
-        State().SpaceBalls = true;
-        State().PocketHoles = false;
-        frmCLTMain menu;
-        menu.Display();
-        Click(&menu, "cmdSetup");
-        frmCLTSetup* setup = menu.setupScreen();
-        QVERIFY(!menu.isVisible());
-        QVERIFY(Child<QRadioButton>(setup, "optMachineType_1")->isChecked());
-        QVERIFY(!Child<QRadioButton>(setup, "optMachineType_0")->isChecked());
-        QVERIFY(!Child<QCheckBox>(setup, "chkAccessory_0")->isChecked());
-        QVERIFY(Child<QCheckBox>(setup, "chkAccessory_1")->isChecked());
-        QVERIFY(!Child<QCheckBox>(setup, "chkAccessory_2")->isChecked());
+        MenuFixture f;
+        Click(&f.menu, "cmdDeleteParts");
+        Click(&f.menu, "cmdProcesses");
+        QVERIFY(f.menu.removalScreen()->isVisible());
+        QVERIFY(f.menu.processesScreen()->isVisible());
+        QVERIFY(!f.menu.isVisible());
+        Click(f.menu.processesScreen(), "cmdDone");
+        QVERIFY(f.menu.isVisible());
     }
 
     void configurationUpdateCancelAndCloseControl_data()
@@ -209,13 +188,12 @@ private slots:
     void configurationUpdateCancelAndCloseControl()
     {
         QFETCH(int, how);
-        vxtest::RuntimeSandbox box;
-        LoadSettings(); // factory: Cutwise with Crayon Defecting, no accessories
-        QVERIFY(State().PanelEnabled);
-        frmCLTMain menu;
-        menu.Display();
-        Click(&menu, "cmdSetup");
-        QPointer<frmCLTSetup> setup = menu.setupScreen();
+        MenuFixture f; // factory: Cutwise with Crayon Defecting, no accessories
+        Click(&f.menu, "cmdSetup");
+        QPointer<frmCLTSetup> setup = f.menu.setupScreen();
+        QVERIFY(!f.menu.isVisible());
+        QVERIFY(Child<QRadioButton>(setup, "optMachineType_2")->isChecked()); // shows the stored settings
+        QVERIFY(!Child<QCheckBox>(setup, "chkAccessory_0")->isChecked());
         Child<QRadioButton>(setup, "optMachineType_0")->click();
         Child<QCheckBox>(setup, "chkAccessory_0")->click();
         Child<QCheckBox>(setup, "chkAccessory_2")->click();
@@ -227,14 +205,14 @@ private slots:
             vxtest::CloseWithControlMenu(setup);
         vxtest::Settle();
         QVERIFY(!setup);
-        QVERIFY(menu.isVisible());
+        QVERIFY(f.menu.isVisible());
         bool updated = how == 0;
         QCOMPARE(State().MachineType, updated ? 0 : 2);
         QCOMPARE(State().PanelEnabled, !updated);
         QCOMPARE(State().Scribes, updated);
         QCOMPARE(State().PocketHoles, updated);
-        QCOMPARE(Setting(box, "MachineType"), std::string(updated ? "0" : "2"));
-        QCOMPARE(Setting(box, "PocketHoles") != "0", updated);
+        QCOMPARE(Setting(f.box, "MachineType"), std::string(updated ? "0" : "2"));
+        QCOMPARE(Setting(f.box, "PocketHoles") != "0", updated);
     }
 
     void errorLogAddsAtBottomOrTopAndCloseOnlyHides()

