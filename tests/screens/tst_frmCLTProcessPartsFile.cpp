@@ -126,6 +126,7 @@ private slots:
         // Checks: the new part's scribes 10|-5 hold a negative entry.
         QVERIFY(Child<QPushButton>(screen, "cmdCheckScribes")->isVisibleTo(screen));
         Click(screen, "cmdCheckScribes");
+        QVERIFY(!presenter.prompts.empty());
         QCOMPARE(presenter.prompts.back().text,
                  std::string("Error in a Scribes specification in the cell selected. A Scribe Location value is < 0."));
         QCOMPARE(parts->currentIndex().row() + 1, RowOf(parts, ColumnOf(parts, "PART"), "NEW PART"));
