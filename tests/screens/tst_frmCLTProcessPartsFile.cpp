@@ -88,6 +88,7 @@ private slots:
         Child<QCheckBox>(screen, "chkAskIfValid")->setChecked(false);
         dialogs.answer(input);
         Click(screen, "cmdOpenPartsFile");
+        QCOMPARE(dialogs.requests.back().filter, QString("Parts Files (*.CSV)|*.CSV|All Files (*.*)|*.*"));
         QVERIFY(presenter.prompts.empty());
         QCOMPARE(Child<QLabel>(screen, "lblFileOpened")->text().toStdString(), input);
         BoundGrid* parts = screen->partsGrid();
@@ -138,7 +139,11 @@ private slots:
         std::string out = box.file("job12.rdb");
         dialogs.answer(out);
         Click(screen, "cmdCreateROPartsFile");
-        QVERIFY(dialogs.requests.back().proposedPath.endsWith("job12"));
+        // The save dialog shows parts files, adds .rdb to a typed name and proposes the cut list's name.
+        const FileDialogRequest& save = dialogs.requests.back();
+        QCOMPARE(save.filter, QString("Veltrax Parts Files (*.rdb)|*.rdb|All Files (*.*)|*.*"));
+        QCOMPARE(save.defaultExtension, QString(".rdb"));
+        QVERIFY(save.proposedPath.endsWith("job12"));
         QCOMPARE(QueryColumn(out, "SELECT Part FROM tblParts ORDER BY Part"),
                  std::vector<std::string>({"LEFT SIDE", "NEW PART"}));
         QCOMPARE(RememberedPath("LastPath2").toStdString(), box.root());
