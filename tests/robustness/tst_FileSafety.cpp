@@ -95,20 +95,15 @@ private slots:
         QTest::addColumn<int>("code");
         QTest::addColumn<QString>("message");
         const QString own = "The file selected is a file used by this software. You can not use this file.";
-        QTest::newRow("output through a symlinked runtime folder") << "rt/CLTDef.mdb"
-                                                                   << "" << 5 << own;
-        QTest::newRow("output as a hard link") << "hard.mdb"
-                                               << "" << 5 << own;
-        QTest::newRow("log: the input") << "job.rdb"
-                                        << "job.csv" << 1 << "ERROR: /log names the input file ";
-        QTest::newRow("log: the output") << "job.rdb"
-                                         << "job.rdb" << 1 << "ERROR: /log names the output file ";
-        QTest::newRow("log: the configuration through a link")
-            << "job.rdb"
-            << "rt/CLTDef.mdb" << 1 << ", a file used by this software.";
-        QTest::newRow("log: in a missing folder")
-            << "job.rdb"
-            << "missing/x.log" << 1 << "cannot be opened: No such file or directory.";
+        auto row = [](const char* name, const char* out, const char* log, int code, const QString& message) {
+            QTest::newRow(name) << QString(out) << QString(log) << code << message;
+        };
+        row("output through a symlinked runtime folder", "rt/CLTDef.mdb", "", 5, own);
+        row("output as a hard link", "hard.mdb", "", 5, own);
+        row("log: the input", "job.rdb", "job.csv", 1, "ERROR: /log names the input file ");
+        row("log: the output", "job.rdb", "job.rdb", 1, "ERROR: /log names the output file ");
+        row("log: the configuration through a link", "job.rdb", "rt/CLTDef.mdb", 1, ", a file used by this software.");
+        row("log: in a missing folder", "job.rdb", "missing/x.log", 1, "cannot be opened: No such file or directory.");
     }
     void refusedPaths()
     {
@@ -138,14 +133,13 @@ private slots:
         QTest::addColumn<QString>("how");
         QTest::addColumn<QString>("umask");
         QTest::addColumn<int>("mode");
-        QTest::newRow("a replaced file keeps 0600") << "replace"
-                                                    << "022" << 0600;
-        QTest::newRow("umask 077 gives a new file 0600") << "new"
-                                                         << "077" << 0600;
-        QTest::newRow("umask 002 gives a new file 0664") << "new"
-                                                         << "002" << 0664;
-        QTest::newRow("a symlink stays, its target replaced") << "link"
-                                                              << "022" << 0640;
+        auto row = [](const char* name, const char* how, const char* umask, int mode) {
+            QTest::newRow(name) << QString(how) << QString(umask) << mode;
+        };
+        row("a replaced file keeps 0600", "replace", "022", 0600);
+        row("umask 077 gives a new file 0600", "new", "077", 0600);
+        row("umask 002 gives a new file 0664", "new", "002", 0664);
+        row("a symlink stays, its target replaced", "link", "022", 0640);
     }
     void outputModeAndLink()
     {
@@ -215,14 +209,13 @@ private slots:
         QTest::addColumn<QString>("units");
         QTest::addColumn<QString>("message");
         const QString notANumber = "for WIDTH can not be evaluated as a number.", zero = "for WIDTH must be > 0.";
-        QTest::newRow("largest double, stored as infinite") << "1.7976931348623157e308"
-                                                            << "none" << notANumber;
-        QTest::newRow("1e307 inches in millimetres") << "1e307"
-                                                     << "in2mm" << notANumber;
-        QTest::newRow("0.0000004, stored as 0") << "0.0000004"
-                                                << "none" << zero;
-        QTest::newRow("0.001 mm in inches, stored as 0") << "0.001"
-                                                         << "mm2in" << zero;
+        auto row = [](const char* name, const char* width, const char* units, const QString& message) {
+            QTest::newRow(name) << QString(width) << QString(units) << message;
+        };
+        row("largest double, stored as infinite", "1.7976931348623157e308", "none", notANumber);
+        row("1e307 inches in millimetres", "1e307", "in2mm", notANumber);
+        row("0.0000004, stored as 0", "0.0000004", "none", zero);
+        row("0.001 mm in inches, stored as 0", "0.001", "mm2in", zero);
     }
     void valuesThePartsFileCannotHold()
     {

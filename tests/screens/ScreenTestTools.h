@@ -1,10 +1,14 @@
 #pragma once
-// Helpers of the screen tests: the operator's close control, scripted file dialogs and
-// user settings kept inside the sandbox.
+// Helpers of the screen tests: the operator's close control, scripted file dialogs, user
+// settings kept inside the sandbox and the convert screen on a fresh runtime folder.
+#include "TestSupport.h"
+#include "config/modCLTSettings.h"
+#include "convert/frmCLTProcessPartsFile.h"
 #include "ui/FileDialogs.h"
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QPointer>
 #include <QPushButton>
 #include <QSettings>
 #include <QWidget>
@@ -74,5 +78,32 @@ inline void Settle()
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QCoreApplication::processEvents();
 }
+
+// The convert screen on a fresh runtime folder (the setup SQL run on its configuration first)
+// with scripted messages and file dialogs; DONE may delete it.
+struct ConvertScreenFixture {
+    RuntimeSandbox box;
+    ScriptedPresenter presenter;
+    ScriptedFileDialogs dialogs;
+    QWidget menu;
+    QPointer<vx::frmCLTProcessPartsFile> screen;
+
+    explicit ConvertScreenFixture(const std::string& setup = "")
+    {
+        UseSettingsFolder(box.file("settings"));
+        if (!setup.empty())
+            box.execDef(setup);
+        vx::LoadSettings();
+        screen = new vx::frmCLTProcessPartsFile(&menu);
+        screen->Display(true);
+    }
+    ~ConvertScreenFixture()
+    {
+        if (screen)
+            screen->CommandLineShutdown();
+        delete screen;
+        Settle();
+    }
+};
 
 } // namespace vxtest

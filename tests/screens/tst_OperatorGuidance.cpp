@@ -2,10 +2,7 @@
 // progress dialog, Cancel that stops at once, "to All" answers, rows numbered alike in both
 // screens with a summary in the log, and typed criteria refused with a plain message.
 #include "ScreenTestTools.h"
-#include "TestSupport.h"
-#include "config/modCLTSettings.h"
 #include "convert/CriteriaCellCheck.h"
-#include "convert/frmCLTProcessPartsFile.h"
 #include "mapping/ExampleFile.h"
 #include "screens/ErrorLog.h"
 #include "screens/frmCLTErrorLog.h"
@@ -34,24 +31,12 @@ std::string NewParts(int count)
     return text;
 }
 
-struct ConvertScreen {
-    vxtest::RuntimeSandbox box;
-    vxtest::ScriptedFileDialogs dialogs;
-    QWidget menu;
-    frmCLTProcessPartsFile screen{&menu};
-
-    ConvertScreen()
-    {
-        vxtest::UseSettingsFolder(box.file("settings"));
-        LoadSettings();
-        screen.Display(true);
-    }
-    ~ConvertScreen() { screen.CommandLineShutdown(); }
+struct ConvertScreen : vxtest::ConvertScreenFixture {
     void open(const std::string& bytes, bool ask = true)
     {
-        screen.findChild<QCheckBox*>("chkAskIfValid")->setChecked(ask);
+        screen->findChild<QCheckBox*>("chkAskIfValid")->setChecked(ask);
         dialogs.answer(box.writeFile("job.csv", bytes));
-        vxtest::Click(&screen, "cmdOpenPartsFile");
+        vxtest::Click(screen, "cmdOpenPartsFile");
     }
     std::string validity() const
     {
@@ -111,7 +96,7 @@ private slots:
             QTimer::singleShot(0, [&, button = buttons.value(questions)] {
                 auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
                 QTest::qWait(700);
-                auto* progress = f.screen.findChild<QProgressDialog*>();
+                auto* progress = f.screen->findChild<QProgressDialog*>();
                 progressHidden = progressHidden && box && progress && !progress->isVisible() && box->isVisible();
                 box->button(QMessageBox::StandardButton(button))->click();
             });
@@ -131,7 +116,7 @@ private slots:
         std::vector<std::string> prompts;
         SetMessagePresenter([&](const std::string& prompt, int, const std::string&) {
             prompts.push_back(prompt);
-            if (auto* progress = f.screen.findChild<QProgressDialog*>())
+            if (auto* progress = f.screen->findChild<QProgressDialog*>())
                 progress->cancel(); // pressed while the question was open
             return int(vbYes);
         });
@@ -139,8 +124,8 @@ private slots:
         SetMessagePresenter({});
         QCOMPARE(prompts.size(), size_t(2));
         QCOMPARE(prompts[1], std::string(kReadingCancelledMessage));
-        QCOMPARE(f.screen.session().PartsCount(), 0);
-        QCOMPARE(f.screen.partsGrid()->Rows(), 1);
+        QCOMPARE(f.screen->session().PartsCount(), 0);
+        QCOMPARE(f.screen->partsGrid()->Rows(), 1);
         QCOMPARE(f.validity(), std::string("1")); // the answer given is kept
     }
 
@@ -149,7 +134,6 @@ private slots:
     void rowsCountedAlikeAndReported()
     {
         ConvertScreen f;
-        vxtest::ScriptedPresenter presenter;
         frmCLTErrorLog logWindow;
         logWindow.InstallAsViewer();
         const std::string bytes = kHeading + ",,,,\r\n1,A,OAK,1,abc,20,1,,,\r\n2,B,OAK,1,abc,20,1,,,\r\n" +
@@ -169,8 +153,8 @@ private slots:
 
         const std::string out = f.box.file("job.rdb");
         f.dialogs.answer(out);
-        vxtest::Click(&f.screen, "cmdCreateROPartsFile");
-        QCOMPARE(f.screen.findChild<QLabel*>("lblWritten")->text().toStdString(), "Written: 1 part to " + out);
+        vxtest::Click(f.screen, "cmdCreateROPartsFile");
+        QCOMPARE(f.screen->findChild<QLabel*>("lblWritten")->text().toStdString(), "Written: 1 part to " + out);
     }
 };
 
