@@ -74,8 +74,10 @@ private slots:
         QByteArray out;
         while (!out.contains("Reading parts file...") && p.waitForReadyRead(30000))
             out += p.readAllStandardOutput();
-        fs::remove_all(dir);
+        // Moved away in one step: removing it file by file races the writer creating its temporary file.
+        fs::rename(dir, dir + ".gone");
         QVERIFY(p.waitForFinished(180000));
+        fs::remove_all(dir + ".gone");
         RunResult r{p.exitCode(), (out + p.readAllStandardOutput()).toStdString(),
                     p.readAllStandardError().toStdString()};
         Observe("output folder vanished during the run", r);
