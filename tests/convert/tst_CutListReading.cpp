@@ -1,59 +1,93 @@
-// Reading delimited cut lists into the working table: line endings, kept and skipped
-// lines, cleaning of values, rejected rows, unit conversion and new names.
+// Reading delimited cut lists into the working table: line ends and text encodings, kept
+// and skipped lines, cleaning of values, quoted fields, lengths with units or fractions,
+// rejected rows, unit conversion and new names.
 #include "ConvertTestTools.h"
 
 #include "convert/PartsFileReader.h"
+#include "mapping/ExampleFile.h"
 #include "screens/ErrorLog.h"
 #include "start/Messages.h"
 
+#include <QStringEncoder>
 #include <QtTest>
 
 using namespace vx;
 using namespace convtest;
 
-class TestPartsFileReader : public QObject {
+namespace {
+QByteArray Utf16(const QString& text, bool little)
+{
+    QStringEncoder encoder(little ? QStringEncoder::Utf16LE : QStringEncoder::Utf16BE, QStringEncoder::Flag::WriteBom);
+    return encoder(text);
+}
+} // namespace
+
+class TestCutListReading : public QObject {
     Q_OBJECT
 
-    // Reads the bytes as a file through the screen's open sequence; the working table is
+    // Reads the bytes as job.csv through the screen's open sequence; the working table is
     // left for the test to inspect.
-    bool Open(SessionFixture& f, const std::string& bytes, const std::string& skip = "0",
-              const std::string& name = "job.csv")
+    static bool Open(SessionFixture& f, const std::string& bytes, const std::string& skip = "0")
     {
-        std::string path = f.sandbox.writeFile(name, bytes);
+        std::string path = f.sandbox.writeFile("job.csv", bytes);
         f.session.SkipLinesText = skip;
-        return f.session.OpenCommaDelimitedPartsFile(path, name);
+        return f.session.OpenCommaDelimitedPartsFile(path, "job.csv");
     }
 
 private slots:
-    void lineEndings_data()
+    // Each kind of line end and text encoding once; the bytes the file holds after the
+    // line-end rewrite and the parts read.
+    void lineEndsAndEncodings_data()
     {
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QByteArray>("afterwards");
         QTest::addColumn<QStringList>("parts");
-        QTest::newRow("bare LF rewritten")
-            << QByteArray("A1,1,2,1\nB2,1,2,1\n") << QByteArray("A1,1,2,1\r\nB2,1,2,1\r\n") << QStringList{"A1", "B2"};
-        QTest::newRow("CR LF untouched") << QByteArray("A1,1,2,1\r\nB2,1,2,1") << QByteArray("A1,1,2,1\r\nB2,1,2,1")
-                                         << QStringList{"A1", "B2"};
-        QTest::newRow("bare CR ends lines")
-            << QByteArray("A1,1,2,1\rB2,1,2,1\r") << QByteArray("A1,1,2,1\rB2,1,2,1\r") << QStringList{"A1", "B2"};
-        // With one CR in the file, a lone LF is part of the line, not an end.
+        const QStringList ab{"A1", "B2"};
+        QTest::newRow("bare LF rewritten") << QByteArray("A1,1,2\nB2,1,2\n") << QByteArray("A1,1,2\r\nB2,1,2\r\n") << ab;
+        QTest::newRow("CR LF untouched") << QByteArray("A1,1,2\r\nB2,1,2") << QByteArray("A1,1,2\r\nB2,1,2") << ab;
+        QTest::newRow("bare CR ends lines") << QByteArray("A1,1,2\rB2,1,2\r") << QByteArray("A1,1,2\rB2,1,2\r") << ab;
+        // With one CR in the file, a lone LF is part of the line (LENGTH then reads "2\nB2").
         QTest::newRow("LF inside a CR file")
-            << QByteArray("A1,1,2,1\nB2,1,2,1\r\n") << QByteArray("A1,1,2,1\nB2,1,2,1\r\n") << QStringList{};
+            << QByteArray("A1,1,2\nB2,1,2\r\n") << QByteArray("A1,1,2\nB2,1,2\r\n") << QStringList{};
+        // U+010D holds a 0D byte in UTF-16.
+        const QString text = QString::fromUtf8("S\xC3\xA4ge \xE2\x80\x94 1,1,2\nT\xC4\x8D\xF0\x9F\x94\xA8,1,2\n");
+        const QStringList parts{QString::fromUtf8("S\xC3\xA4ge \xE2\x80\x94 1"), QString::fromUtf8("T\xC4\x8D\xF0\x9F\x94\xA8")};
+        const QByteArray utf8 = text.toUtf8();
+        QByteArray crlf = utf8;
+        crlf.replace("\n", "\r\n");
+        QTest::newRow("utf-8") << utf8 << crlf << parts;
+        QTest::newRow("utf-8 with mark") << "\xEF\xBB\xBF" + utf8 << "\xEF\xBB\xBF" + crlf << parts;
+        QTest::newRow("utf-16 le, never rewritten") << Utf16(text, true) << Utf16(text, true) << parts;
+        QString crlfText = text;
+        crlfText.replace("\n", "\r\n");
+        QTest::newRow("utf-16 be with CR LF") << Utf16(crlfText, false) << Utf16(crlfText, false) << parts;
+        QByteArray cp1252("S\xE4ge \x97 1,1,2\r\nT,1,2\r\n");
+        QTest::newRow("windows-1252") << cp1252 << cp1252 << QStringList{parts[0], "T"};
     }
-    void lineEndings()
+    void lineEndsAndEncodings()
     {
         QFETCH(QByteArray, bytes);
         QFETCH(QByteArray, afterwards);
         QFETCH(QStringList, parts);
         SessionFixture f;
-        QVERIFY(f.prepare());
-        std::string path = f.sandbox.writeFile("job.csv", bytes.toStdString());
-        bool ok = f.session.OpenCommaDelimitedPartsFile(path, "job.csv");
-        QCOMPARE(QByteArray::fromStdString(vxtest::ReadFile(path)), afterwards);
-        QCOMPARE(ok, !parts.isEmpty());
+        QVERIFY(f.prepare({{"PART", 1}, {"WIDTH", 2}, {"LENGTH", 3}}));
+        QCOMPARE(Open(f, bytes.toStdString()), !parts.isEmpty());
+        QCOMPARE(QByteArray::fromStdString(vxtest::ReadFile(f.sandbox.file("job.csv"))), afterwards);
         QCOMPARE(WorkingColumn(f.session, "PART"), parts);
     }
 
+    // A rejected UTF-16 row is shown as the text it holds, not cut at its first NUL byte.
+    void rejectedUtf16RowShowsItsText()
+    {
+        SessionFixture f;
+        QVERIFY(f.prepare({{"PART", 1}, {"WIDTH", 2}, {"LENGTH", 3}}));
+        State().CommandLineMode = true;
+        QVERIFY(!Open(f, Utf16("Side,x,2\n", true).toStdString()));
+        QVERIFY(TheErrorLog().Text().find("The row contains: Side,x,2") != std::string::npos);
+    }
+
+    // Each row: the file, the lines to skip, and the parts and line numbers kept. A file
+    // without data rows is reported as such, and nothing else is logged.
     void keptAndSkippedLines_data()
     {
         QTest::addColumn<QString>("content");
@@ -71,6 +105,9 @@ private slots:
                                                    << "0" << QStringList{"A1"} << QStringList{"1"};
         QTest::newRow("rejected rows leave gaps in nothing") << "A1,1,2,1\r\nB2,0,2,1\r\nC3,1,2,1"
                                                              << "0" << QStringList{"A1", "C3"} << QStringList{"1", "2"};
+        QTest::newRow("empty file") << "" << "0" << QStringList{} << QStringList{};
+        QTest::newRow("only skipped lines") << "H,W\r\n\r\nA1,1,2,1" << "2" << QStringList{} << QStringList{};
+        QTest::newRow("only comma lines") << ",,,\r\n , \r\n" << "0" << QStringList{} << QStringList{};
     }
     void keptAndSkippedLines()
     {
@@ -79,52 +116,27 @@ private slots:
         QFETCH(QStringList, parts);
         QFETCH(QStringList, seq);
         SessionFixture f;
+        TheErrorLog().AddInfo("earlier report");
         QVERIFY(f.prepare());
         Open(f, content.toStdString(), skip.toStdString());
         QCOMPARE(WorkingColumn(f.session, "PART"), parts);
         QCOMPARE(WorkingColumn(f.session, "SEQ_NUM"), seq);
-    }
-
-    void noData_data()
-    {
-        QTest::addColumn<QString>("content");
-        QTest::addColumn<QString>("skip");
-        QTest::newRow("empty file") << ""
-                                    << "0";
-        QTest::newRow("only skipped lines") << "H,W\r\n\r\nA1,1,2,1"
-                                            << "2";
-        QTest::newRow("only comma lines") << ",,,\r\n , \r\n"
-                                          << "0";
-    }
-    void noData()
-    {
-        QFETCH(QString, content);
-        QFETCH(QString, skip);
-        SessionFixture f;
-        TheErrorLog().AddInfo("earlier report");
-        QVERIFY(f.prepare());
-        std::string path = f.sandbox.writeFile("job.csv", content.toStdString());
-        f.session.SkipLinesText = skip.toStdString();
-        QVERIFY(!f.session.OpenCommaDelimitedPartsFile(path, "job.csv"));
-        QCOMPARE(f.presenter.prompts.size(), size_t(1));
-        QCOMPARE(QString::fromStdString(f.presenter.prompts[0].text),
-                 QString::fromStdString("NO DATA FOUND IN THE FILE:\r\n" + path));
-        QCOMPARE(f.presenter.prompts[0].style, 0);
-        QCOMPARE(WorkingColumn(f.session, "count(*)"), QStringList{"0"});
-        QCOMPARE(QString::fromStdString(TheErrorLog().Text()), QString("earlier report"));
-        QCOMPARE(QString::fromStdString(f.session.FileOpenedLabel), QString());
+        if (parts.isEmpty()) {
+            QCOMPARE(f.presenter.prompts.size(), size_t(1));
+            QCOMPARE(QString::fromStdString(f.presenter.prompts[0].text),
+                     QString::fromStdString("NO DATA FOUND IN THE FILE:\r\n" + f.sandbox.file("job.csv")));
+            QCOMPARE(f.presenter.prompts[0].style, 0);
+            QCOMPARE(QString::fromStdString(TheErrorLog().Text()), QString("earlier report"));
+            QCOMPARE(QString::fromStdString(f.session.FileOpenedLabel), QString());
+        }
     }
 
     void workedExample()
     {
         SessionFixture f;
         QVERIFY(f.prepare());
-        QVERIFY(f.session.GenerateLineNumbers);
-        QVERIFY(!f.session.QuantityNotMapped);
-        std::string content = "Part,W,L,Q\r\n\r\nSide,12.5,30,2\r\n,,,\r\n,abc,x,-2\r\n";
-        std::string path = f.sandbox.writeFile("job.csv", content);
         int shown = TheErrorLog().displayCount();
-        QVERIFY(!Open(f, content, "1"));
+        QVERIFY(!Open(f, "Part,W,L,Q\r\n\r\nSide,12.5,30,2\r\n,,,\r\n,abc,x,-2\r\n", "1"));
         QCOMPARE(WorkingColumn(f.session, "PART || '|' || WIDTH || '|' || LENGTH || '|' || QUANTITY || '|' || SEQ_NUM"),
                  QStringList{"Side|12.5|30.0|2|1"});
         QCOMPARE(QString::fromStdString(TheErrorLog().Text()),
@@ -133,7 +145,7 @@ private slots:
                          "The data in column 2 for WIDTH can not be evaluated as a number. The data in column 3 for "
                          "LENGTH can not be evaluated as a number. The data in column 4 for QUANTITY must be >=0. "));
         QCOMPARE(TheErrorLog().displayCount(), shown + 1);
-        QCOMPARE(QString::fromStdString(f.session.FileOpenedLabel), QString::fromStdString(path));
+        QCOMPARE(f.session.FileOpenedLabel, f.sandbox.file("job.csv"));
         QCOMPARE(WorkingColumn(f.session, "FileName"), QStringList{"job"});
     }
 
@@ -241,22 +253,6 @@ private slots:
         QCOMPARE(WorkingColumn(f.session, "QUANTITY"), QStringList{"1"});
     }
 
-    void fileNameValue_data()
-    {
-        QTest::addColumn<QString>("title");
-        QTest::addColumn<QString>("value");
-        QTest::newRow("three-letter extension") << "job12.csv" << QString("job12");
-        QTest::newRow("long extension kept") << "job12.data" << QString("job12.data");
-        QTest::newRow("too short") << ".csv" << QString(".csv");
-        QTest::newRow("trimmed") << " a.txt " << QString("a");
-    }
-    void fileNameValue()
-    {
-        QFETCH(QString, title);
-        QFETCH(QString, value);
-        QCOMPARE(QString::fromStdString(PartsFileReader::FileNameValue(title.toStdString())), value);
-    }
-
     // Each row: the text typed, the message (empty: accepted) and the text the box holds afterwards.
     void skipLinesBox_data()
     {
@@ -299,7 +295,86 @@ private slots:
         QCOMPARE(QString::fromStdString(f.presenter.prompts.at(0).text),
                  QString("The file selected is a file used by this software. You can not use this file."));
     }
+    // Both readers split the same way; an unclosed quote is a bad row with its number.
+    void quotedFieldsInBothReaders()
+    {
+        SessionFixture f;
+        QVERIFY(f.prepare({{"PART", 1}, {"WIDTH", 2}, {"LENGTH", 3}}));
+        State().QuotedFields = true;
+        const QByteArray bytes("\"Left, Right\",1,2\n\"Top,1,2\nBack,1,2\n");
+        QVERIFY(!Open(f, bytes.toStdString()));
+        QCOMPARE(WorkingColumn(f.session, "PART"), (QStringList{"Left, Right", "Back"}));
+        QVERIFY(TheErrorLog().Text().find("errors were found in row 2 ") != std::string::npos);
+        QVERIFY(TheErrorLog().Text().find("A quoted field (\") in this row does not close.") != std::string::npos);
+
+        ExampleTable table;
+        bool isError = false;
+        const std::string path = f.sandbox.writeFile("ex.csv", "\"Left, Right\",1\r\n\"Top,1");
+        ParseTheCommaDelimitedPartsFile(path, ",", 0, table, isError, NoProgress(), true);
+        QVERIFY(isError);
+        QCOMPARE(f.presenter.prompts.back().text,
+                 "Row 2 of the file has a quoted field (\") that does not close: \"Top,1");
+    }
+
+    // Each row: width and length as written, delimiter, length conversion, option on, and
+    // the width stored ("" when the row is rejected).
+    void lengthsWithUnits_data()
+    {
+        QTest::addColumn<QStringList>("row");
+        QTest::addColumn<int>("conversion");
+        QTest::addColumn<bool>("on");
+        QTest::addColumn<QString>("width");
+        auto add = [](const char* name, QStringList row, int conversion, bool on, QString width) {
+            QTest::newRow(name) << row << conversion << on << width;
+        };
+        add("mixed fraction", {"23 1/4", "30", ","}, 0, true, "23.25");
+        add("dash fraction, inch mark", {"29-1/16\"", "72\"", ","}, 0, true, "29.0625");
+        add("plain fraction", {"23/32\"", "1", ","}, 0, true, "0.71875");
+        add("inch word", {"72 in", "1", ","}, 0, true, "72");
+        add("mm kept in a mm file", {"7620mm", "1", ","}, 2, true, "300");
+        add("cm to mm first", {"  60 cm", "1", ","}, 2, true, "23.622");
+        add("mm in an inch file", {"254 mm", "1", ","}, 1, true, "254");
+        add("decimal comma", {"53,5", "1", ";"}, 0, true, "53.5");
+        add("decimal comma beside a comma delimiter", {"\"53,5\"", "1", ","}, 0, true, "");
+        add("wrong unit", {"72 ft", "1", ","}, 0, true, "");
+        add("units disagree without conversion", {"600 mm", "10\"", ","}, 0, true, "");
+        add("units agree without conversion", {"600 mm", "10mm", ","}, 0, true, "600");
+        add("option off", {"23 1/4", "30", ","}, 0, false, "");
+    }
+    void lengthsWithUnits()
+    {
+        QFETCH(QStringList, row);
+        QFETCH(int, conversion);
+        QFETCH(bool, on);
+        QFETCH(QString, width);
+        SessionFixture f;
+        QVERIFY(f.prepare({{"PART", 1}, {"WIDTH", 2}, {"LENGTH", 3}}));
+        State().LengthsWithUnits = on;
+        State().QuotedFields = true;
+        f.session.FieldDelimiter = row[2].toStdString();
+        f.session.LengthConversion = conversion;
+        const QString line = "Side" + row[2] + row[0] + row[2] + row[1];
+        QCOMPARE(Open(f, line.toStdString()), !width.isEmpty());
+        QCOMPARE(WorkingColumn(f.session, "WIDTH"), width.isEmpty() ? QStringList{} : QStringList{width});
+    }
+
+    // The command line converts a quoted, fractional cut list with both options stored.
+    void commandLineConvertsQuotedFractions()
+    {
+        vxtest::RuntimeSandbox box;
+        MapColumns(box, {{"PART", 1}, {"WIDTH", 2}, {"LENGTH", 3}, {"SCRIBES", 4}});
+        box.execDef("DELETE FROM tblSettings WHERE SettingName IN ('QuotedFields', 'LengthsWithUnits');"
+                    "INSERT INTO tblSettings VALUES ('QuotedFields', '1'), ('LengthsWithUnits', '1');"
+                    "UPDATE tblSettings SET SettingValue = '1' WHERE SettingName = 'Scribes';");
+        const std::string csv = box.writeFile("shelf.csv", "Item,Width,Length,Scribes\n"
+                                                           "\"Left, Right\",\"11-1/4\"\"\",\"72\"\"\",1/2|3\n");
+        const vxtest::RunResult r = vxtest::RunVxclt({"/in", csv, "/skip", "1"}, box.root());
+        QCOMPARE(r.exitCode, 0);
+        QCOMPARE(vxtest::QueryScalar(box.file("shelf.rdb"), "SELECT Part || '|' || Width || '|' || Length || '|' || "
+                                                            "Scribes FROM tblParts"),
+                 std::string("Left, Right|11.25|72.0|0.5|3"));
+    }
 };
 
-QTEST_GUILESS_MAIN(TestPartsFileReader)
-#include "tst_PartsFileReader.moc"
+QTEST_GUILESS_MAIN(TestCutListReading)
+#include "tst_CutListReading.moc"
