@@ -9,6 +9,8 @@
 #include <QProcess>
 #include <QProcessEnvironment>
 
+#include <algorithm>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
@@ -105,17 +107,11 @@ RunResult RunProgram(const std::string& program, const std::vector<std::string>&
 std::vector<std::string> Lines(const std::string& text)
 {
     std::vector<std::string> lines;
-    std::string line;
-    for (char ch : text) {
-        if (ch == '\n') {
-            lines.push_back(line);
-            line.clear();
-        } else if (ch != '\r') {
-            line += ch;
-        }
-    }
-    if (!line.empty())
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) {
+        line.erase(std::remove(line.begin(), line.end(), '\r'), line.end());
         lines.push_back(line);
+    }
     return lines;
 }
 
@@ -125,6 +121,16 @@ std::string ReadFile(const std::string& path)
     std::ostringstream s;
     s << f.rdbuf();
     return s.str();
+}
+
+std::vector<std::string> FolderEntries(const std::string& folder)
+{
+    std::vector<std::string> names;
+    std::error_code ec;
+    for (const auto& e : std::filesystem::directory_iterator(folder, ec))
+        names.push_back(e.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 std::vector<std::string> QueryColumn(const std::string& dbPath, const std::string& sql)
