@@ -74,8 +74,8 @@ Outcome Convert(const QString& lines, int units, const QString& templateSql, boo
     o.workingTableUsed = f.session.PartsCount() > 0 && WorkingColumn(f.session, "AutoIDNum").size() > 0;
     bool written = read && f.session.AUTOCreateROPartsFile(target);
     o.files << QString::number(read) << QString::number(written);
-    o.files << Dump(target, "tblParts") << Dump(target, "tblUserLabels") << Dump(f.sandbox.defDatabase(), "tblPartsCriteria")
-            << Dump(f.sandbox.defDatabase(), "tblMaterials");
+    o.files << Dump(target, "tblParts") << Dump(target, "tblUserLabels")
+            << Dump(f.sandbox.defDatabase(), "tblPartsCriteria") << Dump(f.sandbox.defDatabase(), "tblMaterials");
     o.files << ToList(f.sandbox.err);
     return o;
 }
@@ -103,15 +103,17 @@ private slots:
         // A criteria row: Part, Valid_Part, B_Grade, Pocket_Holes, Space_Ball_Loc, Panel,
         // Min_Panel_Width, Process, Switch_Dims, Reverse_Scribes.
         auto add = [](const char* name, const char* machine, const char* criteria, const char* lines,
-                      const QStringList& rows) { QTest::newRow(name) << QStringList{machine, criteria, lines} << rows; };
+                      const QStringList& rows) {
+            QTest::newRow(name) << QStringList{machine, criteria, lines} << rows;
+        };
         const char* plain = "('P', 1, 0, 0, 0, 0, 0, 1, 0, 0)";
         const char* mirrored = "('P', 1, 0, 0, 0, 0, 0, 1, 0, 1)";
         const char* panel = "('P', 1, 0, 0, 0, 1, 12, 1, 0, 0)";
         add("new part gets the defaults", "2,1,0,0", "", "New,10,20,5|5,9", {"1|1|10.0|20.0|5|5||0|0|0|0|0"});
         add("not valid, other process", "2,0,0,0", "('P', 0, 0, 0, 0, 0, 0, 2, 0, 0)", "P,10,20,,",
             {"0|2|10.0|20.0|||0|0|0|0|0"});
-        add("names match in any case", "2,0,0,0", "('Drawer Front', 0, 0, 0, 0, 0, 0, 2, 0, 0)",
-            "DRAWER FRONT,10,20,,", {"0|2|10.0|20.0|||0|0|0|0|0"});
+        add("names match in any case", "2,0,0,0", "('Drawer Front', 0, 0, 0, 0, 0, 0, 2, 0, 0)", "DRAWER FRONT,10,20,,",
+            {"0|2|10.0|20.0|||0|0|0|0|0"});
         // Names from the operator may hold apostrophes; the rows never do (the reader drops them).
         add("apostrophes in criteria names", "2,0,0,0", "('Bob''s Shelf', 0, 0, 0, 0, 0, 0, 2, 0, 0)",
             "Bob's Shelf,10,20,,", {"1|1|10.0|20.0|||0|0|0|0|0"});
@@ -183,8 +185,8 @@ private slots:
                       const char* changed) {
             QTest::newRow(name) << QStringList{criteria, line, change} << QString(first) << QString(changed);
         };
-        add("switch and back", "('P', 1, 0, 0, 0, 0, 0, 1, 1, 0)", "P,300,700,,", "Switch_Dims = 0",
-            "700.0|300.0||1|0", "300.0|700.0||0|0");
+        add("switch and back", "('P', 1, 0, 0, 0, 0, 0, 1, 1, 0)", "P,300,700,,", "Switch_Dims = 0", "700.0|300.0||1|0",
+            "300.0|700.0||0|0");
         add("mirror and back", "('P', 1, 0, 0, 0, 0, 0, 1, 0, 1)", "P,10,100,20|30,", "Reverse_Scribes = 0",
             "10.0|100.0|50|30|0|1", "10.0|100.0|20|30|0|0");
         add("switch and mirror added later", "('P', 1, 0, 0, 0, 0, 0, 1, 0, 0)", "P,100,10,20|30,",
@@ -217,7 +219,8 @@ private slots:
         QTest::newRow("4-ball length below 3-ball length")
             << "thresholds"
             << "Length given for 4 extra space balls must be >= Length given for 3 extra space balls, please re-enter.";
-        QTest::newRow("criteria without a process") << "nullProcess" << "Error: 94, Invalid use of Null, ApplyPartsCriteria";
+        QTest::newRow("criteria without a process") << "nullProcess"
+                                                    << "Error: 94, Invalid use of Null, ApplyPartsCriteria";
     }
     void refusedRuns()
     {
@@ -308,7 +311,8 @@ private slots:
                     .startsWith("Error: 3265, Item cannot be found in the collection corresponding to the requested "
                                 "name or ordinal. (Extra)"));
         QCOMPARE(vxtest::ReadFile(target), std::string("the good file"));
-        QCOMPARE(ToList(vxtest::FolderEntries(f.sandbox.root())), (QStringList{"RerezireduRodAduvArivo", "job.csv", "out.rdb"}));
+        QCOMPARE(ToList(vxtest::FolderEntries(f.sandbox.root())),
+                 (QStringList{"RerezireduRodAduvArivo", "job.csv", "out.rdb"}));
         QCOMPARE(WorkingColumn(f.session, "count(*)"), QStringList{"0"});
     }
 
@@ -435,7 +439,8 @@ private slots:
         QTest::newRow("template with other affinities")
             << job << 0
             << "DROP TABLE tblParts; CREATE TABLE tblParts (AutoIDNum INTEGER PRIMARY KEY AUTOINCREMENT, Part TEXT, "
-               "Material TEXT, Thickness TEXT, Width TEXT, Length REAL, Scribes TEXT, SpaceBalls TEXT, UF_1 INTEGER, FileName TEXT)"
+               "Material TEXT, Thickness TEXT, Width TEXT, Length REAL, Scribes TEXT, SpaceBalls TEXT, UF_1 INTEGER, "
+               "FileName TEXT)"
             << false;
     }
 

@@ -43,7 +43,8 @@ private slots:
         QTest::addColumn<QByteArray>("afterwards");
         QTest::addColumn<QStringList>("parts");
         const QStringList ab{"A1", "B2"};
-        QTest::newRow("bare LF rewritten") << QByteArray("A1,1,2\nB2,1,2\n") << QByteArray("A1,1,2\r\nB2,1,2\r\n") << ab;
+        QTest::newRow("bare LF rewritten")
+            << QByteArray("A1,1,2\nB2,1,2\n") << QByteArray("A1,1,2\r\nB2,1,2\r\n") << ab;
         QTest::newRow("CR LF untouched") << QByteArray("A1,1,2\r\nB2,1,2") << QByteArray("A1,1,2\r\nB2,1,2") << ab;
         QTest::newRow("bare CR ends lines") << QByteArray("A1,1,2\rB2,1,2\r") << QByteArray("A1,1,2\rB2,1,2\r") << ab;
         // With one CR in the file, a lone LF is part of the line (LENGTH then reads "2\nB2").
@@ -51,7 +52,8 @@ private slots:
             << QByteArray("A1,1,2\nB2,1,2\r\n") << QByteArray("A1,1,2\nB2,1,2\r\n") << QStringList{};
         // U+010D holds a 0D byte in UTF-16.
         const QString text = QString::fromUtf8("S\xC3\xA4ge \xE2\x80\x94 1,1,2\nT\xC4\x8D\xF0\x9F\x94\xA8,1,2\n");
-        const QStringList parts{QString::fromUtf8("S\xC3\xA4ge \xE2\x80\x94 1"), QString::fromUtf8("T\xC4\x8D\xF0\x9F\x94\xA8")};
+        const QStringList parts{QString::fromUtf8("S\xC3\xA4ge \xE2\x80\x94 1"),
+                                QString::fromUtf8("T\xC4\x8D\xF0\x9F\x94\xA8")};
         const QByteArray utf8 = text.toUtf8();
         QByteArray crlf = utf8;
         crlf.replace("\n", "\r\n");
@@ -105,9 +107,12 @@ private slots:
                                                    << "0" << QStringList{"A1"} << QStringList{"1"};
         QTest::newRow("rejected rows leave gaps in nothing") << "A1,1,2,1\r\nB2,0,2,1\r\nC3,1,2,1"
                                                              << "0" << QStringList{"A1", "C3"} << QStringList{"1", "2"};
-        QTest::newRow("empty file") << "" << "0" << QStringList{} << QStringList{};
-        QTest::newRow("only skipped lines") << "H,W\r\n\r\nA1,1,2,1" << "2" << QStringList{} << QStringList{};
-        QTest::newRow("only comma lines") << ",,,\r\n , \r\n" << "0" << QStringList{} << QStringList{};
+        QTest::newRow("empty file") << ""
+                                    << "0" << QStringList{} << QStringList{};
+        QTest::newRow("only skipped lines") << "H,W\r\n\r\nA1,1,2,1"
+                                            << "2" << QStringList{} << QStringList{};
+        QTest::newRow("only comma lines") << ",,,\r\n , \r\n"
+                                          << "0" << QStringList{} << QStringList{};
     }
     void keptAndSkippedLines()
     {
@@ -149,27 +154,55 @@ private slots:
         QCOMPARE(WorkingColumn(f.session, "FileName"), QStringList{"job"});
     }
 
-    // Each row: {line, delimiter} and the row read as PART|MATERIAL|WIDTH|UF_1, empty when rejected.
-    void cleaning_data()
+    // Each row: {line, delimiter}, the length conversion, whether quoted fields and lengths
+    // with units are read, and the row read as PART|MATERIAL|WIDTH|UF_1 ("" when rejected).
+    void values_data()
     {
         QTest::addColumn<QStringList>("read");
+        QTest::addColumn<int>("conversion");
+        QTest::addColumn<bool>("notation");
         QTest::addColumn<QString>("row");
-        QTest::newRow("quoted number") << QStringList{"Side,MAPLE,\"12.5\",x", ","} << "Side|MAPLE|12.5|x";
-        QTest::newRow("apostrophe removed") << QStringList{"O'Brien,MAPLE,1,x", ","} << "OBrien|MAPLE|1.0|x";
-        QTest::newRow("empty material is NONE") << QStringList{"Side, ,1,x", ","} << "Side|NONE|1.0|x";
-        QTest::newRow("blanks trimmed") << QStringList{"  Side ,MAPLE,  2 ,  x y ", ","} << "Side|MAPLE|2.0|x y";
-        // A delimiter inside quotes still splits: WIDTH then reads MAPLE.
-        QTest::newRow("no quoting rules") << QStringList{"\"Side,Left\",MAPLE,1,x", ","} << "";
-        QTest::newRow("tab delimiter") << QStringList{"Side\tMAPLE\t3\tx", "\t"} << "Side|MAPLE|3.0|x";
-        QTest::newRow("two-character delimiter") << QStringList{"Side;;MAPLE;;3;;x", ";;"} << "Side|MAPLE|3.0|x";
+        auto add = [](const char* name, const QString& line, const QString& delimiter, const QString& row) {
+            QTest::newRow(name) << QStringList{line, delimiter} << 0 << false << row;
+        };
+        add("quoted number", "Side,MAPLE,\"12.5\",1,x", ",", "Side|MAPLE|12.5|x");
+        add("apostrophe removed", "O'Brien,MAPLE,1,1,x", ",", "OBrien|MAPLE|1.0|x");
+        add("empty material is NONE", "Side, ,1,1,x", ",", "Side|NONE|1.0|x");
+        add("blanks trimmed", "  Side ,MAPLE,  2 ,1,  x y ", ",", "Side|MAPLE|2.0|x y");
+        // Without the quoting rules a delimiter inside quotes splits: WIDTH then reads MAPLE.
+        add("no quoting rules", "\"Side,Left\",MAPLE,1,1,x", ",", "");
+        add("tab delimiter", "Side\tMAPLE\t3\t1\tx", "\t", "Side|MAPLE|3.0|x");
+        add("two-character delimiter", "Side;;MAPLE;;3;;1;;x", ";;", "Side|MAPLE|3.0|x");
+        auto length = [](const char* name, const QString& width, const QString& length, int conversion,
+                         const QString& stored, bool on = true, const QString& d = ",") {
+            QTest::newRow(name) << QStringList{"Side" + d + "M" + d + width + d + length + d + "x", d} << conversion
+                                << on << (stored.isEmpty() ? QString() : "Side|M|" + stored + "|x");
+        };
+        length("mixed fraction", "23 1/4", "30", 0, "23.25");
+        length("dash fraction, inch mark", "29-1/16\"", "72\"", 0, "29.0625");
+        length("plain fraction", "23/32\"", "1", 0, "0.71875");
+        length("inch word", "72 in", "1", 0, "72.0");
+        length("mm kept in a mm file", "7620mm", "1", 2, "300.0");
+        length("cm to mm first", "  60 cm", "1", 2, "23.622");
+        length("mm in an inch file", "254 mm", "1", 1, "254.0");
+        length("decimal comma", "53,5", "1", 0, "53.5", true, ";");
+        length("decimal comma beside a comma delimiter", "\"53,5\"", "1", 0, "");
+        length("wrong unit", "72 ft", "1", 0, "");
+        length("units disagree without conversion", "600 mm", "10\"", 0, "");
+        length("units agree without conversion", "600 mm", "10mm", 0, "600.0");
+        length("option off", "23 1/4", "30", 0, "", false);
     }
-    void cleaning()
+    void values()
     {
         QFETCH(QStringList, read);
+        QFETCH(int, conversion);
+        QFETCH(bool, notation);
         QFETCH(QString, row);
         SessionFixture f;
-        QVERIFY(f.prepare({{"PART", 1}, {"MATERIAL", 2}, {"WIDTH", 3}, {"UF_1", 4}}));
+        QVERIFY(f.prepare({{"PART", 1}, {"MATERIAL", 2}, {"WIDTH", 3}, {"LENGTH", 4}, {"UF_1", 5}}));
+        State().LengthsWithUnits = State().QuotedFields = notation;
         f.session.FieldDelimiter = read[1].toStdString();
+        f.session.LengthConversion = conversion;
         QCOMPARE(Open(f, read[0].toStdString()), !row.isEmpty());
         QCOMPARE(WorkingColumn(f.session, "PART || '|' || MATERIAL || '|' || WIDTH || '|' || UF_1"),
                  row.isEmpty() ? QStringList{} : QStringList{row});
@@ -314,48 +347,6 @@ private slots:
         QVERIFY(isError);
         QCOMPARE(f.presenter.prompts.back().text,
                  "Row 2 of the file has a quoted field (\") that does not close: \"Top,1");
-    }
-
-    // Each row: width and length as written, delimiter, length conversion, option on, and
-    // the width stored ("" when the row is rejected).
-    void lengthsWithUnits_data()
-    {
-        QTest::addColumn<QStringList>("row");
-        QTest::addColumn<int>("conversion");
-        QTest::addColumn<bool>("on");
-        QTest::addColumn<QString>("width");
-        auto add = [](const char* name, QStringList row, int conversion, bool on, QString width) {
-            QTest::newRow(name) << row << conversion << on << width;
-        };
-        add("mixed fraction", {"23 1/4", "30", ","}, 0, true, "23.25");
-        add("dash fraction, inch mark", {"29-1/16\"", "72\"", ","}, 0, true, "29.0625");
-        add("plain fraction", {"23/32\"", "1", ","}, 0, true, "0.71875");
-        add("inch word", {"72 in", "1", ","}, 0, true, "72");
-        add("mm kept in a mm file", {"7620mm", "1", ","}, 2, true, "300");
-        add("cm to mm first", {"  60 cm", "1", ","}, 2, true, "23.622");
-        add("mm in an inch file", {"254 mm", "1", ","}, 1, true, "254");
-        add("decimal comma", {"53,5", "1", ";"}, 0, true, "53.5");
-        add("decimal comma beside a comma delimiter", {"\"53,5\"", "1", ","}, 0, true, "");
-        add("wrong unit", {"72 ft", "1", ","}, 0, true, "");
-        add("units disagree without conversion", {"600 mm", "10\"", ","}, 0, true, "");
-        add("units agree without conversion", {"600 mm", "10mm", ","}, 0, true, "600");
-        add("option off", {"23 1/4", "30", ","}, 0, false, "");
-    }
-    void lengthsWithUnits()
-    {
-        QFETCH(QStringList, row);
-        QFETCH(int, conversion);
-        QFETCH(bool, on);
-        QFETCH(QString, width);
-        SessionFixture f;
-        QVERIFY(f.prepare({{"PART", 1}, {"WIDTH", 2}, {"LENGTH", 3}}));
-        State().LengthsWithUnits = on;
-        State().QuotedFields = true;
-        f.session.FieldDelimiter = row[2].toStdString();
-        f.session.LengthConversion = conversion;
-        const QString line = "Side" + row[2] + row[0] + row[2] + row[1];
-        QCOMPARE(Open(f, line.toStdString()), !width.isEmpty());
-        QCOMPARE(WorkingColumn(f.session, "WIDTH"), width.isEmpty() ? QStringList{} : QStringList{width});
     }
 
     // The command line converts a quoted, fractional cut list with both options stored.
