@@ -297,21 +297,18 @@ private slots:
         if (content.startsWith("\xEF\xBB\xBF")) // no header line
             args.insert(args.end(), {"/skip", "0"});
         RunResult r = Run(args);
-        const std::string rdb = Rdb();
         QCOMPARE(r.exitCode, code);
         QVERIFY2(Contains(r.err, stderrHolds.toStdString()), r.err.substr(0, 2000).c_str());
         if (code == 4)
             QVERIFY(Contains(r.err, kRejected));
         if (code != 0) {
-            QVERIFY(!std::filesystem::exists(rdb));
+            QVERIFY(!fs::exists(Rdb()));
             return;
         }
         QCOMPARE(r.err, std::string());
-        auto parts = vxtest::QueryColumn(rdb, "SELECT hex(Part) FROM tblParts ORDER BY AutoIDNum");
-        QString joined;
-        for (const auto& p : parts)
-            joined += (joined.isEmpty() ? "" : "|") + QString::fromStdString(p);
-        QCOMPARE(joined, partsHex);
+        QCOMPARE(vxtest::QueryScalar(Rdb(), "SELECT group_concat(h, '|') FROM (SELECT hex(Part) AS h FROM tblParts "
+                                            "ORDER BY AutoIDNum)"),
+                 partsHex.toStdString());
         // The configuration is whole: the SQL texts were data, nothing more.
         QCOMPARE(vxtest::QueryScalar(m_box->defDatabase(), "PRAGMA integrity_check"), std::string("ok"));
         QCOMPARE(vxtest::QueryScalar(m_box->defDatabase(),
@@ -327,14 +324,13 @@ private slots:
         QCOMPARE(r.err, std::string());
         QCOMPARE(r.exitCode, 0);
         QCOMPARE(vxtest::QueryScalar(rdb, "SELECT COUNT(DISTINCT Part) FROM tblParts"), std::to_string(n));
-        QCOMPARE(vxtest::QueryScalar(m_box->defDatabase(),
-                                     "SELECT COUNT(*) FROM tblPartsCriteria WHERE Part LIKE 'MANY NAME %'"),
-                 std::to_string(n));
-        // A second run learns nothing new and writes the same parts.
-        QCOMPARE(Run({csv, rdb}).exitCode, 0);
-        QCOMPARE(vxtest::QueryScalar(m_box->defDatabase(),
-                                     "SELECT COUNT(*) FROM tblPartsCriteria WHERE Part LIKE 'MANY NAME %'"),
-                 std::to_string(n));
+        // Learned once; a second run learns nothing new.
+        for (int run = 0; run < 2; ++run) {
+            QCOMPARE(vxtest::QueryScalar(m_box->defDatabase(),
+                                         "SELECT COUNT(*) FROM tblPartsCriteria WHERE Part LIKE 'MANY NAME %'"),
+                     std::to_string(n));
+            QCOMPARE(Run({csv, rdb}).exitCode, 0);
+        }
     }
 };
 

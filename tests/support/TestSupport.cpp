@@ -12,8 +12,8 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <sstream>
-#include <stdexcept>
 
 namespace vxtest {
 
@@ -51,10 +51,8 @@ std::string RuntimeSandbox::file(const std::string& name) const { return root() 
 
 std::string RuntimeSandbox::writeFile(const std::string& name, const std::string& bytes) const
 {
-    std::string path = file(name);
-    std::ofstream f(path, std::ios::binary | std::ios::trunc);
-    f << bytes;
-    return path;
+    std::ofstream(file(name), std::ios::binary | std::ios::trunc) << bytes;
+    return file(name);
 }
 
 void RuntimeSandbox::execDef(const std::string& sql) const { vx::Connection::Open(defDatabase())->Execute(sql); }
@@ -118,9 +116,7 @@ std::vector<std::string> Lines(const std::string& text)
 std::string ReadFile(const std::string& path)
 {
     std::ifstream f(path, std::ios::binary);
-    std::ostringstream s;
-    s << f.rdbuf();
-    return s.str();
+    return std::string(std::istreambuf_iterator<char>(f), {});
 }
 
 std::vector<std::string> FolderEntries(const std::string& folder)
@@ -146,7 +142,7 @@ std::vector<std::string> QueryColumn(const std::string& dbPath, const std::strin
 std::string QueryScalar(const std::string& dbPath, const std::string& sql)
 {
     auto rows = QueryColumn(dbPath, sql);
-    return rows.empty() ? std::string() : rows.front();
+    return rows.empty() ? "" : rows.front();
 }
 
 } // namespace vxtest
