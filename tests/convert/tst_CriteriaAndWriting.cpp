@@ -29,13 +29,15 @@ void AddCriteria(const vxtest::RuntimeSandbox& sandbox, const QString& values)
 const char* kNoParts = "You must open a comma delimited parts file, or there are no parts in the file.";
 
 // Part 1, material 2, width 3, length 4, UF_1 5; part P valid in process 1, X not valid,
-// S valid in process 2.
-std::string PrepareJob(const vxtest::RuntimeSandbox& sandbox, const std::string& lines)
+// S valid in process 2; then the SQL given runs on the configuration, the session is
+// prepared and reads the lines as job.csv.
+bool OpenJob(SessionFixture& f, const std::string& lines, const std::string& sql = "")
 {
-    MapColumns(sandbox, {{"PART", 1}, {"MATERIAL", 2}, {"WIDTH", 3}, {"LENGTH", 4}, {"UF_1", 5}});
-    sandbox.execDef("INSERT INTO tblPartsCriteria (Part, Valid_Part, Process) VALUES ('P', 1, 1), ('X', 0, 1), "
-                    "('S', 1, 2)");
-    return sandbox.writeFile("job.csv", lines);
+    MapColumns(f.sandbox, {{"PART", 1}, {"MATERIAL", 2}, {"WIDTH", 3}, {"LENGTH", 4}, {"UF_1", 5}});
+    f.sandbox.execDef("INSERT INTO tblPartsCriteria (Part, Valid_Part, Process) VALUES ('P', 1, 1), ('X', 0, 1), "
+                      "('S', 1, 2);" +
+                      sql);
+    return f.session.Prepare() && f.session.AUTOOpenPartsFile(f.sandbox.writeFile("job.csv", lines), "job.csv");
 }
 
 // Every row of a table, each value quoted as SQLite stores it (so 1, 1.0 and '1' differ).
@@ -242,12 +244,10 @@ private slots:
     void validRowsLabelsAndTexts()
     {
         SessionFixture f;
-        std::string input = PrepareJob(f.sandbox, "P,OAK,1,2,A\r\nX,OAK,1,2,B\r\nS,,1,2,\r\nP,OAK,3,4,D");
-        f.sandbox.execDef("UPDATE tblPartsFileMapping SET UserLabel = 'Cab''s No' WHERE MainName = 'UF_1';"
-                          "UPDATE tblPartsFileMapping SET UserLabel = NULL WHERE MainName = 'UF_2';"
-                          "UPDATE tblPartsFileMapping SET UserLabel = 'DRAWER' WHERE MainName = 'UF_5'");
-        QVERIFY(f.session.Prepare());
-        QVERIFY(f.session.AUTOOpenPartsFile(input, "job.csv"));
+        QVERIFY(OpenJob(f, "P,OAK,1,2,A\r\nX,OAK,1,2,B\r\nS,,1,2,\r\nP,OAK,3,4,D",
+                        "UPDATE tblPartsFileMapping SET UserLabel = 'Cab''s No' WHERE MainName = 'UF_1';"
+                        "UPDATE tblPartsFileMapping SET UserLabel = NULL WHERE MainName = 'UF_2';"
+                        "UPDATE tblPartsFileMapping SET UserLabel = 'DRAWER' WHERE MainName = 'UF_5'"));
         // A text cell cleared in the grid holds NULL; the parts file gets empty text.
         f.session.connection()->Execute("UPDATE tblPartsFileProcessTemplate SET UF_3 = NULL");
         std::string target = f.sandbox.file("out.rdb");
@@ -285,9 +285,7 @@ private slots:
         QFETCH(QString, target);
         QFETCH(QString, message);
         SessionFixture f;
-        std::string input = PrepareJob(f.sandbox, "P,OAK,1,2,A");
-        QVERIFY(f.session.Prepare());
-        QVERIFY(f.session.AUTOOpenPartsFile(input, "job.csv"));
+        QVERIFY(OpenJob(f, "P,OAK,1,2,A"));
         std::string path = target == "template" ? f.sandbox.templateDatabase() : target.toStdString();
         QVERIFY(!f.session.AUTOCreateROPartsFile(path));
         QCOMPARE(f.presenter.prompts.empty(), message.isEmpty());
@@ -299,12 +297,10 @@ private slots:
     void failedWriteLeavesTheOldFile()
     {
         SessionFixture f;
-        std::string input = PrepareJob(f.sandbox, "P,OAK,1,2,A");
         std::string target = f.sandbox.writeFile("out.rdb", "the good file");
         // A template column the working table cannot fill makes the write fail.
         Connection::Open(f.sandbox.templateDatabase())->Execute("ALTER TABLE tblParts ADD COLUMN Extra TEXT");
-        QVERIFY(f.session.Prepare());
-        QVERIFY(f.session.AUTOOpenPartsFile(input, "job.csv"));
+        QVERIFY(OpenJob(f, "P,OAK,1,2,A"));
         QVERIFY(f.session.AUTOCreateROPartsFile(target)); // reported, as the console driver expects
         QCOMPARE(f.presenter.prompts.size(), size_t(1));
         QVERIFY(QString::fromStdString(f.presenter.prompts[0].text)
@@ -318,28 +314,26 @@ private slots:
 
     void secondConversionWaitsThenFails()
     {
-        vxtest::RuntimeSandbox sandbox;
-        vxtest::ScriptedPresenter presenter;
-        std::string input = PrepareJob(sandbox, "P,OAK,1,2,A");
-        int oldWait = WorkingDatabaseLock::WaitMilliseconds();
+        SessionFixture f;
+        ConversionSession &first = f.session, second;
+        const int oldWait = WorkingDatabaseLock::WaitMilliseconds();
         WorkingDatabaseLock::SetWaitMilliseconds(300);
-        ConversionSession first, second;
-        QVERIFY(first.Prepare());
-        QVERIFY(first.AUTOOpenPartsFile(input, "job.csv"));
+        QVERIFY(OpenJob(f, "P,OAK,1,2,A"));
+        const std::string input = f.sandbox.file("job.csv");
         // A second screen or conversion prepares at once; reading waits for the first to finish.
         QVERIFY(second.Prepare());
         QElapsedTimer timer;
         timer.start();
         QVERIFY(!second.AUTOOpenPartsFile(input, "job.csv"));
         QVERIFY(timer.elapsed() >= 250);
-        QCOMPARE(QString::fromStdString(presenter.prompts.at(0).text),
+        QCOMPARE(QString::fromStdString(f.presenter.prompts.at(0).text),
                  QString::fromStdString("Error: 3260, Another conversion is using the runtime folder's working "
                                         "databases (" +
-                                        sandbox.runtimeFolder() +
+                                        f.sandbox.runtimeFolder() +
                                         "). Try again when it has finished., WorkingDatabaseLock"));
         QCOMPARE(WorkingColumn(first, "count(*)"), QStringList{"1"});
         // Writing ends the first conversion's claim.
-        QVERIFY(first.AUTOCreateROPartsFile(sandbox.file("out.rdb")));
+        QVERIFY(first.AUTOCreateROPartsFile(f.sandbox.file("out.rdb")));
         QVERIFY(second.AUTOOpenPartsFile(input, "job.csv"));
         QCOMPARE(WorkingColumn(second, "count(*)"), QStringList{"1"});
         WorkingDatabaseLock::SetWaitMilliseconds(oldWait);
@@ -348,11 +342,8 @@ private slots:
     void noProcesses()
     {
         SessionFixture f;
-        std::string input = PrepareJob(f.sandbox, "P,OAK,1,2,A");
-        f.sandbox.execDef("DELETE FROM tblProcesses");
-        QVERIFY(f.session.Prepare());
+        QVERIFY(OpenJob(f, "P,OAK,1,2,A", "DELETE FROM tblProcesses"));
         QCOMPARE(QString::fromStdString(f.session.ProcessDropDownList()), QString());
-        QVERIFY(f.session.AUTOOpenPartsFile(input, "job.csv"));
         int created = 0;
         f.session.DoCreateFilesForProcesses("Job", [&](auto&&...) { ++created; });
         QCOMPARE(created, 0);
@@ -372,28 +363,19 @@ private slots:
     {
         QFETCH(int, answer);
         SessionFixture f;
-        std::string input = PrepareJob(f.sandbox, "P,OAK,1,2,A\r\nS,OAK,1,2,B\r\nX,OAK,1,2,C");
         std::filesystem::create_directories(f.sandbox.file("cab"));
         std::filesystem::create_directories(f.sandbox.file("Bob's solid"));
-        f.sandbox.execDef("DELETE FROM tblProcesses;"
-                          "INSERT INTO tblProcesses (AutoID, Description, FileID, SaveFileTo) VALUES "
-                          "(1, 'Cabinet', '', '" +
-                          f.sandbox.file("cab") +
-                          "  '),"
-                          "(2, 'Solid', 'SOLID', '" +
-                          f.sandbox.file("Bob''s solid") +
-                          "'),"
-                          "(3, 'Empty', 'E', '/nowhere'),"
-                          "(4, 'Lost', 'L', '/nowhere')");
-        f.sandbox.execDef("UPDATE tblPartsCriteria SET Process = 4 WHERE Part = 'X'; UPDATE tblPartsCriteria SET "
-                          "Valid_Part = 1 WHERE Part = 'X'");
         std::string existing = f.sandbox.writeFile("Bob's solid/Job_SOLID.rdb", "old");
         f.presenter.answer(vbOK); // the missing folder
         f.presenter.answer(answer);
-        QVERIFY(f.session.Prepare());
+        QVERIFY(OpenJob(f, "P,OAK,1,2,A\r\nS,OAK,1,2,B\r\nX,OAK,1,2,C",
+                        "DELETE FROM tblProcesses; INSERT INTO tblProcesses (AutoID, Description, FileID, SaveFileTo) "
+                        "VALUES (1, 'Cabinet', '', '" +
+                            f.sandbox.file("cab") + "  '), (2, 'Solid', 'SOLID', '" + f.sandbox.file("Bob''s solid") +
+                            "'), (3, 'Empty', 'E', '/nowhere'), (4, 'Lost', 'L', '/nowhere');"
+                            "UPDATE tblPartsCriteria SET Process = 4, Valid_Part = 1 WHERE Part = 'X'"));
         QCOMPARE(QString::fromStdString(f.session.ProcessDropDownList()),
                  QString("#1;Cabinet|#3;Empty|#4;Lost|#2;Solid"));
-        QVERIFY(f.session.AUTOOpenPartsFile(input, "job.csv"));
         QStringList created;
         f.session.DoCreateFilesForProcesses("Job", [&](const std::string& p, const std::string& f, const std::string&) {
             created << QString::fromStdString(p + ":" + f);

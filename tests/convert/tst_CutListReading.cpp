@@ -286,48 +286,45 @@ private slots:
         QCOMPARE(WorkingColumn(f.session, "QUANTITY"), QStringList{"1"});
     }
 
-    // Each row: the text typed, the message (empty: accepted) and the text the box holds afterwards.
-    void skipLinesBox_data()
+    // Each row: the skip text typed, whether the configuration database is opened (under an
+    // upper-case path), the message (empty: read) and the skip text afterwards.
+    void refusedBeforeReading_data()
     {
         QTest::addColumn<QString>("text");
-        QTest::addColumn<QStringList>("outcome");
-        QTest::newRow("empty") << "" << QStringList{"Value required for Skip first x lines.", ""};
-        QTest::newRow("text") << "x"
-                              << QStringList{"Value entered for Skip first x lines can not be evaluated as a number.",
-                                             "x"};
-        QTest::newRow("negative") << "-1" << QStringList{"Skip first x lines must be >= 0", "-1"};
-        QTest::newRow("rounded and written back") << " 2.5 " << QStringList{"", "2"};
+        QTest::addColumn<bool>("own");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<QString>("after");
+        QTest::newRow("empty") << "" << false << "Value required for Skip first x lines."
+                               << "";
+        QTest::newRow("negative") << "-1" << false << "Skip first x lines must be >= 0"
+                                  << "-1";
+        QTest::newRow("program file") << "0" << true
+                                      << "The file selected is a file used by this software. You can not use this "
+                                         "file."
+                                      << "0";
+        QTest::newRow("rounded and written back") << " 2.5 " << false << ""
+                                                  << "2";
     }
-    void skipLinesBox()
+    void refusedBeforeReading()
     {
         QFETCH(QString, text);
-        QFETCH(QStringList, outcome);
-        const QString message = outcome[0], after = outcome[1];
+        QFETCH(bool, own);
+        QFETCH(QString, message);
+        QFETCH(QString, after);
         SessionFixture f;
-        QVERIFY(f.session.Prepare());
+        QVERIFY(f.prepare());
         f.session.SkipLinesText = text.toStdString();
-        QCOMPARE(f.session.NotValidSkipLinesValue(), !message.isEmpty());
+        std::string path = own ? f.sandbox.defDatabase() : f.sandbox.writeFile("job.csv", "H,W\r\nH,W\r\nA1,1,2,1");
+        if (own)
+            std::transform(path.begin(), path.end(), path.begin(), [](unsigned char c) { return std::toupper(c); });
+        QCOMPARE(f.session.OpenPartsFile(path, "job.csv", false), message.isEmpty());
         QCOMPARE(QString::fromStdString(f.session.SkipLinesText), after);
-        if (!message.isEmpty()) {
-            QCOMPARE(QString::fromStdString(f.presenter.prompts.at(0).text), message);
-            // The open sequence stops before reading.
-            std::string path = f.sandbox.writeFile("job.csv", "A1,1,2,1");
-            QVERIFY(!f.session.OpenPartsFile(path, "job.csv", false));
-            QCOMPARE(WorkingColumn(f.session, "count(*)"), QStringList{"0"});
-        }
+        QCOMPARE(f.presenter.prompts.size(), size_t(message.isEmpty() ? 0 : 1));
+        if (!message.isEmpty())
+            QCOMPARE(QString::fromStdString(f.presenter.prompts[0].text), message);
+        QCOMPARE(WorkingColumn(f.session, "PART"), message.isEmpty() ? QStringList{"A1"} : QStringList{});
     }
 
-    void programFileRefused()
-    {
-        SessionFixture f;
-        QVERIFY(f.session.Prepare());
-        std::string path = f.sandbox.defDatabase();
-        for (char& c : path)
-            c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-        QVERIFY(!f.session.AUTOOpenPartsFile(path, "CLTDef.mdb"));
-        QCOMPARE(QString::fromStdString(f.presenter.prompts.at(0).text),
-                 QString("The file selected is a file used by this software. You can not use this file."));
-    }
     // Both readers split the same way; an unclosed quote is a bad row with its number.
     void quotedFieldsInBothReaders()
     {
