@@ -26,6 +26,7 @@ void AddCriteria(const vxtest::RuntimeSandbox& sandbox, const QString& values)
                     "Min_Panel_Width, Process, Switch_Dims, Reverse_Scribes) VALUES " +
                     values.toStdString());
 }
+const char* kProgramFile = "The file selected is a file used by this software. You can not use this file.";
 const char* kNoParts = "You must open a comma delimited parts file, or there are no parts in the file.";
 
 // Part 1, material 2, width 3, length 4, UF_1 5; part P valid in process 1, X not valid,
@@ -274,11 +275,8 @@ private slots:
     {
         QTest::addColumn<QString>("target");
         QTest::addColumn<QString>("message");
-        QTest::newRow("empty name") << ""
-                                    << "";
-        QTest::newRow("program file") << "template"
-                                      << "The file selected is a file used by this software. You can not use this "
-                                         "file.";
+        QTest::newRow("empty name") << QString() << QString();
+        QTest::newRow("program file") << QString("template") << QString(kProgramFile);
     }
     void refusedTargets()
     {

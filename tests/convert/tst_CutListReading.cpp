@@ -96,23 +96,20 @@ private slots:
         QTest::addColumn<QString>("skip");
         QTest::addColumn<QStringList>("parts");
         QTest::addColumn<QStringList>("seq");
-        QTest::newRow("blank and comma-only lines do not count")
-            << "H,W,L,Q\r\n\r\n , ,,\r\nA1,1,2,1\r\n,,,\r\nB2,1,2,1"
-            << "1" << QStringList{"A1", "B2"} << QStringList{"1", "2"};
+        auto add = [](const char* name, const char* content, const char* skip, const QStringList& parts,
+                      const QStringList& seq) {
+            QTest::newRow(name) << QString(content) << QString(skip) << parts << seq;
+        };
+        add("blank and comma-only lines do not count", "H,W,L,Q\r\n\r\n , ,,\r\nA1,1,2,1\r\n,,,\r\nB2,1,2,1", "1",
+            {"A1", "B2"}, {"1", "2"});
         // A one-character line is dropped, so it is not the line skipped either.
-        QTest::newRow("one-character line not counted") << "x\r\nA1,1,2,1"
-                                                        << "1" << QStringList{} << QStringList{};
+        add("one-character line not counted", "x\r\nA1,1,2,1", "1", {}, {});
         // Apostrophes go before the test: "'a'" leaves one character and the line is dropped.
-        QTest::newRow("apostrophes removed first") << "'a'\r\nA1,1,2,1"
-                                                   << "0" << QStringList{"A1"} << QStringList{"1"};
-        QTest::newRow("rejected rows leave gaps in nothing") << "A1,1,2,1\r\nB2,0,2,1\r\nC3,1,2,1"
-                                                             << "0" << QStringList{"A1", "C3"} << QStringList{"1", "2"};
-        QTest::newRow("empty file") << ""
-                                    << "0" << QStringList{} << QStringList{};
-        QTest::newRow("only skipped lines") << "H,W\r\n\r\nA1,1,2,1"
-                                            << "2" << QStringList{} << QStringList{};
-        QTest::newRow("only comma lines") << ",,,\r\n , \r\n"
-                                          << "0" << QStringList{} << QStringList{};
+        add("apostrophes removed first", "'a'\r\nA1,1,2,1", "0", {"A1"}, {"1"});
+        add("rejected rows leave gaps in nothing", "A1,1,2,1\r\nB2,0,2,1\r\nC3,1,2,1", "0", {"A1", "C3"}, {"1", "2"});
+        add("empty file", "", "0", {}, {});
+        add("only skipped lines", "H,W\r\n\r\nA1,1,2,1", "2", {}, {});
+        add("only comma lines", ",,,\r\n , \r\n", "0", {}, {});
     }
     void keptAndSkippedLines()
     {
@@ -262,14 +259,13 @@ private slots:
         QTest::addColumn<int>("option");
         QTest::addColumn<QString>("line");
         QTest::addColumn<QString>("row"); // WIDTH|LENGTH|THICKNESS|SCRIBES
-        QTest::newRow("none, rounded to 6 places") << 0 << "A,1.23456789,2,0.75,10|0|5"
-                                                   << "1.234568|2.0|0.75|10|0|5";
-        QTest::newRow("inches to mm") << 1 << "A,1,2.5,0.75,10|0|abc|20"
-                                      << "25.4|63.5|19.05|254|508";
-        QTest::newRow("mm to inches") << 2 << "A,25.4,10,19.05,25.4"
-                                      << "1.0|0.3937|0.75|1";
-        QTest::newRow("tiny values") << 1 << "A,0.00005,1,0,0"
-                                     << "0.001|25.4|0.0|";
+        auto add = [](const char* name, int option, const char* line, const char* row) {
+            QTest::newRow(name) << option << QString(line) << QString(row);
+        };
+        add("none, rounded to 6 places", 0, "A,1.23456789,2,0.75,10|0|5", "1.234568|2.0|0.75|10|0|5");
+        add("inches to mm", 1, "A,1,2.5,0.75,10|0|abc|20", "25.4|63.5|19.05|254|508");
+        add("mm to inches", 2, "A,25.4,10,19.05,25.4", "1.0|0.3937|0.75|1");
+        add("tiny values", 1, "A,0.00005,1,0,0", "0.001|25.4|0.0|");
     }
     void unitConversion()
     {

@@ -21,27 +21,23 @@ private slots:
         QTest::addColumn<int>("columns");
         QTest::addColumn<QStringList>("field");
         QTest::addColumn<QString>("message");
-        QTest::newRow("column missing") << 7 << 5 << QStringList{"UF_1", "", "TEXT"}
-                                        << "CAB is mapped to column 7, but the column does not exist in this row. ";
-        QTest::newRow("width 0") << 2 << 4 << QStringList{"WIDTH", "0", "DOUBLE"}
-                                 << "The data in column 2 for CAB must be > 0. ";
-        QTest::newRow("length negative") << 3 << 4 << QStringList{"length", "-1", "double"}
-                                         << "The data in column 3 for CAB must be > 0. ";
-        QTest::newRow("width text") << 2 << 4 << QStringList{"WIDTH", "abc", "DOUBLE"}
-                                    << "The data in column 2 for CAB can not be evaluated as a number. ";
-        QTest::newRow("thickness 0") << 2 << 4 << QStringList{"THICKNESS", "0", "DOUBLE"} << "";
-        QTest::newRow("thickness -1") << 2 << 4 << QStringList{"THICKNESS", "-1", "DOUBLE"}
-                                      << "The data in column 2 for CAB must be >= 0. ";
-        QTest::newRow("other double negative") << 2 << 4 << QStringList{"UF_2", "-1", "DOUBLE"} << "";
-        QTest::newRow("long -2") << 4 << 4 << QStringList{"QUANTITY", "-2", "LONG"}
-                                 << "The data in column 4 for CAB must be >=0. ";
-        QTest::newRow("long 3.5") << 4 << 4 << QStringList{"QUANTITY", "3.5", "LONG"} << "";
-        QTest::newRow("long -0.4 rounds to 0") << 4 << 4 << QStringList{"QUANTITY", "-0.4", "LONG"} << "";
-        QTest::newRow("long text") << 4 << 4 << QStringList{"SEQ_NUM", "x1", "LONG"}
-                                   << "The data in column 4 for CAB can not be evaluated as a number. ";
-        QTest::newRow("part empty") << 1 << 4 << QStringList{"PART", "", "TEXT"}
-                                    << "There was no CAB data in column 1. ";
-        QTest::newRow("other text empty") << 1 << 4 << QStringList{"MATERIAL", "", "TEXT"} << "";
+        auto add = [](const char* name, int column, int columns, const char* field, const char* message) {
+            QTest::newRow(name) << column << columns << QString(field).split('|') << QString(message);
+        };
+        add("column missing", 7, 5, "UF_1||TEXT",
+            "CAB is mapped to column 7, but the column does not exist in this row. ");
+        add("width 0", 2, 4, "WIDTH|0|DOUBLE", "The data in column 2 for CAB must be > 0. ");
+        add("length negative", 3, 4, "length|-1|double", "The data in column 3 for CAB must be > 0. ");
+        add("width text", 2, 4, "WIDTH|abc|DOUBLE", "The data in column 2 for CAB can not be evaluated as a number. ");
+        add("thickness 0", 2, 4, "THICKNESS|0|DOUBLE", "");
+        add("thickness -1", 2, 4, "THICKNESS|-1|DOUBLE", "The data in column 2 for CAB must be >= 0. ");
+        add("other double negative", 2, 4, "UF_2|-1|DOUBLE", "");
+        add("long -2", 4, 4, "QUANTITY|-2|LONG", "The data in column 4 for CAB must be >=0. ");
+        add("long 3.5", 4, 4, "QUANTITY|3.5|LONG", "");
+        add("long -0.4 rounds to 0", 4, 4, "QUANTITY|-0.4|LONG", "");
+        add("long text", 4, 4, "SEQ_NUM|x1|LONG", "The data in column 4 for CAB can not be evaluated as a number. ");
+        add("part empty", 1, 4, "PART||TEXT", "There was no CAB data in column 1. ");
+        add("other text empty", 1, 4, "MATERIAL||TEXT", "");
     }
     void check()
     {
