@@ -105,9 +105,10 @@ private slots:
         QTest::addColumn<QStringList>("rows");
         // A criteria row: Part, Valid_Part, B_Grade, Pocket_Holes, Space_Ball_Loc, Panel,
         // Min_Panel_Width, Process, Switch_Dims, Reverse_Scribes.
+        QTest::addColumn<QString>("message");
         auto add = [](const char* name, const char* machine, const char* criteria, const char* lines,
-                      const QStringList& rows) {
-            QTest::newRow(name) << QStringList{machine, criteria, lines} << rows;
+                      const QStringList& rows, const char* thresholds = "800|1200", const char* message = "") {
+            QTest::newRow(name) << QStringList{machine, criteria, lines, thresholds} << rows << QString(message);
         };
         const char* plain = "('P', 1, 0, 0, 0, 0, 0, 1, 0, 0)";
         const char* mirrored = "('P', 1, 0, 0, 0, 0, 0, 1, 0, 1)";
@@ -151,18 +152,25 @@ private slots:
         add("two criteria rows for one name", "1,0,0,0",
             "('P', 1, 1, 0, 0, 0, 0, 2, 1, 0), ('p', 0, 0, 0, 0, 0, 0, 3, 1, 0)", "P,300,700,,",
             {"0|3|700.0|300.0|||1|0|0|1|0"});
+        // A refused run leaves the rows as they were read.
+        add("4-ball length below 3-ball length", "2,0,1,0", "('P', 0, 0, 0, 0, 0, 0, 2, 0, 0)", "P,10,20,,",
+            {"0|1|10.0|20.0|||0|0|0|0|0"}, "1200|800",
+            "Length given for 4 extra space balls must be >= Length given for 3 extra space balls, please re-enter.");
+        add("criteria without a process", "2,0,1,0", "('P', 0, 0, 0, 0, 0, 0, NULL, 0, 0)", "P,10,20,,",
+            {"0|1|10.0|20.0|||0|0|0|0|0"}, "|", "Error: 94, Invalid use of Null, ApplyPartsCriteria");
     }
     void rules()
     {
         QFETCH(QStringList, setup);
         QFETCH(QStringList, rows);
-        const QStringList m = setup[0].split(',');
+        QFETCH(QString, message);
+        const QStringList m = setup[0].split(','), thresholds = setup[3].split('|');
         // Both ways to the same rows: criteria applied as the rows are read (the open
         // sequence), and read first, then applied.
         for (bool whileReading : {true, false}) {
             SessionFixture f;
             SetMachine(m[0].toInt(), m[1] == "1", m[2] == "1", m[3] == "1");
-            State().ExtraSpaceBalls = {"800", "1200"};
+            State().ExtraSpaceBalls = {thresholds[0].toStdString(), thresholds[1].toStdString()};
             if (!setup[1].isEmpty())
                 AddCriteria(f.sandbox, setup[1]);
             std::string path = Prepare(f, setup[2]);
@@ -172,7 +180,9 @@ private slots:
                 QVERIFY(f.session.OpenCommaDelimitedPartsFile(path, "job.csv"));
                 f.session.ApplyPartsCriteria();
             }
-            QCOMPARE(f.presenter.prompts.size(), size_t(0));
+            QCOMPARE(f.presenter.prompts.size(), size_t(message.isEmpty() ? 0 : 1));
+            if (!message.isEmpty())
+                QCOMPARE(QString::fromStdString(f.presenter.prompts[0].text), message);
             QCOMPARE(WorkingColumn(f.session, kRowColumns), rows);
         }
     }
@@ -213,33 +223,6 @@ private slots:
         f.sandbox.execDef("UPDATE tblPartsCriteria SET " + setup[2].toStdString() + " WHERE Part = 'P'");
         f.session.ApplyPartsCriteria();
         QCOMPARE(WorkingColumn(f.session, columns), QStringList{changed});
-    }
-
-    void refusedRuns_data()
-    {
-        QTest::addColumn<QString>("setup");
-        QTest::addColumn<QString>("message");
-        QTest::newRow("4-ball length below 3-ball length")
-            << "thresholds"
-            << "Length given for 4 extra space balls must be >= Length given for 3 extra space balls, please re-enter.";
-        QTest::newRow("criteria without a process") << "nullProcess"
-                                                    << "Error: 94, Invalid use of Null, ApplyPartsCriteria";
-    }
-    void refusedRuns()
-    {
-        QFETCH(QString, setup);
-        QFETCH(QString, message);
-        SessionFixture f;
-        SetMachine(2, false, true, false);
-        State().ExtraSpaceBalls =
-            setup == "thresholds" ? std::array<std::string, 2>{"1200", "800"} : std::array<std::string, 2>{"", ""};
-        AddCriteria(f.sandbox, setup == "nullProcess" ? "('P', 0, 0, 0, 0, 0, 0, NULL, 0, 0)"
-                                                      : "('P', 0, 0, 0, 0, 0, 0, 2, 0, 0)");
-        QVERIFY(f.session.OpenPartsFile(Prepare(f, "P,10,20,,"), "job.csv", false));
-        QCOMPARE(f.presenter.prompts.size(), size_t(1));
-        QCOMPARE(QString::fromStdString(f.presenter.prompts[0].text), message);
-        // No row was changed: it still has the values of a row just read.
-        QCOMPARE(WorkingColumn(f.session, "ValidPart || '|' || Process"), QStringList{"0|1"});
     }
 
     void validRowsLabelsAndTexts()
