@@ -25,12 +25,6 @@ inline void MapColumns(const vxtest::RuntimeSandbox& sandbox, const std::vector<
     sandbox.execDef(sql);
 }
 
-// PART 1, WIDTH 2, LENGTH 3, QUANTITY 4 (the layout most tests use).
-inline void MapSimpleLayout(const vxtest::RuntimeSandbox& sandbox)
-{
-    MapColumns(sandbox, {{"PART", 1}, {"WIDTH", 2}, {"LENGTH", 3}, {"QUANTITY", 4}});
-}
-
 inline QStringList ToList(const std::vector<std::string>& values)
 {
     QStringList list;
@@ -57,13 +51,11 @@ struct SessionFixture {
     vxtest::ScriptedPresenter presenter;
     vx::ConversionSession session;
 
-    // Maps the columns (the simple layout when none are given) and prepares the session.
-    bool prepare(const std::vector<std::pair<std::string, int>>& map = {})
+    // Maps the columns (by default PART 1, WIDTH 2, LENGTH 3, QUANTITY 4) and prepares the session.
+    bool prepare(const std::vector<std::pair<std::string, int>>& map = {
+                     {"PART", 1}, {"WIDTH", 2}, {"LENGTH", 3}, {"QUANTITY", 4}})
     {
-        if (map.empty())
-            MapSimpleLayout(sandbox);
-        else
-            MapColumns(sandbox, map);
+        MapColumns(sandbox, map);
         return session.Prepare();
     }
 };

@@ -42,17 +42,6 @@ inline RunResult RunVxcltWithFileLimit(const std::vector<std::string>& args, con
     return RunProgram("/bin/bash", shellArgs, xdgHome);
 }
 
-// The names in a folder, for checking that no temporary file was left behind.
-inline std::vector<std::string> FolderEntries(const std::string& folder)
-{
-    std::vector<std::string> names;
-    std::error_code ec;
-    for (const auto& e : std::filesystem::directory_iterator(folder, ec))
-        names.push_back(e.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 // Sets or clears the immutable attribute: even root cannot change, replace or add to an
 // immutable file or folder. False when the file system does not support it.
 inline bool SetImmutable(const std::string& path, bool on)

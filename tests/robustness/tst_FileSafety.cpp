@@ -1,6 +1,6 @@
 // A console conversion never harms a file: input, own databases, log, output, temporary
-// files, stored values and echoed rows. Real files in a temporary folder (run as root here:
-// a file's write bits, not root's override, decide).
+// files, stored values and echoed rows, also with hostile cut lists. Real files in a
+// temporary folder (run as root here: a file's write bits, not root's override, decide).
 #include "RobustnessTools.h"
 
 #include <QtTest>
@@ -14,9 +14,13 @@
 
 namespace fs = std::filesystem;
 using vxtest::Contains;
+using vxtest::Replaced;
 using vxtest::RunResult;
 
 namespace {
+const std::string kRejected = "ERROR: One or more rows contained invalid data. Nothing was written. Use /allowbad to "
+                              "write the valid rows anyway.";
+
 struct stat Stat(const std::string& path)
 {
     struct stat st {};
@@ -203,30 +207,6 @@ private slots:
         QVERIFY(!fs::exists(Rdb()));
     }
 
-    void valuesThePartsFileCannotHold_data()
-    {
-        QTest::addColumn<QString>("width");
-        QTest::addColumn<QString>("units");
-        QTest::addColumn<QString>("message");
-        const QString notANumber = "for WIDTH can not be evaluated as a number.", zero = "for WIDTH must be > 0.";
-        auto row = [](const char* name, const char* width, const char* units, const QString& message) {
-            QTest::newRow(name) << QString(width) << QString(units) << message;
-        };
-        row("largest double, stored as infinite", "1.7976931348623157e308", "none", notANumber);
-        row("1e307 inches in millimetres", "1e307", "in2mm", notANumber);
-        row("0.0000004, stored as 0", "0.0000004", "none", zero);
-        row("0.001 mm in inches, stored as 0", "0.001", "mm2in", zero);
-    }
-    void valuesThePartsFileCannotHold()
-    {
-        QFETCH(QString, width);
-        QFETCH(QString, units);
-        QFETCH(QString, message);
-        RunResult r = Run({Csv(vxtest::CutLine(1, "EDGE", width.toStdString())), "/units", units.toStdString()});
-        QCOMPARE(r.exitCode, 4);
-        QVERIFY2(Contains(r.err, "The data in column 5 " + message.toStdString()), r.err.c_str());
-    }
-
     void controlCharactersInAnEchoedRow()
     {
         RunResult r = Run({Csv(vxtest::CutLine(1, "RED\x1B[31m", "abc")), "/log", m_box->file("vx.log")});
@@ -247,6 +227,110 @@ private slots:
         QCOMPARE(vxtest::QueryColumn(Rdb(), "SELECT substr(UF_1, 1, 1) || length(UF_1) || substr(UF_1, -1) FROM "
                                             "tblParts ORDER BY AutoIDNum"),
                  (std::vector<std::string>{"A25165824A", "B25165824B", "C25165824C", "D25165824D"}));
+    }
+
+    // Cut lists other software might export: huge lines, thousands of columns, NUL bytes,
+    // invalid UTF-8, a byte-order mark, old Mac line ends, numbers at and beyond the edges,
+    // names full of quotes and SQL. Each converts to its outcome, the configuration whole.
+    void hostileCutLists_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<int>("code");
+        QTest::addColumn<QString>("stderrHolds");
+        // hex(Part) of the written rows, in order, joined by "|" (checked when the code is 0).
+        QTest::addColumn<QString>("partsHex");
+        QTest::addColumn<QString>("units");
+
+        const std::string h = vxtest::kCutListHeader;
+        auto row = [](const std::string& part, const std::string& width = "12", const std::string& qty = "1") {
+            return vxtest::CutLine(1, part, width, qty);
+        };
+        auto hex = [](const std::string& s) { return QString(QByteArray::fromStdString(s).toHex().toUpper()); };
+        auto add = [](const char* name, const std::string& bytes, int code, const std::string& err,
+                      const QString& parts, const char* units = "none") {
+            QTest::newRow(name) << QByteArray::fromStdString(bytes) << code << QString::fromStdString(err) << parts
+                                << QString(units);
+        };
+        const std::string notANumber = "The data in column 5 for WIDTH can not be evaluated as a number.",
+                          zero = "The data in column 5 for WIDTH must be > 0.";
+
+        add("10 MB single line", h + std::string(10 << 20, 'x'), 4,
+            "PART is mapped to column 2, but the column does not exist in this row.", "");
+        add("10,000 columns", h + Replaced(row("WIDE"), "\r\n", "") + std::string(10000, ',') + "\r\n", 0, "",
+            hex("WIDE"));
+        add("NUL byte in a name", h + row(std::string("NUL\0NAME", 8)), 3, "is not a text file (it holds a NUL byte)",
+            "");
+        // Not UTF-8, so read as Windows-1252 and stored as valid UTF-8.
+        add("invalid UTF-8 in a name", h + row("BAD\xFF\xFE\xC0UTF"), 0, "", hex("BAD\xC3\xBF\xC3\xBE\xC3\x80UTF"));
+        add("UTF-8 byte-order mark before the first field", "\xEF\xBB\xBF" + row("BOM PART"), 0, "", hex("BOM PART"));
+        add("CR-only line ends", Replaced(h + row("MAC ONE") + row("MAC TWO"), "\r\n", "\r"), 0, "",
+            hex("MAC ONE") + "|" + hex("MAC TWO"));
+        add("width 1e308", h + row("HUGE", "1e308"), 0, "", hex("HUGE"));
+        add("width 1e309", h + row("BEYOND", "1e309"), 4, notANumber, "");
+        // Values the parts file cannot hold: stored as infinite or as 0.
+        add("largest double", h + row("EDGE", "1.7976931348623157e308"), 4, notANumber, "");
+        add("1e307 inches in millimetres", h + row("EDGE", "1e307"), 4, notANumber, "", "in2mm");
+        add("0.0000004", h + row("EDGE", "0.0000004"), 4, zero, "");
+        add("0.001 mm in inches", h + row("EDGE", "0.001"), 4, zero, "", "mm2in");
+        add("width -0", h + row("MINUS ZERO", "-0"), 4, zero, "");
+        add("width NaN", h + row("NAN", "NaN"), 4, notANumber, "");
+        add("width inf", h + row("INF", "inf"), 4, notANumber, "");
+        add("width 0x10", h + row("HEX", "0x10"), 4, notANumber, "");
+        // The delimiter splits inside quotes: "1 goes to WIDTH (1) and 5" to LENGTH (5), the rest shifts on.
+        add("width \"1,5\"", h + row("COMMA", "\"1,5\""), 0, "", hex("COMMA"));
+        // The whole-number check overflows: its message, and the row is rejected.
+        add("quantity 2^31", h + row("OVER", "12", "2147483648"), 4, "Error: 6, Overflow, ", "");
+        add("quantity 2^31 - 1", h + row("MAX", "12", "2147483647"), 0, "", hex("MAX"));
+        add("quotes, apostrophes, semicolons and SQL",
+            h + row("\"Bob's\"; DROP TABLE tblParts;--") + row("x' OR '1'='1") + row("SELECT * FROM tblSettings"), 0,
+            "", hex("Bobs; DROP TABLE tblParts;--") + "|" + hex("x OR 1=1") + "|" + hex("SELECT * FROM tblSettings"));
+    }
+    void hostileCutLists()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(int, code);
+        QFETCH(QString, stderrHolds);
+        QFETCH(QString, partsHex);
+        QFETCH(QString, units);
+        std::vector<std::string> args = {m_box->writeFile("job.csv", content.toStdString()), Rdb(), "/units",
+                                         units.toStdString()};
+        if (content.startsWith("\xEF\xBB\xBF")) // no header line
+            args.insert(args.end(), {"/skip", "0"});
+        RunResult r = Run(args);
+        QCOMPARE(r.exitCode, code);
+        QVERIFY2(Contains(r.err, stderrHolds.toStdString()), r.err.substr(0, 2000).c_str());
+        if (code == 4)
+            QVERIFY(Contains(r.err, kRejected));
+        if (code != 0) {
+            QVERIFY(!fs::exists(Rdb()));
+            return;
+        }
+        QCOMPARE(r.err, std::string());
+        QCOMPARE(vxtest::QueryScalar(Rdb(), "SELECT group_concat(h, '|') FROM (SELECT hex(Part) AS h FROM tblParts "
+                                            "ORDER BY AutoIDNum)"),
+                 partsHex.toStdString());
+        // The configuration is whole: the SQL texts were data, nothing more.
+        QCOMPARE(vxtest::QueryScalar(m_box->defDatabase(), "PRAGMA integrity_check"), std::string("ok"));
+        QCOMPARE(vxtest::QueryScalar(m_box->defDatabase(),
+                                     "SELECT COUNT(*) FROM tblSettings WHERE SettingName = 'MachineType'"),
+                 std::string("1"));
+    }
+
+    void thousandsOfDistinctPartNames()
+    {
+        const int n = 5000;
+        const std::string csv = m_box->writeFile("job.csv", vxtest::CutList("MANY NAME ", n)), rdb = Rdb();
+        RunResult r = Run({csv, rdb});
+        QCOMPARE(r.err, std::string());
+        QCOMPARE(r.exitCode, 0);
+        QCOMPARE(vxtest::QueryScalar(rdb, "SELECT COUNT(DISTINCT Part) FROM tblParts"), std::to_string(n));
+        // Learned once; a second run learns nothing new.
+        for (int run = 0; run < 2; ++run) {
+            QCOMPARE(vxtest::QueryScalar(m_box->defDatabase(),
+                                         "SELECT COUNT(*) FROM tblPartsCriteria WHERE Part LIKE 'MANY NAME %'"),
+                     std::to_string(n));
+            QCOMPARE(Run({csv, rdb}).exitCode, 0);
+        }
     }
 };
 

@@ -9,9 +9,11 @@
 #include <QProcess>
 #include <QProcessEnvironment>
 
+#include <algorithm>
+#include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <sstream>
-#include <stdexcept>
 
 namespace vxtest {
 
@@ -49,10 +51,8 @@ std::string RuntimeSandbox::file(const std::string& name) const { return root() 
 
 std::string RuntimeSandbox::writeFile(const std::string& name, const std::string& bytes) const
 {
-    std::string path = file(name);
-    std::ofstream f(path, std::ios::binary | std::ios::trunc);
-    f << bytes;
-    return path;
+    std::ofstream(file(name), std::ios::binary | std::ios::trunc) << bytes;
+    return file(name);
 }
 
 void RuntimeSandbox::execDef(const std::string& sql) const { vx::Connection::Open(defDatabase())->Execute(sql); }
@@ -105,26 +105,28 @@ RunResult RunProgram(const std::string& program, const std::vector<std::string>&
 std::vector<std::string> Lines(const std::string& text)
 {
     std::vector<std::string> lines;
-    std::string line;
-    for (char ch : text) {
-        if (ch == '\n') {
-            lines.push_back(line);
-            line.clear();
-        } else if (ch != '\r') {
-            line += ch;
-        }
-    }
-    if (!line.empty())
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) {
+        line.erase(std::remove(line.begin(), line.end(), '\r'), line.end());
         lines.push_back(line);
+    }
     return lines;
 }
 
 std::string ReadFile(const std::string& path)
 {
     std::ifstream f(path, std::ios::binary);
-    std::ostringstream s;
-    s << f.rdbuf();
-    return s.str();
+    return std::string(std::istreambuf_iterator<char>(f), {});
+}
+
+std::vector<std::string> FolderEntries(const std::string& folder)
+{
+    std::vector<std::string> names;
+    std::error_code ec;
+    for (const auto& e : std::filesystem::directory_iterator(folder, ec))
+        names.push_back(e.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 std::vector<std::string> QueryColumn(const std::string& dbPath, const std::string& sql)
@@ -140,7 +142,7 @@ std::vector<std::string> QueryColumn(const std::string& dbPath, const std::strin
 std::string QueryScalar(const std::string& dbPath, const std::string& sql)
 {
     auto rows = QueryColumn(dbPath, sql);
-    return rows.empty() ? std::string() : rows.front();
+    return rows.empty() ? "" : rows.front();
 }
 
 } // namespace vxtest

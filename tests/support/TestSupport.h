@@ -81,8 +81,9 @@ inline std::string Replaced(std::string text, const std::string& from, const std
     return text;
 }
 
-// Reads a file whole / the first column of every row of a query.
+// Reads a file whole / the first column of every row of a query / a folder's names, sorted.
 std::string ReadFile(const std::string& path);
+std::vector<std::string> FolderEntries(const std::string& folder);
 std::vector<std::string> QueryColumn(const std::string& dbPath, const std::string& sql);
 std::string QueryScalar(const std::string& dbPath, const std::string& sql);
 

@@ -1,0 +1,362 @@
+// Reading delimited cut lists into the working table: line ends and text encodings, kept
+// and skipped lines, cleaning of values, quoted fields, lengths with units or fractions,
+// rejected rows, unit conversion and new names.
+#include "ConvertTestTools.h"
+
+#include "convert/PartsFileReader.h"
+#include "mapping/ExampleFile.h"
+#include "screens/ErrorLog.h"
+#include "start/Messages.h"
+
+#include <QStringEncoder>
+#include <QtTest>
+
+using namespace vx;
+using namespace convtest;
+
+namespace {
+QByteArray Utf16(const QString& text, bool little)
+{
+    QStringEncoder encoder(little ? QStringEncoder::Utf16LE : QStringEncoder::Utf16BE, QStringEncoder::Flag::WriteBom);
+    return encoder(text);
+}
+} // namespace
+
+class TestCutListReading : public QObject {
+    Q_OBJECT
+
+    // Reads the bytes as job.csv through the screen's open sequence; the working table is
+    // left for the test to inspect.
+    static bool Open(SessionFixture& f, const std::string& bytes, const std::string& skip = "0")
+    {
+        std::string path = f.sandbox.writeFile("job.csv", bytes);
+        f.session.SkipLinesText = skip;
+        return f.session.OpenCommaDelimitedPartsFile(path, "job.csv");
+    }
+
+private slots:
+    // Each kind of line end and text encoding once; the bytes the file holds after the
+    // line-end rewrite and the parts read.
+    void lineEndsAndEncodings_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QByteArray>("afterwards");
+        QTest::addColumn<QStringList>("parts");
+        const QStringList ab{"A1", "B2"};
+        QTest::newRow("bare LF rewritten")
+            << QByteArray("A1,1,2\nB2,1,2\n") << QByteArray("A1,1,2\r\nB2,1,2\r\n") << ab;
+        QTest::newRow("CR LF untouched") << QByteArray("A1,1,2\r\nB2,1,2") << QByteArray("A1,1,2\r\nB2,1,2") << ab;
+        QTest::newRow("bare CR ends lines") << QByteArray("A1,1,2\rB2,1,2\r") << QByteArray("A1,1,2\rB2,1,2\r") << ab;
+        // With one CR in the file, a lone LF is part of the line (LENGTH then reads "2\nB2").
+        QTest::newRow("LF inside a CR file")
+            << QByteArray("A1,1,2\nB2,1,2\r\n") << QByteArray("A1,1,2\nB2,1,2\r\n") << QStringList{};
+        // U+010D holds a 0D byte in UTF-16.
+        const QString text = QString::fromUtf8("S\xC3\xA4ge \xE2\x80\x94 1,1,2\nT\xC4\x8D\xF0\x9F\x94\xA8,1,2\n");
+        const QStringList parts{QString::fromUtf8("S\xC3\xA4ge \xE2\x80\x94 1"),
+                                QString::fromUtf8("T\xC4\x8D\xF0\x9F\x94\xA8")};
+        const QByteArray utf8 = text.toUtf8();
+        QByteArray crlf = utf8;
+        crlf.replace("\n", "\r\n");
+        QTest::newRow("utf-8") << utf8 << crlf << parts;
+        QTest::newRow("utf-8 with mark") << "\xEF\xBB\xBF" + utf8 << "\xEF\xBB\xBF" + crlf << parts;
+        QTest::newRow("utf-16 le, never rewritten") << Utf16(text, true) << Utf16(text, true) << parts;
+        QString crlfText = text;
+        crlfText.replace("\n", "\r\n");
+        QTest::newRow("utf-16 be with CR LF") << Utf16(crlfText, false) << Utf16(crlfText, false) << parts;
+        QByteArray cp1252("S\xE4ge \x97 1,1,2\r\nT,1,2\r\n");
+        QTest::newRow("windows-1252") << cp1252 << cp1252 << QStringList{parts[0], "T"};
+    }
+    void lineEndsAndEncodings()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QByteArray, afterwards);
+        QFETCH(QStringList, parts);
+        SessionFixture f;
+        QVERIFY(f.prepare({{"PART", 1}, {"WIDTH", 2}, {"LENGTH", 3}}));
+        QCOMPARE(Open(f, bytes.toStdString()), !parts.isEmpty());
+        QCOMPARE(QByteArray::fromStdString(vxtest::ReadFile(f.sandbox.file("job.csv"))), afterwards);
+        QCOMPARE(WorkingColumn(f.session, "PART"), parts);
+    }
+
+    // A rejected UTF-16 row is shown as the text it holds, not cut at its first NUL byte.
+    void rejectedUtf16RowShowsItsText()
+    {
+        SessionFixture f;
+        QVERIFY(f.prepare({{"PART", 1}, {"WIDTH", 2}, {"LENGTH", 3}}));
+        State().CommandLineMode = true;
+        QVERIFY(!Open(f, Utf16("Side,x,2\n", true).toStdString()));
+        QVERIFY(TheErrorLog().Text().find("The row contains: Side,x,2") != std::string::npos);
+    }
+
+    // Each row: the file, the lines to skip, and the parts and line numbers kept. A file
+    // without data rows is reported as such, and nothing else is logged.
+    void keptAndSkippedLines_data()
+    {
+        QTest::addColumn<QString>("content");
+        QTest::addColumn<QString>("skip");
+        QTest::addColumn<QStringList>("parts");
+        QTest::addColumn<QStringList>("seq");
+        auto add = [](const char* name, const char* content, const char* skip, const QStringList& parts,
+                      const QStringList& seq) {
+            QTest::newRow(name) << QString(content) << QString(skip) << parts << seq;
+        };
+        add("blank and comma-only lines do not count", "H,W,L,Q\r\n\r\n , ,,\r\nA1,1,2,1\r\n,,,\r\nB2,1,2,1", "1",
+            {"A1", "B2"}, {"1", "2"});
+        // A one-character line is dropped, so it is not the line skipped either.
+        add("one-character line not counted", "x\r\nA1,1,2,1", "1", {}, {});
+        // Apostrophes go before the test: "'a'" leaves one character and the line is dropped.
+        add("apostrophes removed first", "'a'\r\nA1,1,2,1", "0", {"A1"}, {"1"});
+        add("rejected rows leave gaps in nothing", "A1,1,2,1\r\nB2,0,2,1\r\nC3,1,2,1", "0", {"A1", "C3"}, {"1", "2"});
+        add("empty file", "", "0", {}, {});
+        add("only skipped lines", "H,W\r\n\r\nA1,1,2,1", "2", {}, {});
+        add("only comma lines", ",,,\r\n , \r\n", "0", {}, {});
+    }
+    void keptAndSkippedLines()
+    {
+        QFETCH(QString, content);
+        QFETCH(QString, skip);
+        QFETCH(QStringList, parts);
+        QFETCH(QStringList, seq);
+        SessionFixture f;
+        TheErrorLog().AddInfo("earlier report");
+        QVERIFY(f.prepare());
+        Open(f, content.toStdString(), skip.toStdString());
+        QCOMPARE(WorkingColumn(f.session, "PART"), parts);
+        QCOMPARE(WorkingColumn(f.session, "SEQ_NUM"), seq);
+        if (parts.isEmpty()) {
+            QCOMPARE(f.presenter.prompts.size(), size_t(1));
+            QCOMPARE(QString::fromStdString(f.presenter.prompts[0].text),
+                     QString::fromStdString("NO DATA FOUND IN THE FILE:\r\n" + f.sandbox.file("job.csv")));
+            QCOMPARE(f.presenter.prompts[0].style, 0);
+            QCOMPARE(QString::fromStdString(TheErrorLog().Text()), QString("earlier report"));
+            QCOMPARE(QString::fromStdString(f.session.FileOpenedLabel), QString());
+        }
+    }
+
+    void workedExample()
+    {
+        SessionFixture f;
+        QVERIFY(f.prepare());
+        int shown = TheErrorLog().displayCount();
+        QVERIFY(!Open(f, "Part,W,L,Q\r\n\r\nSide,12.5,30,2\r\n,,,\r\n,abc,x,-2\r\n", "1"));
+        QCOMPARE(WorkingColumn(f.session, "PART || '|' || WIDTH || '|' || LENGTH || '|' || QUANTITY || '|' || SEQ_NUM"),
+                 QStringList{"Side|12.5|30.0|2|1"});
+        QCOMPARE(QString::fromStdString(TheErrorLog().Text()),
+                 QString("\r\n\r\nThe following errors were found in row 3 of the parts file, the data in this row "
+                         "was ignored.\r\n\r\nThe row contains: ,abc,x,-2\r\n\r\nThere was no PART data in column 1. "
+                         "The data in column 2 for WIDTH can not be evaluated as a number. The data in column 3 for "
+                         "LENGTH can not be evaluated as a number. The data in column 4 for QUANTITY must be >=0. "));
+        QCOMPARE(TheErrorLog().displayCount(), shown + 1);
+        QCOMPARE(f.session.FileOpenedLabel, f.sandbox.file("job.csv"));
+        QCOMPARE(WorkingColumn(f.session, "FileName"), QStringList{"job"});
+    }
+
+    // Each row: {line, delimiter}, the length conversion, whether quoted fields and lengths
+    // with units are read, and the row read as PART|MATERIAL|WIDTH|UF_1 ("" when rejected).
+    void values_data()
+    {
+        QTest::addColumn<QStringList>("read");
+        QTest::addColumn<int>("conversion");
+        QTest::addColumn<bool>("notation");
+        QTest::addColumn<QString>("row");
+        auto add = [](const char* name, const QString& line, const QString& delimiter, const QString& row) {
+            QTest::newRow(name) << QStringList{line, delimiter} << 0 << false << row;
+        };
+        add("quoted number", "Side,MAPLE,\"12.5\",1,x", ",", "Side|MAPLE|12.5|x");
+        add("apostrophe removed", "O'Brien,MAPLE,1,1,x", ",", "OBrien|MAPLE|1.0|x");
+        add("empty material is NONE", "Side, ,1,1,x", ",", "Side|NONE|1.0|x");
+        add("blanks trimmed", "  Side ,MAPLE,  2 ,1,  x y ", ",", "Side|MAPLE|2.0|x y");
+        // Without the quoting rules a delimiter inside quotes splits: WIDTH then reads MAPLE.
+        add("no quoting rules", "\"Side,Left\",MAPLE,1,1,x", ",", "");
+        add("tab delimiter", "Side\tMAPLE\t3\t1\tx", "\t", "Side|MAPLE|3.0|x");
+        add("two-character delimiter", "Side;;MAPLE;;3;;1;;x", ";;", "Side|MAPLE|3.0|x");
+        auto length = [](const char* name, const QString& width, const QString& length, int conversion,
+                         const QString& stored, bool on = true, const QString& d = ",") {
+            QTest::newRow(name) << QStringList{"Side" + d + "M" + d + width + d + length + d + "x", d} << conversion
+                                << on << (stored.isEmpty() ? QString() : "Side|M|" + stored + "|x");
+        };
+        length("mixed fraction", "23 1/4", "30", 0, "23.25");
+        length("dash fraction, inch mark", "29-1/16\"", "72\"", 0, "29.0625");
+        length("plain fraction", "23/32\"", "1", 0, "0.71875");
+        length("inch word", "72 in", "1", 0, "72.0");
+        length("mm kept in a mm file", "7620mm", "1", 2, "300.0");
+        length("cm to mm first", "  60 cm", "1", 2, "23.622");
+        length("mm in an inch file", "254 mm", "1", 1, "254.0");
+        length("decimal comma", "53,5", "1", 0, "53.5", true, ";");
+        length("decimal comma beside a comma delimiter", "\"53,5\"", "1", 0, "");
+        length("wrong unit", "72 ft", "1", 0, "");
+        length("units disagree without conversion", "600 mm", "10\"", 0, "");
+        length("units agree without conversion", "600 mm", "10mm", 0, "600.0");
+        length("option off", "23 1/4", "30", 0, "", false);
+    }
+    void values()
+    {
+        QFETCH(QStringList, read);
+        QFETCH(int, conversion);
+        QFETCH(bool, notation);
+        QFETCH(QString, row);
+        SessionFixture f;
+        QVERIFY(f.prepare({{"PART", 1}, {"MATERIAL", 2}, {"WIDTH", 3}, {"LENGTH", 4}, {"UF_1", 5}}));
+        State().LengthsWithUnits = State().QuotedFields = notation;
+        f.session.FieldDelimiter = read[1].toStdString();
+        f.session.LengthConversion = conversion;
+        QCOMPARE(Open(f, read[0].toStdString()), !row.isEmpty());
+        QCOMPARE(WorkingColumn(f.session, "PART || '|' || MATERIAL || '|' || WIDTH || '|' || UF_1"),
+                 row.isEmpty() ? QStringList{} : QStringList{row});
+    }
+
+    void newMaterialsLearned()
+    {
+        SessionFixture f;
+        QVERIFY(f.prepare({{"PART", 1}, {"MATERIAL", 2}, {"WIDTH", 3}, {"LENGTH", 4}}));
+        QVERIFY(Open(f, "A1,,1,2\r\nA1,maple ply,1,2\r\nA1,O'Hara Oak,1,2\r\nA1,NONE,1,2"));
+        QCOMPARE(ToList(vxtest::QueryColumn(f.sandbox.defDatabase(),
+                                            "SELECT Material FROM tblMaterials WHERE Material IN ('NONE', 'OHara Oak', "
+                                            "'MAPLE PLY') ORDER BY Material")),
+                 (QStringList{"MAPLE PLY", "NONE", "OHara Oak"}));
+        QCOMPARE(
+            vxtest::QueryScalar(f.sandbox.defDatabase(), "SELECT count(*) FROM tblMaterials WHERE Material = 'NONE'"),
+            std::string("1"));
+    }
+
+    void newPartQuestion_data()
+    {
+        QTest::addColumn<int>("askIfValid");
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<QString>("valid");
+        QTest::newRow("asked, yes") << 1 << int(vbYes) << "1";
+        QTest::newRow("asked, no") << 1 << int(vbNo) << "0";
+        QTest::newRow("not asked") << 0 << int(vbNo) << "1";
+    }
+    void newPartQuestion()
+    {
+        QFETCH(int, askIfValid);
+        QFETCH(int, answer);
+        QFETCH(QString, valid);
+        SessionFixture f;
+        f.presenter.answer(answer);
+        State().AskIfValid = askIfValid;
+        QVERIFY(f.prepare());
+        // Known names in any letter case are not new; the new name is asked about once.
+        QVERIFY(Open(f, "left side,1,2,1\r\nMcKay's Panel,1,2,1\r\nMCKAYS PANEL,1,2,1"));
+        QCOMPARE(int(f.presenter.prompts.size()), askIfValid);
+        if (askIfValid) {
+            QCOMPARE(QString::fromStdString(f.presenter.prompts[0].text),
+                     QString("The Part name: 'McKays Panel' is a new Part Name. Would you like this Part output to "
+                             "the Veltrax?"));
+            QCOMPARE(f.presenter.prompts[0].style, int(vbYesNoToAll));
+            QCOMPARE(QString::fromStdString(f.presenter.prompts[0].title), QString("New Part Name"));
+        }
+        QCOMPARE(ToList(vxtest::QueryColumn(f.sandbox.defDatabase(),
+                                            "SELECT Valid_Part FROM tblPartsCriteria WHERE Part = 'mckays panel'")),
+                 QStringList{valid});
+    }
+
+    void unitConversion_data()
+    {
+        QTest::addColumn<int>("option");
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<QString>("row"); // WIDTH|LENGTH|THICKNESS|SCRIBES
+        auto add = [](const char* name, int option, const char* line, const char* row) {
+            QTest::newRow(name) << option << QString(line) << QString(row);
+        };
+        add("none, rounded to 6 places", 0, "A,1.23456789,2,0.75,10|0|5", "1.234568|2.0|0.75|10|0|5");
+        add("inches to mm", 1, "A,1,2.5,0.75,10|0|abc|20", "25.4|63.5|19.05|254|508");
+        add("mm to inches", 2, "A,25.4,10,19.05,25.4", "1.0|0.3937|0.75|1");
+        add("tiny values", 1, "A,0.00005,1,0,0", "0.001|25.4|0.0|");
+    }
+    void unitConversion()
+    {
+        QFETCH(int, option);
+        QFETCH(QString, line);
+        QFETCH(QString, row);
+        SessionFixture f;
+        QVERIFY(f.prepare({{"PART", 1}, {"WIDTH", 2}, {"LENGTH", 3}, {"THICKNESS", 4}, {"SCRIBES", 5}}));
+        QVERIFY(f.session.QuantityNotMapped);
+        f.session.LengthConversion = option;
+        QVERIFY(Open(f, line.toStdString()));
+        QCOMPARE(WorkingColumn(f.session, "WIDTH || '|' || LENGTH || '|' || THICKNESS || '|' || SCRIBES"),
+                 QStringList{row});
+        QCOMPARE(WorkingColumn(f.session, "QUANTITY"), QStringList{"1"});
+    }
+
+    // Each row: the skip text typed, whether the configuration database is opened (under an
+    // upper-case path), the message (empty: read) and the skip text afterwards.
+    void refusedBeforeReading_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("own");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<QString>("after");
+        QTest::newRow("empty") << "" << false << "Value required for Skip first x lines."
+                               << "";
+        QTest::newRow("negative") << "-1" << false << "Skip first x lines must be >= 0"
+                                  << "-1";
+        QTest::newRow("program file") << "0" << true
+                                      << "The file selected is a file used by this software. You can not use this "
+                                         "file."
+                                      << "0";
+        QTest::newRow("rounded and written back") << " 2.5 " << false << ""
+                                                  << "2";
+    }
+    void refusedBeforeReading()
+    {
+        QFETCH(QString, text);
+        QFETCH(bool, own);
+        QFETCH(QString, message);
+        QFETCH(QString, after);
+        SessionFixture f;
+        QVERIFY(f.prepare());
+        f.session.SkipLinesText = text.toStdString();
+        std::string path = own ? f.sandbox.defDatabase() : f.sandbox.writeFile("job.csv", "H,W\r\nH,W\r\nA1,1,2,1");
+        if (own)
+            std::transform(path.begin(), path.end(), path.begin(), [](unsigned char c) { return std::toupper(c); });
+        QCOMPARE(f.session.OpenPartsFile(path, "job.csv", false), message.isEmpty());
+        QCOMPARE(QString::fromStdString(f.session.SkipLinesText), after);
+        QCOMPARE(f.presenter.prompts.size(), size_t(message.isEmpty() ? 0 : 1));
+        if (!message.isEmpty())
+            QCOMPARE(QString::fromStdString(f.presenter.prompts[0].text), message);
+        QCOMPARE(WorkingColumn(f.session, "PART"), message.isEmpty() ? QStringList{"A1"} : QStringList{});
+    }
+
+    // Both readers split the same way; an unclosed quote is a bad row with its number.
+    void quotedFieldsInBothReaders()
+    {
+        SessionFixture f;
+        QVERIFY(f.prepare({{"PART", 1}, {"WIDTH", 2}, {"LENGTH", 3}}));
+        State().QuotedFields = true;
+        const QByteArray bytes("\"Left, Right\",1,2\n\"Top,1,2\nBack,1,2\n");
+        QVERIFY(!Open(f, bytes.toStdString()));
+        QCOMPARE(WorkingColumn(f.session, "PART"), (QStringList{"Left, Right", "Back"}));
+        QVERIFY(TheErrorLog().Text().find("errors were found in row 2 ") != std::string::npos);
+        QVERIFY(TheErrorLog().Text().find("A quoted field (\") in this row does not close.") != std::string::npos);
+
+        ExampleTable table;
+        bool isError = false;
+        const std::string path = f.sandbox.writeFile("ex.csv", "\"Left, Right\",1\r\n\"Top,1");
+        ParseTheCommaDelimitedPartsFile(path, ",", 0, table, isError, NoProgress(), true);
+        QVERIFY(isError);
+        QCOMPARE(f.presenter.prompts.back().text,
+                 "Row 2 of the file has a quoted field (\") that does not close: \"Top,1");
+    }
+
+    // The command line converts a quoted, fractional cut list with both options stored.
+    void commandLineConvertsQuotedFractions()
+    {
+        vxtest::RuntimeSandbox box;
+        MapColumns(box, {{"PART", 1}, {"WIDTH", 2}, {"LENGTH", 3}, {"SCRIBES", 4}});
+        box.execDef("DELETE FROM tblSettings WHERE SettingName IN ('QuotedFields', 'LengthsWithUnits');"
+                    "INSERT INTO tblSettings VALUES ('QuotedFields', '1'), ('LengthsWithUnits', '1');"
+                    "UPDATE tblSettings SET SettingValue = '1' WHERE SettingName = 'Scribes';");
+        const std::string csv = box.writeFile("shelf.csv", "Item,Width,Length,Scribes\n"
+                                                           "\"Left, Right\",\"11-1/4\"\"\",\"72\"\"\",1/2|3\n");
+        const vxtest::RunResult r = vxtest::RunVxclt({"/in", csv, "/skip", "1"}, box.root());
+        QCOMPARE(r.exitCode, 0);
+        QCOMPARE(vxtest::QueryScalar(box.file("shelf.rdb"), "SELECT Part || '|' || Width || '|' || Length || '|' || "
+                                                            "Scribes FROM tblParts"),
+                 std::string("Left, Right|11.25|72.0|0.5|3"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestCutListReading)
+#include "tst_CutListReading.moc"
