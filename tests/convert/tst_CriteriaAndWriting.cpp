@@ -96,7 +96,6 @@ class TestCriteriaAndWriting : public QObject {
     }
 
 private slots:
-private slots:
     // Each row: {MachineType,Scribes,SpaceBalls,PocketHoles; criteria rows; cut-list lines} and the
     // working rows that result.
     void rules_data()
