@@ -93,7 +93,7 @@ private slots:
         int questions = 0;
         bool progressHidden = true;
         SetMessagePresenter([&](const std::string& prompt, int style, const std::string& title) {
-            QTimer::singleShot(0, [&, button = buttons.value(questions)] {
+            QTimer::singleShot(0, [&, button = buttons.value(questions, QMessageBox::No)] { // No to a question too many
                 auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
                 QTest::qWait(700);
                 auto* progress = f.screen->findChild<QProgressDialog*>();
