@@ -11,7 +11,6 @@
 #include "ui/PartEntryControls.h"
 
 #include <QComboBox>
-#include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QtTest>
@@ -429,31 +428,6 @@ private slots:
         frmCLTManualPartsEntry again(&s.menu);
         again.Display();
         QCOMPARE(again.partsGrid()->Rows(), 1);
-    }
-
-    // With VX_BENCH_MANUAL_ROWS set: times typing that many parts and deleting them all.
-    void typingSpeed()
-    {
-        const int count = qEnvironmentVariableIntValue("VX_BENCH_MANUAL_ROWS");
-        if (count <= 0)
-            QSKIP("set VX_BENCH_MANUAL_ROWS to measure");
-        Screen s;
-        QElapsedTimer timer;
-        timer.start();
-        qint64 slowest = 0;
-        for (int i = 1; i <= count; ++i) {
-            qint64 before = timer.elapsed();
-            s.add(QString::number(10 + i % 90));
-            slowest = std::max(slowest, timer.elapsed() - before);
-        }
-        const qint64 added = timer.elapsed();
-        s.form->partsGrid()->selectAll();
-        s.presenter.answer(vbYes);
-        timer.restart();
-        vxtest::Click(s.form, "cmdDeleteSelectedRows");
-        qInfo("rows %d, add %.1f ms on average (slowest %lld ms), delete them all selected %lld ms", count,
-              double(added) / count, slowest, timer.elapsed());
-        QCOMPARE(s.rows(), 0);
     }
 };
 

@@ -11,8 +11,8 @@
 #include "mapping/frmCLTPartsListMapping.h"
 #include "mapping/frmCLTPrintMapping.h"
 #include "parts/frmCLTAddParts.h"
-#include "parts/frmCLTViewEditROPartsFile.h"
 #include "parts/frmCLTManualPartsEntry.h"
+#include "parts/frmCLTViewEditROPartsFile.h"
 #include "screens/ErrorLog.h"
 #include "screens/frmCLTCombineFiles.h"
 #include "screens/frmCLTErrorLog.h"
@@ -24,7 +24,6 @@
 #include "ui/BoundGrid.h"
 
 #include <QAbstractButton>
-#include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -50,19 +49,6 @@ class tst_ScreenLayouts : public QObject {
         QByteArray dir = qgetenv("VX_SCREENSHOT_DIR");
         if (!dir.isEmpty())
             QVERIFY(screen->grab().save(QString::fromLocal8Bit(dir) + "/" + name + ".png"));
-    }
-
-    // Times an open (the grid shown) and the scroll to the last row.
-    static void TimeOpening(const std::function<void()>& open, BoundGrid* grid)
-    {
-        QElapsedTimer timer;
-        timer.start();
-        open();
-        QCoreApplication::processEvents();
-        qint64 opened = timer.elapsed();
-        grid->scrollToBottom();
-        QCoreApplication::processEvents();
-        qInfo("rows %d, open %lld ms, scroll to last row %lld ms", grid->Rows() - 1, opened, timer.elapsed() - opened);
     }
 
 private slots:
@@ -175,41 +161,6 @@ private slots:
         CheckAndSave(removal, "frmCLTPartsCriteriaDelete");
         removal->Done();
         vxtest::Settle();
-    }
-
-    // With VX_BENCH_CUTLIST naming a generated cut list: times opening it in the convert
-    // screen (read, criteria, grid shown) and scrolling to its last row.
-    void openingSpeed()
-    {
-        QByteArray path = qgetenv("VX_BENCH_CUTLIST");
-        if (path.isEmpty())
-            QSKIP("set VX_BENCH_CUTLIST to measure");
-        vxtest::RuntimeSandbox box;
-        vxtest::ScriptedPresenter presenter;
-        vxtest::ScriptedFileDialogs dialogs;
-        LoadSettings();
-        State().AskIfValid = 0;
-        frmCLTProcessPartsFile screen(nullptr);
-        screen.Display(true);
-        dialogs.answer(path.toStdString());
-        TimeOpening([&] { screen.cmdOpenPartsFile_Click(); }, screen.partsGrid());
-        screen.CommandLineShutdown();
-    }
-
-    // With VX_BENCH_PARTSFILE naming a parts file: times opening it in the view/edit screen.
-    void viewEditOpeningSpeed()
-    {
-        QByteArray path = qgetenv("VX_BENCH_PARTSFILE");
-        if (path.isEmpty())
-            QSKIP("set VX_BENCH_PARTSFILE to measure");
-        vxtest::RuntimeSandbox box;
-        vxtest::ScriptedFileDialogs dialogs;
-        LoadSettings();
-        auto* screen = new frmCLTViewEditROPartsFile(nullptr);
-        screen->Display();
-        dialogs.answer(path.toStdString());
-        TimeOpening([&] { screen->cmdOpenFile_Click(); }, screen->partsGrid());
-        screen->Shutdown();
     }
 };
 

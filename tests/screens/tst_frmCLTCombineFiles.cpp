@@ -6,7 +6,6 @@
 #include "ui/BoundGrid.h"
 
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QtTest>
 
@@ -144,26 +143,6 @@ private slots:
         f.dialogs.answer(f.box.templateDatabase());
         Click(&f.screen, "cmdCombineTheFiles");
         QCOMPARE(f.lastPrompt(), "The file selected is a file used by this software. You can not use this file.");
-    }
-
-    // With VX_BENCH_COMBINE naming a folder of parts files: times combining them all.
-    void combiningSpeed()
-    {
-        QString folder = qEnvironmentVariable("VX_BENCH_COMBINE");
-        if (folder.isEmpty())
-            QSKIP("set VX_BENCH_COMBINE to measure");
-        Fixture f;
-        std::vector<std::string> files;
-        for (const QString& name : QDir(folder).entryList({"*.rdb"}))
-            files.push_back(folder.toStdString() + "/" + name.toStdString());
-        f.add(files);
-        f.dialogs.answer(f.box.file("combined.rdb"));
-        QElapsedTimer timer;
-        timer.start();
-        Click(&f.screen, "cmdCombineTheFiles");
-        qInfo("files %zu, parts %s, combine %lld ms", files.size(),
-              vxtest::QueryScalar(f.box.file("combined.rdb"), "SELECT count(*) FROM tblParts").c_str(),
-              timer.elapsed());
     }
 };
 

@@ -1,0 +1,140 @@
+// Times the screens on large inputs, offscreen: opening a cut list in the convert screen,
+// opening a parts file in the view/edit screen, combining a folder of parts files and
+// typing parts by hand. Prints one line per measurement for bench/run-bench.
+// Usage: vx-screentimings convert <cut list> | view-edit <parts file> | combine <folder> | manual <rows>
+#include "ScreenTestTools.h"
+#include "TestSupport.h"
+#include "config/modCLTSettings.h"
+#include "convert/frmCLTProcessPartsFile.h"
+#include "parts/frmCLTManualPartsEntry.h"
+#include "parts/frmCLTViewEditROPartsFile.h"
+#include "screens/frmCLTCombineFiles.h"
+#include "start/Messages.h"
+#include "start/ProgramState.h"
+#include "ui/BoundGrid.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QLineEdit>
+
+#include <cstdio>
+#include <functional>
+
+using namespace vx;
+
+namespace {
+
+// Times an open (the grid shown) and the scroll to the last row.
+void TimeOpening(const std::function<void()>& open, BoundGrid* grid)
+{
+    QElapsedTimer timer;
+    timer.start();
+    open();
+    QCoreApplication::processEvents();
+    const qint64 opened = timer.elapsed();
+    grid->scrollToBottom();
+    QCoreApplication::processEvents();
+    std::printf("rows %d, open %lld ms, scroll to last row %lld ms\n", grid->Rows() - 1, opened,
+                timer.elapsed() - opened);
+}
+
+void OpenCutList(const QString& path, vxtest::ScriptedFileDialogs& dialogs)
+{
+    State().AskIfValid = 0;
+    frmCLTProcessPartsFile screen(nullptr);
+    screen.Display(true);
+    dialogs.answer(path.toStdString());
+    TimeOpening([&] { screen.cmdOpenPartsFile_Click(); }, screen.partsGrid());
+    screen.CommandLineShutdown();
+}
+
+void OpenPartsFile(const QString& path, vxtest::ScriptedFileDialogs& dialogs)
+{
+    auto* screen = new frmCLTViewEditROPartsFile(nullptr);
+    screen->Display();
+    dialogs.answer(path.toStdString());
+    TimeOpening([&] { screen->cmdOpenFile_Click(); }, screen->partsGrid());
+    screen->Shutdown();
+}
+
+void Combine(const QString& folder, const vxtest::RuntimeSandbox& box, vxtest::ScriptedFileDialogs& dialogs)
+{
+    QWidget menu;
+    frmCLTCombineFiles screen(&menu);
+    screen.setAttribute(Qt::WA_DeleteOnClose, false);
+    screen.Display();
+    std::string list;
+    int files = 0;
+    for (const QString& name : QDir(folder).entryList({"*.rdb"})) {
+        list += folder.toStdString() + "/" + name.toStdString() + '\0';
+        ++files;
+    }
+    dialogs.answer(list);
+    vxtest::Click(&screen, "cmdSelectFiles");
+    const std::string combined = box.file("combined.rdb");
+    dialogs.answer(combined);
+    QElapsedTimer timer;
+    timer.start();
+    vxtest::Click(&screen, "cmdCombineTheFiles");
+    std::printf("files %d, parts %s, combine %lld ms\n", files,
+                vxtest::QueryScalar(combined, "SELECT count(*) FROM tblParts").c_str(), timer.elapsed());
+}
+
+void TypeParts(int count, vxtest::ScriptedPresenter& presenter)
+{
+    QWidget menu;
+    auto* form = new frmCLTManualPartsEntry(&menu);
+    form->Display();
+    QElapsedTimer timer;
+    timer.start();
+    qint64 slowest = 0;
+    for (int i = 1; i <= count; ++i) {
+        const qint64 before = timer.elapsed();
+        vxtest::Child<QLineEdit>(form, "txtSeqNum")->setText("1");
+        vxtest::Child<QLineEdit>(form, "txtWidth")->setText("12");
+        vxtest::Child<QLineEdit>(form, "txtLength")->setText(QString::number(10 + i % 90));
+        vxtest::Child<QComboBox>(form, "cmboPart")->setEditText("SHELF");
+        vxtest::Child<QComboBox>(form, "cmboMaterial")->setEditText("BIRCH PLY");
+        vxtest::Click(form, "cmdAddTheParts");
+        slowest = std::max(slowest, timer.elapsed() - before);
+    }
+    const qint64 added = timer.elapsed();
+    form->partsGrid()->selectAll();
+    presenter.answer(vbYes);
+    timer.restart();
+    vxtest::Click(form, "cmdDeleteSelectedRows");
+    std::printf("rows %d, add %.1f ms on average (slowest %lld ms), delete them all selected %lld ms\n", count,
+                double(added) / count, slowest, timer.elapsed());
+    form->Unload();
+    vxtest::Settle();
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: %s convert|view-edit|combine|manual <path or rows>\n", argv[0]);
+        return 2;
+    }
+    const QString mode = argv[1], arg = QString::fromLocal8Bit(argv[2]);
+    vxtest::RuntimeSandbox box;
+    vxtest::ScriptedPresenter presenter;
+    vxtest::ScriptedFileDialogs dialogs;
+    vxtest::UseSettingsFolder(box.file("settings"));
+    LoadSettings();
+    if (mode == "convert")
+        OpenCutList(arg, dialogs);
+    else if (mode == "view-edit")
+        OpenPartsFile(arg, dialogs);
+    else if (mode == "combine")
+        Combine(arg, box, dialogs);
+    else if (mode == "manual")
+        TypeParts(arg.toInt(), presenter);
+    else
+        return 2;
+    return 0;
+}
