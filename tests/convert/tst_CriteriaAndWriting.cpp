@@ -286,7 +286,7 @@ private slots:
         QVERIFY(QString::fromStdString(f.presenter.prompts[0].text)
                     .startsWith("Error: 3265, Item cannot be found in the collection corresponding to the requested "
                                 "name or ordinal. (Extra)"));
-        QCOMPARE(vxtest::ReadFile(target), std::string("the good file"));
+        QCOMPARE(vxtest::ReadFile(target), "the good file");
         QCOMPARE(ToList(vxtest::FolderEntries(f.sandbox.root())),
                  (QStringList{"RerezireduRodAduvArivo", "job.csv", "out.rdb"}));
         QCOMPARE(WorkingColumn(f.session, "count(*)"), QStringList{"0"});
@@ -378,7 +378,7 @@ private slots:
             QCOMPARE(ToList(vxtest::QueryColumn(existing, "SELECT Part FROM tblParts")), QStringList{"S"});
         } else {
             QCOMPARE(created, QStringList{"Cabinet:Job.rdb"});
-            QCOMPARE(vxtest::ReadFile(existing), std::string("old"));
+            QCOMPARE(vxtest::ReadFile(existing), "old");
         }
         QCOMPARE(WorkingColumn(f.session, "count(*)"), QStringList{"0"});
     }

@@ -216,7 +216,7 @@ private slots:
                  (QStringList{"MAPLE PLY", "NONE", "OHara Oak"}));
         QCOMPARE(
             vxtest::QueryScalar(f.sandbox.defDatabase(), "SELECT count(*) FROM tblMaterials WHERE Material = 'NONE'"),
-            std::string("1"));
+            "1");
     }
 
     void newPartQuestion_data()
@@ -354,7 +354,7 @@ private slots:
         QCOMPARE(r.exitCode, 0);
         QCOMPARE(vxtest::QueryScalar(box.file("shelf.rdb"), "SELECT Part || '|' || Width || '|' || Length || '|' || "
                                                             "Scribes FROM tblParts"),
-                 std::string("Left, Right|11.25|72.0|0.5|3"));
+                 "Left, Right|11.25|72.0|0.5|3");
     }
 };
 

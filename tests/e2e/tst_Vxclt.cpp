@@ -86,13 +86,13 @@ private slots:
         // The overrides are not saved; the new part names and material are learned.
         QCOMPARE(vxtest::QueryScalar(m_sandbox->defDatabase(),
                                      "SELECT SettingValue FROM tblSettings WHERE SettingName = 'ConvertLengthType'"),
-                 std::string("0"));
+                 "0");
         QCOMPARE(vxtest::QueryScalar(m_sandbox->defDatabase(),
                                      "SELECT COUNT(*) FROM tblPartsCriteria WHERE Part IN ('E2E SIDE', 'E2E TOP')"),
-                 std::string("2"));
+                 "2");
         QCOMPARE(vxtest::QueryScalar(m_sandbox->defDatabase(),
                                      "SELECT COUNT(*) FROM tblMaterials WHERE Material = 'E2E OAK'"),
-                 std::string("1"));
+                 "1");
     }
 
     // ---- Failures before and during the conversion: code, exact standard error, no file ----
@@ -197,9 +197,8 @@ private slots:
         QCOMPARE(r.exitCode, 6);
         auto err = Lines(r.err);
         QVERIFY(err.size() >= 3);
-        QCOMPARE(
-            err.back(),
-            std::string("ERROR: An error was reported while reading the parts file (see above). Nothing was written."));
+        QCOMPARE(err.back(),
+                 "ERROR: An error was reported while reading the parts file (see above). Nothing was written.");
         QVERIFY(std::find(err.begin(), err.end(), kSkippedRows) != err.end());
         QVERIFY(std::find(err.begin(), err.end(), "There are no parts.") != err.end());
         QVERIFY(r.out.find("Writing") == std::string::npos);
@@ -239,7 +238,7 @@ private slots:
             qputenv("WAYLAND_DISPLAY", wayland);
         QCOMPARE(r.exitCode, 0);
         QCOMPARE(r.err, std::string());
-        QCOMPARE(Lines(r.out).front(), std::string("Veltrax Cutlister V7.5.0 - command-line mode"));
+        QCOMPARE(Lines(r.out).front(), "Veltrax Cutlister V7.5.0 - command-line mode");
     }
 };
 

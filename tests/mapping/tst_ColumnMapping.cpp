@@ -100,8 +100,8 @@ private slots:
     {
         ColumnMapping& m = Loaded(0);
         QCOMPARE(m.LabelCount(), 6);
-        QCOMPARE(m.DisplayLabel(6), std::string("CABINET"));
-        QCOMPARE(m.CreateComboList(), std::string("NOT USED|PART|MATERIAL|WIDTH|LENGTH|SCRIBES|CABINET"));
+        QCOMPARE(m.DisplayLabel(6), "CABINET");
+        QCOMPARE(m.CreateComboList(), "NOT USED|PART|MATERIAL|WIDTH|LENGTH|SCRIBES|CABINET");
     }
 
     void savedMappingFitsFileWidth()
@@ -115,8 +115,8 @@ private slots:
         int shown = TheErrorLog().displayCount();
         ColumnMapping& narrow = Loaded(4);
         QCOMPARE(Row(narrow), Strings({"PART", "MATERIAL", "WIDTH", "NOT USED"}));
-        QCOMPARE(Column(*m_sandbox, "PF_Col", "LENGTH"), std::string("0"));
-        QCOMPARE(Column(*m_sandbox, "PF_Col", "WIDTH"), std::string("3"));
+        QCOMPARE(Column(*m_sandbox, "PF_Col", "LENGTH"), "0");
+        QCOMPARE(Column(*m_sandbox, "PF_Col", "WIDTH"), "3");
         QCOMPARE(TheErrorLog().Text(),
                  "This is an informational message only." + kCrLf + kCrLf +
                      "The number of columns in the parts file is less than a column in the current mapping. " + kCrLf +
@@ -210,7 +210,7 @@ private slots:
         // Unmapping CABINET again turns its manual flag off, whatever it was.
         m.SelectColumn(4, "NOT USED");
         QVERIFY(m.SaveMapping());
-        QCOMPARE(Column(*m_sandbox, "ManualField", "UF_1"), std::string("0"));
+        QCOMPARE(Column(*m_sandbox, "ManualField", "UF_1"), "0");
     }
 
     // The screen's rule looks at the unsaved row; the conversion's at the saved table. Both
@@ -256,10 +256,10 @@ private slots:
         m.ConnectToDB();
         m.GetRS();
         m.LoadSavedMapping(6);
-        QCOMPARE(m.Cell(3), std::string("width"));
+        QCOMPARE(m.Cell(3), "width");
         const auto& user = m.GetUserMappingFromGrid();
         QCOMPARE(user.size(), size_t(4));
-        QCOMPARE(user[2].UserLabel, std::string("WIDTH"));
+        QCOMPARE(user[2].UserLabel, "WIDTH");
         QCOMPARE(user[2].ColNum, 3);
         QVERIFY(!user[2].IDNum.has_value());
         QCOMPARE(user[0].IDNum, std::optional<int>(1));
@@ -291,15 +291,15 @@ private slots:
                  vxtest::QueryScalar(db, "SELECT COUNT(*) FROM " + t));
         QCOMPARE(vxtest::QueryScalar(db, "SELECT COUNT(*) FROM " + t +
                                              " WHERE UserLabel <> UPPER(UserLabel) COLLATE BINARY"),
-                 std::string("0"));
+                 "0");
         QCOMPARE(vxtest::QueryScalar(db, "SELECT d.UserLabel FROM " + t +
                                              " d JOIN tblPartsFileMapping m "
                                              "USING (IDNum) WHERE m.MainName = 'SCRIBES'"),
-                 std::string("SCRIBES"));
+                 "SCRIBES");
         QCOMPARE(vxtest::QueryScalar(db, "SELECT COUNT(*) FROM " + t +
                                              " d JOIN tblPartsFileMapping m USING (IDNum) "
                                              "WHERE m.RequiredField <> 0 AND d.PF_Col < 1"),
-                 std::string("0"));
+                 "0");
     }
 
     // A default wider than the example is checked through the mapping screen.
@@ -321,8 +321,8 @@ private slots:
         QVERIFY(LoadADefaultMapping(mapping, "tblDefaultMappingTwice"));
         // An empty label leaves its cell empty, so it reads "NOT USED".
         QCOMPARE(Row(mapping), (Strings({kNotUsed, "WOOD", kNotUsed})));
-        QCOMPARE(mapping.DisplayLabel(4), std::string());         // a missing label becomes empty text
-        QCOMPARE(mapping.DisplayLabel(5), std::string("LENGTH")); // not listed: kept
+        QCOMPARE(mapping.DisplayLabel(4), std::string()); // a missing label becomes empty text
+        QCOMPARE(mapping.DisplayLabel(5), "LENGTH");      // not listed: kept
     }
 
     void badTableChangesNothing_data()
@@ -348,7 +348,7 @@ private slots:
         std::vector<std::string> before = Row(mapping);
         QVERIFY(!LoadADefaultMapping(mapping, table.toStdString()));
         QCOMPARE(Row(mapping), before);
-        QCOMPARE(mapping.DisplayLabel(1), std::string("PART"));
+        QCOMPARE(mapping.DisplayLabel(1), "PART");
         QCOMPARE(m_presenter->prompts.size(), size_t(1));
         QVERIFY(m_presenter->prompts[0].text.rfind("Error: ", 0) == 0);
     }

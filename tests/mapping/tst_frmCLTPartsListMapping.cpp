@@ -125,8 +125,7 @@ private slots:
         QCOMPARE(f.screen->example().ColumnCount, 10);
         QCOMPARE(f.screen->ExampleCell(2, 2), QString("LEFT SIDE"));
         // The saved mapping was not touched by the refused file.
-        QCOMPARE(f.def("SELECT PF_Col FROM tblPartsFileMapping WHERE MainName = 'EDGE' OR UserLabel = 'EDGE'"),
-                 std::string("10"));
+        QCOMPARE(f.def("SELECT PF_Col FROM tblPartsFileMapping WHERE MainName = 'EDGE' OR UserLabel = 'EDGE'"), "10");
     }
 
     void refusedBeforeReading_data()
@@ -186,7 +185,7 @@ private slots:
         grid->setRowHidden(scribesRow, false);
         grid->edit(grid->gridModel()->index(scribesRow, 2));
         QVERIFY(grid->findChildren<QLineEdit*>().isEmpty()); // no editor opened
-        QCOMPARE(f.presenter.prompts.back().text, std::string("LABEL FOR SCRIBES CAN NOT BE CHANGED."));
+        QCOMPARE(f.presenter.prompts.back().text, "LABEL FOR SCRIBES CAN NOT BE CHANGED.");
     }
 
     void checkingTheMapping()
@@ -194,7 +193,7 @@ private slots:
         Fixture f;
         f.open(kTenColumns);
         Click(f.screen, "cmdCheckMapping");
-        QCOMPARE(f.presenter.prompts.back().text, std::string("Your Mapping appears to be complete and valid."));
+        QCOMPARE(f.presenter.prompts.back().text, "Your Mapping appears to be complete and valid.");
         const size_t prompts = f.presenter.prompts.size();
         f.choose(5, "NOT USED"); // WIDTH is required; the log's wording is checked on the model
         Click(f.screen, "cmdCheckMapping");
@@ -208,7 +207,7 @@ private slots:
         f.open(kTenColumns);
         f.presenter.answer(vbNo);
         Click(f.screen, "cmdReset");
-        QCOMPARE(f.presenter.prompts.back().title, std::string("Confirm Mapping"));
+        QCOMPARE(f.presenter.prompts.back().title, "Confirm Mapping");
         QCOMPARE(f.presenter.prompts.back().style, int(vbYesNo));
         QVERIFY(f.presenter.prompts.back().text.find("\r\n\r\nAre you sure you want to Clear All Selections?") !=
                 std::string::npos);
@@ -243,16 +242,16 @@ private slots:
                                      "tblPartsFileMapping WHERE MainName = '") +
                          main + "'");
         };
-        QCOMPARE(col("PART"), std::string("2/PART/1"));
-        QCOMPARE(col("MATERIAL"), std::string("3/WOOD/1"));
-        QCOMPARE(col("UF_2"), std::string("1/O'NEIL/1"));
-        QCOMPARE(col("SEQ_NUM"), std::string("0/SEQ_NUM/0")); // neither required nor mapped
-        QCOMPARE(col("SCRIBES"), std::string("0/SCRIBES/1")); // always a manual field
-        QCOMPARE(col("QUANTITY"), std::string("0/QUANTITY/0"));
-        QCOMPARE(f.setting("MappingSkipFirstXLines"), std::string("1"));
-        QCOMPARE(f.setting("FileExtension"), std::string("VTX"));
-        QCOMPARE(f.def("SELECT Delimiter FROM tblDelimiters WHERE Selected <> 0"), std::string(";"));
-        QCOMPARE(State().Delimiter, std::string(";"));
+        QCOMPARE(col("PART"), "2/PART/1");
+        QCOMPARE(col("MATERIAL"), "3/WOOD/1");
+        QCOMPARE(col("UF_2"), "1/O'NEIL/1");
+        QCOMPARE(col("SEQ_NUM"), "0/SEQ_NUM/0"); // neither required nor mapped
+        QCOMPARE(col("SCRIBES"), "0/SCRIBES/1"); // always a manual field
+        QCOMPARE(col("QUANTITY"), "0/QUANTITY/0");
+        QCOMPARE(f.setting("MappingSkipFirstXLines"), "1");
+        QCOMPARE(f.setting("FileExtension"), "VTX");
+        QCOMPARE(f.def("SELECT Delimiter FROM tblDelimiters WHERE Selected <> 0"), ";");
+        QCOMPARE(State().Delimiter, ";");
     }
 
     void cancelAndCloseBoxStoreOnlySettings_data()
@@ -277,12 +276,11 @@ private slots:
             Click(f.screen, "cmdDone");
         vxtest::Settle();
         QVERIFY(f.screen.isNull());
-        QCOMPARE(f.def("SELECT PF_Col FROM tblPartsFileMapping WHERE MainName = 'SEQ_NUM'"), std::string("1"));
-        QCOMPARE(f.def("SELECT UserLabel FROM tblPartsFileMapping WHERE MainName = 'MATERIAL'"),
-                 std::string("MATERIAL"));
-        QCOMPARE(f.setting("MappingSkipFirstXLines"), std::string("3"));
-        QCOMPARE(f.setting("FileExtension"), std::string("ITM"));
-        QCOMPARE(f.def("SELECT Delimiter_Name FROM tblDelimiters WHERE Selected <> 0"), std::string("Tab"));
+        QCOMPARE(f.def("SELECT PF_Col FROM tblPartsFileMapping WHERE MainName = 'SEQ_NUM'"), "1");
+        QCOMPARE(f.def("SELECT UserLabel FROM tblPartsFileMapping WHERE MainName = 'MATERIAL'"), "MATERIAL");
+        QCOMPARE(f.setting("MappingSkipFirstXLines"), "3");
+        QCOMPARE(f.setting("FileExtension"), "ITM");
+        QCOMPARE(f.def("SELECT Delimiter_Name FROM tblDelimiters WHERE Selected <> 0"), "Tab");
     }
 
     void defaultMappingWiderThanTheExample()
@@ -322,8 +320,8 @@ private slots:
         // Cancelling keeps the saved mapping but stores the extension the load typed.
         Click(f.screen, "cmdDone");
         vxtest::Settle();
-        QCOMPARE(f.def("SELECT UserLabel FROM tblPartsFileMapping WHERE IDNum = 1"), std::string("PART"));
-        QCOMPARE(f.setting("FileExtension"), std::string("TXT"));
+        QCOMPARE(f.def("SELECT UserLabel FROM tblPartsFileMapping WHERE IDNum = 1"), "PART");
+        QCOMPARE(f.setting("FileExtension"), "TXT");
     }
 
     void droppedFileOpensAsIfChosen()

@@ -92,7 +92,7 @@ private slots:
         QCOMPARE(f.screen->example().ColumnCount, 2);
         QCOMPARE(f.screen->ExampleCell(2, 1), QString("Left, Right"));
         Click(f.screen, "cmdDone");
-        QCOMPARE(f.setting("QuotedFields"), std::string("1"));
+        QCOMPARE(f.setting("QuotedFields"), "1");
     }
 };
 

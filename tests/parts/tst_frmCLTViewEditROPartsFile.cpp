@@ -2,16 +2,8 @@
 // edit cells (and have the file refuse what a conversion would refuse), delete selected rows,
 // re-apply the criteria, check scribes, and refuse files that are not parts files to change.
 #include "../screens/ScreenTestTools.h"
-#include "TestSupport.h"
-#include "config/modCLTSettings.h"
 #include "parts/frmCLTAddParts.h"
 #include "parts/frmCLTViewEditROPartsFile.h"
-#include "start/Messages.h"
-#include "ui/BoundGrid.h"
-
-#include <QComboBox>
-#include <QLineEdit>
-#include <QtTest>
 
 #include <filesystem>
 
@@ -19,36 +11,14 @@ using namespace vx;
 using vxtest::QueryScalar;
 
 namespace {
-// A sandbox with the view/edit screen shown over a stand-in main menu.
-struct ViewEdit {
-    vxtest::RuntimeSandbox box;
-    vxtest::ScriptedPresenter presenter;
-    vxtest::ScriptedFileDialogs dialogs;
-    QWidget menu;
-    QPointer<frmCLTViewEditROPartsFile> screen;
-
-    explicit ViewEdit(const std::string& configSql = "")
-    {
-        vxtest::UseSettingsFolder(box.file("settings"));
-        if (!configSql.empty())
-            box.execDef(configSql);
-        LoadSettings();
-        screen = new frmCLTViewEditROPartsFile(&menu);
-        screen->Display();
-    }
-    ~ViewEdit()
-    {
-        if (screen)
-            screen->Shutdown();
-        vxtest::Settle();
-    }
+struct ViewEdit : vxtest::ScreenFixture<frmCLTViewEditROPartsFile> {
+    using ScreenFixture::ScreenFixture;
     // The example cut list converted by VXCLT.
     std::string Converted()
     {
         std::string csv = box.writeFile("job.csv", vxtest::ReadFile(vxtest::SourceDir() + "/examples/cutlist.csv"));
-        std::string rdb = box.file("job.rdb");
-        vxtest::RunVxclt({"/in", csv, "/out", rdb}, box.root());
-        return rdb;
+        vxtest::RunVxclt({"/in", csv, "/out", box.file("job.rdb")}, box.root());
+        return box.file("job.rdb");
     }
     void Open(const std::string& path)
     {
@@ -164,11 +134,9 @@ private slots:
         vxtest::Click(v.screen, "cmdApplyCriteria");
         QVERIFY(v.presenter.prompts.empty());
         QCOMPARE(QueryScalar(path, dims), stretchers);
-        QCOMPARE(QueryScalar(path, "SELECT count(*) FROM tblParts WHERE Scribes <> ''"), std::string("0"));
-        QCOMPARE(QueryScalar(path, "SELECT Panel + PocketHoles FROM tblParts WHERE Part = 'NO CRITERIA'"),
-                 std::string("0"));
-        QCOMPARE(QueryScalar(path, "SELECT min(Panel) FROM tblParts WHERE Part = 'LEFT SIDE' AND Width >= 12"),
-                 std::string("1"));
+        QCOMPARE(QueryScalar(path, "SELECT count(*) FROM tblParts WHERE Scribes <> ''"), "0");
+        QCOMPARE(QueryScalar(path, "SELECT Panel + PocketHoles FROM tblParts WHERE Part = 'NO CRITERIA'"), "0");
+        QCOMPARE(QueryScalar(path, "SELECT min(Panel) FROM tblParts WHERE Part = 'LEFT SIDE' AND Width >= 12"), "1");
 
         // A row that fails part-way (after the rows without criteria were reset) leaves every row as it was.
         file->Execute("UPDATE tblParts SET Scribes = '1|2', Panel = 1; CREATE TRIGGER refuse BEFORE UPDATE ON "
@@ -190,8 +158,8 @@ private slots:
         v.Open(path);
         vxtest::Click(v.screen, "cmdCheckScribes");
         QCOMPARE(v.presenter.prompts.at(0).text,
-                 std::string("Error in a Scribes specification in the cell selected. A Scribe Location value is < 0."));
-        QCOMPARE(v.presenter.prompts.at(0).title, std::string("Scribe Error"));
+                 "Error in a Scribes specification in the cell selected. A Scribe Location value is < 0.");
+        QCOMPARE(v.presenter.prompts.at(0).title, "Scribe Error");
         QCOMPARE(v.grid()->currentIndex().row(), 4);
         QCOMPARE(v.grid()->currentIndex().column(), v.screen->ScribesCol - 1);
     }
@@ -215,15 +183,14 @@ private slots:
         vxtest::Child<QComboBox>(dialog, "cmboPart")->setEditText("O'NEW PART");
         vxtest::Child<QComboBox>(dialog, "cmboMaterial")->setEditText("WALNUT");
         vxtest::Click(dialog, "cmdAddParts");
-        QCOMPARE(v.presenter.prompts.at(0).text, std::string("Parts have been added."));
+        QCOMPARE(v.presenter.prompts.at(0).text, "Parts have been added.");
         QCOMPARE(QueryScalar(path, "SELECT FileName || '/' || SEQ_NUM || '/' || Width || '/' || Length FROM tblParts "
                                    "WHERE Part = 'O''NEW PART'"),
-                 std::string("job.rdb/31/12.0/30.0"));
+                 "job.rdb/31/12.0/30.0");
         QCOMPARE(QueryScalar(v.box.defDatabase(), "SELECT count(*) || Valid_Part || Process FROM tblPartsCriteria "
                                                   "WHERE Part = 'O''NEW PART'"),
-                 std::string("111"));
-        QCOMPARE(QueryScalar(v.box.defDatabase(), "SELECT count(*) FROM tblMaterials WHERE Material = 'WALNUT'"),
-                 std::string("1"));
+                 "111");
+        QCOMPARE(QueryScalar(v.box.defDatabase(), "SELECT count(*) FROM tblMaterials WHERE Material = 'WALNUT'"), "1");
 
         vx::Connection::Open(path)->Execute(
             "CREATE TRIGGER refuse BEFORE INSERT ON tblParts BEGIN SELECT RAISE(ABORT, 'disk full'); END");
@@ -232,7 +199,7 @@ private slots:
         QCOMPARE(v.presenter.prompts.size(), size_t(2));
         QVERIFY(v.presenter.prompts[1].text.rfind("Error: ", 0) == 0);
         QCOMPARE(QueryScalar(v.box.defDatabase(), "SELECT count(*) FROM tblPartsCriteria WHERE Part = 'NEVER ADDED'"),
-                 std::string("0"));
+                 "0");
 
         vxtest::Click(dialog, "cmdDone");
         vxtest::Settle();

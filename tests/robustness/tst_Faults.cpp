@@ -145,7 +145,7 @@ private slots:
         QVERIFY2(r.exitCode == 6 || r.exitCode == 5 || r.exitCode == 3, r.err.c_str());
         QVERIFY(Contains(r.err, "ERROR: "));
         QVERIFY(vxtest::ReadFile(rdb) == good);
-        QCOMPARE(vxtest::QueryScalar(rdb, "SELECT COUNT(*) FROM tblParts"), std::string("3"));
+        QCOMPARE(vxtest::QueryScalar(rdb, "SELECT COUNT(*) FROM tblParts"), "3");
         for (const std::string& name : vxtest::FolderEntries(m_sandbox->root()))
             QVERIFY2(!Contains(name, ".vxtmp"), name.c_str());
         // The next conversion with room to write works again.
@@ -268,7 +268,7 @@ private slots:
         Observe("configuration locked for two seconds", r);
         QCOMPARE(r.exitCode, 0);
         QVERIFY(std::chrono::steady_clock::now() - started >= std::chrono::seconds(2));
-        QCOMPARE(vxtest::QueryScalar(m_sandbox->file("job.rdb"), "SELECT COUNT(*) FROM tblParts"), std::string("3"));
+        QCOMPARE(vxtest::QueryScalar(m_sandbox->file("job.rdb"), "SELECT COUNT(*) FROM tblParts"), "3");
     }
 
     // ---- Program folder and runtime root ----

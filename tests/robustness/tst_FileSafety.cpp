@@ -127,8 +127,7 @@ private slots:
         QVERIFY2(Contains(r.err, message.toStdString()), r.err.c_str());
         QVERIFY(vxtest::ReadFile(csv) == text);
         QCOMPARE(Stat(def).st_ino, inode);
-        QCOMPARE(vxtest::QueryScalar(def, "SELECT COUNT(*) FROM sqlite_master WHERE name = 'tblParts'"),
-                 std::string("0"));
+        QCOMPARE(vxtest::QueryScalar(def, "SELECT COUNT(*) FROM sqlite_master WHERE name = 'tblParts'"), "0");
         QVERIFY(!fs::exists(Rdb()));
     }
 
@@ -162,7 +161,7 @@ private slots:
             m_box->root());
         QVERIFY2(r.exitCode == 0, r.err.c_str());
         QCOMPARE(static_cast<int>(Stat(real).st_mode & 07777), mode);
-        QCOMPARE(PartsIn(real), std::string("4"));
+        QCOMPARE(PartsIn(real), "4");
         QCOMPARE(fs::is_symlink(Rdb()), how == "link");
     }
 
@@ -310,10 +309,10 @@ private slots:
                                             "ORDER BY AutoIDNum)"),
                  partsHex.toStdString());
         // The configuration is whole: the SQL texts were data, nothing more.
-        QCOMPARE(vxtest::QueryScalar(m_box->defDatabase(), "PRAGMA integrity_check"), std::string("ok"));
+        QCOMPARE(vxtest::QueryScalar(m_box->defDatabase(), "PRAGMA integrity_check"), "ok");
         QCOMPARE(vxtest::QueryScalar(m_box->defDatabase(),
                                      "SELECT COUNT(*) FROM tblSettings WHERE SettingName = 'MachineType'"),
-                 std::string("1"));
+                 "1");
     }
 
     void thousandsOfDistinctPartNames()

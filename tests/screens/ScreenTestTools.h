@@ -1,18 +1,17 @@
 #pragma once
 // Helpers of the screen tests: the operator's close control, scripted file dialogs, user
-// settings kept inside the sandbox and the convert screen on a fresh runtime folder.
+// settings kept inside the sandbox and any screen on a fresh runtime folder.
 #include "TestSupport.h"
 #include "config/modCLTSettings.h"
 #include "convert/frmCLTProcessPartsFile.h"
+#include "start/Messages.h"
+#include "start/ProgramState.h"
+#include "ui/BoundGrid.h"
 #include "ui/FileDialogs.h"
 
-#include <QApplication>
-#include <QCloseEvent>
-#include <QPointer>
-#include <QPushButton>
-#include <QSettings>
-#include <QWidget>
 #include <QtTest/qtestspontaneevent.h>
+#include <QtTest>
+#include <QtWidgets>
 
 #include <deque>
 #include <string>
@@ -79,31 +78,42 @@ inline void Settle()
     QCoreApplication::processEvents();
 }
 
-// The convert screen on a fresh runtime folder (the setup SQL run on its configuration first)
-// with scripted messages and file dialogs; DONE may delete it.
-struct ConvertScreenFixture {
+// A screen over a stand-in main menu on a fresh runtime folder (the setup SQL run on its
+// configuration first), with scripted messages and file dialogs; DONE may delete it.
+template <class Screen> struct ScreenFixture {
     RuntimeSandbox box;
     ScriptedPresenter presenter;
     ScriptedFileDialogs dialogs;
     QWidget menu;
-    QPointer<vx::frmCLTProcessPartsFile> screen;
+    QPointer<Screen> screen;
 
-    explicit ConvertScreenFixture(const std::string& setup = "")
+    explicit ScreenFixture(const std::string& setup = "")
     {
         UseSettingsFolder(box.file("settings"));
         if (!setup.empty())
             box.execDef(setup);
         vx::LoadSettings();
-        screen = new vx::frmCLTProcessPartsFile(&menu);
-        screen->Display(true);
+        screen = new Screen(&menu);
+        if constexpr (requires { screen->Display(true); })
+            screen->Display(true);
+        else
+            screen->Display();
     }
-    ~ConvertScreenFixture()
+    ~ScreenFixture()
     {
-        if (screen)
-            screen->CommandLineShutdown();
+        if constexpr (requires { screen->CommandLineShutdown(); })
+            if (screen)
+                screen->CommandLineShutdown();
         delete screen;
         Settle();
     }
+    std::string lastPrompt() const { return presenter.prompts.empty() ? "" : presenter.prompts.back().text; }
+    std::string def(const std::string& sql) const { return QueryScalar(box.defDatabase(), sql); }
+    std::string setting(const std::string& name) const
+    {
+        return def("SELECT SettingValue FROM tblSettings WHERE SettingName = '" + name + "'");
+    }
 };
+using ConvertScreenFixture = ScreenFixture<vx::frmCLTProcessPartsFile>;
 
 } // namespace vxtest

@@ -126,7 +126,7 @@ private slots:
         QCOMPARE(prompts[1], std::string(kReadingCancelledMessage));
         QCOMPARE(f.screen->session().PartsCount(), 0);
         QCOMPARE(f.screen->partsGrid()->Rows(), 1);
-        QCOMPARE(f.validity(), std::string("1")); // the answer given is kept
+        QCOMPARE(f.validity(), "1"); // the answer given is kept
     }
 
     // A line of only delimiters no longer stops the mapping; one bad line has one row number;

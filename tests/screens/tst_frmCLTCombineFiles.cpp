@@ -123,7 +123,7 @@ private slots:
         Click(&f.screen, "cmdCombineTheFiles");
         QVERIFY2(f.lastPrompt().rfind("Error: ", 0) == 0 && vxtest::Contains(f.lastPrompt(), broken),
                  f.lastPrompt().c_str());
-        QCOMPARE(ReadFile(day), std::string("yesterday's file"));
+        QCOMPARE(ReadFile(day), "yesterday's file");
         QCOMPARE(QDir(f.box.root().c_str()).entryList({"*vxtmp*"}, QDir::Files | QDir::Hidden), QStringList());
         QCOMPARE(f.listed(), (QStringList{QString::fromStdString(good), QString::fromStdString(broken)}));
     }

@@ -223,9 +223,9 @@ private slots:
         TheErrorLog().ClearLog();
         TheErrorLog().AddInfo("A");
         TheErrorLog().AddInfo("B", true);
-        QCOMPARE(TheErrorLog().Text(), std::string("AB"));
+        QCOMPARE(TheErrorLog().Text(), "AB");
         TheErrorLog().AddInfo("C", false);
-        QCOMPARE(TheErrorLog().Text(), std::string("CAB"));
+        QCOMPARE(TheErrorLog().Text(), "CAB");
         TheErrorLog().AddInfo("line\r\n");
         TheErrorLog().Display();
         QCOMPARE(log.windowTitle(), QString("Error Warning"));
@@ -233,7 +233,7 @@ private slots:
         QCOMPARE(log.LogText(), QString("CABline\n"));
         Click(&log, "cmdClose");
         QVERIFY(!log.isVisible());
-        QCOMPARE(TheErrorLog().Text(), std::string("CABline\r\n"));
+        QCOMPARE(TheErrorLog().Text(), "CABline\r\n");
         State().CommandLineMode = true;
         TheErrorLog().Display();
         QVERIFY(!log.isVisible());

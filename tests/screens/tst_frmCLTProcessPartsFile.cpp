@@ -4,17 +4,6 @@
 #include "ScreenTestTools.h"
 #include "convert/frmCLTBaseFileName.h"
 #include "convert/frmCLTProcessFilesCreated.h"
-#include "start/Messages.h"
-#include "start/ProgramState.h"
-#include "ui/BoundGrid.h"
-
-#include <QCheckBox>
-#include <QComboBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QTimer>
-#include <QtTest>
 
 using namespace vx;
 using vxtest::Child;
@@ -79,9 +68,9 @@ private slots:
         Click(screen, "cmdApplyCriteria");
         Click(screen, "cmdCreateROPartsFile");
         QCOMPARE(presenter.prompts.size(), size_t(2));
-        QCOMPARE(presenter.prompts[0].text, std::string("There are no parts."));
+        QCOMPARE(presenter.prompts[0].text, "There are no parts.");
         QCOMPARE(presenter.prompts[1].text,
-                 std::string("You must open a comma delimited parts file, or there are no parts in the file."));
+                 "You must open a comma delimited parts file, or there are no parts in the file.");
         presenter.prompts.clear();
 
         // Open, with new parts made valid without a question.
@@ -97,7 +86,7 @@ private slots:
         int partCol = ColumnOf(criteria, "Part");
         QVERIFY(RowOf(criteria, partCol, "NEW PART") > 0);
         QCOMPARE(vxtest::QueryScalar(box.defDatabase(), "SELECT count(*) FROM tblMaterials WHERE Material = 'WALNUT'"),
-                 std::string("1"));
+                 "1");
 
         // Edit criteria in the grid: SHELF not valid, LEFT SIDE to process 2 through the drop-down.
         BoundGridModel* cm = criteria->gridModel();
@@ -114,26 +103,24 @@ private slots:
         combo->setCurrentIndex(combo->findText("Solid Wood"));
         QTest::keyClick(combo, Qt::Key_Tab);
         QCOMPARE(criteria->TextMatrix(left, processCol), QString("Solid Wood"));
-        QCOMPARE(QueryScalar(box.defDatabase(), "SELECT Process FROM tblPartsCriteria WHERE Part = 'LEFT SIDE'"),
-                 std::string("2"));
+        QCOMPARE(QueryScalar(box.defDatabase(), "SELECT Process FROM tblPartsCriteria WHERE Part = 'LEFT SIDE'"), "2");
 
         Click(screen, "cmdApplyCriteria");
         auto working = [&](const std::string& sql) {
             return screen->session().connection()->ScalarQuery("SELECT " + sql).toText();
         };
-        QCOMPARE(working("ValidPart FROM tblPartsFileProcessTemplate WHERE PART = 'SHELF'"), std::string("0"));
-        QCOMPARE(working("Process FROM tblPartsFileProcessTemplate WHERE PART = 'LEFT SIDE'"), std::string("2"));
+        QCOMPARE(working("ValidPart FROM tblPartsFileProcessTemplate WHERE PART = 'SHELF'"), "0");
+        QCOMPARE(working("Process FROM tblPartsFileProcessTemplate WHERE PART = 'LEFT SIDE'"), "2");
 
         // Checks: the new part's scribes 10|-5 hold a negative entry.
         QVERIFY(Child<QPushButton>(screen, "cmdCheckScribes")->isVisibleTo(screen));
         Click(screen, "cmdCheckScribes");
-        QVERIFY(!presenter.prompts.empty());
-        QCOMPARE(presenter.prompts.back().text,
-                 std::string("Error in a Scribes specification in the cell selected. A Scribe Location value is < 0."));
+        QCOMPARE(f.lastPrompt(),
+                 "Error in a Scribes specification in the cell selected. A Scribe Location value is < 0.");
         QCOMPARE(parts->currentIndex().row() + 1, RowOf(parts, ColumnOf(parts, "PART"), "NEW PART"));
         QCOMPARE(parts->currentIndex().column() + 1, screen->ScribesCol);
         Click(screen, "cmdCheckSpaceBalls");
-        QCOMPARE(presenter.prompts.back().text, std::string("No errors found in the SpaceBalls column."));
+        QCOMPARE(presenter.prompts.back().text, "No errors found in the SpaceBalls column.");
 
         // One parts file.
         std::string out = box.file("job12.rdb");
@@ -150,21 +137,16 @@ private slots:
         QCOMPARE(RememberedPath("LastPath1").toStdString(), input);
         QCOMPARE(parts->Rows(), 1);
         QVERIFY(Child<QLabel>(screen, "lblFileOpened")->text().isEmpty());
-        size_t before = presenter.prompts.size();
-        Click(screen, "cmdCreateROPartsFile");
-        QCOMPARE(presenter.prompts.size(), before + 1);
-        QCOMPARE(presenter.prompts.back().text, // the list was emptied with the file written
-                 std::string("You must open a comma delimited parts file, or there are no parts in the file."));
+        Click(screen, "cmdCreateROPartsFile"); // the list was emptied with the file written
+        QCOMPARE(f.lastPrompt(), "You must open a comma delimited parts file, or there are no parts in the file.");
 
         // Process files: the cabinet file is replaced, the solid-wood file is refused.
-        std::string cabDir = box.file("cab"), solidDir = box.file("solid");
-        QDir().mkpath(QString::fromStdString(cabDir));
-        QDir().mkpath(QString::fromStdString(solidDir));
-        box.execDef("UPDATE tblProcesses SET SaveFileTo = '" + cabDir + "' WHERE AutoID = 1");
-        box.execDef("UPDATE tblProcesses SET SaveFileTo = '" + solidDir + "/' WHERE AutoID = 2");
-        std::string cabFile = cabDir + "/run'7_CAB.rdb", solidFile = solidDir + "/run'7_SOLID.rdb";
-        box.writeFile("cab/run'7_CAB.rdb", "old cabinet file");
-        box.writeFile("solid/run'7_SOLID.rdb", "old solid file");
+        QDir().mkpath(QString::fromStdString(box.file("cab")));
+        QDir().mkpath(QString::fromStdString(box.file("solid")));
+        box.execDef("UPDATE tblProcesses SET SaveFileTo = CASE AutoID WHEN 1 THEN '" + box.file("cab") + "' ELSE '" +
+                    box.file("solid") + "/' END WHERE AutoID IN (1, 2)");
+        std::string cabFile = box.writeFile("cab/run'7_CAB.rdb", "old cabinet file");
+        std::string solidFile = box.writeFile("solid/run'7_SOLID.rdb", "old solid file");
         dialogs.answer(input);
         Click(screen, "cmdOpenPartsFile");
         QCOMPARE(parts->Rows(), 4);
@@ -175,13 +157,12 @@ private slots:
         AnswerBaseNameDialog("  run'7 ");
         Click(screen, "cmdCreateProcessFiles");
         QCOMPARE(presenter.prompts.size(), size_t(3));
-        QCOMPARE(presenter.prompts[0].text, std::string("You must enter a Base File Name."));
-        QCOMPARE(presenter.prompts[1].title, std::string("File Exists"));
-        QVERIFY(presenter.prompts[1].text.rfind("For Process: Cabinet Parts\r\nA file named: run'7_CAB.rdb\r\n", 0) ==
-                0);
+        QCOMPARE(presenter.prompts[0].text, "You must enter a Base File Name.");
+        QCOMPARE(presenter.prompts[1].title, "File Exists");
+        QVERIFY(presenter.prompts[1].text.starts_with("For Process: Cabinet Parts\r\nA file named: run'7_CAB.rdb\r\n"));
         QCOMPARE(presenter.prompts[2].style, int(vbYesNo));
         QCOMPARE(QueryColumn(cabFile, "SELECT Part FROM tblParts"), std::vector<std::string>({"NEW PART"}));
-        QCOMPARE(vxtest::ReadFile(solidFile), std::string("old solid file"));
+        QCOMPARE(vxtest::ReadFile(solidFile), "old solid file");
         frmCLTProcessFilesCreated* list = screen->filesCreatedScreen();
         QVERIFY(list && list->isVisible());
         QCOMPARE(list->grid()->Rows(), 2);
@@ -194,63 +175,54 @@ private slots:
         Child<QLineEdit>(screen, "txtExtraSpaceBalls_0")->setText(" 800 ");
         Click(screen, "cmdDone");
         vxtest::Settle();
-        QVERIFY(!screen);
-        QVERIFY(mainMenu.isVisible());
-        auto setting = [&](const char* name) {
-            return QueryScalar(box.defDatabase(),
-                               std::string("SELECT SettingValue FROM tblSettings WHERE SettingName = '") + name + "'");
-        };
-        QCOMPARE(setting("AskIfValid"), std::string("0"));
-        QCOMPARE(setting("ProcessingSkipFirstXLines"), std::string("3"));
-        QCOMPARE(State().ExtraSpaceBalls[0], std::string("800"));
+        QVERIFY(!screen && mainMenu.isVisible());
+        QCOMPARE(f.setting("AskIfValid") + f.setting("ProcessingSkipFirstXLines"), "03");
+        QCOMPARE(State().ExtraSpaceBalls[0], "800");
     }
 
     void columnsByAccessoryAndMachine_data()
     {
-        QTest::addColumn<int>("machine");
-        QTest::addColumn<bool>("scribes");
-        QTest::addColumn<bool>("spaceBalls");
-        QTest::addColumn<bool>("pocketHoles");
-        QTest::newRow("cutqueue, nothing") << 0 << false << false << false;
-        QTest::newRow("joystick, scribes") << 1 << true << false << false;
-        QTest::newRow("crayon, space balls and pocket holes") << 2 << false << true << true;
-        QTest::newRow("joystick, everything") << 1 << true << true << true;
+        QTest::addColumn<QList<int>>("setup"); // MachineType, Scribes, SpaceBalls, PocketHoles
+        QTest::newRow("cutqueue, nothing") << QList<int>{0, 0, 0, 0};
+        QTest::newRow("joystick, scribes") << QList<int>{1, 1, 0, 0};
+        QTest::newRow("crayon, space balls and pocket holes") << QList<int>{2, 0, 1, 1};
+        QTest::newRow("joystick, everything") << QList<int>{1, 1, 1, 1};
     }
     void columnsByAccessoryAndMachine()
     {
-        QFETCH(int, machine);
-        QFETCH(bool, scribes);
-        QFETCH(bool, spaceBalls);
-        QFETCH(bool, pocketHoles);
-        vxtest::ConvertScreenFixture f(Accessories(machine, scribes, spaceBalls, pocketHoles));
-        frmCLTProcessPartsFile* screen = f.screen;
-        BoundGrid* parts = screen->partsGrid();
-        BoundGrid* criteria = screen->criteriaGrid();
-        bool bGrade = machine == 1, panel = machine != 0;
-
-        QVERIFY(parts->ColHidden(1));
-        QCOMPARE(parts->ColHidden(ColumnOf(parts, "B_GRADE")), !bGrade);
-        QCOMPARE(parts->ColHidden(ColumnOf(parts, "PANEL")), !panel);
-        QCOMPARE(parts->ColHidden(ColumnOf(parts, "SCRIBES")), !scribes);
-        QCOMPARE(parts->ColHidden(ColumnOf(parts, "SPACEBALLS")), !spaceBalls);
-        QCOMPARE(parts->ColHidden(ColumnOf(parts, "POCKETHOLES")), !pocketHoles);
-        QVERIFY(!parts->ColHidden(ColumnOf(parts, "UF_1")));
-        QCOMPARE(parts->TextMatrix(0, ColumnOf(parts, "UF_1")), QString("CABINET"));
-        QVERIFY(parts->ColHidden(ColumnOf(parts, "UF_3")));     // not mapped
-        QVERIFY(parts->ColHidden(ColumnOf(parts, "FileName"))); // no mapping row
-        QCOMPARE(screen->LengthCol, ColumnOf(parts, "LENGTH"));
-
+        QFETCH(QList<int>, setup);
+        vxtest::ConvertScreenFixture f(Accessories(setup[0], setup[1], setup[2], setup[3]));
+        BoundGrid* parts = f.screen->partsGrid();
+        BoundGrid* criteria = f.screen->criteriaGrid();
+        const bool bGrade = setup[0] == 1, panel = setup[0] != 0, scribes = setup[1], balls = setup[2];
+        // Each column of each grid: shown when its accessory or machine type offers it.
+        const std::pair<BoundGrid*, std::vector<std::pair<const char*, bool>>> shown[] = {
+            {parts,
+             {{"AutoIDNum", false},
+              {"B_GRADE", bGrade},
+              {"PANEL", panel},
+              {"SCRIBES", scribes},
+              {"SPACEBALLS", balls},
+              {"POCKETHOLES", setup[3]},
+              {"UF_1", true},
+              {"UF_3", false},
+              {"FileName", false}}},
+            {criteria,
+             {{"B_Grade", bGrade},
+              {"Pocket_Holes", setup[3]},
+              {"Space_Ball_Loc", balls},
+              {"Panel", panel},
+              {"Min_Panel_Width", panel},
+              {"Reverse_Scribes", scribes}}}};
+        for (const auto& [grid, columns] : shown)
+            for (const auto& [name, visible] : columns)
+                QVERIFY2(grid->ColHidden(ColumnOf(grid, name)) != visible, name);
         QVERIFY(criteria->ColHidden(1));
-        QCOMPARE(criteria->ColHidden(ColumnOf(criteria, "B_Grade")), !bGrade);
-        QCOMPARE(criteria->ColHidden(ColumnOf(criteria, "Pocket_Holes")), !pocketHoles);
-        QCOMPARE(criteria->ColHidden(ColumnOf(criteria, "Space_Ball_Loc")), !spaceBalls);
-        QCOMPARE(criteria->ColHidden(ColumnOf(criteria, "Panel")), !panel);
-        QCOMPARE(criteria->ColHidden(ColumnOf(criteria, "Min_Panel_Width")), !panel);
-        QCOMPARE(criteria->ColHidden(ColumnOf(criteria, "Reverse_Scribes")), !scribes);
-
-        QCOMPARE(Child<QPushButton>(screen, "cmdCheckScribes")->isVisibleTo(screen), scribes);
-        QCOMPARE(Child<QPushButton>(screen, "cmdCheckSpaceBalls")->isVisibleTo(screen), spaceBalls);
-        QCOMPARE(Child<QWidget>(screen, "fraSpaceBalls")->isVisibleTo(screen), spaceBalls);
+        QCOMPARE(parts->TextMatrix(0, ColumnOf(parts, "UF_1")), QString("CABINET"));
+        QCOMPARE(f.screen->LengthCol, ColumnOf(parts, "LENGTH"));
+        QCOMPARE(Child<QPushButton>(f.screen, "cmdCheckScribes")->isVisibleTo(f.screen), scribes);
+        QCOMPARE(Child<QPushButton>(f.screen, "cmdCheckSpaceBalls")->isVisibleTo(f.screen), balls);
+        QCOMPARE(Child<QWidget>(f.screen, "fraSpaceBalls")->isVisibleTo(f.screen), balls);
         QVERIFY(f.presenter.prompts.empty());
     }
 

@@ -200,7 +200,7 @@ private slots:
         materials->SelectRow(oak);
         Click(&screen, "cmdDelete2");
         QCOMPARE(vxtest::QueryScalar(box.defDatabase(), "SELECT count(*) FROM tblMaterials WHERE Material = 'O''AK'"),
-                 std::string("0"));
+                 "0");
         QVERIFY(presenter.prompts.empty());
         QVERIFY(menu.isVisible());
     }
