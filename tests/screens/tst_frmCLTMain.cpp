@@ -2,30 +2,19 @@
 // rules of the program's end, the mapping check before the convert screen, and the
 // configuration's update and cancel.
 #include "ScreenTestTools.h"
-#include "TestSupport.h"
 #include "config/frmCLTSetup.h"
-#include "config/modCLTSettings.h"
-#include "convert/frmCLTProcessPartsFile.h"
 #include "mapping/frmCLTPartsListMapping.h"
 #include "mapping/frmCLTPrintMapping.h"
 #include "parts/frmCLTViewEditROPartsFile.h"
 #include "screens/ErrorLog.h"
-#include "screens/WindowedProgram.h"
 #include "screens/frmCLTErrorLog.h"
 #include "screens/frmCLTMain.h"
 #include "screens/frmCLTPartsCriteriaDelete.h"
 #include "screens/frmCLTProcesses.h"
-#include "start/ProgramState.h"
-
-#include <QCheckBox>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QtTest>
 
 using namespace vx;
 using vxtest::Child;
 using vxtest::Click;
-using vxtest::QueryScalar;
 
 namespace {
 // The main menu shown on a fresh runtime folder with the stored settings loaded.
@@ -37,37 +26,23 @@ struct MenuFixture {
     } loaded;
     frmCLTMain menu;
     MenuFixture() { menu.Display(); }
+    std::string setting(const std::string& name) const
+    {
+        return vxtest::QueryScalar(box.defDatabase(),
+                                   "SELECT SettingValue FROM tblSettings WHERE SettingName = '" + name + "'");
+    }
 };
 } // namespace
 
 class tst_frmCLTMain : public QObject {
     Q_OBJECT
 
-    static std::string Setting(const vxtest::RuntimeSandbox& box, const std::string& name)
-    {
-        return QueryScalar(box.defDatabase(),
-                           "SELECT SettingValue FROM tblSettings WHERE SettingName = '" + name + "'");
-    }
-    // Changes the in-memory processing and space-ball settings away from the stored ones.
-    static void ChangeSettingsInMemory()
-    {
-        State().ProcessingSkipFirstXLines = 7;
-        State().ConvertLengthType = 2;
-        State().ExtraSpaceBalls = {"800", "1200"};
-    }
-
 private slots:
-    // The screens this program does not offer are greyed out rather than opening nothing.
-    void onlyOfferedScreensAreEnabled()
+    void everyMenuButtonIsEnabled()
     {
-        vxtest::RuntimeSandbox box;
-        frmCLTMain menu;
-        QStringList disabled;
-        for (QPushButton* b : menu.findChildren<QPushButton*>())
-            if (!b->isEnabled())
-                disabled << b->objectName();
-        disabled.sort();
-        QCOMPARE(disabled, QStringList());
+        MenuFixture f;
+        for (QPushButton* b : f.menu.findChildren<QPushButton*>())
+            QVERIFY2(b->isEnabled(), qPrintable(b->objectName()));
     }
 
     void exitAndCloseControlSaveButOtherClosesDoNot_data()
@@ -83,7 +58,9 @@ private slots:
         QFETCH(int, how);
         QFETCH(bool, saved);
         MenuFixture f;
-        ChangeSettingsInMemory();
+        State().ProcessingSkipFirstXLines = 7;
+        State().ConvertLengthType = 2;
+        State().ExtraSpaceBalls = {"800", "1200"};
         if (how == 0)
             Click(&f.menu, "cmdExit");
         else if (how == 1)
@@ -91,13 +68,14 @@ private slots:
         else
             f.menu.close();
         QVERIFY(!f.menu.isVisible());
-        QCOMPARE(Setting(f.box, "ProcessingSkipFirstXLines") == "7", saved);
-        QCOMPARE(Setting(f.box, "ConvertLengthType") == "2", saved);
-        QCOMPARE(Setting(f.box, "ExtraSpaceBalls3") == "800", saved);
-        QCOMPARE(Setting(f.box, "ExtraSpaceBalls4") == "1200", saved);
+        QCOMPARE(f.setting("ProcessingSkipFirstXLines") + f.setting("ConvertLengthType") +
+                         f.setting("ExtraSpaceBalls3") + f.setting("ExtraSpaceBalls4") ==
+                     "728001200",
+                 saved);
     }
 
-    void exitUnloadsOpenScreensWithoutTheirSaving()
+    // EXIT unloads the screens still open over the menu.
+    void exitUnloadsOpenScreens()
     {
         MenuFixture f;
         Click(&f.menu, "cmdDeleteParts");
@@ -142,11 +120,8 @@ private slots:
     {
         QFETCH(QString, button);
         QFETCH(bool, hidesMenu);
-        vxtest::RuntimeSandbox box;
-        vxtest::ScriptedPresenter presenter;
-        LoadSettings();
-        frmCLTMain menu;
-        menu.Display();
+        MenuFixture f;
+        frmCLTMain& menu = f.menu;
         Click(&menu, button.toLatin1().constData());
         QPointer<QWidget> opened;
         for (QWidget* screen :
@@ -162,7 +137,7 @@ private slots:
         vxtest::Settle();
         QVERIFY(!opened || !opened->isVisible());
         QVERIFY(menu.isVisible());
-        QVERIFY(presenter.prompts.empty());
+        QVERIFY(f.presenter.prompts.empty());
     }
 
     // The removal screen stays over the menu; opening processes from the menu then hides it.
@@ -211,8 +186,8 @@ private slots:
         QCOMPARE(State().PanelEnabled, !updated);
         QCOMPARE(State().Scribes, updated);
         QCOMPARE(State().PocketHoles, updated);
-        QCOMPARE(Setting(f.box, "MachineType"), std::string(updated ? "0" : "2"));
-        QCOMPARE(Setting(f.box, "PocketHoles") != "0", updated);
+        QCOMPARE(f.setting("MachineType"), updated ? "0" : "2");
+        QCOMPARE(f.setting("PocketHoles") != "0", updated);
     }
 
     void errorLogAddsAtBottomOrTopAndCloseOnlyHides()
