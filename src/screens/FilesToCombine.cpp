@@ -59,6 +59,12 @@ bool FilesToCombine::CombineTheFiles(const std::string& target, Progress& progre
         // The mapping's labels are read from the configuration the connection opens.
         auto conn = Connection::Open(DefDatabasePath());
         WriteCombinedPartsFile(*conn, TemplateDatabasePath(), Paths(), target, progress);
+    } catch (const VxError& e) {
+        // Cancel in the progress dialog is the operator's choice, not a failure to report.
+        ShowMessage(e.number() == kErrUserInterrupt ? "Combining was cancelled. No file was written."
+                                                    : e.standardText(),
+                    vbOKOnly, "");
+        return false;
     } catch (const std::exception& e) {
         ShowMessage(StandardErrorText(e), vbOKOnly, "");
         return false;

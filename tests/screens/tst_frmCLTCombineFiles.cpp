@@ -1,13 +1,8 @@
 // Combining parts files: every part of every listed file in list order, the list's refusals,
 // and a failed combine that writes nothing and keeps the list.
 #include "ScreenTestTools.h"
-#include "TestSupport.h"
+#include "screens/FilesToCombine.h"
 #include "screens/frmCLTCombineFiles.h"
-#include "ui/BoundGrid.h"
-
-#include <QDir>
-#include <QFile>
-#include <QtTest>
 
 using namespace vx;
 using vxtest::Click;
@@ -43,33 +38,22 @@ std::vector<std::string> Rows(const std::string& db, bool emptyForNull)
     return QueryColumn(db, "SELECT " + row + " FROM tblParts ORDER BY rowid");
 }
 
-struct Fixture {
-    vxtest::RuntimeSandbox box;
-    vxtest::ScriptedPresenter presenter;
-    vxtest::ScriptedFileDialogs dialogs;
-    QWidget menu;
-    frmCLTCombineFiles screen{&menu};
-    Fixture()
-    {
-        screen.setAttribute(Qt::WA_DeleteOnClose, false);
-        screen.Display();
-    }
+struct Fixture : vxtest::ScreenFixture<frmCLTCombineFiles> {
     void add(const std::vector<std::string>& paths)
     {
         std::string answer;
         for (const std::string& p : paths)
             answer += p + '\0';
         dialogs.answer(answer);
-        Click(&screen, "cmdSelectFiles");
+        Click(screen, "cmdSelectFiles");
     }
     QStringList listed() const
     {
         QStringList rows;
-        for (int r = 1; r < screen.grid()->Rows(); ++r)
-            rows << screen.grid()->TextMatrix(r, 1);
+        for (int r = 1; r < screen->grid()->Rows(); ++r)
+            rows << screen->grid()->TextMatrix(r, 1);
         return rows;
     }
-    std::string lastPrompt() const { return presenter.prompts.empty() ? "" : presenter.prompts.back().text; }
 };
 } // namespace
 
@@ -85,7 +69,7 @@ private slots:
         const std::string templateBytes = ReadFile(f.box.templateDatabase());
         f.add({a, b});
         f.dialogs.answer(day);
-        Click(&f.screen, "cmdCombineTheFiles");
+        Click(f.screen, "cmdCombineTheFiles");
         std::vector<std::string> expected = Rows(a, true), fromB = Rows(b, true);
         expected.insert(expected.end(), fromB.begin(), fromB.end());
         QCOMPARE(Rows(day, false), expected);
@@ -93,8 +77,9 @@ private slots:
         QCOMPARE(f.lastPrompt(), "The Cutwise Parts File: " + day + ", has been created.");
         QVERIFY(f.listed().isEmpty());
         QCOMPARE(ReadFile(f.box.templateDatabase()), templateBytes);
-        Click(&f.screen, "cmdDone");
-        QVERIFY(f.menu.isVisible() && !f.screen.isVisible());
+        Click(f.screen, "cmdDone");
+        vxtest::Settle();
+        QVERIFY(f.menu.isVisible() && (!f.screen || !f.screen->isVisible()));
     }
 
     // A file that cannot be combined: the error, no file written, the old target and the list kept.
@@ -120,7 +105,7 @@ private slots:
         if (damage == "gone")
             QFile::remove(QString::fromStdString(broken));
         f.dialogs.answer(day);
-        Click(&f.screen, "cmdCombineTheFiles");
+        Click(f.screen, "cmdCombineTheFiles");
         QVERIFY2(f.lastPrompt().rfind("Error: ", 0) == 0 && vxtest::Contains(f.lastPrompt(), broken),
                  f.lastPrompt().c_str());
         QCOMPARE(ReadFile(day), "yesterday's file");
@@ -128,10 +113,26 @@ private slots:
         QCOMPARE(f.listed(), (QStringList{QString::fromStdString(good), QString::fromStdString(broken)}));
     }
 
+    // Cancel in the progress dialog: one plain message, no file, the list kept.
+    void cancelledCombineWritesNothing()
+    {
+        Fixture f;
+        struct Stop : Progress {
+            bool update(int64_t) override { return false; }
+        } stop;
+        FilesToCombine files;
+        files.AddFiles({PartsFile(f.box, "a.rdb", 3), PartsFile(f.box, "b.rdb", 2)});
+        QVERIFY(!files.CombineTheFiles(f.box.file("day.rdb"), stop));
+        QCOMPARE(f.presenter.prompts.size(), size_t(1));
+        QCOMPARE(f.lastPrompt(), "Combining was cancelled. No file was written.");
+        QVERIFY(!QFile::exists(QString::fromStdString(f.box.file("day.rdb"))));
+        QCOMPARE(files.Paths().size(), size_t(2));
+    }
+
     void listRefusesProgramFilesAndRepeats()
     {
         Fixture f;
-        Click(&f.screen, "cmdCombineTheFiles");
+        Click(f.screen, "cmdCombineTheFiles");
         QCOMPARE(f.lastPrompt(), "No files in the list.");
         QVERIFY(f.dialogs.requests.empty());
         std::string a = f.box.file("a.rdb"), upper = f.box.file("A.rdb");
@@ -141,7 +142,7 @@ private slots:
         QCOMPARE(f.presenter.prompts[2].text, "a.rdb is already in the list of Files to Combine.");
         QCOMPARE(f.listed(), (QStringList{QString::fromStdString(a), QString::fromStdString(upper)}));
         f.dialogs.answer(f.box.templateDatabase());
-        Click(&f.screen, "cmdCombineTheFiles");
+        Click(f.screen, "cmdCombineTheFiles");
         QCOMPARE(f.lastPrompt(), "The file selected is a file used by this software. You can not use this file.");
     }
 };
