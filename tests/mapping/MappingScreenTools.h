@@ -1,16 +1,8 @@
 #pragma once
 // The mapping screen on a fresh runtime folder, for the screen's tests.
 #include "../screens/ScreenTestTools.h"
-#include "TestSupport.h"
 
-#include "config/modCLTSettings.h"
 #include "mapping/frmCLTPartsListMapping.h"
-#include "ui/BoundGrid.h"
-
-#include <QComboBox>
-#include <QPointer>
-#include <QPushButton>
-#include <QtTest>
 
 namespace maptest {
 
@@ -19,26 +11,9 @@ using vxtest::Child;
 using vxtest::Click;
 using vxtest::QueryScalar;
 
-// One screen on a fresh runtime folder with scripted messages and file dialogs.
-struct MappingScreenFixture {
-    vxtest::RuntimeSandbox box;
-    vxtest::ScriptedPresenter presenter;
-    vxtest::ScriptedFileDialogs dialogs;
-    QWidget menu;
-    QPointer<frmCLTPartsListMapping> screen = new frmCLTPartsListMapping(&menu);
-
-    MappingScreenFixture()
-    {
-        vxtest::UseSettingsFolder(box.file("settings"));
-        LoadSettings();
-        screen->Display();
-        Child<QComboBox>(screen, "cmboSkipXLines")->setEditText("0");
-    }
-    ~MappingScreenFixture()
-    {
-        delete screen;
-        vxtest::Settle();
-    }
+// The mapping screen on a fresh runtime folder, no lines skipped.
+struct MappingScreenFixture : vxtest::ScreenFixture<frmCLTPartsListMapping> {
+    MappingScreenFixture() { Child<QComboBox>(screen, "cmboSkipXLines")->setEditText("0"); }
     // Opens a file with these bytes through the open button.
     std::string open(const std::string& bytes, const std::string& name = "example.csv")
     {
@@ -69,11 +44,6 @@ struct MappingScreenFixture {
     }
     QString labelCell(int idNum) const { return screen->labelGrid()->TextMatrix(idNum, 3); }
     bool enabled(const char* name) const { return Child<QPushButton>(screen, name)->isEnabled(); }
-    std::string def(const std::string& sql) const { return QueryScalar(box.defDatabase(), sql); }
-    std::string setting(const std::string& name) const
-    {
-        return def("SELECT SettingValue FROM tblSettings WHERE SettingName = '" + name + "'");
-    }
 };
 
 } // namespace maptest

@@ -2,8 +2,6 @@
 // the example with the quoting option.
 #include "MappingScreenTools.h"
 
-#include <QCheckBox>
-
 using namespace vx;
 using maptest::MappingScreenFixture;
 using vxtest::Child;

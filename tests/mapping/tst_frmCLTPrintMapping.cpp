@@ -2,15 +2,10 @@
 // file whose text is read back; the way there and back from the main menu is checked with the
 // menu's tests.
 #include "../screens/ScreenTestTools.h"
-#include "TestSupport.h"
 
 #include "mapping/frmCLTPrintMapping.h"
 
 #include <QPrinter>
-#include <QProcess>
-#include <QPushButton>
-#include <QStandardPaths>
-#include <QtTest>
 
 using namespace vx;
 using vxtest::Click;

@@ -6,15 +6,7 @@
 #include "mapping/ExampleFile.h"
 #include "screens/ErrorLog.h"
 #include "screens/frmCLTErrorLog.h"
-#include "start/Messages.h"
-#include "ui/BoundGrid.h"
 #include "ui/MessageBoxPresenter.h"
-
-#include <QCheckBox>
-#include <QLabel>
-#include <QMessageBox>
-#include <QProgressDialog>
-#include <QtTest>
 
 using namespace vx;
 

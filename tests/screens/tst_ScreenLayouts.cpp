@@ -1,12 +1,9 @@
 // Every screen at a realistic size: no caption of a button, label, check box or option is
 // cut off. With VX_SCREENSHOT_DIR set, each screen is also saved there as a PNG.
 #include "ScreenTestTools.h"
-#include "TestSupport.h"
 #include "config/frmCLTSetup.h"
-#include "config/modCLTSettings.h"
 #include "convert/frmCLTBaseFileName.h"
 #include "convert/frmCLTProcessFilesCreated.h"
-#include "convert/frmCLTProcessPartsFile.h"
 #include "mapping/frmCLTLoadDefaultMapping.h"
 #include "mapping/frmCLTPartsListMapping.h"
 #include "mapping/frmCLTPrintMapping.h"
@@ -20,14 +17,6 @@
 #include "screens/frmCLTPartsCriteriaDelete.h"
 #include "screens/frmCLTProcesses.h"
 #include "screens/frmCLTYieldReportPath.h"
-#include "start/ProgramState.h"
-#include "ui/BoundGrid.h"
-
-#include <QAbstractButton>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QtTest>
 
 using namespace vx;
 
