@@ -1,140 +1,90 @@
-// The general number test, whole-number rounding and number writing are shared by every
-// check in the program, so their boundaries are tested here once.
+// Boundaries of the number test, rounding, number writing and the text helpers every check shares.
 #include "config/NumberText.h"
 #include "config/VxError.h"
 
 #include <QtTest>
-
-#include <cmath>
 
 using namespace vx;
 
 class TestNumberText : public QObject {
     Q_OBJECT
 private slots:
-    void numberTest_data()
+    // Each row: what is done to the text and the result, or the error number raised. Hex, inf, NaN
+    // and the edges of a double are read through the console (tst_FileSafety::hostileCutLists).
+    void textAndNumbers_data()
     {
+        QTest::addColumn<QString>("how");
         QTest::addColumn<QString>("text");
-        QTest::addColumn<bool>("numeric");
-        QTest::addColumn<double>("value");
-        QTest::newRow("plain") << "12" << true << 12.0;
-        QTest::newRow("blanks around") << "  12.5\t" << true << 12.5;
-        QTest::newRow("sign") << "-3" << true << -3.0;
-        QTest::newRow("leading point") << ".5" << true << 0.5;
-        QTest::newRow("trailing point") << "5." << true << 5.0;
-        QTest::newRow("exponent") << "1.5e3" << true << 1500.0;
-        QTest::newRow("exponent sign") << "25E-1" << true << 2.5;
-        QTest::newRow("minus zero") << "-0" << true << 0.0;
-        // Hex, inf, NaN and the edges of a double are checked through the console (tst_HostileCutLists).
-        QTest::newRow("many leading zeros") << QString(400, '0') + "12.5" << true << 12.5;
-        QTest::newRow("empty") << "" << false << 0.0;
-        QTest::newRow("point only") << "." << false << 0.0;
-        QTest::newRow("two points") << "1.2.3" << false << 0.0;
-        QTest::newRow("comma decimal") << "1,5" << false << 0.0;
-        QTest::newRow("exponent without digits") << "1e" << false << 0.0;
-        QTest::newRow("unit suffix") << "12mm" << false << 0.0;
-        QTest::newRow("inner blank") << "1 2" << false << 0.0;
+        QTest::addColumn<QString>("result");
+        auto row = [](const char* name, const char* how, const QString& text, const char* result) {
+            QTest::newRow(name) << how << text << result;
+        };
+        // "read" shows all 17 digits, so a lost digit or a -0 shows.
+        row("read: blanks around", "read", "  12.5\t", "12.5");
+        row("read: leading point", "read", ".5", "0.5");
+        row("read: trailing point", "read", "5.", "5");
+        row("read: exponent sign", "read", "25E-1", "2.5");
+        row("read: minus zero", "read", "-0", "0");
+        row("read: many leading zeros", "read", QString(400, '0') + "12.5", "12.5");
+        row("read: empty", "read", "", "none");
+        row("read: point only", "read", ".", "none");
+        row("read: two points", "read", "1.2.3", "none");
+        row("read: comma decimal", "read", "1,5", "none");
+        row("read: exponent without digits", "read", "1e", "none");
+        row("read: inner blank", "read", "1 2", "none");
+        row("whole: half down to even", "whole", "2.5", "2");
+        row("whole: half up to even", "whole", "3.5", "4");
+        row("whole: largest", "whole", "2147483647", "2147483647");
+        row("whole: smallest", "whole", "-2147483648", "-2147483648");
+        row("whole: overflow above", "whole", "2147483648", "error 6");
+        row("whole: overflow below", "whole", "-2147483649", "error 6");
+        row("whole: not a number", "whole", "abc", "error 13");
+        row("even: mm to inch", "even 4", "0.39370078740157477", "0.3937");
+        row("even: half down", "even 2", "0.125", "0.12");
+        row("even: half up", "even 2", "0.375", "0.38");
+        row("even: decimal text half", "even 2", "2.675", "2.68");
+        row("even: negative", "even 3", "-1.23456", "-1.235");
+        row("write: whole", "write", "250", "250");
+        row("write: trailing zero dropped", "write", "12.50", "12.5");
+        row("write: zero", "write", "0", "0");
+        row("write: smallest plain", "write", "-0.0001", "-0.0001");
+        row("write: tiny uses exponent", "write", "0.00001", "1E-5");
+        row("write: huge uses exponent", "write", "1e15", "1E+15");
+        row("write: fifteen digits", "write", "0.30000000000000004", "0.3");
+        row("fixed: pads", "fixed 2", "50", "50.00");
+        row("fixed: half away from zero", "fixed 2", "0.125", "0.13");
+        row("trim: spaces and tabs", "trim", " \t a b \t", "[a b]");
+        row("split: empty fields kept", "split ,", "a,,b", "[a][][b]");
+        row("split: long delimiter", "split <>", "a<>b", "[a][b]");
+        row("split: empty text", "split ,", "", "[]");
+        row("no case: equal", "nocase SWITCH_DIMS", "Switch_Dims", "equal");
+        row("no case: differ", "nocase abd", "abc", "differ");
     }
-    void numberTest()
+    void textAndNumbers()
     {
+        QFETCH(QString, how);
         QFETCH(QString, text);
-        QFETCH(bool, numeric);
-        QFETCH(double, value);
-        auto parsed = ParseNumber(text.toStdString());
-        QCOMPARE(parsed.has_value(), numeric);
-        if (numeric) {
-            QCOMPARE(*parsed, value);
-            QVERIFY(!std::signbit(*parsed) || *parsed != 0.0);
+        QFETCH(QString, result);
+        const std::string t = text.toStdString(), arg = how.section(' ', 1).toStdString();
+        const int places = std::atoi(arg.c_str());
+        const auto read = ParseNumber(t);
+        std::string actual;
+        try {
+            actual = how == "read"              ? (read ? QString::number(*read, 'g', 17).toStdString() : "none")
+                     : how == "whole"           ? std::to_string(ToLong(t))
+                     : how == "write"           ? FormatNumber(ToDouble(t))
+                     : how.startsWith("even")   ? FormatNumber(RoundHalfEven(ToDouble(t), places))
+                     : how.startsWith("fixed")  ? FormatFixed(ToDouble(t), places)
+                     : how.startsWith("nocase") ? (EqualsNoCase(t, arg) ? "equal" : "differ")
+                                                : "";
+            for (const std::string& part : how == "trim"             ? std::vector{TrimBlanks(t)}
+                                           : how.startsWith("split") ? SplitText(t, arg)
+                                                                     : std::vector<std::string>{})
+                actual += "[" + part + "]";
+        } catch (const VxError& e) {
+            actual = "error " + std::to_string(e.number());
         }
-    }
-
-    void wholeNumbers_data()
-    {
-        QTest::addColumn<double>("value");
-        QTest::addColumn<int>("rounded");
-        QTest::newRow("half down to even") << 2.5 << 2;
-        QTest::newRow("half up to even") << 3.5 << 4;
-        QTest::newRow("negative half") << -2.5 << -2;
-        QTest::newRow("above half") << 2.7 << 3;
-        QTest::newRow("largest") << 2147483647.0 << 2147483647;
-        QTest::newRow("smallest") << -2147483648.0 << int(-2147483648LL);
-    }
-    void wholeNumbers()
-    {
-        QFETCH(double, value);
-        QFETCH(int, rounded);
-        QCOMPARE(RoundToLong(value), rounded);
-    }
-
-    void wholeNumberOverflow()
-    {
-        for (double v : {2147483648.0, -2147483649.0, 1e308}) {
-            try {
-                RoundToLong(v);
-                QFAIL("expected overflow");
-            } catch (const VxError& e) {
-                QCOMPARE(e.number(), 6);
-            }
-        }
-        QVERIFY_THROWS_EXCEPTION(VxError, ToLong("abc"));
-    }
-
-    void decimalRounding_data()
-    {
-        QTest::addColumn<double>("value");
-        QTest::addColumn<int>("places");
-        QTest::addColumn<double>("expected");
-        QTest::newRow("inch to mm") << 25.4 * 1.0 << 3 << 25.4;
-        QTest::newRow("mm to inch") << 10.0 / 25.4 << 4 << 0.3937;
-        QTest::newRow("half to even down") << 0.125 << 2 << 0.12;
-        QTest::newRow("half to even up") << 0.375 << 2 << 0.38;
-        QTest::newRow("decimal text half") << 2.675 << 2 << 2.68;
-        QTest::newRow("negative") << -1.23456 << 3 << -1.235;
-    }
-    void decimalRounding()
-    {
-        QFETCH(double, value);
-        QFETCH(int, places);
-        QFETCH(double, expected);
-        QCOMPARE(RoundHalfEven(value, places), expected);
-    }
-
-    void writtenNumbers_data()
-    {
-        QTest::addColumn<double>("value");
-        QTest::addColumn<QString>("text");
-        QTest::newRow("whole") << 254.0 << "254";
-        QTest::newRow("trailing zero dropped") << 12.5 << "12.5";
-        QTest::newRow("zero") << 0.0 << "0";
-        QTest::newRow("negative") << -3.25 << "-3.25";
-        QTest::newRow("smallest plain") << 0.0001 << "0.0001";
-        QTest::newRow("tiny uses exponent") << 0.00001 << "1E-5";
-        QTest::newRow("huge uses exponent") << 1e15 << "1E+15";
-        QTest::newRow("fifteen digits") << 0.1 + 0.2 << "0.3";
-    }
-    void writtenNumbers()
-    {
-        QFETCH(double, value);
-        QFETCH(QString, text);
-        QCOMPARE(QString::fromStdString(FormatNumber(value)), text);
-    }
-
-    void fixedDecimals()
-    {
-        QCOMPARE(FormatFixed(50, 2), std::string("50.00"));
-        QCOMPARE(FormatFixed(466.666666, 2), std::string("466.67"));
-        QCOMPARE(FormatFixed(0.125, 2), std::string("0.13")); // halves away from zero
-        QCOMPARE(FormatFixed(0.5, 2), std::string("0.50"));
-    }
-
-    void textHelpers()
-    {
-        QCOMPARE(TrimBlanks(" \t a b \t"), std::string("a b"));
-        QVERIFY(EqualsNoCase("Switch_Dims", "SWITCH_DIMS"));
-        QVERIFY(!EqualsNoCase("abc", "abd"));
-        QCOMPARE(SplitText("a,,b", ",").size(), size_t(3));
-        QCOMPARE(SplitText("a<>b", "<>").back(), std::string("b"));
-        QCOMPARE(SplitText("", ",").size(), size_t(1));
+        QCOMPARE(QString::fromStdString(actual), result);
     }
 };
 

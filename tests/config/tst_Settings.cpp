@@ -1,5 +1,4 @@
-// Settings: what each stored value loads as, what the savers write back, the delimiter
-// choice and the runtime files restored from the factory copies.
+// Settings loaded and saved back, the delimiter choice, entry checks and the restored runtime files.
 #include "TestSupport.h"
 #include "config/NumberText.h"
 #include "config/RuntimeFiles.h"
@@ -12,6 +11,8 @@
 #include <QFile>
 #include <QtTest>
 
+#include <fstream>
+
 using namespace vx;
 using vxtest::QueryScalar;
 using vxtest::RuntimeSandbox;
@@ -19,99 +20,79 @@ using vxtest::RuntimeSandbox;
 class TestSettings : public QObject {
     Q_OBJECT
 
-    static void Store(const RuntimeSandbox& box, const std::string& key, const std::string& value)
+    static QString Stored(const RuntimeSandbox& box, const std::string& key)
     {
-        box.execDef("UPDATE tblSettings SET SettingValue = " + SqlQuote(value) +
-                    " WHERE SettingName = " + SqlQuote(key));
+        return QString::fromStdString(QueryScalar(
+            box.defDatabase(), "SELECT SettingValue FROM tblSettings WHERE SettingName = " + SqlQuote(key)));
     }
 
 private slots:
-    // Each row: {setting, stored text} and the value it loads as.
+    // Each row: a setting's stored text (null: no row) and what loading and saving back leaves ("": no row).
     void storedValuesLoad_data()
     {
-        QTest::addColumn<QStringList>("stored");
-        QTest::addColumn<int>("loaded");
-        QTest::newRow("machine type out of range keeps default") << QStringList{"MachineType", "7"} << 2;
-        QTest::newRow("machine type joystick") << QStringList{"MachineType", " 1 "} << 1;
-        QTest::newRow("length type out of range gives none") << QStringList{"ConvertLengthType", "5"} << 0;
-        QTest::newRow("length type rounds") << QStringList{"ConvertLengthType", "1.6"} << 2;
-        QTest::newRow("negative skip keeps default") << QStringList{"ProcessingSkipFirstXLines", "-1"} << 0;
-        QTest::newRow("huge skip keeps default") << QStringList{"MappingSkipFirstXLines", "1e12"} << 0;
-        QTest::newRow("scribes minus one is true") << QStringList{"Scribes", "-1"} << 1;
-        QTest::newRow("scribes text keeps false") << QStringList{"Scribes", "yes"} << 0;
-        QTest::newRow("ask if valid any number") << QStringList{"AskIfValid", "5"} << 5;
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<QString>("saved");
+        auto row = [](const char* name, const char* key, const char* stored, const char* saved) {
+            QTest::newRow(name) << key << QString(stored) << saved;
+        };
+        row("machine type out of range keeps default", "MachineType", "7", "2");
+        row("machine type joystick", "MachineType", " 1 ", "1");
+        row("machine type missing is not added", "MachineType", nullptr, "");
+        row("length type out of range gives none", "ConvertLengthType", "5", "0");
+        row("length type rounds", "ConvertLengthType", "1.6", "2");
+        row("negative skip keeps default", "ProcessingSkipFirstXLines", "-1", "0");
+        row("huge skip keeps default", "MappingSkipFirstXLines", "1e12", "0");
+        row("scribes minus one is true", "Scribes", "-1", "1");
+        row("scribes text keeps false", "Scribes", "yes", "0");
+        row("ask if valid any number", "AskIfValid", "5", "5");
+        row("ask if valid missing is added", "AskIfValid", nullptr, "1");
     }
     void storedValuesLoad()
     {
-        QFETCH(QStringList, stored);
-        QFETCH(int, loaded);
-        const QString key = stored[0];
+        QFETCH(QString, key);
+        QFETCH(QString, stored);
+        QFETCH(QString, saved);
         RuntimeSandbox box;
-        Store(box, key.toStdString(), stored[1].toStdString());
+        const std::string where = " WHERE SettingName = " + SqlQuote(key.toStdString());
+        box.execDef(stored.isNull()
+                        ? "DELETE FROM tblSettings" + where
+                        : "UPDATE tblSettings SET SettingValue = " + SqlQuote(stored.toStdString()) + where);
         LoadSettings();
-        const ProgramState& s = State();
-        int actual = key == "MachineType"                 ? s.MachineType
-                     : key == "ConvertLengthType"         ? s.ConvertLengthType
-                     : key == "ProcessingSkipFirstXLines" ? s.ProcessingSkipFirstXLines
-                     : key == "MappingSkipFirstXLines"    ? s.MappingSkipFirstXLines
-                     : key == "Scribes"                   ? int(s.Scribes)
-                                                          : s.AskIfValid;
-        QCOMPARE(actual, loaded);
+        SaveMachineSettings();
+        SaveProcessingSettings();
+        QCOMPARE(Stored(box, key.toStdString()), saved);
     }
 
-    void saversWriteStoredForms()
+    void saverTrimsText()
     {
         RuntimeSandbox box;
-        Store(box, "Scribes", "-1");
-        box.execDef("DELETE FROM tblSettings WHERE SettingName IN ('AskIfValid', 'MachineType')");
-        LoadSettings();
-        State().AskIfValid = 0;
-        SaveMachineSettings();
-        const std::string db = box.defDatabase();
-        QCOMPARE(QueryScalar(db, "SELECT SettingValue FROM tblSettings WHERE SettingName='Scribes'"), std::string("1"));
-        // AskIfValid is added when missing; MachineType is not.
-        QCOMPARE(QueryScalar(db, "SELECT SettingValue FROM tblSettings WHERE SettingName='AskIfValid'"),
-                 std::string("0"));
-        QCOMPARE(QueryScalar(db, "SELECT count(*) FROM tblSettings WHERE SettingName='MachineType'"), std::string("0"));
-        QVERIFY(box.err.empty());
-
         State().ExtraSpaceBalls = {"  800 ", ""};
         SaveExtraSpaceBalls();
-        QCOMPARE(QueryScalar(db, "SELECT SettingValue FROM tblSettings WHERE SettingName='ExtraSpaceBalls3'"),
-                 std::string("800"));
+        QCOMPARE(Stored(box, "ExtraSpaceBalls3"), "800");
     }
 
     void delimiterLastSelectedWins()
     {
         RuntimeSandbox box;
+        auto loaded = [] { return LoadDelimiter(), State().Delimiter; };
         box.execDef("UPDATE tblDelimiters SET Selected = 1");
-        LoadDelimiter();
-        std::string last =
-            QueryScalar(box.defDatabase(), "SELECT Delimiter FROM tblDelimiters ORDER BY ID DESC LIMIT 1");
-        QCOMPARE(State().Delimiter, last);
+        QCOMPARE(loaded(), ";"); // the factory copy's last row
+        SaveDelimiter("\t");     // deselects the others
+        QCOMPARE(loaded(), "\t");
         box.execDef("UPDATE tblDelimiters SET Selected = 0");
-        LoadDelimiter();
-        QCOMPARE(State().Delimiter, std::string(","));
-        SaveDelimiter(";");
-        LoadDelimiter();
-        QCOMPARE(State().Delimiter, std::string(";"));
+        QCOMPARE(loaded(), ",");
     }
 
     void unreadableConfigurationReportsAndKeepsValues()
     {
         RuntimeSandbox box;
-        QFile::resize(QString::fromStdString(box.defDatabase()), 0);
-        QFile f(QString::fromStdString(box.defDatabase()));
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write("this is not a database at all, just some text that fills the header");
-        f.close();
+        std::ofstream(box.defDatabase(), std::ios::trunc) << "this is not a database, just text filling the header";
         State().CommandLineMode = true;
         State().MachineType = 1;
         LoadMachineSettings();
         QCOMPARE(State().MachineType, 1);
-        QVERIFY(State().ErrorReported);
-        QVERIFY(!box.err.empty());
-        QVERIFY(QString::fromStdString(box.err.front()).startsWith("Error: "));
+        QVERIFY(State().ErrorReported && !box.err.empty() && box.err.front().rfind("Error: ", 0) == 0);
     }
 
     void partsFileFilter()
@@ -123,7 +104,6 @@ private slots:
     void criteriaColumnsCheckIgnoresCase()
     {
         RuntimeSandbox box;
-        QVERIFY(!CriteriaColumnsMissing());
         box.execDef("ALTER TABLE tblPartsCriteria RENAME COLUMN Switch_Dims TO SWITCH_DIMS");
         QVERIFY(!CriteriaColumnsMissing());
         box.execDef("ALTER TABLE tblPartsCriteria DROP COLUMN Reverse_Scribes");
@@ -133,59 +113,35 @@ private slots:
     void runtimeFilesRestoredAndProtected()
     {
         RuntimeSandbox box;
-        QVERIFY(QFile::exists(QString::fromStdString(box.defDatabase())));
         box.execDef("INSERT INTO tblMaterials (Material) VALUES ('MARKER')");
         QFile::remove(QString::fromStdString(box.templateDatabase()));
         SetUpRuntimeFiles();
-        // Only the missing file comes back; the existing configuration is kept.
-        QVERIFY(QFile::exists(QString::fromStdString(box.templateDatabase())));
-        QCOMPARE(QueryScalar(box.defDatabase(), "SELECT count(*) FROM tblMaterials WHERE Material='MARKER'"),
-                 std::string("1"));
-
+        QVERIFY(QFile::exists(QString::fromStdString(box.templateDatabase()))); // only the missing file comes back
+        QCOMPARE(QueryScalar(box.defDatabase(), "SELECT Material FROM tblMaterials WHERE Material='MARKER'"), "MARKER");
         QVERIFY(IsProgramFile(" " + UpperCase(box.defDatabase()) + " "));
-        QVERIFY(!IsProgramFile(box.file("job.csv")));
         QCOMPARE(FolderOf("/a/b/c.csv"), std::string("/a/b"));
         QCOMPARE(FolderOf("c.csv"), std::string("c.csv"));
         QCOMPARE(FileNameOf("C:\\x\\a.csv"), std::string("a.csv"));
         QCOMPARE(FileNameOf("/x/a.csv"), std::string("a.csv"));
     }
 
-    void entryChecks_data()
-    {
-        QTest::addColumn<QString>("entered");
-        QTest::addColumn<bool>("accepted");
-        QTest::addColumn<QString>("message");
-        QTest::newRow("blank") << "   " << false << "Value required for LENGTH.";
-        QTest::newRow("text") << "abc" << false << "Value entered for LENGTH can not be evaluated as a number.";
-        QTest::newRow("zero at exclusive limit") << "0" << false << "LENGTH must be > 0";
-        QTest::newRow("just above") << "0.0001" << true << "";
-    }
+    // The limits' edges and the overflow (other refusals: tst_CutListReading, tst_frmCLTViewEditROPartsFile).
     void entryChecks()
     {
-        QFETCH(QString, entered);
-        QFETCH(bool, accepted);
-        QFETCH(QString, message);
-        double value = -1;
-        std::string msg;
-        QCOMPARE(CheckDoubleValue("LENGTH", entered.toStdString(), value, 0, false, msg), accepted);
-        QCOMPARE(QString::fromStdString(msg), message);
-    }
-
-    void wholeNumberEntryChecks()
-    {
-        int32_t v = -5;
-        std::string msg;
-        QVERIFY(CheckLongValue("Skip first x lines", "0", v, 0, true, msg));
-        QVERIFY(!CheckLongValue("Skip first x lines", "-1", v, 0, true, msg));
-        QCOMPARE(msg, std::string("Skip first x lines must be >= 0"));
-        QCOMPARE(v, -1); // the value is set even when refused
-        QVERIFY(CheckLongValue("QUANTITY", "2.5", v, 0, true, msg));
-        QCOMPARE(v, 2);
-        msg.clear();
-        double d = 0;
-        QVERIFY(!CheckDoubleValue("WIDTH", "0.25", d, 0.5, true, msg));
-        QCOMPARE(msg, std::string("WIDTH must be >= 0.5"));
-        QVERIFY_THROWS_EXCEPTION(VxError, CheckLongValue("QUANTITY", "3e9", v, 0, true, msg));
+        // "value|message": the value is set whenever the text is numeric (-5 before).
+        auto check = [](const char* entered, double limit, bool atLimit, bool whole = false) {
+            double value = -5;
+            int32_t n = -5;
+            std::string msg;
+            const bool ok = whole ? CheckLongValue("LENGTH", entered, n, int32_t(limit), atLimit, msg)
+                                  : CheckDoubleValue("LENGTH", entered, value, limit, atLimit, msg);
+            return QString::fromStdString(FormatNumber(whole ? n : value) + (ok ? "|" : "|refused: ") + msg);
+        };
+        QCOMPARE(check("0", 0, false), "0|refused: LENGTH must be > 0");
+        QCOMPARE(check("0.0001", 0, false), "0.0001|");
+        QCOMPARE(check("0.25", 0.5, true), "0.25|refused: LENGTH must be >= 0.5");
+        QCOMPARE(check("0", 0, true, true), "0|");
+        QVERIFY_THROWS_EXCEPTION(VxError, check("3e9", 0, true, true));
     }
 };
 
