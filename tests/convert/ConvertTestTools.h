@@ -25,13 +25,7 @@ inline void MapColumns(const vxtest::RuntimeSandbox& sandbox, const std::vector<
     sandbox.execDef(sql);
 }
 
-inline QStringList ToList(const std::vector<std::string>& values)
-{
-    QStringList list;
-    for (const auto& v : values)
-        list << QString::fromStdString(v);
-    return list;
-}
+using vxtest::ToList;
 
 // One column of the session's working rows, in row order.
 inline QStringList WorkingColumn(vx::ConversionSession& session, const std::string& expression)

@@ -26,7 +26,6 @@ void AddCriteria(const vxtest::RuntimeSandbox& sandbox, const QString& values)
                     "Min_Panel_Width, Process, Switch_Dims, Reverse_Scribes) VALUES " +
                     values.toStdString());
 }
-const char* kProgramFile = "The file selected is a file used by this software. You can not use this file.";
 const char* kNoParts = "You must open a comma delimited parts file, or there are no parts in the file.";
 
 // Part 1, material 2, width 3, length 4, UF_1 5; part P valid in process 1, X not valid,
@@ -126,7 +125,6 @@ private slots:
         add("mirrored on the switched length", "2,1,0,0", "('P', 1, 0, 0, 0, 0, 0, 1, 1, 1)", "P,100,10,20|30,",
             {"1|1|10.0|100.0|50|30||0|0|0|1|1"});
         add("zero and end scribe removed", "2,1,0,0", plain, "P,10,100,0|40|60,", {"1|1|10.0|100.0|40||0|0|0|0|0"});
-        add("only zeros: nothing to mirror", "2,1,0,0", mirrored, "P,10,100,0|0,", {"1|1|10.0|100.0|||0|0|0|0|0"});
         add("scribes without the accessory", "2,0,0,0", plain, "P,10,100,20|30,", {"1|1|10.0|100.0|||0|0|0|0|0"});
         add("panel at the minimum width", "2,0,0,0", panel, "P,12,100,,\r\nP,11.99,100,,",
             {"1|1|12.0|100.0|||0|0|1|0|0", "1|1|11.99|100.0|||0|0|0|0|0"});
@@ -253,27 +251,6 @@ private slots:
         QCOMPARE(QString::fromStdString(f.presenter.prompts.at(0).text), QString(kNoParts));
     }
 
-    void refusedTargets_data()
-    {
-        QTest::addColumn<QString>("target");
-        QTest::addColumn<QString>("message");
-        QTest::newRow("empty name") << QString() << QString();
-        QTest::newRow("program file") << QString("template") << QString(kProgramFile);
-    }
-    void refusedTargets()
-    {
-        QFETCH(QString, target);
-        QFETCH(QString, message);
-        SessionFixture f;
-        QVERIFY(OpenJob(f, "P,OAK,1,2,A"));
-        std::string path = target == "template" ? f.sandbox.templateDatabase() : target.toStdString();
-        QVERIFY(!f.session.AUTOCreateROPartsFile(path));
-        QCOMPARE(f.presenter.prompts.empty(), message.isEmpty());
-        if (!message.isEmpty())
-            QCOMPARE(QString::fromStdString(f.presenter.prompts[0].text), message);
-        QCOMPARE(WorkingColumn(f.session, "count(*)"), QStringList{"1"});
-    }
-
     void failedWriteLeavesTheOldFile()
     {
         SessionFixture f;
@@ -319,35 +296,15 @@ private slots:
         WorkingDatabaseLock::SetWaitMilliseconds(oldWait);
     }
 
-    void noProcesses()
-    {
-        SessionFixture f;
-        QVERIFY(OpenJob(f, "P,OAK,1,2,A", "DELETE FROM tblProcesses"));
-        QCOMPARE(QString::fromStdString(f.session.ProcessDropDownList()), QString());
-        int created = 0;
-        f.session.DoCreateFilesForProcesses("Job", [&](auto&&...) { ++created; });
-        QCOMPARE(created, 0);
-        QCOMPARE(f.presenter.prompts.size(), size_t(2));
-        for (const auto& p : f.presenter.prompts)
-            QVERIFY(QString::fromStdString(p.text).startsWith("Error: 3021, Either BOF or EOF is True"));
-        QCOMPARE(WorkingColumn(f.session, "count(*)"), QStringList{"0"});
-    }
-
-    void processFiles_data()
-    {
-        QTest::addColumn<int>("answer");
-        QTest::newRow("replace") << int(vbYes);
-        QTest::newRow("keep") << int(vbNo);
-    }
+    // Keeping an existing file is walked through the convert screen.
     void processFiles()
     {
-        QFETCH(int, answer);
         SessionFixture f;
         std::filesystem::create_directories(f.sandbox.file("cab"));
         std::filesystem::create_directories(f.sandbox.file("Bob's solid"));
         std::string existing = f.sandbox.writeFile("Bob's solid/Job_SOLID.rdb", "old");
         f.presenter.answer(vbOK); // the missing folder
-        f.presenter.answer(answer);
+        f.presenter.answer(vbYes);
         QVERIFY(OpenJob(f, "P,OAK,1,2,A\r\nS,OAK,1,2,B\r\nX,OAK,1,2,C",
                         "DELETE FROM tblProcesses; INSERT INTO tblProcesses (AutoID, Description, FileID, SaveFileTo) "
                         "VALUES (1, 'Cabinet', '', '" +
@@ -373,13 +330,8 @@ private slots:
                                                      "new file being created?")}));
         QCOMPARE(ToList(vxtest::QueryColumn(f.sandbox.file("cab") + "/Job.rdb", "SELECT Part FROM tblParts")),
                  QStringList{"P"});
-        if (answer == vbYes) {
-            QCOMPARE(created, (QStringList{"Cabinet:Job.rdb", "Solid:Job_SOLID.rdb"}));
-            QCOMPARE(ToList(vxtest::QueryColumn(existing, "SELECT Part FROM tblParts")), QStringList{"S"});
-        } else {
-            QCOMPARE(created, QStringList{"Cabinet:Job.rdb"});
-            QCOMPARE(vxtest::ReadFile(existing), "old");
-        }
+        QCOMPARE(created, (QStringList{"Cabinet:Job.rdb", "Solid:Job_SOLID.rdb"}));
+        QCOMPARE(ToList(vxtest::QueryColumn(existing, "SELECT Part FROM tblParts")), QStringList{"S"});
         QCOMPARE(WorkingColumn(f.session, "count(*)"), QStringList{"0"});
     }
 

@@ -78,16 +78,6 @@ private slots:
         QCOMPARE(WorkingColumn(f.session, "PART"), parts);
     }
 
-    // A rejected UTF-16 row is shown as the text it holds, not cut at its first NUL byte.
-    void rejectedUtf16RowShowsItsText()
-    {
-        SessionFixture f;
-        QVERIFY(f.prepare({{"PART", 1}, {"WIDTH", 2}, {"LENGTH", 3}}));
-        State().CommandLineMode = true;
-        QVERIFY(!Open(f, Utf16("Side,x,2\n", true).toStdString()));
-        QVERIFY(TheErrorLog().Text().find("The row contains: Side,x,2") != std::string::npos);
-    }
-
     // Each row: the file, the lines to skip, and the parts and line numbers kept. A file
     // without data rows is reported as such, and nothing else is logged.
     void keptAndSkippedLines_data()
@@ -133,12 +123,13 @@ private slots:
         }
     }
 
+    // In UTF-16, so the rejected row must be logged as its text, not cut at its first NUL byte.
     void workedExample()
     {
         SessionFixture f;
         QVERIFY(f.prepare());
         int shown = TheErrorLog().displayCount();
-        QVERIFY(!Open(f, "Part,W,L,Q\r\n\r\nSide,12.5,30,2\r\n,,,\r\n,abc,x,-2\r\n", "1"));
+        QVERIFY(!Open(f, Utf16("Part,W,L,Q\r\n\r\nSide,12.5,30,2\r\n,,,\r\n,abc,x,-2\r\n", true).toStdString(), "1"));
         QCOMPARE(WorkingColumn(f.session, "PART || '|' || WIDTH || '|' || LENGTH || '|' || QUANTITY || '|' || SEQ_NUM"),
                  QStringList{"Side|12.5|30.0|2|1"});
         QCOMPARE(QString::fromStdString(TheErrorLog().Text()),
@@ -203,20 +194,6 @@ private slots:
         QCOMPARE(Open(f, read[0].toStdString()), !row.isEmpty());
         QCOMPARE(WorkingColumn(f.session, "PART || '|' || MATERIAL || '|' || WIDTH || '|' || UF_1"),
                  row.isEmpty() ? QStringList{} : QStringList{row});
-    }
-
-    void newMaterialsLearned()
-    {
-        SessionFixture f;
-        QVERIFY(f.prepare({{"PART", 1}, {"MATERIAL", 2}, {"WIDTH", 3}, {"LENGTH", 4}}));
-        QVERIFY(Open(f, "A1,,1,2\r\nA1,maple ply,1,2\r\nA1,O'Hara Oak,1,2\r\nA1,NONE,1,2"));
-        QCOMPARE(ToList(vxtest::QueryColumn(f.sandbox.defDatabase(),
-                                            "SELECT Material FROM tblMaterials WHERE Material IN ('NONE', 'OHara Oak', "
-                                            "'MAPLE PLY') ORDER BY Material")),
-                 (QStringList{"MAPLE PLY", "NONE", "OHara Oak"}));
-        QCOMPARE(
-            vxtest::QueryScalar(f.sandbox.defDatabase(), "SELECT count(*) FROM tblMaterials WHERE Material = 'NONE'"),
-            "1");
     }
 
     void newPartQuestion_data()

@@ -1,7 +1,7 @@
 // The mapping screen driven as the operator does: open example files of many shapes, choose
-// columns in the mapping row, edit display labels, check, clear, save or cancel, load a
-// default mapping, and drop a file onto the window.
-#include "MappingScreenTools.h"
+// columns in the mapping row or match them by the header line, edit display labels, check,
+// clear, save or cancel, load a default mapping, and drop a file onto the window.
+#include "../screens/ScreenTestTools.h"
 
 #include "mapping/frmCLTLoadDefaultMapping.h"
 #include "mapping/frmCLTPartsListMapping.h"
@@ -10,7 +10,6 @@
 using namespace vx;
 using vxtest::Child;
 using vxtest::Click;
-using vxtest::QueryScalar;
 
 namespace {
 
@@ -34,12 +33,53 @@ bool DropFile(QWidget* window, const std::string& path)
     return true;
 }
 
-using Fixture = maptest::MappingScreenFixture;
+// The mapping screen on a fresh runtime folder, no lines skipped.
+struct Fixture : vxtest::ScreenFixture<frmCLTPartsListMapping> {
+    Fixture() { Child<QComboBox>(screen, "cmboSkipXLines")->setEditText("0"); }
+    // Opens a file with these bytes through the open button.
+    std::string open(const std::string& bytes, const std::string& name = "example.csv")
+    {
+        std::string path = box.writeFile(name, bytes);
+        dialogs.answer(path);
+        Click(screen, "cmdOpenFile");
+        return path;
+    }
+    QStringList mappingRow() const
+    {
+        QStringList row;
+        for (int c = 1; c <= screen->example().ColumnCount; ++c)
+            row << screen->ExampleCell(1, c);
+        return row;
+    }
+    // Picks a choice in a mapping-row cell as the drop-down does.
+    void choose(int column, const QString& choice)
+    {
+        BoundGridModel* model = screen->mappingGrid()->gridModel();
+        QVERIFY(model->flags(model->index(0, column)) & Qt::ItemIsEditable);
+        QVERIFY(model->setData(model->index(0, column), choice, Qt::EditRole));
+    }
+    // Types a display label for the field with this IDNum.
+    void typeLabel(int idNum, const QString& text)
+    {
+        BoundGridModel* model = screen->labelGrid()->gridModel();
+        QVERIFY(model->setData(model->index(idNum - 1, 2), text, Qt::EditRole));
+    }
+    QString labelCell(int idNum) const { return screen->labelGrid()->TextMatrix(idNum, 3); }
+    bool enabled(const char* name) const { return Child<QPushButton>(screen, name)->isEnabled(); }
+};
 
 } // namespace
 
 class tst_frmCLTPartsListMapping : public QObject {
     Q_OBJECT
+
+    // Opens the example with this delimiter and skip count.
+    static void Open(Fixture& f, const QString& bytes, const QString& delimiter, int skip)
+    {
+        Child<QComboBox>(f.screen, "cmboDelimiter")->setCurrentText(delimiter);
+        Child<QComboBox>(f.screen, "cmboSkipXLines")->setEditText(QString::number(skip));
+        f.open(bytes.toStdString());
+    }
 
 private slots:
     void opensWithOnlyOpenAndCancel()
@@ -105,7 +145,13 @@ private slots:
         const int shown = TheErrorLog().displayCount();
         f.open("Seq,Part\r\n1,SIDE,10\r\n");
         QCOMPARE(TheErrorLog().displayCount(), shown + 1);
-        QVERIFY(TheErrorLog().Text().find("Row 1, Columns = 2\r\nRow 2, Columns = 3") != std::string::npos);
+        QCOMPARE(TheErrorLog().Text(),
+                 std::string("The Number of Columns in each row does not match.\r\n\r\n"
+                             "The number of columns defined by comma separation for each row of data "
+                             "must be the same. \r\n\r\n"
+                             "Parts Information could be placed in the wrong column.\r\n\r\n"
+                             "The following lists the row number, followed by the number of columns in the row. \r\n"
+                             "Row 1, Columns = 2\r\nRow 2, Columns = 3\r\n"));
         QVERIFY(!f.enabled("cmdSaveMapping"));
         QCOMPARE(f.screen->example().ColumnCount, 10);
         QCOMPARE(f.screen->ExampleCell(2, 2), QString("LEFT SIDE"));
@@ -319,6 +365,80 @@ private slots:
         QVERIFY(convert.dialogs.requests.empty());
         QCOMPARE(convert.screen->partsGrid()->Rows(), 2); // one header line skipped
         QVERIFY(Child<QLabel>(convert.screen, "lblFileOpened")->text().contains("job.csv"));
+    }
+
+    // Each row: the header line, its delimiter, columns chosen by hand first ("3=LENGTH"),
+    // the mapping row afterwards and the count.
+    void matchColumnsByHeader_data()
+    {
+        QTest::addColumn<QString>("header");
+        QTest::addColumn<QString>("delimiter");
+        QTest::addColumn<QStringList>("byHand");
+        QTest::addColumn<QStringList>("row");
+        QTest::addColumn<int>("matched");
+        const QString comma = "Comma ( , )";
+        QTest::newRow("height is a length") << "name,width,height,qty" << comma << QStringList{}
+                                            << QStringList{"PART", "WIDTH", "LENGTH", "QUANTITY"} << 4;
+        QTest::newRow("German, no umlauts") << "name;staerke;laenge;breite;decor"
+                                            << "Semicolon ( ; )" << QStringList{}
+                                            << QStringList{"PART", "THICKNESS", "LENGTH", "WIDTH", "MATERIAL"} << 5;
+        QTest::newRow("units, punctuation, umlaut")
+            << QString::fromUtf8("Length (mm),width_in,Qty.,part name,St\xC3\x84RKE") << comma << QStringList{}
+            << QStringList{"LENGTH", "WIDTH", "QUANTITY", "PART", "THICKNESS"} << 5;
+        QTest::newRow("two columns for one field") << "Item,Label,height,Length" << comma << QStringList{}
+                                                   << QStringList{"PART", "NOT USED", "LENGTH", "NOT USED"} << 2;
+        QTest::newRow("hand choices kept") << "name,width,height,qty" << comma << QStringList{"1=MATERIAL", "4=WIDTH"}
+                                           << QStringList{"MATERIAL", "NOT USED", "LENGTH", "WIDTH"} << 1;
+        QTest::newRow("a wide export") << "#,Item,Stock,Material,Length,Width,Thickness,Quantity,Total,Flags,Bodies"
+                                       << comma << QStringList{}
+                                       << QStringList{"NOT USED", "PART",     "NOT USED",  "MATERIAL",
+                                                      "LENGTH",   "WIDTH",    "THICKNESS", "QUANTITY",
+                                                      "NOT USED", "NOT USED", "NOT USED"}
+                                       << 6;
+        // A configuration from before the table of header names still matches labels and MainName.
+        QTest::newRow("without the table of header names")
+            << "Part,Qty,Length" << comma << QStringList{} << QStringList{"PART", "NOT USED", "LENGTH"} << 2;
+    }
+    void matchColumnsByHeader()
+    {
+        QFETCH(QString, header);
+        QFETCH(QString, delimiter);
+        QFETCH(QStringList, byHand);
+        QFETCH(QStringList, row);
+        QFETCH(int, matched);
+        const QString comma = "Comma ( , )";
+        Fixture f;
+        if (QTest::currentDataTag() == QString("without the table of header names"))
+            f.box.execDef("DROP TABLE tblHeaderNames");
+        const QString data = QString(delimiter == comma ? ",x" : ";x").repeated(row.size()).mid(1);
+        Open(f, header + "\n" + data + "\n", delimiter, 1);
+        QVERIFY(f.enabled("cmdMatchHeaders"));
+        BoundGridModel* model = f.screen->mappingGrid()->gridModel();
+        for (const QString& choice : byHand) {
+            const int column = choice.section('=', 0, 0).toInt();
+            QVERIFY(model->setData(model->index(0, column), choice.section('=', 1), Qt::EditRole));
+        }
+        Click(f.screen, "cmdMatchHeaders");
+        QCOMPARE(f.mappingRow(), row);
+        QCOMPARE(QString::fromStdString(f.presenter.prompts.back().text),
+                 QString("%1 column%2 matched by the header names of row 1.")
+                     .arg(matched)
+                     .arg(matched == 1 ? " was" : "s were"));
+    }
+
+    // The example is split again as soon as the quoting choice changes; it is stored on closing.
+    // With no skipped line there is no header to match.
+    void quotingChoiceSplitsTheExampleAgain()
+    {
+        Fixture f;
+        Open(f, "\"Left, Right\",1\n", "Comma ( , )", 0);
+        QCOMPARE(f.screen->example().ColumnCount, 3);
+        QVERIFY(f.enabled("cmdSaveMapping") && !f.enabled("cmdMatchHeaders"));
+        Child<QCheckBox>(f.screen, "chkQuotedFields")->setChecked(true);
+        QCOMPARE(f.screen->example().ColumnCount, 2);
+        QCOMPARE(f.screen->ExampleCell(2, 1), QString("Left, Right"));
+        Click(f.screen, "cmdDone");
+        QCOMPARE(f.setting("QuotedFields"), "1");
     }
 };
 

@@ -2,6 +2,7 @@
 // Shared test helpers: temporary runtime folders, captured console output, scripted answers
 // to ShowMessage, and running the built VXCLT.
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
 
 #include <deque>
@@ -86,5 +87,13 @@ std::string ReadFile(const std::string& path);
 std::vector<std::string> FolderEntries(const std::string& folder);
 std::vector<std::string> QueryColumn(const std::string& dbPath, const std::string& sql);
 std::string QueryScalar(const std::string& dbPath, const std::string& sql);
+
+inline QStringList ToList(const std::vector<std::string>& values)
+{
+    QStringList list;
+    for (const auto& v : values)
+        list << QString::fromStdString(v);
+    return list;
+}
 
 } // namespace vxtest
