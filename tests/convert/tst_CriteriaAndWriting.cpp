@@ -1,13 +1,11 @@
 // Applying the part criteria and writing parts files: every rule and its gating, criteria
 // re-applied after changes, which rows and values land in the parts file, the target
-// replaced only by a complete file, the working-database lock, process files, and the
-// console's straight write giving the same files as the way through the working table.
+// replaced only by a complete file, process files, and the console's straight write
+// giving the same files as the way through the working table.
 #include "ConvertTestTools.h"
 
-#include "convert/WorkingDatabaseLock.h"
 #include "start/Messages.h"
 
-#include <QElapsedTimer>
 #include <QtTest>
 
 #include <filesystem>
@@ -267,33 +265,6 @@ private slots:
         QCOMPARE(ToList(vxtest::FolderEntries(f.sandbox.root())),
                  (QStringList{"RerezireduRodAduvArivo", "job.csv", "out.rdb"}));
         QCOMPARE(WorkingColumn(f.session, "count(*)"), QStringList{"0"});
-    }
-
-    void secondConversionWaitsThenFails()
-    {
-        SessionFixture f;
-        ConversionSession &first = f.session, second;
-        const int oldWait = WorkingDatabaseLock::WaitMilliseconds();
-        WorkingDatabaseLock::SetWaitMilliseconds(300);
-        QVERIFY(OpenJob(f, "P,OAK,1,2,A"));
-        const std::string input = f.sandbox.file("job.csv");
-        // A second screen or conversion prepares at once; reading waits for the first to finish.
-        QVERIFY(second.Prepare());
-        QElapsedTimer timer;
-        timer.start();
-        QVERIFY(!second.AUTOOpenPartsFile(input, "job.csv"));
-        QVERIFY(timer.elapsed() >= 250);
-        QCOMPARE(QString::fromStdString(f.presenter.prompts.at(0).text),
-                 QString::fromStdString("Error: 3260, Another conversion is using the runtime folder's working "
-                                        "databases (" +
-                                        f.sandbox.runtimeFolder() +
-                                        "). Try again when it has finished., WorkingDatabaseLock"));
-        QCOMPARE(WorkingColumn(first, "count(*)"), QStringList{"1"});
-        // Writing ends the first conversion's claim.
-        QVERIFY(first.AUTOCreateROPartsFile(f.sandbox.file("out.rdb")));
-        QVERIFY(second.AUTOOpenPartsFile(input, "job.csv"));
-        QCOMPARE(WorkingColumn(second, "count(*)"), QStringList{"1"});
-        WorkingDatabaseLock::SetWaitMilliseconds(oldWait);
     }
 
     // Keeping an existing file is walked through the convert screen.

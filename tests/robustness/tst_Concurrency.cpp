@@ -1,7 +1,7 @@
 // Conversions at the same time against one runtime folder: eight console conversions of
 // different files all succeed with exactly their own rows, and a conversion held open in
 // the program (as the convert screen holds it) makes a console conversion wait without
-// either corrupting the other. A wait that runs out is checked with the writer's tests.
+// either corrupting the other. A wait that runs out is checked with the command-line tests.
 #include "RobustnessTools.h"
 
 #include "config/modCLTSettings.h"

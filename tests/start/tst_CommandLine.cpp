@@ -5,6 +5,7 @@
 #include "start/ProgramState.h"
 #include "start/modCLTCommandLine.h"
 
+#include <QElapsedTimer>
 #include <QtTest>
 
 #include <filesystem>
@@ -88,7 +89,10 @@ private slots:
         WorkingDatabaseLock::SetWaitMilliseconds(200);
         {
             WorkingDatabaseLock other(sandbox.runtimeFolder());
+            QElapsedTimer timer;
+            timer.start();
             QCOMPARE(Run({csv}), 6);
+            QVERIFY(timer.elapsed() >= 150); // it waited for the other one first
         }
         WorkingDatabaseLock::SetWaitMilliseconds(oldWait);
         QCOMPARE(sandbox.err.back(), "ERROR: Unexpected error 3260: Another conversion is using the runtime folder's "

@@ -1,11 +1,10 @@
-// The shared grid: model contract, cells, drop-downs, check boxes, edit hooks, columns, a million rows.
+// The shared grid: model contract, cells, drop-downs, check boxes, edit hooks, columns and file filters.
 #include "TestSupport.h"
 #include "config/TableStore.h"
 #include "ui/BoundGrid.h"
 #include "ui/FileDialogs.h"
 
 #include <QAbstractItemModelTester>
-#include <QElapsedTimer>
 #include <QtTest>
 
 using namespace vx;
@@ -111,26 +110,6 @@ private slots:
         QCOMPARE(b.back("Process").rawLong(), 2);
         QCOMPARE(b.grid.TextMatrix(1, 4), QString("Solid Wood"));
         QCOMPARE(after, 3);
-    }
-
-    void millionRowsStayVirtual()
-    {
-        auto c = Connection::OpenMemory();
-        c->Execute("CREATE TABLE big (AutoIDNum INTEGER PRIMARY KEY, PART TEXT, LENGTH REAL)");
-        c->Execute("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 1000000) "
-                   "INSERT INTO big SELECT i, 'P' || i, i * 0.5 FROM n");
-        RecordSet rs(c, "SELECT * from big");
-        BoundGrid grid;
-        grid.resize(800, 600);
-        QElapsedTimer timer;
-        timer.start();
-        grid.Bind(&rs);
-        grid.AutoSize();
-        grid.show();
-        grid.scrollToBottom();
-        QCoreApplication::processEvents();
-        QCOMPARE(grid.TextMatrix(1000000, 2), QString("P1000000"));
-        QVERIFY2(timer.elapsed() < 3000, qPrintable(QString::number(timer.elapsed())));
     }
 
     void classicFiltersBecomeQtFilters()
