@@ -36,19 +36,6 @@ private slots:
                         "('MAPLE', 2, 12.5, 1), ('birch', 1, 3, 0), ('O''Brien oak', 5, 1.25, 1), ('ASH', 0, 7, 0);");
     }
 
-    void columnsAndTypes()
-    {
-        RecordSet rs(m_conn, "SELECT * from tblMaterials");
-        QCOMPARE(rs.Columns().size(), size_t(5));
-        QVERIFY(rs.Columns()[0].primaryKey);
-        const FieldType types[] = {FieldType::Text, FieldType::Long, FieldType::Double, FieldType::Boolean};
-        for (int i = 1; i < 5; ++i)
-            QCOMPARE(rs.Columns()[size_t(i)].type, types[i - 1]);
-        QCOMPARE(rs.ColumnIndex("material"), 1);
-        QCOMPARE(rs.ColumnIndex("nope"), -1);
-        QVERIFY_THROWS_EXCEPTION(VxError, rs.Value("nope"));
-    }
-
     void whereOrderFilterSortAndFind()
     {
         RecordSet rs(m_conn, "SELECT * from tblMaterials where Qty > 0 order by Material asc");

@@ -129,8 +129,6 @@ private slots:
                                     << QStringList{"PART", "MATERIAL", "WIDTH", "CABINET", "LENGTH", "NOT USED"};
         QTest::newRow("NOT USED frees the column")
             << 1 << "NOT USED" << QStringList{"NOT USED", "MATERIAL", "WIDTH", "NOT USED", "LENGTH", "NOT USED"};
-        QTest::newRow("same label again")
-            << 2 << "MATERIAL" << QStringList{"PART", "MATERIAL", "WIDTH", "NOT USED", "LENGTH", "NOT USED"};
     }
     void selectColumn()
     {
@@ -176,24 +174,6 @@ private slots:
             if (cell == current)
                 cell = shown;
         QCOMPARE(Row(m), expected);
-    }
-
-    void saveMappingSetsColumnsAndManualFields()
-    {
-        ColumnMapping& m = Loaded(6);
-        m.SelectColumn(4, "CABINET");
-        m.SelectColumn(2, "NOT USED");
-        QVERIFY(m.SaveMapping());
-        auto columns = vxtest::QueryColumn(
-            m_sandbox->defDatabase(), "SELECT PF_Col || '/' || ManualField FROM tblPartsFileMapping ORDER BY IDNum");
-        // PART, MATERIAL (unmapped, not required: manual off), WIDTH, LENGTH, SCRIBES (always
-        // manual), CABINET (mapped now).
-        QCOMPARE(vxtest::ToList(columns), (QStringList{"1/1", "0/0", "3/1", "5/1", "0/1", "4/1"}));
-
-        // Unmapping CABINET again turns its manual flag off, whatever it was.
-        m.SelectColumn(4, "NOT USED");
-        QVERIFY(m.SaveMapping());
-        QCOMPARE(Column(*m_sandbox, "ManualField", "UF_1"), "0");
     }
 
     // The screen's rule looks at the unsaved row; the conversion's at the saved table. Both

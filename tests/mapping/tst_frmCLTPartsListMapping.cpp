@@ -133,8 +133,11 @@ private slots:
             first << f.screen->ExampleCell(2, c);
         QCOMPARE(captions, rowCaptions);
         QCOMPARE(first, firstRow);
-        // The saved mapping, fitted to the width, fills the mapping row.
+        // The saved mapping, fitted to the width, fills the mapping row; only that row is editable.
         QCOMPARE(f.mappingRow(), kFactoryRow.mid(0, columns));
+        BoundGridModel* model = f.screen->mappingGrid()->gridModel();
+        QVERIFY(!(model->flags(model->index(1, 1)) & Qt::ItemIsEditable)); // example data
+        QVERIFY(!(model->flags(model->index(0, 0)) & Qt::ItemIsEditable)); // the caption
     }
 
     void inconsistentFileLeavesTheScreenAsItWas()
@@ -184,20 +187,6 @@ private slots:
         QCOMPARE(f.presenter.prompts.size(), size_t(1));
         QCOMPARE(QString::fromStdString(f.presenter.prompts[0].text), message);
         QVERIFY(!f.enabled("cmdSaveMapping"));
-    }
-
-    void choosingALabelFreesItsOtherColumn()
-    {
-        Fixture f;
-        f.open(kTenColumns);
-        BoundGridModel* model = f.screen->mappingGrid()->gridModel();
-        QVERIFY(!(model->flags(model->index(1, 3)) & Qt::ItemIsEditable)); // example data
-        QVERIFY(!(model->flags(model->index(0, 0)) & Qt::ItemIsEditable)); // the caption
-        f.choose(3, "EDGE"); // the other rules of a choice are checked on the model
-        QStringList expected = kFactoryRow;
-        expected[2] = "EDGE";
-        expected[9] = "NOT USED";
-        QCOMPARE(f.mappingRow(), expected);
     }
 
     void scribesLabelIsHiddenAndRefused()
