@@ -35,19 +35,6 @@ class TestConcurrency : public QObject {
 
     std::unique_ptr<vxtest::RuntimeSandbox> m_sandbox;
 
-    std::unique_ptr<QProcess> StartVxclt(const std::vector<std::string>& args)
-    {
-        auto p = std::make_unique<QProcess>();
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("XDG_DATA_HOME", QString::fromStdString(m_sandbox->root()));
-        p->setProcessEnvironment(env);
-        QStringList list;
-        for (const auto& a : args)
-            list << QString::fromStdString(a);
-        p->start(QString::fromStdString(vxtest::BinDir() + "/VXCLT"), list);
-        return p;
-    }
-
 private slots:
     void init() { m_sandbox = std::make_unique<vxtest::RuntimeSandbox>(); }
     void cleanup() { m_sandbox.reset(); }
@@ -60,7 +47,7 @@ private slots:
             std::string prefix = "JOB" + std::to_string(k) + " PART ";
             std::string csv =
                 m_sandbox->writeFile("job" + std::to_string(k) + ".csv", vxtest::CutList(prefix, 300 + 97 * k));
-            running.push_back(StartVxclt({csv}));
+            running.push_back(vxtest::StartVxclt({csv}, m_sandbox->root()));
         }
         for (int k = 0; k < jobs; ++k) {
             QProcess& p = *running[k];
@@ -88,7 +75,7 @@ private slots:
         QVERIFY(session.Prepare());
         QVERIFY(session.AUTOOpenPartsFile(screenCsv, "screen.csv"));
 
-        auto console = StartVxclt({consoleCsv});
+        auto console = vxtest::StartVxclt({consoleCsv}, m_sandbox->root());
         QVERIFY(console->waitForStarted());
         QVERIFY(!console->waitForFinished(2500)); // waiting for the session's lock
         QVERIFY(!std::filesystem::exists(m_sandbox->file("console.rdb")));

@@ -178,12 +178,8 @@ private slots:
         const std::string live = ".job.rdb.vxtmp" + std::to_string(getpid()) + "_0";
         std::ofstream(dir + "/" + live) << "still being written";
 
-        QProcess p;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("XDG_DATA_HOME", QString::fromStdString(m_box->root()));
-        p.setProcessEnvironment(env);
-        p.start(QString::fromStdString(vxtest::BinDir() + "/VXCLT"),
-                {QString::fromStdString(Csv(200000)), QString::fromStdString(dir + "/job.rdb")});
+        std::unique_ptr<QProcess> started = vxtest::StartVxclt({Csv(200000), dir + "/job.rdb"}, m_box->root());
+        QProcess& p = *started;
         QVERIFY(p.waitForStarted());
         const std::string ours = ".vxtmp" + std::to_string(p.processId()) + "_";
         while (!HasTemporaryFile(dir, ours) && !p.waitForFinished(1)) {

@@ -6,7 +6,6 @@
 #include "start/Messages.h"
 #include "start/ProgramState.h"
 
-#include <QProcess>
 #include <QProcessEnvironment>
 
 #include <algorithm>
@@ -76,17 +75,30 @@ RunResult RunVxclt(const std::vector<std::string>& args, const std::string& xdgH
     return RunProgram(BinDir() + "/VXCLT", args, xdgHome, timeoutMs);
 }
 
-RunResult RunProgram(const std::string& program, const std::vector<std::string>& args, const std::string& xdgHome,
-                     int timeoutMs)
+static std::unique_ptr<QProcess> StartProgram(const std::string& program, const std::vector<std::string>& args,
+                                              const std::string& xdgHome)
 {
-    QProcess p;
+    auto p = std::make_unique<QProcess>();
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("XDG_DATA_HOME", QString::fromStdString(xdgHome));
-    p.setProcessEnvironment(env);
+    p->setProcessEnvironment(env);
     QStringList list;
     for (auto& a : args)
         list << QString::fromStdString(a);
-    p.start(QString::fromStdString(program), list);
+    p->start(QString::fromStdString(program), list);
+    return p;
+}
+
+std::unique_ptr<QProcess> StartVxclt(const std::vector<std::string>& args, const std::string& xdgHome)
+{
+    return StartProgram(BinDir() + "/VXCLT", args, xdgHome);
+}
+
+RunResult RunProgram(const std::string& program, const std::vector<std::string>& args, const std::string& xdgHome,
+                     int timeoutMs)
+{
+    std::unique_ptr<QProcess> started = StartProgram(program, args, xdgHome);
+    QProcess& p = *started;
     RunResult r;
     if (!p.waitForStarted(10000))
         return r;

@@ -1,6 +1,7 @@
 #pragma once
 // Shared test helpers: temporary runtime folders, captured console output, scripted answers
 // to ShowMessage, and running the built VXCLT.
+#include <QProcess>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -69,6 +70,8 @@ RunResult RunVxclt(const std::vector<std::string>& args, const std::string& xdgH
 // Runs any program the same way (a copy of VXCLT elsewhere, a shell wrapper).
 RunResult RunProgram(const std::string& program, const std::vector<std::string>& args, const std::string& xdgHome,
                      int timeoutMs = 120000);
+// Starts build/bin/VXCLT that way and leaves it running, for tests that watch or stop it.
+std::unique_ptr<QProcess> StartVxclt(const std::vector<std::string>& args, const std::string& xdgHome);
 
 // The lines of console output, line ends (LF or CR LF) removed.
 std::vector<std::string> Lines(const std::string& text);
