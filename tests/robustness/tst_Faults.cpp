@@ -64,12 +64,8 @@ private slots:
         std::string csv = m_sandbox->writeFile("big.csv", vxtest::CutList("VANISH ", 150000));
         std::string dir = m_sandbox->file("outdir");
         fs::create_directory(dir);
-        QProcess p;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("XDG_DATA_HOME", QString::fromStdString(m_sandbox->root()));
-        p.setProcessEnvironment(env);
-        p.start(QString::fromStdString(vxtest::BinDir() + "/VXCLT"),
-                {QString::fromStdString(csv), QString::fromStdString(dir + "/out.rdb")});
+        std::unique_ptr<QProcess> started = vxtest::StartVxclt({csv, dir + "/out.rdb"}, m_sandbox->root());
+        QProcess& p = *started;
         QVERIFY(p.waitForStarted());
         QByteArray out;
         while (!out.contains("Reading parts file...") && p.waitForReadyRead(30000))
