@@ -56,8 +56,6 @@ struct Screen : vxtest::ScreenFixture<frmCLTManualPartsEntry> {
             def(std::string("SELECT IDNum - 1 FROM tblPartsFileMapping WHERE MainName = '") + mainName + "'"));
     }
 };
-const char* kNeitherCountChanges =
-    "SELECT (SELECT COUNT(*) FROM tblPartsCriteria) || ' ' || (SELECT COUNT(*) FROM tblMaterials)";
 } // namespace
 
 class tst_frmCLTManualPartsEntry : public QObject {
@@ -121,19 +119,6 @@ private slots:
         }
     }
 
-    // A field whose ManualField holds no value: no entry box, no user-field row, but its
-    // grid column stays.
-    void manualFieldWithoutValue()
-    {
-        Screen s("UPDATE tblPartsFileMapping SET ManualField = NULL WHERE MainName IN ('THICKNESS', 'UF_1')");
-        QVERIFY(Child<QWidget>(s.screen, "txtThickness")->isHidden());
-        QVERIFY(s.screen->entry()->userFieldGrid()->isRowHidden(0));
-        BoundGrid* grid = s.screen->partsGrid();
-        for (int c = 1; c < grid->Cols(); ++c)
-            if (grid->TextMatrix(0, c) == "THICKNESS" || grid->TextMatrix(0, c) == "CABINET")
-                QVERIFY(!grid->ColHidden(c));
-    }
-
     // One press, one row: the quantity stays in the row; an empty thickness becomes 0; the
     // focus is back in the first box; Enter in the last box adds too.
     void addingKeepsQuantityInOneRow()
@@ -152,16 +137,26 @@ private slots:
         QCOMPARE(s.rows(), 2);
     }
 
-    void partAndMaterialNotInUseGiveNoneAndLearnNothing()
+    // Fields not in use (ManualField 0 or no value): no entry box and no user-field row, but
+    // the grid column stays; a part and material not in use give NONE and learn nothing.
+    void fieldsNotInUse()
     {
-        Screen s("UPDATE tblPartsFileMapping SET ManualField = 0 WHERE MainName IN ('PART', 'MATERIAL', 'WIDTH')");
-        const std::string before = s.def(kNeitherCountChanges);
-        QVERIFY(Child<QWidget>(s.screen, "cmboPart")->isHidden());
+        Screen s("UPDATE tblPartsFileMapping SET ManualField = 0 WHERE MainName IN ('PART', 'MATERIAL', 'WIDTH');"
+                 "UPDATE tblPartsFileMapping SET ManualField = NULL WHERE MainName IN ('THICKNESS', 'UF_1')");
+        const char* learned = "SELECT (SELECT COUNT(*) FROM tblPartsCriteria) || (SELECT COUNT(*) FROM tblMaterials)";
+        const std::string before = s.def(learned);
+        for (const char* box : {"cmboPart", "txtThickness"})
+            QVERIFY(Child<QWidget>(s.screen, box)->isHidden());
+        QVERIFY(s.screen->entry()->userFieldGrid()->isRowHidden(0));
+        BoundGrid* grid = s.screen->partsGrid();
+        for (int c = 1; c < grid->Cols(); ++c)
+            if (grid->TextMatrix(0, c) == "THICKNESS" || grid->TextMatrix(0, c) == "CABINET")
+                QVERIFY(!grid->ColHidden(c));
         s.type("txtLength", "30");
         Click(s.screen, "cmdAddTheParts");
         QCOMPARE(s.work("SELECT COUNT(*) || ' ' || Part || ' ' || Material || ' ' || Width FROM tblParts"),
                  "1 NONE NONE 1.0");
-        QCOMPARE(s.def(kNeitherCountChanges), before);
+        QCOMPARE(s.def(learned), before);
     }
 
     // A typed name matches a listed one by case and blanks; a new one is learned once.
