@@ -56,8 +56,6 @@ struct Screen : vxtest::ScreenFixture<frmCLTManualPartsEntry> {
             def(std::string("SELECT IDNum - 1 FROM tblPartsFileMapping WHERE MainName = '") + mainName + "'"));
     }
 };
-const char* kNeitherCountChanges =
-    "SELECT (SELECT COUNT(*) FROM tblPartsCriteria) || ' ' || (SELECT COUNT(*) FROM tblMaterials)";
 } // namespace
 
 class tst_frmCLTManualPartsEntry : public QObject {
@@ -121,50 +119,31 @@ private slots:
         }
     }
 
-    // A field whose ManualField holds no value: no entry box, no user-field row, but its
-    // grid column stays.
-    void manualFieldWithoutValue()
+    // Fields not in use (ManualField 0 or no value): no entry box and no user-field row, but
+    // the grid column stays; a part and material not in use give NONE and learn nothing.
+    void fieldsNotInUse()
     {
-        Screen s("UPDATE tblPartsFileMapping SET ManualField = NULL WHERE MainName IN ('THICKNESS', 'UF_1')");
-        QVERIFY(Child<QWidget>(s.screen, "txtThickness")->isHidden());
+        Screen s("UPDATE tblPartsFileMapping SET ManualField = 0 WHERE MainName IN ('PART', 'MATERIAL', 'WIDTH');"
+                 "UPDATE tblPartsFileMapping SET ManualField = NULL WHERE MainName IN ('THICKNESS', 'UF_1')");
+        const char* learned = "SELECT (SELECT COUNT(*) FROM tblPartsCriteria) || (SELECT COUNT(*) FROM tblMaterials)";
+        const std::string before = s.def(learned);
+        for (const char* box : {"cmboPart", "txtThickness"})
+            QVERIFY(Child<QWidget>(s.screen, box)->isHidden());
         QVERIFY(s.screen->entry()->userFieldGrid()->isRowHidden(0));
         BoundGrid* grid = s.screen->partsGrid();
         for (int c = 1; c < grid->Cols(); ++c)
             if (grid->TextMatrix(0, c) == "THICKNESS" || grid->TextMatrix(0, c) == "CABINET")
                 QVERIFY(!grid->ColHidden(c));
-    }
-
-    // One press, one row: the quantity stays in the row; an empty thickness becomes 0; the
-    // focus is back in the first box; Enter in the last box adds too.
-    void addingKeepsQuantityInOneRow()
-    {
-        Screen s;
-        s.type("txtQuantity", "4");
-        s.type("txtThickness", "");
-        s.add("30");
-        QCOMPARE(s.work("SELECT COUNT(*) || ' ' || Quantity || ' ' || Thickness || ' ' || Part FROM tblParts"),
-                 "1 4 0.0 SHELF");
-        QCOMPARE(s.screen->focusWidget(), Child<QWidget>(s.screen, "txtSeqNum"));
-        // With scribes and space balls off the part name is the last box.
-        QTest::keyClick(Child<QComboBox>(s.screen, "cmboMaterial")->lineEdit(), Qt::Key_Return);
-        QCOMPARE(s.rows(), 1);
-        QTest::keyClick(Child<QComboBox>(s.screen, "cmboPart")->lineEdit(), Qt::Key_Return);
-        QCOMPARE(s.rows(), 2);
-    }
-
-    void partAndMaterialNotInUseGiveNoneAndLearnNothing()
-    {
-        Screen s("UPDATE tblPartsFileMapping SET ManualField = 0 WHERE MainName IN ('PART', 'MATERIAL', 'WIDTH')");
-        const std::string before = s.def(kNeitherCountChanges);
-        QVERIFY(Child<QWidget>(s.screen, "cmboPart")->isHidden());
         s.type("txtLength", "30");
         Click(s.screen, "cmdAddTheParts");
         QCOMPARE(s.work("SELECT COUNT(*) || ' ' || Part || ' ' || Material || ' ' || Width FROM tblParts"),
                  "1 NONE NONE 1.0");
-        QCOMPARE(s.def(kNeitherCountChanges), before);
+        QCOMPARE(s.def(learned), before);
     }
 
-    // A typed name matches a listed one by case and blanks; a new one is learned once.
+    // One press, one row: the quantity stays in the row, an empty thickness becomes 0 and the
+    // focus is back in the first box. A typed name matches a listed one by case and blanks; a
+    // new one is learned once. Enter in the last box adds too.
     void comboMatchesByCaseAndBlanksAndLearnsNewNames_data()
     {
         QTest::addColumn<QString>("typed");
@@ -180,7 +159,11 @@ private slots:
         Screen s;
         QComboBox* part = Child<QComboBox>(s.screen, "cmboPart");
         const int listed = part->count();
+        s.type("txtQuantity", "4");
+        s.type("txtThickness", "");
         s.add("30", typed);
+        QCOMPARE(s.work("SELECT COUNT(*) || ' ' || Quantity || ' ' || Thickness FROM tblParts"), "1 4 0.0");
+        QCOMPARE(s.screen->focusWidget(), Child<QWidget>(s.screen, "txtSeqNum"));
         s.add("30", typed);
         QCOMPARE(part->currentText(), shown);
         QCOMPARE(part->count(), listed + (shown == typed ? 1 : 0));
@@ -188,6 +171,11 @@ private slots:
         QVERIFY(s.presenter.prompts.empty());
         const std::string quoted = vxtest::Replaced(shown.toStdString(), "'", "''");
         QCOMPARE(s.def("SELECT COUNT(*) FROM tblPartsCriteria WHERE Part = '" + quoted + "'"), "1");
+        // With scribes and space balls off the part name is the last box.
+        QTest::keyClick(Child<QComboBox>(s.screen, "cmboMaterial")->lineEdit(), Qt::Key_Return);
+        QCOMPARE(s.rows(), 2);
+        QTest::keyClick(part->lineEdit(), Qt::Key_Return);
+        QCOMPARE(s.rows(), 3);
     }
 
     void deletionsAskFirst_data()
@@ -343,11 +331,11 @@ private slots:
         QCOMPARE(vxtest::QueryScalar(s.box.file("job.rdb"), "SELECT COUNT(*) FROM tblParts"), "2");
     }
 
+    // Closing with nothing typed asks nothing (the main menu test closes each screen so).
     void closingWithUnsavedRowsAsks_data()
     {
-        QTest::addColumn<QString>("how"); // nothing typed, or the close used and the answer
+        QTest::addColumn<QString>("how"); // the close used and the answer
         QTest::addColumn<bool>("closed");
-        QTest::newRow("nothing typed") << "" << true;
         QTest::newRow("DONE, No") << "cmdDone No" << false;
         QTest::newRow("DONE, Yes") << "cmdDone Yes" << true;
         QTest::newRow("close control, No") << "control No" << false;
@@ -358,18 +346,15 @@ private slots:
         QFETCH(QString, how);
         QFETCH(bool, closed);
         Screen s;
-        const bool typed = !how.isEmpty();
-        if (typed)
-            s.add("30");
+        s.add("30");
         s.presenter.answer(how.endsWith("Yes") ? vbYes : vbNo);
         if (how.startsWith("control"))
             vxtest::CloseWithControlMenu(s.screen);
         else
             Click(s.screen, "cmdDone");
         vxtest::Settle();
-        QCOMPARE(s.presenter.prompts.size(), size_t(typed ? 1 : 0));
-        if (typed)
-            QCOMPARE(s.lastPrompt(), "The parts entered have not been saved. Close anyway?");
+        QCOMPARE(s.presenter.prompts.size(), size_t(1));
+        QCOMPARE(s.lastPrompt(), "The parts entered have not been saved. Close anyway?");
         QCOMPARE(s.screen.isNull() || s.screen->isHidden(), closed);
         QCOMPARE(s.menu.isVisible(), closed);
         if (!closed)

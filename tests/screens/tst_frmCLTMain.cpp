@@ -5,8 +5,10 @@
 #include "config/frmCLTSetup.h"
 #include "mapping/frmCLTPartsListMapping.h"
 #include "mapping/frmCLTPrintMapping.h"
+#include "parts/frmCLTManualPartsEntry.h"
 #include "parts/frmCLTViewEditROPartsFile.h"
 #include "screens/ErrorLog.h"
+#include "screens/frmCLTCombineFiles.h"
 #include "screens/frmCLTErrorLog.h"
 #include "screens/frmCLTMain.h"
 #include "screens/frmCLTPartsCriteriaDelete.h"
@@ -38,13 +40,6 @@ class tst_frmCLTMain : public QObject {
     Q_OBJECT
 
 private slots:
-    void everyMenuButtonIsEnabled()
-    {
-        MenuFixture f;
-        for (QPushButton* b : f.menu.findChildren<QPushButton*>())
-            QVERIFY2(b->isEnabled(), qPrintable(b->objectName()));
-    }
-
     void exitAndCloseControlSaveButOtherClosesDoNot_data()
     {
         QTest::addColumn<int>("how");
@@ -74,18 +69,6 @@ private slots:
                  saved);
     }
 
-    // EXIT unloads the screens still open over the menu.
-    void exitUnloadsOpenScreens()
-    {
-        MenuFixture f;
-        Click(&f.menu, "cmdDeleteParts");
-        QPointer<frmCLTPartsCriteriaDelete> removal = f.menu.removalScreen();
-        QVERIFY(removal && removal->isVisible());
-        Click(&f.menu, "cmdExit");
-        vxtest::Settle();
-        QVERIFY(!removal);
-    }
-
     void incompleteMappingOpensTheErrorLogInsteadOfTheConvertScreen()
     {
         MenuFixture f;
@@ -103,8 +86,8 @@ private slots:
         QVERIFY(f.presenter.prompts.empty());
     }
 
-    // Each menu button opens its screen; all but the removal screen hide the menu until the
-    // screen's DONE brings it back.
+    // Each menu button (enabled) opens its screen; all but the removal screen hide the menu
+    // until the screen's DONE brings it back.
     void menuOpensEachScreenAndGetsItBack_data()
     {
         QTest::addColumn<QString>("button");
@@ -114,6 +97,8 @@ private slots:
         QTest::newRow("convert, mapping complete") << "cmdProcessPartsFile" << true;
         QTest::newRow("processes") << "cmdProcesses" << true;
         QTest::newRow("view/edit") << "cmdViewEditROPartsFile" << true;
+        QTest::newRow("combine") << "cmdCombinePartsFiles" << true;
+        QTest::newRow("manual entry") << "cmdManualPartsList" << true;
         QTest::newRow("removal") << "cmdDeleteParts" << false;
     }
     void menuOpensEachScreenAndGetsItBack()
@@ -124,9 +109,9 @@ private slots:
         frmCLTMain& menu = f.menu;
         Click(&menu, button.toLatin1().constData());
         QPointer<QWidget> opened;
-        for (QWidget* screen :
-             std::initializer_list<QWidget*>{menu.mappingScreen(), menu.printMappingScreen(), menu.convertScreen(),
-                                             menu.processesScreen(), menu.removalScreen(), menu.viewEditScreen()})
+        for (QWidget* screen : std::initializer_list<QWidget*>{
+                 menu.mappingScreen(), menu.printMappingScreen(), menu.convertScreen(), menu.processesScreen(),
+                 menu.removalScreen(), menu.viewEditScreen(), menu.combineScreen(), menu.manualEntryScreen()})
             if (screen && screen->isVisible()) {
                 QVERIFY2(!opened, "one screen at a time");
                 opened = screen;
@@ -140,17 +125,20 @@ private slots:
         QVERIFY(f.presenter.prompts.empty());
     }
 
-    // The removal screen stays over the menu; opening processes from the menu then hides it.
-    void processesOpenedOverTheRemovalScreenHideTheMenu()
+    // The removal screen stays over the menu; processes opened from the menu then hide it,
+    // and EXIT unloads the screens still open.
+    void removalStaysOverTheMenuUntilExit()
     {
         MenuFixture f;
         Click(&f.menu, "cmdDeleteParts");
         Click(&f.menu, "cmdProcesses");
-        QVERIFY(f.menu.removalScreen()->isVisible());
-        QVERIFY(f.menu.processesScreen()->isVisible());
-        QVERIFY(!f.menu.isVisible());
+        QPointer<QWidget> removal = f.menu.removalScreen();
+        QVERIFY(removal->isVisible() && f.menu.processesScreen()->isVisible() && !f.menu.isVisible());
         Click(f.menu.processesScreen(), "cmdDone");
-        QVERIFY(f.menu.isVisible());
+        QVERIFY(f.menu.isVisible() && removal->isVisible());
+        Click(&f.menu, "cmdExit");
+        vxtest::Settle();
+        QVERIFY(!removal);
     }
 
     void configurationUpdateCancelAndCloseControl_data()
@@ -203,7 +191,6 @@ private slots:
         QCOMPARE(TheErrorLog().Text(), "CAB");
         TheErrorLog().AddInfo("line\r\n");
         TheErrorLog().Display();
-        QCOMPARE(log.windowTitle(), QString("Error Warning"));
         QVERIFY(log.isVisible());
         QCOMPARE(log.LogText(), QString("CABline\n"));
         Click(&log, "cmdClose");
