@@ -37,15 +37,12 @@ private slots:
             QTest::newRow(name) << key << QString(stored) << saved;
         };
         row("machine type out of range keeps default", "MachineType", "7", "2");
-        row("machine type joystick", "MachineType", " 1 ", "1");
         row("machine type missing is not added", "MachineType", nullptr, "");
         row("length type out of range gives none", "ConvertLengthType", "5", "0");
         row("length type rounds", "ConvertLengthType", "1.6", "2");
         row("negative skip keeps default", "ProcessingSkipFirstXLines", "-1", "0");
         row("huge skip keeps default", "MappingSkipFirstXLines", "1e12", "0");
         row("scribes minus one is true", "Scribes", "-1", "1");
-        row("scribes text keeps false", "Scribes", "yes", "0");
-        row("ask if valid any number", "AskIfValid", "5", "5");
         row("ask if valid missing is added", "AskIfValid", nullptr, "1");
     }
     void storedValuesLoad()
@@ -62,14 +59,6 @@ private slots:
         SaveMachineSettings();
         SaveProcessingSettings();
         QCOMPARE(Stored(box, key.toStdString()), saved);
-    }
-
-    void saverTrimsText()
-    {
-        RuntimeSandbox box;
-        State().ExtraSpaceBalls = {"  800 ", ""};
-        SaveExtraSpaceBalls();
-        QCOMPARE(Stored(box, "ExtraSpaceBalls3"), "800");
     }
 
     void delimiterLastSelectedWins()
@@ -101,15 +90,6 @@ private slots:
         QCOMPARE(PartsFileFilter(" csv "), std::string("Parts Files (*.csv)|*.csv|All Files (*.*)|*.*"));
     }
 
-    void criteriaColumnsCheckIgnoresCase()
-    {
-        RuntimeSandbox box;
-        box.execDef("ALTER TABLE tblPartsCriteria RENAME COLUMN Switch_Dims TO SWITCH_DIMS");
-        QVERIFY(!CriteriaColumnsMissing());
-        box.execDef("ALTER TABLE tblPartsCriteria DROP COLUMN Reverse_Scribes");
-        QVERIFY(CriteriaColumnsMissing());
-    }
-
     void runtimeFilesRestoredAndProtected()
     {
         RuntimeSandbox box;
@@ -119,10 +99,6 @@ private slots:
         QVERIFY(QFile::exists(QString::fromStdString(box.templateDatabase()))); // only the missing file comes back
         QCOMPARE(QueryScalar(box.defDatabase(), "SELECT Material FROM tblMaterials WHERE Material='MARKER'"), "MARKER");
         QVERIFY(IsProgramFile(" " + UpperCase(box.defDatabase()) + " "));
-        QCOMPARE(FolderOf("/a/b/c.csv"), std::string("/a/b"));
-        QCOMPARE(FolderOf("c.csv"), std::string("c.csv"));
-        QCOMPARE(FileNameOf("C:\\x\\a.csv"), std::string("a.csv"));
-        QCOMPARE(FileNameOf("/x/a.csv"), std::string("a.csv"));
     }
 
     // The limits' edges and the overflow (other refusals: tst_CutListReading, tst_frmCLTViewEditROPartsFile).

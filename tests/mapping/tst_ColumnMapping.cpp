@@ -209,20 +209,6 @@ private slots:
         QCOMPARE(TheErrorLog().displayCount(), shown);
     }
 
-    // A label stored in lower case can be chosen, but the upper-cased cell text no longer
-    // finds its field, so the screen's check lists it.
-    void lowerCaseStoredLabel()
-    {
-        ColumnMapping& m =
-            Loaded(6, kTable + std::string("UPDATE tblPartsFileMapping SET UserLabel = 'width' WHERE IDNum = 3"));
-        QCOMPARE(m.Cell(3), "width");
-        m.GetUserMappingFromGrid();
-        bool isError = false;
-        m.CheckForValidMapping(isError);
-        QVERIFY(isError);
-        QVERIFY(TheErrorLog().Text().find("DB Name: WIDTH, Display Label: width") != std::string::npos);
-    }
-
     // Each factory default lists every field once, with unique capital labels, SCRIBES
     // keeping its fixed label, and every required field on a column.
     void factoryTablesFitTheMapping()
@@ -249,18 +235,6 @@ private slots:
         QCOMPARE(Row(mapping), (QStringList{"POS", "DESCRIPTION", "MATERIAL", "LENGTH MM", "WIDTH MM", "THICKNESS MM",
                                             "QTY", "SCRIBES", "ORDER NO", kNotUsed, kNotUsed, kNotUsed}));
         QCOMPARE(TheErrorLog().displayCount(), shown);
-    }
-
-    void sameColumnTwiceShowsTheHigherField()
-    {
-        m_sandbox->execDef("CREATE TABLE tblDefaultMappingTwice (IDNum INTEGER, UserLabel TEXT, PF_Col INTEGER);"
-                           "INSERT INTO tblDefaultMappingTwice VALUES (1, 'NAME', 2), (2, 'WOOD', 2), (4, NULL, 1);");
-        ColumnMapping& mapping = Loaded(3, "");
-        QVERIFY(LoadADefaultMapping(mapping, "tblDefaultMappingTwice"));
-        // An empty label leaves its cell empty, so it reads "NOT USED".
-        QCOMPARE(Row(mapping), (QStringList{kNotUsed, "WOOD", kNotUsed}));
-        QCOMPARE(mapping.DisplayLabel(4), std::string()); // a missing label becomes empty text
-        QCOMPARE(mapping.DisplayLabel(5), "LENGTH");      // not listed: kept
     }
 
     void badTableChangesNothing_data()

@@ -59,21 +59,6 @@ private slots:
         QCOMPARE(shown("#S;Solid|#C;Cabinet", std::string("c")), "Cabinet"); // text keys in any letter case
     }
 
-    void gridAddressesHeaderRowAndColumnsFromOne()
-    {
-        Bound b;
-        BoundGrid& grid = b.grid;
-        QCOMPARE(grid.TextMatrix(0, 2), QString("Part"));
-        QCOMPARE(grid.TextMatrix(1, 2), QString("BACK"));
-        grid.SetColHeading(2, "PART NAME");
-        QCOMPARE(grid.model()->headerData(1, Qt::Horizontal).toString(), QString("PART NAME"));
-        grid.SetColHidden(1, true);
-        QVERIFY(grid.isColumnHidden(0) && !grid.isColumnHidden(1));
-        grid.SetColWidthTwips(2, 2000);
-        QCOMPARE(grid.columnWidth(1), BoundGrid::TwipsToPixels(2000, grid.logicalDpiX()));
-        QCOMPARE(BoundGrid::TwipsToPixels(1500, 96), 100);
-    }
-
     void editsWriteThroughHooksDecideRefusalsReported()
     {
         vxtest::ScriptedPresenter presenter;
