@@ -23,11 +23,8 @@ using namespace vx;
 class tst_ScreenLayouts : public QObject {
     Q_OBJECT
 
-    // Shows a screen and checks that no caption is cut off; the screenshot is named after its
-    // class and the state shown.
-    static void Check(QWidget* screen, const QString& state = "")
+    static void CheckAndSave(QWidget* screen, const QString& name)
     {
-        const QString name = QString(screen->metaObject()->className()).remove("vx::") + state;
         screen->show();
         QCoreApplication::processEvents();
         for (QAbstractButton* b : screen->findChildren<QAbstractButton*>()) {
@@ -42,24 +39,12 @@ class tst_ScreenLayouts : public QObject {
         if (!dir.isEmpty())
             QVERIFY(screen->grab().save(QString::fromLocal8Bit(dir) + "/" + name + ".png"));
     }
-    // A new screen over the menu, displayed, filled by fill and checked once; the menu deletes it.
-    template <class Screen, class... Parents>
-    static Screen* CheckOnce(std::function<void(Screen*)> fill, Parents*... parents)
-    {
-        auto* screen = new Screen(parents...);
-        screen->Display();
-        if (fill)
-            fill(screen);
-        Check(screen);
-        return screen;
-    }
 
 private slots:
     void everyScreen()
     {
         vxtest::RuntimeSandbox box;
         vxtest::ScriptedPresenter presenter;
-        vxtest::ScriptedFileDialogs dialogs;
         box.execDef("UPDATE tblSettings SET SettingValue = '1' WHERE SettingName IN ('Scribes', 'SpaceBalls')");
         LoadSettings();
         std::string input = box.writeFile("job.csv", vxtest::ReadFile(vxtest::SourceDir() + "/examples/cutlist.csv"));
@@ -67,8 +52,12 @@ private slots:
         frmCLTMain menu;
         menu.setWindowTitle("Veltrax Cutlister V7.5.0");
         menu.Display();
-        Check(&menu);
-        CheckOnce<frmCLTSetup>({}, &menu);
+        CheckAndSave(&menu, "frmCLTMain");
+
+        frmCLTSetup* setup = new frmCLTSetup(&menu);
+        setup->Display();
+        CheckAndSave(setup, "frmCLTSetup");
+        setup->Shutdown();
 
         frmCLTErrorLog log;
         log.InstallAsViewer();
@@ -76,69 +65,91 @@ private slots:
         TheErrorLog().AddInfo("THERE ARE ERRORS IN THE PARTS FILE MAPPING\r\n\r\nYou must select a column for DB Name: "
                               "PART, Display Label: PART, This is a required field.\r\n\r\n");
         TheErrorLog().Display();
-        Check(&log);
+        CheckAndSave(&log, "frmCLTErrorLog");
 
-        auto* convert = new frmCLTProcessPartsFile(&menu);
+        vxtest::ScriptedFileDialogs dialogs;
+        frmCLTProcessPartsFile* convert = new frmCLTProcessPartsFile(&menu);
         convert->Display(true);
         dialogs.answer(input);
         convert->cmdOpenPartsFile_Click();
-        Check(convert);
+        CheckAndSave(convert, "frmCLTProcessPartsFile");
         dialogs.answer(box.file("cutlist.rdb"));
         convert->cmdCreateROPartsFile_Click();
-        Check(convert, "-written");
+        CheckAndSave(convert, "frmCLTProcessPartsFile-written");
 
         frmCLTBaseFileName base;
         base.SetStartFileName("cutlist");
-        Check(&base);
+        CheckAndSave(&base, "frmCLTBaseFileName");
         base.hide();
 
         frmCLTProcessFilesCreated created;
         created.AddGridRow("Cabinet Parts", "cutlist_CAB.rdb", "/home/shop/out/cabinets");
         created.AddGridRow("Solid Wood", "cutlist_SOLID.rdb", "/home/shop/out/solid");
         created.Display();
-        Check(&created);
+        CheckAndSave(&created, "frmCLTProcessFilesCreated");
         std::string rdb = box.file("job.rdb");
         convert->session().WriteROPartsFile(rdb);
         convert->CommandLineShutdown();
         delete convert;
 
-        auto* viewEdit = CheckOnce<frmCLTViewEditROPartsFile>(
-            [&](auto* v) {
-                dialogs.answer(rdb);
-                v->cmdOpenFile_Click();
-            },
-            &menu);
+        auto* viewEdit = new frmCLTViewEditROPartsFile(&menu);
+        viewEdit->Display();
+        dialogs.answer(rdb);
+        viewEdit->cmdOpenFile_Click();
+        CheckAndSave(viewEdit, "frmCLTViewEditROPartsFile");
         viewEdit->cmdAddParts_Click();
-        Check(viewEdit->addPartsDialog());
+        CheckAndSave(viewEdit->addPartsDialog(), "frmCLTAddParts");
         viewEdit->addPartsDialog()->Shutdown();
+        viewEdit->Shutdown();
 
-        auto* processes = CheckOnce<frmCLTProcesses>([](auto* p) { p->grid()->SelectRow(1); }, &menu);
+        frmCLTProcesses* processes = new frmCLTProcesses(&menu);
+        processes->Display();
+        processes->grid()->SelectRow(1);
+        CheckAndSave(processes, "frmCLTProcesses");
         processes->cmdPathSelect_Click();
         processes->pathPicker()->SelectFolder(QString::fromStdString(box.runtimeFolder()));
-        Check(processes->pathPicker());
+        CheckAndSave(processes->pathPicker(), "frmCLTYieldReportPath");
+        processes->Shutdown();
 
-        auto* mapping = CheckOnce<frmCLTPartsListMapping>(
-            [&](auto* m) { m->OpenExampleFile(QString::fromStdString(input)); }, &menu);
-        CheckOnce<frmCLTLoadDefaultMapping>({}, mapping, &menu);
-        CheckOnce<frmCLTPrintMapping>({}, &menu);
-        CheckOnce<frmCLTCombineFiles>(
-            [&](auto* c) {
-                c->AddFiles({QString::fromStdString(box.file("monday-kitchen.rdb")),
-                             QString::fromStdString(box.file("monday-vanity.rdb"))});
-            },
-            &menu);
-        auto* manual = CheckOnce<frmCLTManualPartsEntry>(
-            [](auto* m) {
-                for (const char* length : {"30.5", "22", "18.25"}) {
-                    vxtest::Child<QLineEdit>(m, "txtWidth")->setText("11.75");
-                    vxtest::Child<QLineEdit>(m, "txtLength")->setText(length);
-                    vxtest::Click(m, "cmdAddTheParts");
-                }
-            },
-            &menu);
+        frmCLTPartsListMapping* mapping = new frmCLTPartsListMapping(&menu);
+        mapping->Display();
+        mapping->OpenExampleFile(QString::fromStdString(input));
+        CheckAndSave(mapping, "frmCLTPartsListMapping");
+        auto* defaults = new frmCLTLoadDefaultMapping(mapping, &menu);
+        defaults->Display();
+        CheckAndSave(defaults, "frmCLTLoadDefaultMapping");
+        defaults->Shutdown();
+        mapping->Shutdown();
+
+        frmCLTPrintMapping* print = new frmCLTPrintMapping(&menu);
+        print->Display();
+        CheckAndSave(print, "frmCLTPrintMapping");
+        print->Shutdown();
+
+        frmCLTCombineFiles* combine = new frmCLTCombineFiles(&menu);
+        combine->Display();
+        combine->AddFiles({QString::fromStdString(box.file("monday-kitchen.rdb")),
+                           QString::fromStdString(box.file("monday-vanity.rdb"))});
+        CheckAndSave(combine, "frmCLTCombineFiles");
+        combine->Shutdown();
+
+        frmCLTManualPartsEntry* manual = new frmCLTManualPartsEntry(&menu);
+        manual->Display();
+        for (const char* length : {"30.5", "22", "18.25"}) {
+            vxtest::Child<QLineEdit>(manual, "txtWidth")->setText("11.75");
+            vxtest::Child<QLineEdit>(manual, "txtLength")->setText(length);
+            vxtest::Click(manual, "cmdAddTheParts");
+        }
+        CheckAndSave(manual, "frmCLTManualPartsEntry");
         vxtest::Click(manual, "cmdDefineFields");
-        Check(manual, "-fields");
-        CheckOnce<frmCLTPartsCriteriaDelete>({}, &menu);
+        CheckAndSave(manual, "frmCLTManualPartsEntry-fields");
+        manual->Unload();
+
+        frmCLTPartsCriteriaDelete* removal = new frmCLTPartsCriteriaDelete(&menu);
+        removal->Display();
+        CheckAndSave(removal, "frmCLTPartsCriteriaDelete");
+        removal->Done();
+        vxtest::Settle();
     }
 };
 
