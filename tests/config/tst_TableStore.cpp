@@ -1,6 +1,5 @@
 // The table store under every grid and setting (damaged files and missing tables: tst_Faults).
 #include "config/TableStore.h"
-#include "config/VxError.h"
 
 #include <QTemporaryDir>
 #include <QtTest>
