@@ -164,45 +164,50 @@ private slots:
 
     // ---- Rejected rows ----
 
-    void rejectedRowFailsWithoutAllowBad()
+    // Without /allowbad nothing is written; with it the valid rows are, unless every row is
+    // rejected: then applying the criteria to no parts issues a message, and any message
+    // during reading stops the conversion. Each row: the rows, /allowbad, the code and
+    // standard error, "..." standing for the indented report of the rejected row.
+    void rejectedRows_data()
     {
-        RunResult r = Run({Csv(kGoodRows + kBadRow)});
-        QCOMPARE(r.exitCode, 4);
-        auto err = Lines(r.err);
-        QVERIFY(err.size() >= 2);
-        QCOMPARE(err.back(), kRejectedRows);
-        for (size_t i = 0; i + 1 < err.size(); ++i)
-            QVERIFY2(err[i].rfind("  ", 0) == 0 && err[i].size() > 2, err[i].c_str());
-        QVERIFY(r.err.find("E2E SHELF") != std::string::npos); // the row's content is reported
-        QVERIFY(!Exists(Rdb()));
+        QTest::addColumn<QString>("rows");
+        QTest::addColumn<bool>("allowBad");
+        QTest::addColumn<int>("code");
+        QTest::addColumn<QStringList>("err");
+        const QString skipped = QString::fromStdString(kSkippedRows);
+        const QString goodAndBad = QString::fromStdString(kGoodRows + kBadRow);
+        QTest::newRow("fail without /allowbad")
+            << goodAndBad << false << 4 << QStringList{"...", QString::fromStdString(kRejectedRows)};
+        QTest::newRow("skipped with /allowbad") << goodAndBad << true << 0 << QStringList{"...", skipped};
+        QTest::newRow("every row rejected")
+            << QString::fromStdString(kBadRow) << true << 6
+            << QStringList{"There are no parts.", "...", skipped,
+                           "ERROR: An error was reported while reading the parts file (see above). Nothing was "
+                           "written."};
     }
-
-    void rejectedRowSkippedWithAllowBad()
+    void rejectedRows()
     {
-        RunResult r = Run({Csv(kGoodRows + kBadRow), "/allowbad"});
-        QCOMPARE(r.exitCode, 0);
-        auto err = Lines(r.err);
-        QVERIFY(err.size() >= 2);
-        QCOMPARE(err.back(), kSkippedRows);
-        QCOMPARE(Lines(r.out).back(), "Done: " + Rdb());
-        QCOMPARE(vxtest::QueryColumn(Rdb(), "SELECT Part FROM tblParts ORDER BY SEQ_NUM"),
-                 (std::vector<std::string>{"E2E SIDE", "E2E TOP"}));
-    }
-
-    // Every row rejected: the reader succeeds under /allowbad, but applying the criteria to no
-    // parts issues a message, and any message during reading stops the conversion.
-    void messageDuringReadingWritesNothing()
-    {
-        RunResult r = Run({Csv(kBadRow), "/allowbad"});
-        QCOMPARE(r.exitCode, 6);
-        auto err = Lines(r.err);
-        QVERIFY(err.size() >= 3);
-        QCOMPARE(err.back(),
-                 "ERROR: An error was reported while reading the parts file (see above). Nothing was written.");
-        QVERIFY(std::find(err.begin(), err.end(), kSkippedRows) != err.end());
-        QVERIFY(std::find(err.begin(), err.end(), "There are no parts.") != err.end());
-        QVERIFY(r.out.find("Writing") == std::string::npos);
-        QVERIFY(!Exists(Rdb()));
+        QFETCH(QString, rows);
+        QFETCH(bool, allowBad);
+        QFETCH(int, code);
+        QFETCH(QStringList, err);
+        std::vector<std::string> args{Csv(rows.toStdString())};
+        if (allowBad)
+            args.push_back("/allowbad");
+        RunResult r = Run(args);
+        QCOMPARE(r.exitCode, code);
+        const QStringList lines = vxtest::ToList(Lines(r.err));
+        const qsizetype head = err.indexOf("..."), tail = err.size() - head - 1, report = lines.size() - head - tail;
+        QVERIFY(report > 1);
+        QCOMPARE(lines.first(head) + QStringList{"..."} + lines.last(tail), err);
+        for (const QString& line : lines.mid(head, report))
+            QVERIFY2(line.startsWith("  ") && line.size() > 2, qPrintable(line));
+        QVERIFY(r.err.find("E2E SHELF") != std::string::npos);
+        QCOMPARE(r.out.find("Writing") != std::string::npos, code == 0);
+        QCOMPARE(Exists(Rdb()), code == 0);
+        if (code == 0)
+            QCOMPARE(vxtest::QueryColumn(Rdb(), "SELECT Part FROM tblParts ORDER BY SEQ_NUM"),
+                     (std::vector<std::string>{"E2E SIDE", "E2E TOP"}));
     }
 
     // ---- Transcript and run mode ----
@@ -230,7 +235,7 @@ private slots:
         qunsetenv("QT_QPA_PLATFORM");
         qunsetenv("DISPLAY");
         qunsetenv("WAYLAND_DISPLAY");
-        RunResult r = Run({"/?"});
+        RunResult r = Run({"/help", "/in", "x.csv"});
         qputenv("QT_QPA_PLATFORM", platform);
         if (!display.isEmpty())
             qputenv("DISPLAY", display);
@@ -238,7 +243,13 @@ private slots:
             qputenv("WAYLAND_DISPLAY", wayland);
         QCOMPARE(r.exitCode, 0);
         QCOMPARE(r.err, std::string());
-        QCOMPARE(Lines(r.out).front(), "Veltrax Cutlister V7.5.0 - command-line mode");
+        // The whole usage, naming this installation's database and no Windows folder.
+        const std::vector<std::string> out = Lines(r.out);
+        QCOMPARE(out.front(), "Veltrax Cutlister V7.5.0 - command-line mode");
+        QCOMPARE(out.back(), "  VXCLT.exe /in job.csv /units in2mm /allowbad /log C:\\Jobs\\vxclt.log");
+        QVERIFY(std::find(out.begin(), out.end(), "    " + m_sandbox->defDatabase() + ".") != out.end());
+        for (const std::string& line : out)
+            QVERIFY2(!vxtest::Contains(line, "Windows") && !vxtest::Contains(line, "C:\\Rerez"), line.c_str());
     }
 };
 

@@ -101,20 +101,6 @@ private slots:
         QVERIFY(!std::filesystem::exists(sandbox.file("job.rdb")));
     }
 
-    // The whole usage goes to the console, naming this installation's database and no Windows folder.
-    void helpWritesUsage()
-    {
-        vxtest::RuntimeSandbox sandbox;
-        QCOMPARE(Run({"/help", "/in", "x.csv"}), 0);
-        QVERIFY(sandbox.err.empty());
-        const auto& out = sandbox.out;
-        QCOMPARE(out.back(), std::string("  VXCLT.exe /in job.csv /units in2mm /allowbad /log C:\\Jobs\\vxclt.log"));
-        QVERIFY(std::find(out.begin(), out.end(), "    " + sandbox.defDatabase() + ".") != out.end());
-        for (const std::string& line : out)
-            QVERIFY2(line.find("Windows") == std::string::npos && line.find("C:\\Rerez") == std::string::npos,
-                     line.c_str());
-    }
-
     // The log starts where /log stands: a bad switch after it is logged, one before it is not.
     void logBeforeAndAfterBadSwitch()
     {
