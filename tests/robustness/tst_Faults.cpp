@@ -83,34 +83,32 @@ private slots:
         QVERIFY(!fs::exists(dir));
     }
 
-    void outputFolderUnchangeable()
+    // A target the writer cannot make: its message, and nothing left in the way.
+    void outputCannotBeMade_data()
     {
-        std::string csv = GoodCsv();
-        std::string dir = m_sandbox->file("locked");
-        fs::create_directory(dir);
-        if (!vxtest::SetImmutable(dir, true))
-            QSKIP("the file system has no immutable attribute");
-        RunResult r = Run({csv, dir + "/out.rdb"});
-        vxtest::SetImmutable(dir, false);
-        Observe("output folder unchangeable", r);
-        QCOMPARE(r.exitCode, 6);
-        QVERIFY(Contains(r.err, "Error: 70, Could not create '" + dir + "/.out.rdb.vxtmp"));
-        QVERIFY(Contains(r.err, "ERROR: An error was reported while writing the parts file (see above). " + dir +
-                                    "/out.rdb may be incomplete."));
-        QVERIFY(vxtest::FolderEntries(dir).empty());
+        QTest::addColumn<bool>("pathIsAFolder");
+        QTest::newRow("output folder unchangeable") << false;
+        QTest::newRow("output path is a folder") << true;
     }
-
-    void outputPathIsAFolder()
+    void outputCannotBeMade()
     {
-        std::string csv = GoodCsv();
-        std::string dir = m_sandbox->file("job.rdb");
+        QFETCH(bool, pathIsAFolder);
+        std::string dir = m_sandbox->file(pathIsAFolder ? "job.rdb" : "locked"),
+                    out = pathIsAFolder ? dir : dir + "/out.rdb";
         fs::create_directory(dir);
-        fs::create_directory(dir + "/keep");
-        RunResult r = Run({csv, dir});
-        Observe("output path is a folder", r);
+        if (pathIsAFolder)
+            fs::create_directory(dir + "/keep");
+        else if (!vxtest::SetImmutable(dir, true))
+            QSKIP("the file system has no immutable attribute");
+        RunResult r = Run({GoodCsv(), out});
+        vxtest::SetImmutable(dir, false);
+        Observe(QTest::currentDataTag(), r);
         QCOMPARE(r.exitCode, 6);
-        QVERIFY(Contains(r.err, "ERROR: An error was reported while writing the parts file (see above)."));
-        QVERIFY(fs::is_directory(dir + "/keep"));
+        QVERIFY(pathIsAFolder || Contains(r.err, "Error: 70, Could not create '" + dir + "/.out.rdb.vxtmp"));
+        QVERIFY(Contains(r.err, "ERROR: An error was reported while writing the parts file (see above). " + out +
+                                    " may be incomplete."));
+        QCOMPARE(vxtest::FolderEntries(dir),
+                 pathIsAFolder ? std::vector<std::string>{"keep"} : std::vector<std::string>{});
     }
 
     void goodOutputSurvivesAFailedReplace_data()
@@ -269,7 +267,8 @@ private slots:
 
     // ---- Program folder and runtime root ----
 
-    void factoryCopyMissing_data()
+    // A program folder without one factory copy, or a runtime root under a regular file.
+    void runtimeFilesCannotBeSetUp_data()
     {
         QTest::addColumn<QString>("missing");
         QTest::addColumn<QString>("message");
@@ -277,33 +276,27 @@ private slots:
                                        << "Error: 53, Could not find or open file ";
         QTest::newRow("parts-file template") << "ROPartsFileTemplateDefault.mdb"
                                              << "Error: 53, File not found: ";
+        QTest::newRow("runtime root not creatable") << ""
+                                                    << "Error: 53, Could not find or open file '{csv}/home/";
     }
-    void factoryCopyMissing()
+    void runtimeFilesCannotBeSetUp()
     {
         QFETCH(QString, missing);
         QFETCH(QString, message);
-        // A program folder of its own, without one factory copy, and a fresh runtime root.
-        std::string program = m_sandbox->file("prog");
-        fs::create_directory(program);
-        for (const char* name :
-             {"VXCLT", "CLTDefDefault.mdb", "ROPartsFileTemplateDefault.mdb", "ManualPartsTemplateDefault.mdb"})
-            if (missing.toStdString() != name)
-                CopyFile(vxtest::BinDir() + "/" + name, program + "/" + name);
-        std::string home = m_sandbox->file("fresh-home");
-        RunResult r = vxtest::RunProgram(program + "/VXCLT", {GoodCsv()}, home);
-        Observe(qPrintable(missing), r);
+        std::string csv = GoodCsv(), program = vxtest::BinDir(), home = csv + "/home";
+        if (!missing.isEmpty()) {
+            program = m_sandbox->file("prog");
+            home = m_sandbox->file("fresh-home");
+            fs::create_directory(program);
+            for (const char* name :
+                 {"VXCLT", "CLTDefDefault.mdb", "ROPartsFileTemplateDefault.mdb", "ManualPartsTemplateDefault.mdb"})
+                if (missing.toStdString() != name)
+                    CopyFile(vxtest::BinDir() + "/" + name, program + "/" + name);
+        }
+        RunResult r = vxtest::RunProgram(program + "/VXCLT", {csv}, home);
+        Observe(QTest::currentDataTag(), r);
         QCOMPARE(r.exitCode, 6);
-        QVERIFY2(Contains(r.err, message.toStdString()), r.err.c_str());
-        QVERIFY(!fs::exists(m_sandbox->file("job.rdb")));
-    }
-
-    void runtimeRootNotCreatable()
-    {
-        std::string csv = GoodCsv();
-        RunResult r = vxtest::RunVxclt({csv}, csv + "/home"); // XDG_DATA_HOME under a regular file
-        Observe("runtime root not creatable", r);
-        QCOMPARE(r.exitCode, 6);
-        QVERIFY2(Contains(r.err, "Error: 53, Could not find or open file '" + csv + "/home/"), r.err.c_str());
+        QVERIFY2(Contains(r.err, vxtest::Replaced(message.toStdString(), "{csv}", csv)), r.err.c_str());
         QVERIFY(!fs::exists(m_sandbox->file("job.rdb")));
     }
 };
