@@ -1,4 +1,4 @@
-// Settings loaded and saved back, the delimiter choice, entry checks and the restored runtime files.
+// Settings loaded and saved back, entry checks and the restored runtime files.
 #include "TestSupport.h"
 #include "config/NumberText.h"
 #include "config/RuntimeFiles.h"
@@ -6,12 +6,9 @@
 #include "config/VxError.h"
 #include "config/modCLTSettings.h"
 #include "config/modCLTTools.h"
-#include "start/ProgramState.h"
 
 #include <QFile>
 #include <QtTest>
-
-#include <fstream>
 
 using namespace vx;
 using vxtest::QueryScalar;
@@ -59,29 +56,6 @@ private slots:
         SaveMachineSettings();
         SaveProcessingSettings();
         QCOMPARE(Stored(box, key.toStdString()), saved);
-    }
-
-    void delimiterLastSelectedWins()
-    {
-        RuntimeSandbox box;
-        auto loaded = [] { return LoadDelimiter(), State().Delimiter; };
-        box.execDef("UPDATE tblDelimiters SET Selected = 1");
-        QCOMPARE(loaded(), ";"); // the factory copy's last row
-        SaveDelimiter("\t");     // deselects the others
-        QCOMPARE(loaded(), "\t");
-        box.execDef("UPDATE tblDelimiters SET Selected = 0");
-        QCOMPARE(loaded(), ",");
-    }
-
-    void unreadableConfigurationReportsAndKeepsValues()
-    {
-        RuntimeSandbox box;
-        std::ofstream(box.defDatabase(), std::ios::trunc) << "this is not a database, just text filling the header";
-        State().CommandLineMode = true;
-        State().MachineType = 1;
-        LoadMachineSettings();
-        QCOMPARE(State().MachineType, 1);
-        QVERIFY(State().ErrorReported && !box.err.empty() && box.err.front().rfind("Error: ", 0) == 0);
     }
 
     void partsFileFilter()

@@ -226,17 +226,6 @@ private slots:
         }
     }
 
-    // A default wider than the example is checked through the mapping screen.
-    void narrowDefaultFitsWithoutReport()
-    {
-        ColumnMapping& mapping = Loaded(12, "");
-        const int shown = TheErrorLog().displayCount();
-        QVERIFY(LoadADefaultMapping(mapping, "tblDefaultMappingCUT"));
-        QCOMPARE(Row(mapping), (QStringList{"POS", "DESCRIPTION", "MATERIAL", "LENGTH MM", "WIDTH MM", "THICKNESS MM",
-                                            "QTY", "SCRIBES", "ORDER NO", kNotUsed, kNotUsed, kNotUsed}));
-        QCOMPARE(TheErrorLog().displayCount(), shown);
-    }
-
     void badTableChangesNothing_data()
     {
         QTest::addColumn<QString>("setup");
@@ -247,8 +236,6 @@ private slots:
             << "CREATE TABLE tblBad (IDNum INTEGER, UserLabel TEXT, PF_Col INTEGER);"
                "INSERT INTO tblBad VALUES (1, 'NAME', 1), (99, 'X', 2);"
             << "tblBad";
-        QTest::newRow("apostrophe in the name") << ""
-                                                << "tbl'Quote";
     }
     void badTableChangesNothing()
     {

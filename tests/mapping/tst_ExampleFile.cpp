@@ -109,16 +109,6 @@ private slots:
         QCOMPARE(presenter.prompts[0].text, message.toStdString() + path);
     }
 
-    void missingFileRaises()
-    {
-        vxtest::RuntimeSandbox box;
-        ExampleTable table;
-        bool isError = false;
-        QVERIFY_THROWS_EXCEPTION(std::exception,
-                                 ParseTheCommaDelimitedPartsFile(box.file("none.csv"), ",", 0, table, isError));
-        QVERIFY(isError);
-    }
-
     void longFileReportsProgressAndCanBeStopped()
     {
         vxtest::RuntimeSandbox box;
