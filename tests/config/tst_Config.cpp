@@ -52,26 +52,6 @@ private slots:
                         "('MAPLE', 2, 12.5, 1), ('birch', 1, 3, 0), ('O''Brien oak', 5, 1.25, 1), ('ASH', 0, 7, 0);");
     }
 
-    void whereOrderFilterSortAndFind()
-    {
-        RecordSet rs(m_conn, "SELECT * from tblMaterials where Qty > 0 order by Material asc");
-        QCOMPARE(Column(rs, "Material"), (std::vector<std::string>{"birch", "MAPLE", "O'Brien oak"}));
-        // Filters compare text without regard to case, as the stored files always did.
-        rs.SetFilter("Material = 'maple'");
-        QCOMPARE(rs.RecordCount(), 1);
-        QCOMPARE(rs.Value("Qty").toLong(), 2);
-        rs.SetFilter("Material = " + SqlQuote("O'Brien oak"));
-        QCOMPARE(rs.RecordCount(), 1);
-        rs.SetFilter("");
-        rs.SetSort("Qty desc");
-        QCOMPARE(Column(rs, "Qty"), (std::vector<std::string>{"5", "2", "1"}));
-        rs.MoveFirst();
-        QVERIFY(rs.Find("Qty=1"));
-        QCOMPARE(rs.Value("Material").toText(), std::string("birch"));
-        QVERIFY(!rs.Find("Qty=5")); // only forward from the current row
-        QVERIFY(rs.Eof());
-    }
-
     void addUpdateDeleteWriteThrough()
     {
         RecordSet rs(m_conn, "SELECT * from tblMaterials");

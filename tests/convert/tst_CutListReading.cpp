@@ -273,8 +273,6 @@ private slots:
         QTest::addColumn<QString>("after");
         QTest::newRow("empty") << "" << false << "Value required for Skip first x lines."
                                << "";
-        QTest::newRow("negative") << "-1" << false << "Skip first x lines must be >= 0"
-                                  << "-1";
         QTest::newRow("program file") << "0" << true
                                       << "The file selected is a file used by this software. You can not use this "
                                          "file."

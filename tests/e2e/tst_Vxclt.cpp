@@ -183,11 +183,9 @@ private slots:
         expected.insert(expected.end(), {"Reading parts file...", "Writing Veltrax parts file...", "Done: " + rdb});
         QCOMPARE(Lines(r.out), expected);
 
-        const std::string order = " FROM tblParts ORDER BY SEQ_NUM";
-        QCOMPARE(vxtest::QueryColumn(rdb, "SELECT Part" + order), (std::vector<std::string>{"E2E SIDE", "E2E TOP"}));
-        QCOMPARE(vxtest::QueryColumn(rdb, "SELECT Width" + order), (std::vector<std::string>{"25.4", "317.5"}));
-        QCOMPARE(vxtest::QueryColumn(rdb, "SELECT Length" + order), (std::vector<std::string>{"762", "508"}));
-        QCOMPARE(vxtest::QueryColumn(rdb, "SELECT Quantity" + order), (std::vector<std::string>{"2", "1"}));
+        QCOMPARE(vxtest::QueryColumn(rdb, "SELECT Part || '|' || Width || '|' || Length || '|' || Quantity FROM "
+                                          "tblParts ORDER BY SEQ_NUM"),
+                 (std::vector<std::string>{"E2E SIDE|25.4|762.0|2", "E2E TOP|317.5|508.0|1"}));
         // The overrides are not saved; the new part names and material are learned.
         QCOMPARE(vxtest::QueryScalar(m_sandbox->defDatabase(),
                                      "SELECT SettingValue FROM tblSettings WHERE SettingName = 'ConvertLengthType'"),
