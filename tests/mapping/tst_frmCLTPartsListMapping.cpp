@@ -74,27 +74,15 @@ class tst_frmCLTPartsListMapping : public QObject {
     Q_OBJECT
 
     // Opens the example with this delimiter and skip count.
-    static void Open(Fixture& f, const QString& bytes, const QString& delimiter, int skip)
+    static void Open(Fixture& f, const QString& bytes, const QString& delimiter, int skip,
+                     const std::string& name = "example.csv")
     {
         Child<QComboBox>(f.screen, "cmboDelimiter")->setCurrentText(delimiter);
         Child<QComboBox>(f.screen, "cmboSkipXLines")->setEditText(QString::number(skip));
-        f.open(bytes.toStdString());
+        f.open(bytes.toStdString(), name);
     }
 
 private slots:
-    void opensWithOnlyOpenAndCancel()
-    {
-        Fixture f;
-        for (const char* b : {"cmdLoadDefaultMapping", "cmdCheckMapping", "cmdSaveMapping", "cmdReset"})
-            QVERIFY2(!f.enabled(b), b);
-        QVERIFY(f.enabled("cmdOpenFile") && f.enabled("cmdDone"));
-        QVERIFY(!Child<QPlainTextEdit>(f.screen, "Text1")->isVisible());
-        auto* skip = Child<QComboBox>(f.screen, "cmboSkipXLines");
-        f.screen->SetSkipFirstXLines();
-        QCOMPARE(skip->currentText(), QString("1")); // the factory layout has a header line
-        QCOMPARE(f.screen->fileExtensionBox()->text(), QString("CSV"));
-    }
-
     void readsTheExampleFile_data()
     {
         QTest::addColumn<QByteArray>("bytes");
@@ -117,10 +105,18 @@ private slots:
         QFETCH(QStringList, rowCaptions);
         QFETCH(QStringList, firstRow);
         Fixture f;
-        Child<QComboBox>(f.screen, "cmboDelimiter")->setCurrentText(delimiter);
-        Child<QComboBox>(f.screen, "cmboSkipXLines")->setEditText(QString::number(skip));
-        f.open(bytes.toStdString(), "job.cut");
-        QVERIFY(f.enabled("cmdSaveMapping"));
+        // Before a file is open only open and cancel work; the factory layout has a header line.
+        const char* needFile[] = {"cmdLoadDefaultMapping", "cmdCheckMapping", "cmdSaveMapping", "cmdReset"};
+        for (const char* b : needFile)
+            QVERIFY2(!f.enabled(b), b);
+        QVERIFY(f.enabled("cmdOpenFile") && f.enabled("cmdDone"));
+        QVERIFY(!Child<QPlainTextEdit>(f.screen, "Text1")->isVisible());
+        f.screen->SetSkipFirstXLines();
+        QCOMPARE(Child<QComboBox>(f.screen, "cmboSkipXLines")->currentText(), QString("1"));
+        QCOMPARE(f.screen->fileExtensionBox()->text(), QString("CSV"));
+        Open(f, QString::fromUtf8(bytes), delimiter, skip, "job.cut");
+        for (const char* b : needFile)
+            QVERIFY2(f.enabled(b), b);
         QVERIFY(Child<QPlainTextEdit>(f.screen, "Text1")->isVisible());
         QCOMPARE(f.dialogs.requests.back().title, QString("Open Delimited Parts File"));
         QCOMPARE(f.screen->fileExtensionBox()->text(), QString("cut"));
@@ -203,20 +199,9 @@ private slots:
         QCOMPARE(f.presenter.prompts.back().text, "LABEL FOR SCRIBES CAN NOT BE CHANGED.");
     }
 
-    void checkingTheMapping()
-    {
-        Fixture f;
-        f.open(kTenColumns);
-        Click(f.screen, "cmdCheckMapping");
-        QCOMPARE(f.presenter.prompts.back().text, "Your Mapping appears to be complete and valid.");
-        const size_t prompts = f.presenter.prompts.size();
-        f.choose(5, "NOT USED"); // WIDTH is required; the log's wording is checked on the model
-        Click(f.screen, "cmdCheckMapping");
-        QCOMPARE(f.presenter.prompts.size(), prompts);
-        QVERIFY(TheErrorLog().Text().find("DB Name: WIDTH, Display Label: WIDTH") != std::string::npos);
-    }
-
-    void clearingAllSelectionsAsksFirst()
+    // Clearing asks first; the check reports a complete mapping in a message and a missing
+    // required field in the log.
+    void checkingAndClearingTheMapping()
     {
         Fixture f;
         f.open(kTenColumns);
@@ -224,9 +209,16 @@ private slots:
         Click(f.screen, "cmdReset");
         QCOMPARE(f.presenter.prompts.back().title, "Confirm Mapping");
         QCOMPARE(f.presenter.prompts.back().style, int(vbYesNo));
-        QVERIFY(f.presenter.prompts.back().text.find("\r\n\r\nAre you sure you want to Clear All Selections?") !=
-                std::string::npos);
+        QVERIFY(vxtest::Contains(f.presenter.prompts.back().text,
+                                 "\r\n\r\nAre you sure you want to Clear All Selections?"));
         QCOMPARE(f.mappingRow(), kFactoryRow);
+        Click(f.screen, "cmdCheckMapping");
+        QCOMPARE(f.presenter.prompts.back().text, "Your Mapping appears to be complete and valid.");
+        const size_t prompts = f.presenter.prompts.size();
+        f.choose(5, "NOT USED"); // WIDTH is required; the log's wording is checked on the model
+        Click(f.screen, "cmdCheckMapping");
+        QCOMPARE(f.presenter.prompts.size(), prompts);
+        QVERIFY(vxtest::Contains(TheErrorLog().Text(), "DB Name: WIDTH, Display Label: WIDTH"));
         f.presenter.answer(vbYes);
         Click(f.screen, "cmdReset");
         QCOMPARE(f.mappingRow(), QStringList(10, "NOT USED"));
@@ -333,15 +325,14 @@ private slots:
 
         // A folder is not a file: the drag is not taken.
         QVERIFY(!DropFile(f.screen, f.box.root()));
-    }
-
-    void droppedFileOpensInTheConvertScreen()
-    {
-        vxtest::ConvertScreenFixture convert;
-        QVERIFY(DropFile(convert.screen, convert.box.writeFile("job.csv", kTenColumns)));
-        QVERIFY(convert.dialogs.requests.empty());
-        QCOMPARE(convert.screen->partsGrid()->Rows(), 2); // one header line skipped
-        QVERIFY(Child<QLabel>(convert.screen, "lblFileOpened")->text().contains("job.csv"));
+        // The convert screen takes a dropped cut list the same way.
+        frmCLTProcessPartsFile convert(&f.menu);
+        convert.Display(true);
+        QVERIFY(DropFile(&convert, path));
+        QVERIFY(f.dialogs.requests.empty());
+        QCOMPARE(convert.partsGrid()->Rows(), 2); // one header line skipped
+        QVERIFY(Child<QLabel>(&convert, "lblFileOpened")->text().contains("dropped.txt"));
+        convert.CommandLineShutdown();
     }
 
     // Each row: the header line, its delimiter, columns chosen by hand first ("3=LENGTH"),

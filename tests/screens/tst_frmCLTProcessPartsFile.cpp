@@ -183,49 +183,47 @@ private slots:
         QCOMPARE(State().ExtraSpaceBalls[0], "800");
     }
 
+    // Each row: MachineType, Scribes, SpaceBalls and PocketHoles, and the optional columns
+    // then shown in the parts grid and in the criteria grid.
     void columnsByAccessoryAndMachine_data()
     {
-        QTest::addColumn<QList<int>>("setup"); // MachineType, Scribes, SpaceBalls, PocketHoles
-        QTest::newRow("cutqueue, nothing") << QList<int>{0, 0, 0, 0};
-        QTest::newRow("joystick, scribes") << QList<int>{1, 1, 0, 0};
-        QTest::newRow("crayon, space balls and pocket holes") << QList<int>{2, 0, 1, 1};
-        QTest::newRow("joystick, everything") << QList<int>{1, 1, 1, 1};
+        QTest::addColumn<QList<int>>("setup");
+        QTest::addColumn<QStringList>("parts");
+        QTest::addColumn<QStringList>("criteria");
+        QTest::newRow("cutqueue, nothing") << QList<int>{0, 0, 0, 0} << QStringList{} << QStringList{};
+        QTest::newRow("joystick, scribes") << QList<int>{1, 1, 0, 0} << QStringList{"B_GRADE", "PANEL", "SCRIBES"}
+                                           << QStringList{"B_Grade", "Panel", "Min_Panel_Width", "Reverse_Scribes"};
+        QTest::newRow("crayon, space balls and pocket holes")
+            << QList<int>{2, 0, 1, 1} << QStringList{"PANEL", "SPACEBALLS", "POCKETHOLES"}
+            << QStringList{"Pocket_Holes", "Space_Ball_Loc", "Panel", "Min_Panel_Width"};
+        QTest::newRow("joystick, everything")
+            << QList<int>{1, 1, 1, 1} << QStringList{"B_GRADE", "PANEL", "SCRIBES", "SPACEBALLS", "POCKETHOLES"}
+            << QStringList{"B_Grade", "Pocket_Holes", "Space_Ball_Loc", "Panel", "Min_Panel_Width", "Reverse_Scribes"};
     }
     void columnsByAccessoryAndMachine()
     {
         QFETCH(QList<int>, setup);
+        QFETCH(QStringList, parts);
+        QFETCH(QStringList, criteria);
         vxtest::ConvertScreenFixture f(Accessories(setup[0], setup[1], setup[2], setup[3]));
-        BoundGrid* parts = f.screen->partsGrid();
-        BoundGrid* criteria = f.screen->criteriaGrid();
-        const bool bGrade = setup[0] == 1, panel = setup[0] != 0, scribes = setup[1], balls = setup[2];
-        // Each column of each grid: shown when its accessory or machine type offers it.
-        const std::pair<BoundGrid*, std::vector<std::pair<const char*, bool>>> shown[] = {
-            {parts,
-             {{"AutoIDNum", false},
-              {"B_GRADE", bGrade},
-              {"PANEL", panel},
-              {"SCRIBES", scribes},
-              {"SPACEBALLS", balls},
-              {"POCKETHOLES", setup[3]},
-              {"UF_1", true},
-              {"UF_3", false},
-              {"FileName", false}}},
-            {criteria,
-             {{"B_Grade", bGrade},
-              {"Pocket_Holes", setup[3]},
-              {"Space_Ball_Loc", balls},
-              {"Panel", panel},
-              {"Min_Panel_Width", panel},
-              {"Reverse_Scribes", scribes}}}};
-        for (const auto& [grid, columns] : shown)
-            for (const auto& [name, visible] : columns)
-                QVERIFY2(grid->ColHidden(ColumnOf(grid, name)) != visible, name);
-        QVERIFY(criteria->ColHidden(1));
-        QCOMPARE(parts->TextMatrix(0, ColumnOf(parts, "UF_1")), QString("CABINET"));
-        QCOMPARE(f.screen->LengthCol, ColumnOf(parts, "LENGTH"));
-        QCOMPARE(Child<QPushButton>(f.screen, "cmdCheckScribes")->isVisibleTo(f.screen), scribes);
-        QCOMPARE(Child<QPushButton>(f.screen, "cmdCheckSpaceBalls")->isVisibleTo(f.screen), balls);
-        QCOMPARE(Child<QWidget>(f.screen, "fraSpaceBalls")->isVisibleTo(f.screen), balls);
+        // Each grid, the columns checked and those of them shown.
+        const std::tuple<BoundGrid*, QStringList, QStringList> grids[] = {
+            {f.screen->partsGrid(),
+             {"AutoIDNum", "B_GRADE", "PANEL", "SCRIBES", "SPACEBALLS", "POCKETHOLES", "UF_1", "UF_3", "FileName"},
+             parts + QStringList{"UF_1"}},
+            {f.screen->criteriaGrid(),
+             {"B_Grade", "Pocket_Holes", "Space_Ball_Loc", "Panel", "Min_Panel_Width", "Reverse_Scribes"},
+             criteria}};
+        for (const auto& [grid, checked, shown] : grids)
+            for (const QString& name : checked)
+                QVERIFY2(grid->ColHidden(ColumnOf(grid, qPrintable(name))) != shown.contains(name), qPrintable(name));
+        QVERIFY(f.screen->criteriaGrid()->ColHidden(1));
+        BoundGrid* partsGrid = f.screen->partsGrid();
+        QCOMPARE(partsGrid->TextMatrix(0, ColumnOf(partsGrid, "UF_1")), QString("CABINET"));
+        QCOMPARE(f.screen->LengthCol, ColumnOf(partsGrid, "LENGTH"));
+        QCOMPARE(Child<QPushButton>(f.screen, "cmdCheckScribes")->isVisibleTo(f.screen), setup[1] == 1);
+        QCOMPARE(Child<QPushButton>(f.screen, "cmdCheckSpaceBalls")->isVisibleTo(f.screen), setup[2] == 1);
+        QCOMPARE(Child<QWidget>(f.screen, "fraSpaceBalls")->isVisibleTo(f.screen), setup[2] == 1);
         QVERIFY(f.presenter.prompts.empty());
     }
 };
