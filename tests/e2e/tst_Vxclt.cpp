@@ -158,6 +158,7 @@ private slots:
         QCOMPARE(RunInProcess({"a.csv", "/5", "/log", after}), 1);
         QVERIFY(!std::filesystem::exists(after));
     }
+
     // ---- Success ----
 
     void convertsTheExampleCutList()

@@ -33,16 +33,12 @@ private slots:
     {
         if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
             QSKIP("pdftotext (poppler-utils, see scripts/install-deps) is needed to read the printout");
-        vxtest::RuntimeSandbox box;
-        vxtest::ScriptedPresenter presenter;
         // A column number prints as YES, a manual flag that is not set as NO.
-        box.execDef("UPDATE tblPartsFileMapping SET UserLabel = 'SPECIES' WHERE MainName = 'MATERIAL';"
-                    "UPDATE tblPartsFileMapping SET PF_Col = 7, ManualField = NULL WHERE MainName = 'UF_3'");
-        QWidget menu;
-        QPointer<frmCLTPrintMapping> screen = new frmCLTPrintMapping(&menu);
-        screen->Display();
+        vxtest::ScreenFixture<frmCLTPrintMapping> f(
+            "UPDATE tblPartsFileMapping SET UserLabel = 'SPECIES' WHERE MainName = 'MATERIAL';"
+            "UPDATE tblPartsFileMapping SET PF_Col = 7, ManualField = NULL WHERE MainName = 'UF_3'");
 
-        const QString pdf = QString::fromStdString(box.file("mapping.pdf"));
+        const QString pdf = QString::fromStdString(f.box.file("mapping.pdf"));
         int dialogs = 0;
         auto previous = frmCLTPrintMapping::SetPrintDialogHook([&](QPrinter& printer) {
             ++dialogs;
@@ -50,9 +46,9 @@ private slots:
             printer.setOutputFileName(pdf);
             return true;
         });
-        Click(screen, "cmdPrint");
+        Click(f.screen, "cmdPrint");
         QCOMPARE(dialogs, 1);
-        QVERIFY(presenter.prompts.empty());
+        QVERIFY(f.presenter.prompts.empty());
         const QString text = PdfText(pdf);
         QVERIFY2(!text.isEmpty(), "no printout");
         const QStringList lines = text.split(u'\n');
@@ -72,7 +68,7 @@ private slots:
         // A cancelled print dialog prints nothing.
         QFile::remove(pdf);
         frmCLTPrintMapping::SetPrintDialogHook([](QPrinter&) { return false; });
-        Click(screen, "cmdPrint");
+        Click(f.screen, "cmdPrint");
         QVERIFY(!QFile::exists(pdf));
         frmCLTPrintMapping::SetPrintDialogHook(previous);
     }

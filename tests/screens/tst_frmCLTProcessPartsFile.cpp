@@ -29,6 +29,10 @@ class tst_frmCLTProcessPartsFile : public QObject {
                " WHEN 'SpaceBalls' THEN " + std::to_string(spaceBalls) + " ELSE " + std::to_string(pocketHoles) +
                " END WHERE SettingName IN ('MachineType', 'Scribes', 'SpaceBalls', 'PocketHoles')";
     }
+    // The columns that accessories and machine types show or hide.
+    inline static const QStringList kPartsOptional{"B_GRADE", "PANEL", "SCRIBES", "SPACEBALLS", "POCKETHOLES"};
+    inline static const QStringList kCriteriaOptional{"B_Grade", "Pocket_Holes",    "Space_Ball_Loc",
+                                                      "Panel",   "Min_Panel_Width", "Reverse_Scribes"};
     // Grid column (1-based) whose table column has this name.
     static int ColumnOf(BoundGrid* grid, const char* name) { return grid->recordSet()->ColumnIndex(name) + 1; }
     static int RowOf(BoundGrid* grid, int col, const QString& text)
@@ -183,47 +187,42 @@ private slots:
         QCOMPARE(State().ExtraSpaceBalls[0], "800");
     }
 
-    // Each row: MachineType, Scribes, SpaceBalls and PocketHoles, and the optional columns
-    // then shown in the parts grid and in the criteria grid.
+    // Each row: MachineType, Scribes, SpaceBalls, PocketHoles, then the optional columns shown
+    // in the parts grid and in the criteria grid.
     void columnsByAccessoryAndMachine_data()
     {
         QTest::addColumn<QList<int>>("setup");
-        QTest::addColumn<QStringList>("parts");
-        QTest::addColumn<QStringList>("criteria");
+        QTest::addColumn<QStringList>("partsShown");
+        QTest::addColumn<QStringList>("criteriaShown");
         QTest::newRow("cutqueue, nothing") << QList<int>{0, 0, 0, 0} << QStringList{} << QStringList{};
         QTest::newRow("joystick, scribes") << QList<int>{1, 1, 0, 0} << QStringList{"B_GRADE", "PANEL", "SCRIBES"}
                                            << QStringList{"B_Grade", "Panel", "Min_Panel_Width", "Reverse_Scribes"};
         QTest::newRow("crayon, space balls and pocket holes")
             << QList<int>{2, 0, 1, 1} << QStringList{"PANEL", "SPACEBALLS", "POCKETHOLES"}
             << QStringList{"Pocket_Holes", "Space_Ball_Loc", "Panel", "Min_Panel_Width"};
-        QTest::newRow("joystick, everything")
-            << QList<int>{1, 1, 1, 1} << QStringList{"B_GRADE", "PANEL", "SCRIBES", "SPACEBALLS", "POCKETHOLES"}
-            << QStringList{"B_Grade", "Pocket_Holes", "Space_Ball_Loc", "Panel", "Min_Panel_Width", "Reverse_Scribes"};
+        QTest::newRow("joystick, everything") << QList<int>{1, 1, 1, 1} << kPartsOptional << kCriteriaOptional;
     }
     void columnsByAccessoryAndMachine()
     {
         QFETCH(QList<int>, setup);
-        QFETCH(QStringList, parts);
-        QFETCH(QStringList, criteria);
+        QFETCH(QStringList, partsShown);
+        QFETCH(QStringList, criteriaShown);
         vxtest::ConvertScreenFixture f(Accessories(setup[0], setup[1], setup[2], setup[3]));
-        // Each grid, the columns checked and those of them shown.
-        const std::tuple<BoundGrid*, QStringList, QStringList> grids[] = {
-            {f.screen->partsGrid(),
-             {"AutoIDNum", "B_GRADE", "PANEL", "SCRIBES", "SPACEBALLS", "POCKETHOLES", "UF_1", "UF_3", "FileName"},
-             parts + QStringList{"UF_1"}},
-            {f.screen->criteriaGrid(),
-             {"B_Grade", "Pocket_Holes", "Space_Ball_Loc", "Panel", "Min_Panel_Width", "Reverse_Scribes"},
-             criteria}};
-        for (const auto& [grid, checked, shown] : grids)
-            for (const QString& name : checked)
+        BoundGrid* parts = f.screen->partsGrid();
+        BoundGrid* criteria = f.screen->criteriaGrid();
+        auto check = [](BoundGrid* grid, const QStringList& optional, const QStringList& shown) {
+            for (const QString& name : optional)
                 QVERIFY2(grid->ColHidden(ColumnOf(grid, qPrintable(name))) != shown.contains(name), qPrintable(name));
-        QVERIFY(f.screen->criteriaGrid()->ColHidden(1));
-        BoundGrid* partsGrid = f.screen->partsGrid();
-        QCOMPARE(partsGrid->TextMatrix(0, ColumnOf(partsGrid, "UF_1")), QString("CABINET"));
-        QCOMPARE(f.screen->LengthCol, ColumnOf(partsGrid, "LENGTH"));
-        QCOMPARE(Child<QPushButton>(f.screen, "cmdCheckScribes")->isVisibleTo(f.screen), setup[1] == 1);
-        QCOMPARE(Child<QPushButton>(f.screen, "cmdCheckSpaceBalls")->isVisibleTo(f.screen), setup[2] == 1);
-        QCOMPARE(Child<QWidget>(f.screen, "fraSpaceBalls")->isVisibleTo(f.screen), setup[2] == 1);
+        };
+        check(parts, kPartsOptional, partsShown);
+        check(criteria, kCriteriaOptional, criteriaShown);
+        check(parts, {"AutoIDNum", "UF_1", "UF_3", "FileName"}, {"UF_1"});
+        QVERIFY(criteria->ColHidden(1));
+        QCOMPARE(parts->TextMatrix(0, ColumnOf(parts, "UF_1")), QString("CABINET"));
+        QCOMPARE(f.screen->LengthCol, ColumnOf(parts, "LENGTH"));
+        QCOMPARE(Child<QPushButton>(f.screen, "cmdCheckScribes")->isVisibleTo(f.screen), bool(setup[1]));
+        QCOMPARE(Child<QPushButton>(f.screen, "cmdCheckSpaceBalls")->isVisibleTo(f.screen), bool(setup[2]));
+        QCOMPARE(Child<QWidget>(f.screen, "fraSpaceBalls")->isVisibleTo(f.screen), bool(setup[2]));
         QVERIFY(f.presenter.prompts.empty());
     }
 };

@@ -34,16 +34,17 @@ class tst_frmCLTProcesses : public QObject {
     Q_OBJECT
 
 private slots:
-    // Each row types {description, file id, path}; an empty message means the process is added.
+    // Each row types {description, file id, path}; a stored value means the process is added.
     void addProcess_data()
     {
         QTest::addColumn<QStringList>("typed");
         QTest::addColumn<QString>("message");
-        auto row = [](const char* name, const QStringList& typed, const char* message) {
-            QTest::newRow(name) << typed << QString(message);
+        QTest::addColumn<QString>("stored");
+        auto row = [](const char* name, const QStringList& typed, const char* message, const char* stored = "") {
+            QTest::newRow(name) << typed << QString(message) << QString(stored);
         };
-        row("added, trimmed", {"  Edge Banding ", " EB ", " /tmp "}, "");
-        row("apostrophes work", {"O'Brien's Doors", "O'B", "/tmp/o'b"}, "");
+        row("added, trimmed", {"  Edge Banding ", " EB ", " /tmp "}, "", "Edge Banding/EB//tmp");
+        row("apostrophes work", {"O'Brien's Doors", "O'B", "/tmp/o'b"}, "", "O'Brien's Doors/O'B//tmp/o'b");
         row("no description", {"  ", "X", "/tmp"}, "You need to enter a Description.");
         row("description differs only in case", {"cabinet PARTS", "X", "/tmp"},
             "This Description already exists. Descriptions must be unique.");
@@ -55,6 +56,7 @@ private slots:
     {
         QFETCH(QStringList, typed);
         QFETCH(QString, message);
+        QFETCH(QString, stored);
         Processes f;
         QCOMPARE(f.screen->grid()->Rows(), 3);
         f.screen->grid()->SelectRow(1);
@@ -65,13 +67,11 @@ private slots:
         QCOMPARE(f.screen->selectedRow(), 0);
         QVERIFY(f.text("txtEditDescription").isEmpty());
         QCOMPARE(QString::fromStdString(f.lastPrompt()), message);
-        QCOMPARE(f.stored().size(), size_t(message.isEmpty() ? 3 : 2));
-        QCOMPARE(f.text("txtDescription"), message.isEmpty() ? QString() : typed[0]);
-        if (message.isEmpty()) {
-            QCOMPARE(QString::fromStdString(f.stored().back()),
-                     typed[0].trimmed() + "/" + typed[1].trimmed() + "/" + typed[2].trimmed());
-            QCOMPARE(f.screen->grid()->Rows(), 4);
-        }
+        QCOMPARE(f.stored().size(), size_t(stored.isEmpty() ? 2 : 3));
+        QCOMPARE(f.screen->grid()->Rows(), stored.isEmpty() ? 3 : 4);
+        QCOMPARE(f.text("txtDescription"), stored.isEmpty() ? typed[0] : QString());
+        if (!stored.isEmpty())
+            QCOMPARE(QString::fromStdString(f.stored().back()), stored);
     }
 
     // Row 2 in Description order is "Solid Wood" (SOLID, "/out"); each row types {description,
