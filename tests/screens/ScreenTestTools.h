@@ -1,6 +1,6 @@
 #pragma once
-// Helpers of the screen tests: the operator's close control, scripted file dialogs and any
-// screen on a fresh runtime folder, its user settings kept inside the sandbox.
+// Helpers of the screen tests: the operator's close control, scripted file dialogs, user
+// settings kept inside the sandbox and any screen on a fresh runtime folder.
 #include "TestSupport.h"
 #include "config/modCLTSettings.h"
 #include "convert/frmCLTProcessPartsFile.h"
@@ -64,6 +64,13 @@ public:
     std::vector<vx::FileDialogRequest> requests;
 };
 
+// Keeps the user settings (remembered folders) inside a test folder.
+inline void UseSettingsFolder(const std::string& folder)
+{
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, QString::fromStdString(folder));
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, QString::fromStdString(folder));
+}
+
 // Lets deleteLater and queued work run.
 inline void Settle()
 {
@@ -82,9 +89,7 @@ template <class Screen> struct ScreenFixture {
 
     explicit ScreenFixture(const std::string& setup = "")
     {
-        // The user settings (remembered folders) stay inside the test folder.
-        for (auto format : {QSettings::NativeFormat, QSettings::IniFormat})
-            QSettings::setPath(format, QSettings::UserScope, QString::fromStdString(box.file("settings")));
+        UseSettingsFolder(box.file("settings"));
         if (!setup.empty())
             box.execDef(setup);
         vx::LoadSettings();
