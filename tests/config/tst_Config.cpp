@@ -1,6 +1,6 @@
-// The configuration layer: settings loaded and saved back, entry checks, the restored
-// runtime files, the table store under every grid and setting (damaged files and missing
-// tables: tst_Faults), and the number and text helpers every check shares.
+// The configuration layer: settings loaded and saved back, the restored runtime files, and
+// the number and text helpers every check shares. The table store is walked by every grid
+// and setting (damaged files and missing tables: tst_Faults).
 #include "TestSupport.h"
 #include "config/NumberText.h"
 #include "config/RuntimeFiles.h"
@@ -10,7 +10,6 @@
 #include "config/modCLTTools.h"
 
 #include <QFile>
-#include <QTemporaryDir>
 #include <QtTest>
 
 using namespace vx;
@@ -26,75 +25,7 @@ class TestConfig : public QObject {
             box.defDatabase(), "SELECT SettingValue FROM tblSettings WHERE SettingName = " + SqlQuote(key)));
     }
 
-    std::shared_ptr<Connection> m_conn;
-    QTemporaryDir m_dir;
-
-    std::vector<std::string> Column(RecordSet& rs, const char* name)
-    {
-        std::vector<std::string> out;
-        for (rs.MoveFirst(); !rs.Eof(); rs.MoveNext())
-            out.push_back(rs.Value(name).toText());
-        return out;
-    }
-    Variant Scalar(const std::string& sql) { return m_conn->ScalarQuery(sql); }
-    long Count() { return Scalar("SELECT count(*) FROM tblMaterials").toLong(); }
-
 private slots:
-    void init()
-    {
-        QString path = m_dir.filePath("t.mdb");
-        m_conn.reset();
-        QVERIFY(QFile(path).open(QIODevice::WriteOnly)); // an empty file is a valid empty database
-        m_conn = Connection::Open(path.toStdString());
-        m_conn->Execute("CREATE TABLE tblMaterials (AutoIDNum INTEGER PRIMARY KEY AUTOINCREMENT, "
-                        "Material TEXT COLLATE NOCASE, Qty INTEGER, Width REAL, Valid BOOLEAN DEFAULT 0);"
-                        "INSERT INTO tblMaterials (Material, Qty, Width, Valid) VALUES "
-                        "('MAPLE', 2, 12.5, 1), ('birch', 1, 3, 0), ('O''Brien oak', 5, 1.25, 1), ('ASH', 0, 7, 0);");
-    }
-
-    void addUpdateDeleteWriteThrough()
-    {
-        RecordSet rs(m_conn, "SELECT * from tblMaterials");
-        rs.AddNew();
-        rs.SetValue("Material", "WALNUT");
-        rs.SetValue("Qty", "3.5"); // whole-number columns round half to even
-        rs.SetValue("Valid", -1);  // any non-zero Boolean is stored as 1
-        rs.Update();
-        QCOMPARE(rs.RecordCount(), 5);
-        QCOMPARE(rs.Value("Material").toText(), std::string("WALNUT")); // the added row is current
-        QVERIFY(rs.Value("AutoIDNum").toLong() > 4);
-        QCOMPARE(Scalar("SELECT Qty || Valid FROM tblMaterials WHERE Material='WALNUT'").toText(), std::string("41"));
-
-        rs.MoveFirst();
-        rs.SetValue("Width", 99.0);
-        QCOMPARE(rs.Value("Width").toDouble(), 99.0); // pending edit visible before Update
-        rs.Update();
-        QCOMPARE(Scalar("SELECT Width FROM tblMaterials WHERE Material='MAPLE'").toDouble(), 99.0);
-
-        rs.SetValueAt(1, 1, std::string("BIRCH"));
-        QCOMPARE(Scalar("SELECT count(*) FROM tblMaterials WHERE Material='BIRCH' COLLATE BINARY").toLong(), 1);
-    }
-
-    void deleteInLoopVisitsEveryRow()
-    {
-        // The loop "if condition then Delete; MoveNext" must not skip the row sliding into the deleted one's place.
-        RecordSet rs(m_conn, "SELECT * from tblMaterials");
-        for (rs.MoveFirst(); !rs.Eof(); rs.MoveNext())
-            if (rs.Value("Qty").toLong() <= 2)
-                rs.Delete();
-        QCOMPARE(Count(), 1);
-        QCOMPARE(Column(rs, "Material"), std::vector<std::string>{"O'Brien oak"});
-    }
-
-    void transactionRollsBackUnlessCommitted()
-    {
-        {
-            Transaction tx(*m_conn);
-            m_conn->Execute("Delete * from tblMaterials"); // the stored queries' form of DELETE
-            QCOMPARE(Count(), 0);
-        }
-        QCOMPARE(Count(), 4);
-    }
     // Each row: a setting's stored text (null: no row) and what loading and saving back leaves ("": no row).
     void storedValuesLoad_data()
     {
@@ -146,24 +77,6 @@ private slots:
         QVERIFY(IsProgramFile(" " + UpperCase(box.defDatabase()) + " "));
     }
 
-    // The limits' edges and the overflow (other refusals: tst_CutListReading, tst_frmCLTViewEditROPartsFile).
-    void entryChecks()
-    {
-        // "value|message": the value is set whenever the text is numeric (-5 before).
-        auto check = [](const char* entered, double limit, bool atLimit, bool whole = false) {
-            double value = -5;
-            int32_t n = -5;
-            std::string msg;
-            const bool ok = whole ? CheckLongValue("LENGTH", entered, n, int32_t(limit), atLimit, msg)
-                                  : CheckDoubleValue("LENGTH", entered, value, limit, atLimit, msg);
-            return QString::fromStdString(FormatNumber(whole ? n : value) + (ok ? "|" : "|refused: ") + msg);
-        };
-        QCOMPARE(check("0", 0, false), "0|refused: LENGTH must be > 0");
-        QCOMPARE(check("0.0001", 0, false), "0.0001|");
-        QCOMPARE(check("0.25", 0.5, true), "0.25|refused: LENGTH must be >= 0.5");
-        QCOMPARE(check("0", 0, true, true), "0|");
-        QVERIFY_THROWS_EXCEPTION(VxError, check("3e9", 0, true, true));
-    }
     // Each row: what is done to the text and the result, or the error number raised. Hex, inf, NaN
     // and the edges of a double are read through the console (tst_FileSafety::hostileCutLists).
     void textAndNumbers_data()

@@ -1,7 +1,7 @@
-// The command line: its parsing, the busy runtime folder and where /log starts, in this
-// process; then the built VXCLT run as a separate process against a temporary runtime
-// folder: exit codes 0 to 6 with their exact lines, the parts file written (read back with
-// SQLite), and the /log transcript.
+// The command line: its parsing and the busy runtime folder, in this process; then the
+// built VXCLT run as a separate process against a temporary runtime folder: exit codes 0
+// to 6 with their exact lines, the parts file written (read back with SQLite), and the
+// /log transcript.
 #include "TestSupport.h"
 
 #include "convert/WorkingDatabaseLock.h"
@@ -146,17 +146,6 @@ private slots:
                  "working databases (" +
                      m_sandbox->runtimeFolder() + "). Try again when it has finished.");
         QVERIFY(!std::filesystem::exists(m_sandbox->file("job.rdb")));
-    }
-
-    // The log starts where /log stands: a bad switch after it is logged, one before it is not.
-    void logBeforeAndAfterBadSwitch()
-    {
-        std::string before = m_sandbox->file("before.log"), after = m_sandbox->file("after.log");
-        QCOMPARE(RunInProcess({"a.csv", "/log", before, "/5"}), 1);
-        QCOMPARE(vxtest::Lines(vxtest::ReadFile(before)),
-                 (std::vector<std::string>{"ERROR: Unknown switch '/5'.", "Run  VXCLT.exe /help  for usage."}));
-        QCOMPARE(RunInProcess({"a.csv", "/5", "/log", after}), 1);
-        QVERIFY(!std::filesystem::exists(after));
     }
 
     // ---- Success ----

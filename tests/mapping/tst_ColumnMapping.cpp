@@ -101,14 +101,6 @@ private slots:
         m_sandbox.reset();
     }
 
-    void loadingAndComboList()
-    {
-        ColumnMapping& m = Loaded(0);
-        QCOMPARE(m.LabelCount(), 6);
-        QCOMPARE(m.DisplayLabel(6), "CABINET");
-        QCOMPARE(m.CreateComboList(), "NOT USED|PART|MATERIAL|WIDTH|LENGTH|SCRIBES|CABINET");
-    }
-
     void savedMappingFitsFileWidth()
     {
         // Wide enough: every saved column shows, nothing is reported.

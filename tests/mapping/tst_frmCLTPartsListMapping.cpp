@@ -244,27 +244,6 @@ private slots:
         QCOMPARE(State().Delimiter, ";");
     }
 
-    // The close box stores the settings but not the mapping (as cancelling does, checked with
-    // the default mapping).
-    void closeBoxStoresOnlySettings()
-    {
-        Fixture f;
-        f.open(kTenColumns);
-        f.choose(1, "NOT USED");
-        f.typeLabel(2, "species");
-        Child<QComboBox>(f.screen, "cmboDelimiter")->setCurrentText("Tab");
-        Child<QComboBox>(f.screen, "cmboSkipXLines")->setEditText("3");
-        f.screen->fileExtensionBox()->setText(" itm ");
-        vxtest::CloseWithControlMenu(f.screen);
-        vxtest::Settle();
-        QVERIFY(f.screen.isNull());
-        QCOMPARE(f.def("SELECT PF_Col FROM tblPartsFileMapping WHERE MainName = 'SEQ_NUM'"), "1");
-        QCOMPARE(f.def("SELECT UserLabel FROM tblPartsFileMapping WHERE MainName = 'MATERIAL'"), "MATERIAL");
-        QCOMPARE(f.setting("MappingSkipFirstXLines"), "3");
-        QCOMPARE(f.setting("FileExtension"), "ITM");
-        QCOMPARE(f.def("SELECT Delimiter_Name FROM tblDelimiters WHERE Selected <> 0"), "Tab");
-    }
-
     void defaultMappingWiderThanTheExample()
     {
         Fixture f;
@@ -295,8 +274,8 @@ private slots:
         QCOMPARE(TheErrorLog().displayCount(), shown + 1);
         QVERIFY(TheErrorLog().Text().find("have been ignored.") != std::string::npos);
 
-        // Cancelling keeps the saved mapping but stores the extension the load typed.
-        Click(f.screen, "cmdDone");
+        // The close box, like cancelling, keeps the saved mapping but stores the extension the load typed.
+        vxtest::CloseWithControlMenu(f.screen);
         vxtest::Settle();
         QCOMPARE(f.def("SELECT UserLabel FROM tblPartsFileMapping WHERE IDNum = 1"), "PART");
         QCOMPARE(f.setting("FileExtension"), "TXT");

@@ -81,6 +81,8 @@ private slots:
         QVERIFY(log.LogText().contains("You must select a column for DB Name: PART, Display Label: PART, "
                                        "This is a required field."));
         QVERIFY(log.LogText().contains("DB Name: LENGTH"));
+        Click(&log, "cmdClose"); // closing only hides the log
+        QVERIFY(!log.isVisible() && vxtest::Contains(TheErrorLog().Text(), "DB Name: LENGTH"));
         QVERIFY(!f.menu.convertScreen());
         QVERIFY(f.menu.isVisible());
         QVERIFY(f.presenter.prompts.empty());
@@ -125,22 +127,6 @@ private slots:
         QVERIFY(f.presenter.prompts.empty());
     }
 
-    // The removal screen stays over the menu; processes opened from the menu then hide it,
-    // and EXIT unloads the screens still open.
-    void removalStaysOverTheMenuUntilExit()
-    {
-        MenuFixture f;
-        Click(&f.menu, "cmdDeleteParts");
-        Click(&f.menu, "cmdProcesses");
-        QPointer<QWidget> removal = f.menu.removalScreen();
-        QVERIFY(removal->isVisible() && f.menu.processesScreen()->isVisible() && !f.menu.isVisible());
-        Click(f.menu.processesScreen(), "cmdDone");
-        QVERIFY(f.menu.isVisible() && removal->isVisible());
-        Click(&f.menu, "cmdExit");
-        vxtest::Settle();
-        QVERIFY(!removal);
-    }
-
     void configurationUpdateCancelAndCloseControl_data()
     {
         QTest::addColumn<int>("how");
@@ -176,29 +162,6 @@ private slots:
         QCOMPARE(State().PocketHoles, updated);
         QCOMPARE(f.setting("MachineType"), updated ? "0" : "2");
         QCOMPARE(f.setting("PocketHoles") != "0", updated);
-    }
-
-    void errorLogAddsAtBottomOrTopAndCloseOnlyHides()
-    {
-        vxtest::RuntimeSandbox box;
-        frmCLTErrorLog log;
-        log.InstallAsViewer();
-        TheErrorLog().ClearLog();
-        TheErrorLog().AddInfo("A");
-        TheErrorLog().AddInfo("B", true);
-        QCOMPARE(TheErrorLog().Text(), "AB");
-        TheErrorLog().AddInfo("C", false);
-        QCOMPARE(TheErrorLog().Text(), "CAB");
-        TheErrorLog().AddInfo("line\r\n");
-        TheErrorLog().Display();
-        QVERIFY(log.isVisible());
-        QCOMPARE(log.LogText(), QString("CABline\n"));
-        Click(&log, "cmdClose");
-        QVERIFY(!log.isVisible());
-        QCOMPARE(TheErrorLog().Text(), "CABline\r\n");
-        State().CommandLineMode = true;
-        TheErrorLog().Display();
-        QVERIFY(!log.isVisible());
     }
 };
 

@@ -115,7 +115,7 @@ private slots:
 
         Click(screen, "cmdApplyCriteria");
         auto working = [&](const std::string& sql) {
-            return screen->session().connection()->ScalarQuery("SELECT " + sql).toText();
+            return f.screen->session().connection()->ScalarQuery("SELECT " + sql).toText();
         };
         QCOMPARE(working("ValidPart FROM tblPartsFileProcessTemplate WHERE PART = 'SHELF'"), "0");
         QCOMPARE(working("Process FROM tblPartsFileProcessTemplate WHERE PART = 'LEFT SIDE'"), "2");
