@@ -1,6 +1,6 @@
 // Reading delimited cut lists into the working table: line ends and text encodings, kept
 // and skipped lines, cleaning of values, quoted fields, lengths with units or fractions,
-// rejected rows, unit conversion and new names; and the value check of one field and the
+// rejected rows and unit conversion; and the value check of one field and the
 // text operations of the conversion: scribe and space-ball lists, field splitting and the
 // file name value.
 #include "ConvertTestTools.h"
@@ -12,7 +12,6 @@
 #include "convert/modCLTSpaceBalls.h"
 #include "mapping/ExampleFile.h"
 #include "screens/ErrorLog.h"
-#include "start/Messages.h"
 
 #include <QStringEncoder>
 #include <QtTest>
@@ -200,39 +199,6 @@ private slots:
         QCOMPARE(Open(f, read[0].toStdString()), !row.isEmpty());
         QCOMPARE(WorkingColumn(f.session, "PART || '|' || MATERIAL || '|' || WIDTH || '|' || UF_1"),
                  row.isEmpty() ? QStringList{} : QStringList{row});
-    }
-
-    void newPartQuestion_data()
-    {
-        QTest::addColumn<int>("askIfValid");
-        QTest::addColumn<int>("answer");
-        QTest::addColumn<QString>("valid");
-        QTest::newRow("asked, yes") << 1 << int(vbYes) << "1";
-        QTest::newRow("asked, no") << 1 << int(vbNo) << "0";
-        QTest::newRow("not asked") << 0 << int(vbNo) << "1";
-    }
-    void newPartQuestion()
-    {
-        QFETCH(int, askIfValid);
-        QFETCH(int, answer);
-        QFETCH(QString, valid);
-        SessionFixture f;
-        f.presenter.answer(answer);
-        State().AskIfValid = askIfValid;
-        QVERIFY(f.prepare());
-        // Known names in any letter case are not new; the new name is asked about once.
-        QVERIFY(Open(f, "left side,1,2,1\r\nMcKay's Panel,1,2,1\r\nMCKAYS PANEL,1,2,1"));
-        QCOMPARE(int(f.presenter.prompts.size()), askIfValid);
-        if (askIfValid) {
-            QCOMPARE(QString::fromStdString(f.presenter.prompts[0].text),
-                     QString("The Part name: 'McKays Panel' is a new Part Name. Would you like this Part output to "
-                             "the Veltrax?"));
-            QCOMPARE(f.presenter.prompts[0].style, int(vbYesNoToAll));
-            QCOMPARE(QString::fromStdString(f.presenter.prompts[0].title), QString("New Part Name"));
-        }
-        QCOMPARE(ToList(vxtest::QueryColumn(f.sandbox.defDatabase(),
-                                            "SELECT Valid_Part FROM tblPartsCriteria WHERE Part = 'mckays panel'")),
-                 QStringList{valid});
     }
 
     void unitConversion_data()

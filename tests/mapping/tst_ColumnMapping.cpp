@@ -1,9 +1,9 @@
-// The column mapping model over a small known mapping table: loading, fitting a saved
-// mapping to an example file, choosing columns, editing labels, saving, both completeness
-// rules (the screen's on the unsaved row, the conversion's on the table), and default
-// mappings applied to the factory mapping. Then reading the mapping screen's example
-// file: line ends, blank lines, skipped lines, the plain split, field cleaning, files with
-// nothing to show and stopping a long read.
+// The column mapping model over a small known mapping table: editing labels, choosing a
+// column another field held, saving, both completeness rules (the screen's on the unsaved
+// row, the conversion's on the table), and default mappings applied to the factory
+// mapping. Then reading the mapping screen's example file: line ends, blank lines, skipped
+// lines, the plain split, field cleaning, files with nothing to show and stopping a long
+// read.
 #include "TestSupport.h"
 
 #include "mapping/ColumnMapping.h"
@@ -39,12 +39,6 @@ QStringList Row(const ColumnMapping& m)
     for (int c = 1; c <= m.ColumnCount(); ++c)
         row << QString::fromStdString(m.Cell(c));
     return row;
-}
-
-std::string Column(const vxtest::RuntimeSandbox& s, const std::string& column, const std::string& mainName)
-{
-    return vxtest::QueryScalar(s.defDatabase(),
-                               "SELECT " + column + " FROM tblPartsFileMapping WHERE MainName = '" + mainName + "'");
 }
 
 // Counts the reports; with stop set it stops the reading at its first report.
@@ -101,51 +95,6 @@ private slots:
         m_sandbox.reset();
     }
 
-    void savedMappingFitsFileWidth()
-    {
-        // Wide enough: every saved column shows, nothing is reported.
-        ColumnMapping& wide = Loaded(6);
-        QCOMPARE(Row(wide), (QStringList{"PART", "MATERIAL", "WIDTH", "NOT USED", "LENGTH", "NOT USED"}));
-        QCOMPARE(TheErrorLog().Text(), std::string());
-
-        // Narrower than LENGTH's column: reset in the table at once and reported as information.
-        int shown = TheErrorLog().displayCount();
-        ColumnMapping& narrow = Loaded(4);
-        QCOMPARE(Row(narrow), (QStringList{"PART", "MATERIAL", "WIDTH", "NOT USED"}));
-        QCOMPARE(Column(*m_sandbox, "PF_Col", "LENGTH"), "0");
-        QCOMPARE(Column(*m_sandbox, "PF_Col", "WIDTH"), "3");
-        QCOMPARE(TheErrorLog().Text(),
-                 "This is an informational message only." + kCrLf + kCrLf +
-                     "The number of columns in the parts file is less than a column in the current mapping. " + kCrLf +
-                     kCrLf +
-                     "Previously mapped columns that have a column number greater than the number of columns in the "
-                     "parts file are reset to not mapped.");
-        QCOMPARE(TheErrorLog().displayCount(), shown + 1);
-        QVERIFY(m_presenter->prompts.empty());
-    }
-
-    void selectColumn_data()
-    {
-        QTest::addColumn<int>("column");
-        QTest::addColumn<QString>("choice");
-        QTest::addColumn<QStringList>("row");
-        QTest::newRow("label taken from another column")
-            << 3 << "LENGTH" << QStringList{"PART", "MATERIAL", "LENGTH", "NOT USED", "NOT USED", "NOT USED"};
-        QTest::newRow("free label") << 4 << "CABINET"
-                                    << QStringList{"PART", "MATERIAL", "WIDTH", "CABINET", "LENGTH", "NOT USED"};
-        QTest::newRow("NOT USED frees the column")
-            << 1 << "NOT USED" << QStringList{"NOT USED", "MATERIAL", "WIDTH", "NOT USED", "LENGTH", "NOT USED"};
-    }
-    void selectColumn()
-    {
-        QFETCH(int, column);
-        QFETCH(QString, choice);
-        QFETCH(QStringList, row);
-        ColumnMapping& m = Loaded(6);
-        m.SelectColumn(column, choice.toStdString());
-        QCOMPARE(Row(m), row);
-    }
-
     // Each row: the field, {label now, label typed, label cell afterwards} and the message
     // (empty: none).
     void editDisplayLabel_data()
@@ -187,15 +136,16 @@ private slots:
     void screenAndConversionChecks()
     {
         ColumnMapping& m = Loaded(6);
-        m.EditDisplayLabel(4, "LENGTH", "breite");
-        m.SelectColumn(5, "NOT USED"); // LENGTH, required
+        m.EditDisplayLabel(3, "WIDTH", "breite");
+        m.SelectColumn(3, "LENGTH"); // taken from column 5; WIDTH, required, loses its column
+        QCOMPARE(Row(m), (QStringList{"PART", "MATERIAL", "LENGTH", "NOT USED", "NOT USED", "NOT USED"}));
         m.GetUserMappingFromGrid();
         bool isError = false;
         int shown = TheErrorLog().displayCount();
         m.CheckForValidMapping(isError);
         QVERIFY(isError);
         QCOMPARE(TheErrorLog().Text(), "THE FOLLOWING ARE ERRORS IN THE MAPPING" + kCrLf + kCrLf +
-                                           "You must select a column for DB Name: LENGTH, Display Label: BREITE, This "
+                                           "You must select a column for DB Name: WIDTH, Display Label: BREITE, This "
                                            "is a required field." +
                                            kCrLf + kCrLf);
         QCOMPARE(TheErrorLog().displayCount(), shown + 1);
@@ -209,7 +159,7 @@ private slots:
         CheckForValidMapping(isError);
         QVERIFY(isError);
         QCOMPARE(TheErrorLog().Text(), "THERE ARE ERRORS IN THE PARTS FILE MAPPING" + kCrLf + kCrLf +
-                                           "You must select a column for DB Name: LENGTH, Display Label: BREITE, This "
+                                           "You must select a column for DB Name: WIDTH, Display Label: BREITE, This "
                                            "is a required field." +
                                            kCrLf + kCrLf);
         QCOMPARE(TheErrorLog().displayCount(), shown);

@@ -127,7 +127,11 @@ private slots:
         QCOMPARE(captions, rowCaptions);
         QCOMPARE(f.mappingRow(2), firstRow);
         // The saved mapping, fitted to the width, fills the mapping row; only that row is editable.
+        // Columns beyond the file are reset in the table at once, and the log says so.
         QCOMPARE(f.mappingRow(), kFactoryRow.mid(0, columns));
+        QCOMPARE(f.def("SELECT PF_Col FROM tblPartsFileMapping WHERE MainName = 'LENGTH'"), "0");
+        QVERIFY(vxtest::Contains(TheErrorLog().Text(), "The number of columns in the parts file is less than a "
+                                                       "column in the current mapping."));
         BoundGridModel* model = f.screen->mappingGrid()->gridModel();
         QVERIFY(!(model->flags(model->index(1, 1)) & Qt::ItemIsEditable)); // example data
         QVERIFY(!(model->flags(model->index(0, 0)) & Qt::ItemIsEditable)); // the caption

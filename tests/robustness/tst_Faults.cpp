@@ -34,12 +34,6 @@ using vxtest::RunResult;
 
 namespace {
 
-// Prints what a run ended with, so the test log records the observed message.
-void Observe(const char* what, const RunResult& r)
-{
-    qInfo("%s: exit %d; stderr: %s", what, r.exitCode, r.err.c_str());
-}
-
 void CopyFile(const std::string& from, const std::string& to)
 {
     fs::copy_file(from, to, fs::copy_options::overwrite_existing);
@@ -96,7 +90,6 @@ private slots:
         fs::remove_all(dir + ".gone");
         RunResult r{p.exitCode(), (out + p.readAllStandardOutput()).toStdString(),
                     p.readAllStandardError().toStdString()};
-        Observe("output folder vanished during the run", r);
         QCOMPARE(p.exitStatus(), QProcess::NormalExit);
         QVERIFY2(r.exitCode == 5 || r.exitCode == 6, r.err.c_str());
         QVERIFY(Contains(r.err, "ERROR: "));
@@ -122,7 +115,6 @@ private slots:
             QSKIP("the file system has no immutable attribute");
         RunResult r = Run({GoodCsv(), out});
         vxtest::SetImmutable(dir, false);
-        Observe(QTest::currentDataTag(), r);
         QCOMPARE(r.exitCode, 6);
         QVERIFY(pathIsAFolder || Contains(r.err, "Error: 70, Could not create '" + dir + "/.out.rdb.vxtmp"));
         QVERIFY(Contains(r.err, "ERROR: An error was reported while writing the parts file (see above). " + out +
@@ -155,7 +147,6 @@ private slots:
             r = Run({big, rdb});
             vxtest::SetImmutable(rdb, false);
         }
-        Observe(diskFull ? "disk full" : "output unchangeable", r);
         QVERIFY2(r.exitCode == 6 || r.exitCode == 5 || r.exitCode == 3, r.err.c_str());
         QVERIFY(Contains(r.err, "ERROR: "));
         QVERIFY(vxtest::ReadFile(rdb) == good);
@@ -176,7 +167,6 @@ private slots:
         fs::permissions(csv, fs::perms::none);
         RunResult r = Run({csv});
         fs::permissions(csv, fs::perms::owner_read | fs::perms::owner_write);
-        Observe("input unreadable", r);
         QCOMPARE(r.exitCode, 3);
         QVERIFY(Contains(r.err, "ERROR: The parts file could not be read."));
     }
@@ -203,7 +193,6 @@ private slots:
             r = Run({csv});
             vxtest::SetImmutable(csv, false);
         }
-        Observe("input needing the CR LF rewrite cannot be rewritten", r);
         // With the disk full, learning 30,000 new part names fails next.
         QCOMPARE(r.exitCode, diskFull ? 3 : 0);
         QVERIFY(vxtest::ReadFile(csv) == text);
@@ -258,7 +247,6 @@ private slots:
         } else
             m_sandbox->execDef(d);
         RunResult r = Run({csv});
-        Observe(qPrintable(damage), r);
         QCOMPARE(r.exitCode, code);
         QVERIFY2(Contains(r.err, message.toStdString()), r.err.c_str());
         QVERIFY(!fs::exists(m_sandbox->file("job.rdb")));
@@ -279,7 +267,6 @@ private slots:
         RunResult r = Run({csv});
         release.join();
         sqlite3_close(db);
-        Observe("configuration locked for two seconds", r);
         QCOMPARE(r.exitCode, 0);
         QVERIFY(std::chrono::steady_clock::now() - started >= std::chrono::seconds(2));
         QCOMPARE(vxtest::QueryScalar(m_sandbox->file("job.rdb"), "SELECT COUNT(*) FROM tblParts"), "3");
@@ -314,7 +301,6 @@ private slots:
                     CopyFile(vxtest::BinDir() + "/" + name, program + "/" + name);
         }
         RunResult r = vxtest::RunProgram(program + "/VXCLT", {csv}, home);
-        Observe(QTest::currentDataTag(), r);
         QCOMPARE(r.exitCode, 6);
         QVERIFY2(Contains(r.err, vxtest::Replaced(message.toStdString(), "{csv}", csv)), r.err.c_str());
         QVERIFY(!fs::exists(m_sandbox->file("job.rdb")));

@@ -84,7 +84,10 @@ private slots:
         ConvertScreen f;
         int questions = 0;
         bool progressHidden = true;
+        std::string first;
         SetMessagePresenter([&](const std::string& prompt, int style, const std::string& title) {
+            if (!questions)
+                first = title + "|" + prompt;
             QTimer::singleShot(0, [&, button = buttons.value(questions, QMessageBox::No)] { // No to a question too many
                 auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
                 QTest::qWait(700);
@@ -99,6 +102,9 @@ private slots:
         SetMessagePresenter({});
         QVERIFY(progressHidden);
         QCOMPARE(questions, buttons.size());
+        QCOMPARE(first,
+                 "New Part Name|The Part name: 'NEW 1' is a new Part Name. Would you like this Part output to the "
+                 "Veltrax?");
         QCOMPARE(QString::fromStdString(f.validity()), validity);
     }
 
