@@ -229,8 +229,8 @@ private slots:
         QCOMPARE(WorkingColumn(f.session, "QUANTITY"), QStringList{"1"});
     }
 
-    // Each row: the skip text typed, whether the configuration database is opened (under an
-    // upper-case path), the message (empty: read) and the skip text afterwards.
+    // Each row: the skip text typed, whether the configuration database is opened, the message (empty: read) and the
+    // skip text afterwards.
     void refusedBeforeReading_data()
     {
         QTest::addColumn<QString>("text");
@@ -256,8 +256,6 @@ private slots:
         QVERIFY(f.prepare());
         f.session.SkipLinesText = text.toStdString();
         std::string path = own ? f.sandbox.defDatabase() : f.sandbox.writeFile("job.csv", "H,W\r\nH,W\r\nA1,1,2,1");
-        if (own)
-            std::transform(path.begin(), path.end(), path.begin(), [](unsigned char c) { return std::toupper(c); });
         QCOMPARE(f.session.OpenPartsFile(path, "job.csv", false), message.isEmpty());
         QCOMPARE(QString::fromStdString(f.session.SkipLinesText), after);
         QCOMPARE(f.presenter.prompts.size(), size_t(message.isEmpty() ? 0 : 1));

@@ -331,8 +331,6 @@ private slots:
         QTest::addColumn<QString>("how"); // the close used and the answer
         QTest::addColumn<bool>("closed");
         QTest::newRow("DONE, No") << "cmdDone No" << false;
-        QTest::newRow("DONE, Yes") << "cmdDone Yes" << true;
-        QTest::newRow("close control, No") << "control No" << false;
         QTest::newRow("close control, Yes") << "control Yes" << true;
     }
     void closingWithUnsavedRowsAsks()
