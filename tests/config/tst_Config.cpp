@@ -78,7 +78,7 @@ private slots:
     }
 
     // Each row: what is done to the text and the result, or the error number raised. Hex, inf, NaN
-    // and the edges of a double are read through the console (tst_FileSafety::hostileCutLists).
+    // and the edges of a double are read through the console (tst_Faults::hostileCutLists).
     void textAndNumbers_data()
     {
         QTest::addColumn<QString>("how");
