@@ -283,10 +283,7 @@ private slots:
                             "UPDATE tblPartsCriteria SET Process = 4, Valid_Part = 1 WHERE Part = 'X'"));
         QCOMPARE(QString::fromStdString(f.session.ProcessDropDownList()),
                  QString("#1;Cabinet|#3;Empty|#4;Lost|#2;Solid"));
-        QStringList created;
-        f.session.DoCreateFilesForProcesses("Job", [&](const std::string& p, const std::string& f, const std::string&) {
-            created << QString::fromStdString(p + ":" + f);
-        });
+        f.session.DoCreateFilesForProcesses("Job", [](auto&&...) {}); // the list of files made: the convert screen
         QStringList prompts;
         for (const auto& p : f.presenter.prompts)
             prompts << QString::fromStdString(p.title + "|" + p.text);
@@ -300,7 +297,6 @@ private slots:
                                                      "new file being created?")}));
         QCOMPARE(ToList(vxtest::QueryColumn(f.sandbox.file("cab") + "/Job.rdb", "SELECT Part FROM tblParts")),
                  QStringList{"P"});
-        QCOMPARE(created, (QStringList{"Cabinet:Job.rdb", "Solid:Job_SOLID.rdb"}));
         QCOMPARE(ToList(vxtest::QueryColumn(existing, "SELECT Part FROM tblParts")), QStringList{"S"});
         QCOMPARE(WorkingColumn(f.session, "count(*)"), QStringList{"0"});
     }
