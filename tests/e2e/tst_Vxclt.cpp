@@ -320,17 +320,10 @@ private slots:
 
     void helpNeedsNoDisplay()
     {
-        QByteArray platform = qgetenv("QT_QPA_PLATFORM"), display = qgetenv("DISPLAY"),
-                   wayland = qgetenv("WAYLAND_DISPLAY");
-        qunsetenv("QT_QPA_PLATFORM");
-        qunsetenv("DISPLAY");
-        qunsetenv("WAYLAND_DISPLAY");
-        RunResult r = Run({"/help", "/in", "x.csv"});
-        qputenv("QT_QPA_PLATFORM", platform);
-        if (!display.isEmpty())
-            qputenv("DISPLAY", display);
-        if (!wayland.isEmpty())
-            qputenv("WAYLAND_DISPLAY", wayland);
+        RunResult r = vxtest::RunProgram("/usr/bin/env",
+                                         {"-u", "QT_QPA_PLATFORM", "-u", "DISPLAY", "-u", "WAYLAND_DISPLAY",
+                                          vxtest::BinDir() + "/VXCLT", "/help", "/in", "x.csv"},
+                                         m_sandbox->root());
         QCOMPARE(r.exitCode, 0);
         QCOMPARE(r.err, std::string());
         // The whole usage, naming this installation's database and no Windows folder.

@@ -171,10 +171,9 @@ private slots:
         QCOMPARE(QueryScalar(path, "SELECT FileName || '/' || SEQ_NUM || '/' || Width || '/' || Length FROM tblParts "
                                    "WHERE Part = 'O''NEW PART'"),
                  "job.rdb/31/12.0/30.0");
-        QCOMPARE(QueryScalar(v.box.defDatabase(), "SELECT count(*) || Valid_Part || Process FROM tblPartsCriteria "
-                                                  "WHERE Part = 'O''NEW PART'"),
-                 "111");
-        QCOMPARE(QueryScalar(v.box.defDatabase(), "SELECT count(*) FROM tblMaterials WHERE Material = 'WALNUT'"), "1");
+        QCOMPARE(v.def("SELECT count(*) || Valid_Part || Process || (SELECT count(*) FROM tblMaterials WHERE Material "
+                       "= 'WALNUT') FROM tblPartsCriteria WHERE Part = 'O''NEW PART'"),
+                 "1111");
 
         vx::Connection::Open(path)->Execute(
             "CREATE TRIGGER refuse BEFORE INSERT ON tblParts BEGIN SELECT RAISE(ABORT, 'disk full'); END");
@@ -182,8 +181,7 @@ private slots:
         vxtest::Click(dialog, "cmdAddParts");
         QCOMPARE(v.presenter.prompts.size(), size_t(2));
         QVERIFY(v.presenter.prompts[1].text.rfind("Error: ", 0) == 0);
-        QCOMPARE(QueryScalar(v.box.defDatabase(), "SELECT count(*) FROM tblPartsCriteria WHERE Part = 'NEVER ADDED'"),
-                 "0");
+        QCOMPARE(v.def("SELECT count(*) FROM tblPartsCriteria WHERE Part = 'NEVER ADDED'"), "0");
 
         vxtest::Click(dialog, "cmdDone");
         vxtest::Settle();

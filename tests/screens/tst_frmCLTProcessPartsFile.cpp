@@ -166,8 +166,7 @@ private slots:
         frmCLTProcessFilesCreated* list = screen->filesCreatedScreen();
         QVERIFY(list && list->isVisible());
         QCOMPARE(list->grid()->Rows(), 2);
-        QCOMPARE(list->grid()->TextMatrix(1, 1), QString("Cabinet Parts"));
-        QCOMPARE(list->grid()->TextMatrix(1, 2), QString("run'7_CAB.rdb"));
+        QCOMPARE(list->grid()->TextMatrix(1, 1) + "|" + list->grid()->TextMatrix(1, 2), "Cabinet Parts|run'7_CAB.rdb");
         QCOMPARE(parts->Rows(), 1);
 
         // DONE stores the screen's settings and brings the main menu back.
