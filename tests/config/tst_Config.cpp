@@ -19,12 +19,6 @@ using vxtest::RuntimeSandbox;
 class TestConfig : public QObject {
     Q_OBJECT
 
-    static QString Stored(const RuntimeSandbox& box, const std::string& key)
-    {
-        return QString::fromStdString(QueryScalar(
-            box.defDatabase(), "SELECT SettingValue FROM tblSettings WHERE SettingName = " + SqlQuote(key)));
-    }
-
 private slots:
     // Each row: a setting's stored text (null: no row) and what loading and saving back leaves ("": no row).
     void storedValuesLoad_data()
@@ -57,7 +51,8 @@ private slots:
         LoadSettings();
         SaveMachineSettings();
         SaveProcessingSettings();
-        QCOMPARE(Stored(box, key.toStdString()), saved);
+        QCOMPARE(QString::fromStdString(QueryScalar(box.defDatabase(), "SELECT SettingValue FROM tblSettings" + where)),
+                 saved);
     }
 
     void partsFileFilter()
