@@ -229,8 +229,8 @@ private slots:
         QCOMPARE(WorkingColumn(f.session, "QUANTITY"), QStringList{"1"});
     }
 
-    // Each row: the skip text typed, whether the configuration database is opened, the message (empty: read) and the
-    // skip text afterwards.
+    // Each row: the skip text typed, whether the configuration database is opened, the
+    // message (empty: read) and the skip text afterwards.
     void refusedBeforeReading_data()
     {
         QTest::addColumn<QString>("text");

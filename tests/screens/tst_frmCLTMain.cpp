@@ -37,6 +37,7 @@ struct MenuFixture {
                                    "SELECT SettingValue FROM tblSettings WHERE SettingName = '" + name + "'");
     }
 };
+
 // The text of a PDF file, laid out as printed.
 QString PdfText(const QString& path)
 {
