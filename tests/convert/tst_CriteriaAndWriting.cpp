@@ -178,6 +178,7 @@ private slots:
             QCOMPARE(f.presenter.prompts.size(), size_t(message.isEmpty() ? 0 : 1));
             if (!message.isEmpty())
                 QCOMPARE(QString::fromStdString(f.presenter.prompts[0].text), message);
+            QCOMPARE(WorkingColumn(f.session, kRowColumns), rows);
             f.session.ApplyPartsCriteria(); // once more: nothing changes
             QCOMPARE(WorkingColumn(f.session, kRowColumns), rows);
         }
