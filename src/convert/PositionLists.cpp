@@ -15,33 +15,41 @@ double SumOfNumericEntries(std::string_view list)
     return sum;
 }
 
-void CheckPositionList(const std::string& list, bool& errorFlag, std::string& errorText, double partLength,
-                       const PositionListMessages& messages)
+AbsolutePositions ToAbsolutePositions(const std::string& list, double partLength,
+                                      const PositionListMessages& messages)
 {
-    errorFlag = true;
-    errorText.clear();
+    AbsolutePositions out;
     std::string trimmed = TrimBlanks(list);
-    if (trimmed.empty()) {
-        errorFlag = false;
-        return;
-    }
+    if (trimmed.empty())
+        return out;
     double sum = 0;
+    bool pastTheEnd = false;
     for (const std::string& entry : SplitPositionList(trimmed)) {
         auto value = ParseNumber(entry);
         if (!value) {
-            errorText = messages.notNumeric;
-            return;
+            out.problem = messages.notNumeric;
+            return out;
         }
         if (*value < 0) {
-            errorText = messages.belowZero;
-            return;
+            out.problem = messages.belowZero;
+            return out;
         }
         sum += *value;
+        // Entries are never negative, so once past the end every later position is too.
+        pastTheEnd = pastTheEnd || !(sum <= partLength);
+        if (!pastTheEnd)
+            out.positions.push_back(sum);
     }
-    if (sum <= partLength)
-        errorFlag = false;
-    else
-        errorText = messages.beyondLength;
+    if (pastTheEnd)
+        out.problem = messages.beyondLength;
+    return out;
+}
+
+void CheckPositionList(const std::string& list, bool& errorFlag, std::string& errorText, double partLength,
+                       const PositionListMessages& messages)
+{
+    errorText = ToAbsolutePositions(list, partLength, messages).problem;
+    errorFlag = !errorText.empty();
 }
 
 } // namespace vx

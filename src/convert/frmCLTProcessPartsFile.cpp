@@ -14,6 +14,7 @@
 #include "ui/FileDrop.h"
 #include "ui/ListColumnCheck.h"
 #include "ui/MessageBoxPresenter.h"
+#include "ui/PartDrawing.h"
 #include "ui/ScreenTools.h"
 #include "ui_frmCLTProcessPartsFile.h"
 
@@ -45,6 +46,7 @@ frmCLTProcessPartsFile::frmCLTProcessPartsFile(QWidget* mainMenu)
     m_ui->fgPartsCriteria->SetEditable(true);
     InstallCriteriaCellCheck(*m_ui->fgPartsCriteria);
     m_session.SetProgress(&m_progress);
+    m_ui->pnlPartDrawing->Follow(m_ui->fgPartsFile, QStringLiteral("PartDrawingConvert"));
     connect(m_ui->cmdOpenPartsFile, &QPushButton::clicked, this, &frmCLTProcessPartsFile::cmdOpenPartsFile_Click);
     connect(m_ui->cmdApplyCriteria, &QPushButton::clicked, this, &frmCLTProcessPartsFile::cmdApplyCriteria_Click);
     connect(m_ui->cmdCheckScribes, &QPushButton::clicked, this, &frmCLTProcessPartsFile::cmdCheckScribes_Click);

@@ -9,6 +9,10 @@
 namespace vx {
 
 namespace {
+const PositionListMessages kScribeMessages{
+    "A Scribe Location can not be evaluated as a number.", "A Scribe Location value is < 0.",
+    "The last absolute Scribe position (sum of incremental positions) exceeds the part length."};
+
 std::string JoinEntries(const std::vector<std::string>& entries)
 {
     std::string out;
@@ -23,10 +27,12 @@ std::string JoinEntries(const std::vector<std::string>& entries)
 
 void CheckScribeList(const std::string& list, bool& errorFlag, std::string& errorText, double partLength)
 {
-    static const PositionListMessages messages{
-        "A Scribe Location can not be evaluated as a number.", "A Scribe Location value is < 0.",
-        "The last absolute Scribe position (sum of incremental positions) exceeds the part length."};
-    CheckPositionList(list, errorFlag, errorText, partLength, messages);
+    CheckPositionList(list, errorFlag, errorText, partLength, kScribeMessages);
+}
+
+AbsolutePositions ScribePositions(const std::string& list, double partLength)
+{
+    return ToAbsolutePositions(list, partLength, kScribeMessages);
 }
 
 std::string CheckForRemoveEndScribe(const std::string& list, double length)

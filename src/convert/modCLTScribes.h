@@ -1,11 +1,15 @@
 #pragma once
 // Scribe lists: incremental positions of scribe marks along a part, separated by "|".
+#include "convert/PositionLists.h"
+
 #include <string>
 
 namespace vx {
 
 // The list check of the "Check Scribes" button; errorFlag true and errorText set when wrong.
 void CheckScribeList(const std::string& list, bool& errorFlag, std::string& errorText, double partLength);
+// The absolute scribe positions of a list, with the list check's message when it is wrong.
+AbsolutePositions ScribePositions(const std::string& list, double partLength);
 
 // Drops a final scribe that ends within 0.3 of the part's end (or beyond it).
 std::string CheckForRemoveEndScribe(const std::string& list, double length);

@@ -7,12 +7,20 @@
 
 namespace vx {
 
+namespace {
+const PositionListMessages kSpaceBallMessages{
+    "A Space Ball location can not be evaluated as a number.", "A Space Ball location is < 0.",
+    "The last absolute Space Ball position (sum of incremental positions) exceeds the part length."};
+} // namespace
+
 void CheckSpaceBallList(const std::string& list, bool& errorFlag, std::string& errorText, double partLength)
 {
-    static const PositionListMessages messages{
-        "A Space Ball location can not be evaluated as a number.", "A Space Ball location is < 0.",
-        "The last absolute Space Ball position (sum of incremental positions) exceeds the part length."};
-    CheckPositionList(list, errorFlag, errorText, partLength, messages);
+    CheckPositionList(list, errorFlag, errorText, partLength, kSpaceBallMessages);
+}
+
+AbsolutePositions SpaceBallPositions(const std::string& list, double partLength)
+{
+    return ToAbsolutePositions(list, partLength, kSpaceBallMessages);
 }
 
 bool CheckExtraSpaceBalls(std::array<std::string, 2>& texts, std::array<double, 2>& lengths, std::string& errorText)

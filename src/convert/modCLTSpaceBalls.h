@@ -1,6 +1,8 @@
 #pragma once
 // Space-ball lists: computed positions of the space balls along a part, and the two
 // length thresholds from which a part gets 3 or 4 balls instead of 2.
+#include "convert/PositionLists.h"
+
 #include <array>
 #include <string>
 
@@ -11,6 +13,8 @@ inline constexpr double kNoExtraSpaceBallLength = 1000000.0;
 
 // The list check of the "Check Space Balls" button.
 void CheckSpaceBallList(const std::string& list, bool& errorFlag, std::string& errorText, double partLength);
+// The absolute space-ball positions of a list, with the list check's message when it is wrong.
+AbsolutePositions SpaceBallPositions(const std::string& list, double partLength);
 
 // Checks and normalises the two thresholds (texts in and out; lengths out). False with
 // the error text on the first refused value.

@@ -3,13 +3,13 @@
 #include "mapping/MappingPrintout.h"
 #include "ui/BoundGrid.h"
 #include "ui/MessageBoxPresenter.h"
+#include "ui/PrintDialog.h"
 #include "ui/ScreenTools.h"
 #include "ui_frmCLTPrintMapping.h"
 
 #include <QDate>
 #include <QHeaderView>
 #include <QPainter>
-#include <QPrintDialog>
 #include <QPrinter>
 
 #include <algorithm>
@@ -19,12 +19,6 @@ namespace vx {
 namespace {
 
 constexpr const char* kPrintTitle = "Current Mapping";
-
-frmCLTPrintMapping::PrintDialogHook& Hook()
-{
-    static frmCLTPrintMapping::PrintDialogHook hook;
-    return hook;
-}
 
 // The visible grid as text: the header row first, then every shown row.
 QList<QStringList> VisibleCells(const BoundGrid* grid)
@@ -63,12 +57,6 @@ frmCLTPrintMapping::~frmCLTPrintMapping()
 }
 
 BoundGrid* frmCLTPrintMapping::grid() const { return m_ui->fgUserLabels; }
-
-frmCLTPrintMapping::PrintDialogHook frmCLTPrintMapping::SetPrintDialogHook(PrintDialogHook hook)
-{
-    std::swap(hook, Hook());
-    return hook;
-}
 
 void frmCLTPrintMapping::Display()
 {
@@ -185,15 +173,7 @@ void frmCLTPrintMapping::cmdPrint_Click()
     Guarded([&] {
         QPrinter printer(QPrinter::HighResolution);
         printer.setDocName(QString::fromLatin1(kPrintTitle));
-        bool accepted = false;
-        if (Hook()) {
-            accepted = Hook()(printer);
-        } else {
-            QPrintDialog dialog(&printer, this);
-            dialog.setWindowTitle(windowTitle());
-            accepted = dialog.exec() == QDialog::Accepted;
-        }
-        if (!accepted)
+        if (!RunPrintDialog(printer, this))
             return;
         WaitCursor hourglass;
         PrintGrid(printer);

@@ -4,7 +4,6 @@
 #include "config/TableStore.h"
 #include "ui/ScreenWindow.h"
 
-#include <functional>
 #include <memory>
 
 class QPrinter;
@@ -30,11 +29,6 @@ public:
     void PrintGrid(QPrinter& printer);
 
     BoundGrid* grid() const;
-
-    // Tests answer the print dialog through this hook (set up the printer, return whether
-    // to print) instead of a real dialog; returns the previous hook.
-    using PrintDialogHook = std::function<bool(QPrinter& printer)>;
-    static PrintDialogHook SetPrintDialogHook(PrintDialogHook hook);
 
 public slots:
     void cmdPrint_Click();

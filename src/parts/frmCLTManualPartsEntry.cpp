@@ -7,6 +7,7 @@
 #include "start/ProgramState.h"
 #include "ui/BoundGrid.h"
 #include "ui/FileDialogs.h"
+#include "ui/PartDrawing.h"
 #include "ui/PartEntryControls.h"
 #include "ui/ScreenTools.h"
 #include "ui_frmCLTManualPartsEntry.h"
@@ -43,6 +44,7 @@ frmCLTManualPartsEntry::frmCLTManualPartsEntry(QWidget* mainMenu)
     m_ui->setupUi(this);
     m_ui->entryControls->SetMode(PartEntryControls::Mode::ManualEntry);
     m_ui->fgManualParts->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    m_ui->pnlPartDrawing->Follow(m_ui->fgManualParts, QStringLiteral("PartDrawingManualEntry"));
     BoundGrid* labels = m_ui->fgUserLabels;
     labels->SetEditable(true);
     labels->gridModel()->beforeEdit = [this](int row, int col) { return fgUserLabels_BeforeEdit(row, col + 1); };

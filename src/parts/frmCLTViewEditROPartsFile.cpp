@@ -4,6 +4,7 @@
 #include "config/RuntimeFiles.h"
 #include "parts/PartsCellCheck.h"
 #include "parts/frmCLTAddParts.h"
+#include "parts/frmCLTPrintLabels.h"
 #include "start/Messages.h"
 #include "start/ProgramState.h"
 #include "ui/BoundGrid.h"
@@ -13,6 +14,7 @@
 #include "ui/FileDrop.h"
 #include "ui/ListColumnCheck.h"
 #include "ui/MessageBoxPresenter.h"
+#include "ui/PartDrawing.h"
 #include "ui/ScreenTools.h"
 #include "ui_frmCLTViewEditROPartsFile.h"
 
@@ -35,11 +37,13 @@ frmCLTViewEditROPartsFile::frmCLTViewEditROPartsFile(QWidget* mainMenu)
     };
     m_ui->fgPartsCriteria->SetEditable(true);
     InstallCriteriaCellCheck(*m_ui->fgPartsCriteria);
+    m_ui->pnlPartDrawing->Follow(m_ui->fgROPartsFile, QStringLiteral("PartDrawingViewEdit"));
     connect(m_ui->cmdOpenFile, &QPushButton::clicked, this, &frmCLTViewEditROPartsFile::cmdOpenFile_Click);
     connect(m_ui->cmdCloseFile, &QPushButton::clicked, this, &frmCLTViewEditROPartsFile::cmdCloseFile_Click);
     connect(m_ui->cmdDeleteSelectedRows, &QPushButton::clicked, this,
             &frmCLTViewEditROPartsFile::cmdDeleteSelectedRows_Click);
     connect(m_ui->cmdAddParts, &QPushButton::clicked, this, &frmCLTViewEditROPartsFile::cmdAddParts_Click);
+    connect(m_ui->cmdPrintLabels, &QPushButton::clicked, this, &frmCLTViewEditROPartsFile::cmdPrintLabels_Click);
     connect(m_ui->cmdApplyCriteria, &QPushButton::clicked, this, &frmCLTViewEditROPartsFile::cmdApplyCriteria_Click);
     connect(m_ui->cmdCheckScribes, &QPushButton::clicked, this, &frmCLTViewEditROPartsFile::cmdCheckScribes_Click);
     connect(m_ui->cmdCheckSpaceBalls, &QPushButton::clicked, this,
@@ -255,6 +259,23 @@ void frmCLTViewEditROPartsFile::UpdatePartsCriteriaAfterNewParts()
     m_ui->fgPartsCriteria->Unbind();
     Guarded([&] { m_session.GetPartsCriteriaRS(); });
     DisplayPartsCriteria();
+}
+
+void frmCLTViewEditROPartsFile::cmdPrintLabels_Click()
+{
+    if (!m_session.IsFileOpen())
+        return;
+    Guarded([&] {
+        if (m_session.PartsCount() == 0) {
+            ShowMessage("There are no parts.", vbOKOnly, "");
+            return;
+        }
+        std::vector<int> selected;
+        for (int row : m_ui->fgROPartsFile->SelectedRows())
+            selected.push_back(row - 1);
+        frmCLTPrintLabels::PrintLabels(this, m_session.PartsRS(), selected, m_session.FileTitle(),
+                                       *m_session.configuration());
+    });
 }
 
 void frmCLTViewEditROPartsFile::cmdApplyCriteria_Click()

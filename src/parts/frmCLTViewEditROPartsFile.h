@@ -60,6 +60,8 @@ public slots:
     void cmdCloseFile_Click();
     void cmdDeleteSelectedRows_Click();
     void cmdAddParts_Click();
+    // Prints part labels of all or the selected rows (the label dialog, then the print dialog).
+    void cmdPrintLabels_Click();
     void cmdApplyCriteria_Click();
     void cmdCheckScribes_Click();
     void cmdCheckSpaceBalls_Click();

@@ -1,12 +1,11 @@
 #include "ui/FileDialogs.h"
 
-#include "config/RuntimeFiles.h"
+#include "ui/UserSettings.h"
 
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QRegularExpression>
-#include <QSettings>
 
 namespace vx {
 
@@ -97,26 +96,8 @@ QStringList RunOpenFilesDialog(const FileDialogRequest& request, QWidget* parent
     return paths;
 }
 
-namespace {
-// Per-user settings of this installation: one set per program folder, as the runtime folder.
-QString SettingsApplication()
-{
-    return QStringLiteral("VXCLT ") + QFileInfo(QString::fromStdString(ProgramFolder())).fileName();
-}
-} // namespace
+QString RememberedPath(const QString& key) { return RememberedValue(key).toString(); }
 
-QString RememberedPath(const QString& key)
-{
-    QSettings s(QStringLiteral("Veltrax"), SettingsApplication());
-    s.beginGroup(QStringLiteral("Settings"));
-    return s.value(key).toString();
-}
-
-void RememberPath(const QString& key, const QString& path)
-{
-    QSettings s(QStringLiteral("Veltrax"), SettingsApplication());
-    s.beginGroup(QStringLiteral("Settings"));
-    s.setValue(key, path);
-}
+void RememberPath(const QString& key, const QString& path) { RememberValue(key, path); }
 
 } // namespace vx

@@ -14,6 +14,7 @@
 #include "screens/frmCLTMain.h"
 #include "screens/frmCLTPartsCriteriaDelete.h"
 #include "screens/frmCLTProcesses.h"
+#include "ui/PrintDialog.h"
 
 #include <QPrinter>
 
@@ -189,7 +190,7 @@ private slots:
 
         const QString pdf = QString::fromStdString(f.box.file("mapping.pdf"));
         int dialogs = 0;
-        auto previous = frmCLTPrintMapping::SetPrintDialogHook([&](QPrinter& printer) {
+        auto previous = SetPrintDialogHook([&](QPrinter& printer) {
             ++dialogs;
             printer.setOutputFormat(QPrinter::PdfFormat);
             printer.setOutputFileName(pdf);
@@ -216,10 +217,10 @@ private slots:
 
         // A cancelled print dialog prints nothing.
         QFile::remove(pdf);
-        frmCLTPrintMapping::SetPrintDialogHook([](QPrinter&) { return false; });
+        SetPrintDialogHook([](QPrinter&) { return false; });
         Click(f.screen, "cmdPrint");
         QVERIFY(!QFile::exists(pdf));
-        frmCLTPrintMapping::SetPrintDialogHook(previous);
+        SetPrintDialogHook(previous);
     }
 };
 
