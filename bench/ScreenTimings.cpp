@@ -1,7 +1,8 @@
 // Times the screens on large inputs, offscreen: opening a cut list in the convert screen,
-// opening a parts file in the view/edit screen, combining a folder of parts files and
-// typing parts by hand. Prints one line per measurement for bench/run-bench.
-// Usage: vx-screentimings convert <cut list> | view-edit <parts file> | combine <folder> | manual <rows>
+// opening a parts file in the view/edit screen, printing 1,000 part labels to PDF,
+// combining a folder of parts files and typing parts by hand. Prints one line per measurement for bench/run-bench.
+// Usage: vx-screentimings convert <cut list> | view-edit <parts file> | labels <parts file> |
+//        combine <folder> | manual <rows>
 #include "ScreenTestTools.h"
 #include "TestSupport.h"
 #include "config/modCLTSettings.h"
@@ -12,12 +13,16 @@
 #include "start/Messages.h"
 #include "start/ProgramState.h"
 #include "ui/BoundGrid.h"
+#include "ui/PartLabelPrinting.h"
+#include "ui/PrintDialog.h"
 
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QLineEdit>
+#include <QPrinter>
+#include <QRadioButton>
 
 #include <cstdio>
 #include <functional>
@@ -56,6 +61,39 @@ void OpenPartsFile(const QString& path, vxtest::ScriptedFileDialogs& dialogs)
     screen->Display();
     dialogs.answer(path.toStdString());
     TimeOpening([&] { screen->cmdOpenFile_Click(); }, screen->partsGrid());
+    screen->Shutdown();
+}
+
+// Prints one label per row for the first 1,000 rows of a parts file to PDF, on A4 sheets of
+// 2 x 7 labels, through the view/edit screen's label dialog.
+void PrintLabels(const QString& path, const vxtest::RuntimeSandbox& box, vxtest::ScriptedFileDialogs& dialogs)
+{
+    auto* screen = new frmCLTViewEditROPartsFile(nullptr);
+    screen->Display();
+    dialogs.answer(path.toStdString());
+    screen->cmdOpenFile_Click();
+    BoundGrid* grid = screen->partsGrid();
+    const int rows = std::min(1000, grid->Rows() - 1);
+    grid->selectionModel()->select(QItemSelection(grid->model()->index(0, 0), grid->model()->index(rows - 1, 0)),
+                                   QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    const QString pdf = QString::fromStdString(box.file("labels.pdf"));
+    SetPrintDialogHook([&](QPrinter& printer) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(pdf);
+        return true;
+    });
+    QTimer::singleShot(0, [] {
+        QWidget* dialog = QApplication::activeModalWidget();
+        vxtest::Child<QComboBox>(dialog, "cmboSheet")->setCurrentIndex(int(LabelSheet::A4_2x7));
+        vxtest::Child<QRadioButton>(dialog, "optPerRow")->click();
+        vxtest::Child<QRadioButton>(dialog, "optSelectedRows")->click();
+        vxtest::Click(dialog, "cmdPrint");
+    });
+    QElapsedTimer timer;
+    timer.start();
+    vxtest::Click(screen, "cmdPrintLabels");
+    std::printf("labels %d, to PDF %lld ms (%lld KB)\n", rows, timer.elapsed(), QFileInfo(pdf).size() / 1024);
+    SetPrintDialogHook({});
     screen->Shutdown();
 }
 
@@ -117,7 +155,7 @@ int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     if (argc != 3) {
-        std::fprintf(stderr, "usage: %s convert|view-edit|combine|manual <path or rows>\n", argv[0]);
+        std::fprintf(stderr, "usage: %s convert|view-edit|labels|combine|manual <path or rows>\n", argv[0]);
         return 2;
     }
     const QString mode = argv[1], arg = QString::fromLocal8Bit(argv[2]);
@@ -130,6 +168,8 @@ int main(int argc, char** argv)
         OpenCutList(arg, dialogs);
     else if (mode == "view-edit")
         OpenPartsFile(arg, dialogs);
+    else if (mode == "labels")
+        PrintLabels(arg, box, dialogs);
     else if (mode == "combine")
         Combine(arg, box, dialogs);
     else if (mode == "manual")

@@ -15,8 +15,7 @@ double SumOfNumericEntries(std::string_view list)
     return sum;
 }
 
-AbsolutePositions ToAbsolutePositions(const std::string& list, double partLength,
-                                      const PositionListMessages& messages)
+AbsolutePositions ToAbsolutePositions(const std::string& list, double partLength, const PositionListMessages& messages)
 {
     AbsolutePositions out;
     std::string trimmed = TrimBlanks(list);

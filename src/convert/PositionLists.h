@@ -27,8 +27,7 @@ struct AbsolutePositions {
     std::vector<double> positions;
     std::string problem;
 };
-AbsolutePositions ToAbsolutePositions(const std::string& list, double partLength,
-                                      const PositionListMessages& messages);
+AbsolutePositions ToAbsolutePositions(const std::string& list, double partLength, const PositionListMessages& messages);
 
 // The list check: an empty list is valid; every entry must be a number >= 0 (checked in
 // order) and the sum of all entries must not exceed the part length.

@@ -18,7 +18,6 @@
 #include "ui/ScreenTools.h"
 #include "ui_frmCLTViewEditROPartsFile.h"
 
-
 namespace vx {
 
 namespace {

@@ -45,8 +45,8 @@ void PaintHeader(QPainter& painter, const QRectF& line, const PartSketch& part)
         rest += QStringLiteral("   ") + flags;
     const QFontMetricsF boldMetrics(bold, painter.device()), plainMetrics(plain, painter.device());
     const qreal restWidth = std::min(plainMetrics.horizontalAdvance(rest), line.width() / 2);
-    const QString name = boldMetrics.elidedText(QString::fromStdString(part.part), Qt::ElideRight,
-                                                line.width() - restWidth);
+    const QString name =
+        boldMetrics.elidedText(QString::fromStdString(part.part), Qt::ElideRight, line.width() - restWidth);
     const qreal nameWidth = boldMetrics.horizontalAdvance(name);
     painter.setFont(bold);
     painter.drawText(QRectF(line.left(), line.top(), nameWidth + 1, line.height()), Qt::AlignLeft | Qt::AlignVCenter,
@@ -86,7 +86,8 @@ QRectF PaintPartDrawing(QPainter& painter, const QRectF& area, const PartSketch&
     if (part.length > 0 && barSpan.width() > 0) {
         // The width to the same scale as the length, within what the area allows.
         const qreal scaled = barSpan.width() * part.width / part.length;
-        const qreal height = std::clamp(scaled, std::min(line * 0.6, std::max<qreal>(room, 2)), std::max<qreal>(room, 2));
+        const qreal height =
+            std::clamp(scaled, std::min(line * 0.6, std::max<qreal>(room, 2)), std::max<qreal>(room, 2));
         bar = QRectF(barSpan.left(), barSpan.top(), barSpan.width(), height);
         painter.setPen(QPen(QColor(PartDrawingColour::Outline), 0));
         painter.setBrush(QColor(PartDrawingColour::Bar));
@@ -185,8 +186,13 @@ void PartDrawing::paintEvent(QPaintEvent*)
     QPainter painter(this);
     painter.setPen(palette().color(QPalette::Mid));
     painter.drawRect(rect().adjusted(0, 0, -1, -1));
-    if (m_part)
-        m_bar = PaintPartDrawing(painter, QRectF(rect()).adjusted(6, 4, -6, -4), *m_part, m_marks, true);
+    const QRectF area = QRectF(rect()).adjusted(6, 4, -6, -4);
+    if (m_part) {
+        m_bar = PaintPartDrawing(painter, area, *m_part, m_marks, true);
+    } else {
+        painter.setPen(palette().color(QPalette::PlaceholderText));
+        painter.drawText(area, Qt::AlignCenter, tr("Select a part to see its drawing."));
+    }
 }
 
 PartDrawingPanel::PartDrawingPanel(QWidget* parent)

@@ -81,8 +81,8 @@ QList<QRectF> LabelRects(const QPrinter& printer, LabelSheet sheet)
 void PaintPartLabel(QPainter& painter, const QRectF& rect, const PartLabel& label, qreal pixelsPerMm)
 {
     const PartSketch& part = label.part;
-    const QRectF inner = rect.adjusted(kInsetMm * pixelsPerMm, kInsetMm * pixelsPerMm, -kInsetMm * pixelsPerMm,
-                                       -kInsetMm * pixelsPerMm);
+    const QRectF inner =
+        rect.adjusted(kInsetMm * pixelsPerMm, kInsetMm * pixelsPerMm, -kInsetMm * pixelsPerMm, -kInsetMm * pixelsPerMm);
     if (inner.width() <= 0 || inner.height() <= 0)
         return;
     painter.save();

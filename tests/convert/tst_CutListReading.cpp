@@ -5,7 +5,9 @@
 // file name value.
 #include "ConvertTestTools.h"
 
+#include "config/NumberText.h"
 #include "convert/DelimitedFields.h"
+#include "convert/PartSketch.h"
 #include "convert/PartsFileReader.h"
 #include "convert/RowValidation.h"
 #include "convert/modCLTScribes.h"
@@ -385,6 +387,12 @@ private slots:
         add("space ball negative", "ballCheck", "-2", 100, "A Space Ball location is < 0.");
         add("space balls beyond", "ballCheck", "60|60", 100,
             "The last absolute Space Ball position (sum of incremental positions) exceeds the part length.");
+        add("positions: running sums", "positions", "12.5|30|30#", 100, "12.5|42.5|72.5 / ");
+        add("positions: empty lists", "positions", " # ", 100, " / ");
+        add("positions: the end itself", "positions", "0.1|0.2|99.7#100", 100, "0.1|0.3|100 / 100");
+        add("positions: stop past the end", "positions", "40|50|20#60|60", 100, "40|90 ! / 60 !");
+        add("positions: stop at text", "positions", "200|abc#25|-1|10", 100, " ! / 25 !");
+        add("positions: converted first", "positionsMm", "1|2.5#2", 101.6, "25.4|88.9 / 50.8");
         add("thresholds empty", "extra", "|  ", 0, "ok: |");
         add("thresholds normalised", "extra", " 800.50 |1200", 0, "ok: 800.5|1200");
         add("three only, four empty", "extra", "800|", 0, "ok: 800|");
@@ -436,6 +444,24 @@ private slots:
             result = "stale";
             (operation == "scribeCheck" ? CheckScribeList : CheckSpaceBallList)(l, flag, result, length);
             QCOMPARE(flag, !result.empty());
+        } else if (operation.startsWith("positions")) {
+            // The drawing's positions, with the list checks' own verdicts as problems.
+            QStringList lists = text.split('#');
+            if (operation == "positionsMm")
+                for (QString& list : lists)
+                    list = QString::fromStdString(ConvertScribeUnits(list.toStdString(), 25.4, 3));
+            const PartMarks marks = PartMarkPositions(length, lists[0].toStdString(), lists[1].toStdString());
+            int i = 0;
+            for (const AbsolutePositions* list : {&marks.scribes, &marks.spaceBalls}) {
+                bool flag = false;
+                std::string checked;
+                (i++ ? CheckSpaceBallList : CheckScribeList)(lists[i - 1].toStdString(), flag, checked, length);
+                QCOMPARE(list->problem, checked);
+                QStringList texts;
+                for (double p : list->positions)
+                    texts << QString::fromStdString(FormatNumber(p));
+                result += (i > 1 ? " / " : "") + texts.join('|').toStdString() + (list->problem.empty() ? "" : " !");
+            }
         } else if (operation == "extra") {
             const QStringList entered = text.split('|');
             std::array<std::string, 2> t{entered[0].toStdString(), entered[1].toStdString()};

@@ -71,6 +71,17 @@ inline void UseSettingsFolder(const std::string& folder)
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, QString::fromStdString(folder));
 }
 
+// The text of a PDF as pdftotext lays it out ("" when it cannot be read).
+inline QString PdfText(const QString& path)
+{
+    QProcess p;
+    p.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), path, QStringLiteral("-")});
+    if (!p.waitForFinished(30000) || p.exitCode() != 0)
+        return {};
+    // Compatibility form: a typeset ligature ("fi") reads as its letters.
+    return QString::fromUtf8(p.readAllStandardOutput()).normalized(QString::NormalizationForm_KC);
+}
+
 // Lets deleteLater and queued work run.
 inline void Settle()
 {

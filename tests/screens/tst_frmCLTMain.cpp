@@ -38,17 +38,6 @@ struct MenuFixture {
                                    "SELECT SettingValue FROM tblSettings WHERE SettingName = '" + name + "'");
     }
 };
-
-// The text of a PDF file, laid out as printed.
-QString PdfText(const QString& path)
-{
-    QProcess p;
-    p.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), path, QStringLiteral("-")});
-    if (!p.waitForFinished(30000) || p.exitCode() != 0)
-        return {};
-    // Compatibility form: a typeset ligature ("fi") reads as its letters.
-    return QString::fromUtf8(p.readAllStandardOutput()).normalized(QString::NormalizationForm_KC);
-}
 } // namespace
 
 class tst_frmCLTMain : public QObject {
@@ -199,7 +188,7 @@ private slots:
         Click(f.screen, "cmdPrint");
         QCOMPARE(dialogs, 1);
         QVERIFY(f.presenter.prompts.empty());
-        const QString text = PdfText(pdf);
+        const QString text = vxtest::PdfText(pdf);
         QVERIFY2(!text.isEmpty(), "no printout");
         const QStringList lines = text.split(u'\n');
         auto lineWith = [&](const QString& first) {
