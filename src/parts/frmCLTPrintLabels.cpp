@@ -64,6 +64,10 @@ void frmCLTPrintLabels::PrintLabels(QWidget* parent, const RecordSet& parts, con
     PrepareLabelPrinter(printer, choice.sheet());
     if (!RunPrintDialog(printer, parent))
         return;
+    // A PDF has no paper of its own: it gets the sheet's (the dialog may have put its default
+    // paper back). A printer keeps the paper chosen on the dialog.
+    if (printer.outputFormat() == QPrinter::PdfFormat)
+        PrepareLabelPrinter(printer, choice.sheet());
     std::optional<WaitCursor> hourglass(std::in_place);
     if (!PrintPartLabels(printer, choice.sheet(), labels)) {
         hourglass.reset();
