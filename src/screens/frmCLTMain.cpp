@@ -5,8 +5,8 @@
 #include "mapping/SavedMappingCheck.h"
 #include "mapping/frmCLTPartsListMapping.h"
 #include "mapping/frmCLTPrintMapping.h"
-#include "parts/frmCLTViewEditROPartsFile.h"
 #include "parts/frmCLTManualPartsEntry.h"
+#include "parts/frmCLTViewEditROPartsFile.h"
 #include "screens/ErrorLog.h"
 #include "screens/WindowedProgram.h"
 #include "screens/frmCLTCombineFiles.h"
@@ -15,6 +15,9 @@
 #include "ui/ScreenTools.h"
 #include "ui_frmCLTMain.h"
 
+#include <QApplication>
+#include <QCloseEvent>
+
 namespace vx {
 
 frmCLTMain::frmCLTMain(QWidget* parent) : ScreenWindow(parent), m_ui(new Ui::frmCLTMain)
@@ -22,6 +25,11 @@ frmCLTMain::frmCLTMain(QWidget* parent) : ScreenWindow(parent), m_ui(new Ui::frm
     m_ui->setupUi(this);
     // The main menu lives for the whole program; ShutdownProgram unloads it explicitly.
     setAttribute(Qt::WA_DeleteOnClose, false);
+    // The program ends with its main menu, never on its own: Qt's rule of quitting when the
+    // last window closes does not count windows that belong to another window, so a message
+    // box closing over a dialog whose screen is hidden would end the program.
+    QGuiApplication::setQuitOnLastWindowClosed(false);
+    connect(qApp, &QGuiApplication::lastWindowClosed, this, &frmCLTMain::ShowWhenNothingIsOpen, Qt::QueuedConnection);
     connect(m_ui->cmdSetup, &QPushButton::clicked, this, &frmCLTMain::cmdSetup_Click);
     connect(m_ui->cmdDefinePartsFile, &QPushButton::clicked, this, &frmCLTMain::cmdDefinePartsFile_Click);
     connect(m_ui->cmdPrintMapping, &QPushButton::clicked, this, &frmCLTMain::cmdPrintMapping_Click);
@@ -132,5 +140,25 @@ void frmCLTMain::cmdManualPartsList_Click()
 void frmCLTMain::cmdExit_Click() { ShutdownProgram(); }
 
 void frmCLTMain::QueryUnloadByControlMenu() { ShutdownProgram(); }
+
+void frmCLTMain::closeEvent(QCloseEvent* event)
+{
+    ScreenWindow::closeEvent(event);
+    if (!event->isAccepted())
+        return;
+    m_closed = true;
+    QCoreApplication::quit();
+}
+
+void frmCLTMain::ShowWhenNothingIsOpen()
+{
+    // A program without any visible window could only be ended from outside.
+    if (m_closed)
+        return;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->isVisible())
+            return;
+    show();
+}
 
 } // namespace vx

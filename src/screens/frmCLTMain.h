@@ -57,8 +57,14 @@ private slots:
 
 protected:
     void QueryUnloadByControlMenu() override;
+    // Closing the main menu, for whatever reason, ends the program.
+    void closeEvent(QCloseEvent* event) override;
 
 private:
+    // Brings the main menu back when the last visible window has closed without it.
+    void ShowWhenNothingIsOpen();
+
+    bool m_closed = false;
     std::unique_ptr<Ui::frmCLTMain> m_ui;
     QPointer<frmCLTSetup> m_setup;
     QPointer<frmCLTProcessPartsFile> m_convert;
