@@ -8,6 +8,7 @@
 #include "start/ProgramState.h"
 #include "ui/BoundGrid.h"
 #include "ui/FileDialogs.h"
+#include "ui/MessageBoxPresenter.h"
 
 #include <QtTest/qtestspontaneevent.h>
 #include <QtTest>
@@ -62,6 +63,24 @@ public:
     void answer(const std::string& path) { answers.push_back(QString::fromStdString(path)); }
     std::deque<QString> answers;
     std::vector<vx::FileDialogRequest> requests;
+};
+
+// Shows each message in a real message box that no window owns (as on a desktop where no
+// window has the focus) and answers it with the next key of keys, Return beyond them.
+struct KeyedMessageBoxes {
+    std::string keys;
+    QStringList prompts;
+    KeyedMessageBoxes()
+    {
+        vx::SetMessagePresenter([this](const std::string& prompt, int style, const std::string& title) {
+            char key = prompts.size() < keys.size() ? keys[prompts.size()] : '\r';
+            prompts << QString::fromStdString(prompt);
+            QTimer::singleShot(0, [key] { QTest::keyClick(QApplication::activeModalWidget(), key); });
+            QApplication::setActiveWindow(nullptr);
+            return vx::PresentMessageBox(prompts.last(), style, QString::fromStdString(title));
+        });
+    }
+    ~KeyedMessageBoxes() { vx::SetMessagePresenter({}); }
 };
 
 // Keeps the user settings (remembered folders) inside a test folder.

@@ -6,6 +6,7 @@
 #include "config/frmCLTSetup.h"
 #include "mapping/frmCLTPartsListMapping.h"
 #include "mapping/frmCLTPrintMapping.h"
+#include "parts/frmCLTAddParts.h"
 #include "parts/frmCLTManualPartsEntry.h"
 #include "parts/frmCLTViewEditROPartsFile.h"
 #include "screens/ErrorLog.h"
@@ -17,6 +18,8 @@
 #include "ui/PrintDialog.h"
 
 #include <QPrinter>
+
+#include <filesystem>
 
 using namespace vx;
 using vxtest::Child;
@@ -37,6 +40,13 @@ struct MenuFixture {
         return vxtest::QueryScalar(box.defDatabase(),
                                    "SELECT SettingValue FROM tblSettings WHERE SettingName = '" + name + "'");
     }
+};
+
+// Counts (and holds back) the application's own requests to quit when it thinks its last window closed.
+struct QuitRequests : QObject {
+    int count = 0;
+    QuitRequests() { qApp->installEventFilter(this); }
+    bool eventFilter(QObject* o, QEvent* e) override { return o == qApp && e->type() == QEvent::Quit && ++count; }
 };
 } // namespace
 
@@ -129,6 +139,72 @@ private slots:
         QVERIFY(!opened || !opened->isVisible());
         QVERIFY(menu.isVisible());
         QVERIFY(f.presenter.prompts.empty());
+    }
+
+    // With the program running, a real message box closed by Return over a dialog whose screen
+    // (and the main menu) is hidden: the program goes on. Over the add-parts dialog its own
+    // messages follow (a refused entry, a good one), then DONE shows the new row.
+    void messageOverADialogOfAHiddenScreenKeepsTheProgram_data()
+    {
+        QTest::addColumn<QString>("menuButton");
+        QTest::addColumn<QString>("dialogButton");
+        QTest::addColumn<QString>("prompts");
+        // clang-format off
+        QTest::newRow("add parts") << "cmdViewEditROPartsFile" << "cmdAddParts" << "Checked.|Value required for THICKNESS.|Parts have been added.";
+        QTest::newRow("folder picker") << "cmdProcesses" << "cmdPathSelect" << "Checked.";
+        QTest::newRow("a dialog of a screen, as the base name's") << "cmdProcessPartsFile" << "" << "Checked.";
+        // clang-format on
+    }
+    void messageOverADialogOfAHiddenScreenKeepsTheProgram()
+    {
+        QFETCH(QString, menuButton);
+        QFETCH(QString, dialogButton);
+        QFETCH(QString, prompts);
+        MenuFixture f;
+        vxtest::ScriptedFileDialogs files;
+        files.answer(f.box.file("manual.rdb"));
+        std::filesystem::copy_file(vxtest::BinDir() + "/ManualPartsTemplateDefault.mdb", f.box.file("manual.rdb"));
+        vxtest::KeyedMessageBoxes boxes;
+        QuitRequests quits;
+        QPointer<QWidget> screen, open;
+        auto shownBesides = [](QWidget* other) {
+            for (QWidget* w : QApplication::topLevelWidgets())
+                if (w->isVisible() && w != other)
+                    return w;
+            return static_cast<QWidget*>(nullptr);
+        };
+        QTimer::singleShot(0, [&] {
+            Click(&f.menu, qPrintable(menuButton));
+            screen = shownBesides(&f.menu);
+            if (screen == f.menu.viewEditScreen())
+                Click(screen, "cmdOpenFile");
+            if (dialogButton.isEmpty())
+                (new QDialog(screen))->show();
+            else
+                Click(screen, qPrintable(dialogButton));
+            open = shownBesides(screen);
+            screen->hide();
+            ShowMessage("Checked.", vbOKOnly, "");
+            if (qobject_cast<frmCLTAddParts*>(open)) {
+                Child<QLineEdit>(open, "txtSeqNum")->setText("5");
+                Click(open, "cmdAddParts"); // no thickness
+                for (auto [box, text] : {std::pair{"txtThickness", "0.75"}, {"txtWidth", "10"}, {"txtLength", "20"}})
+                    Child<QLineEdit>(open, box)->setText(text);
+                Click(open, "cmdAddParts");
+                Click(open, "cmdDone");
+            }
+            QCoreApplication::exit(0);
+        });
+        QCOMPARE(QCoreApplication::exec(), 0);
+        vxtest::Settle();
+        QCOMPARE(quits.count, 0);
+        QCOMPARE(boxes.prompts.join(u'|'), prompts);
+        const bool walked = screen == f.menu.viewEditScreen();
+        QCOMPARE(open && open->isVisible(), !walked);
+        QCOMPARE(screen->isVisible(), walked);
+        QVERIFY(!walked || f.menu.viewEditScreen()->partsGrid()->Rows() == 2);
+        delete open; // the next row finds its own windows
+        delete screen;
     }
 
     void configurationUpdateCancelAndCloseControl_data()
