@@ -4,6 +4,7 @@
 #include "config/TableStore.h"
 
 #include <memory>
+#include <string>
 #include <vector>
 
 namespace vx {
@@ -19,13 +20,25 @@ public:
     RecordSet& Materials() { return m_materials; }
     RecordSet& Processes() { return m_processes; }
 
-    // Deletes the rows at the given 0-based indexes of the record set; nothing else is
-    // touched. With keepFirstRow a selection that holds the first row deletes nothing (the
-    // first process is never removed). Rows deleted before a failure stay deleted. Returns
-    // the number of rows deleted.
-    static int DeleteRows(RecordSet& rs, std::vector<int> indexes, bool keepFirstRow);
+    // Deletes the rows at the given 0-based indexes of the record set, all or none (one
+    // transaction); nothing else is touched. Returns the number of rows deleted.
+    static int DeleteRows(RecordSet& rs, std::vector<int> indexes);
+    // The question asked before the part names or materials at the indexes are deleted.
+    static std::string DeleteRowsQuestion(const RecordSet& rs, const std::vector<int>& indexes);
+
+    // The question asked before the processes at the given indexes are deleted: how many part
+    // names use them and where those go (the first process).
+    std::string DeleteProcessesQuestion(std::vector<int> indexes);
+    // Deletes the processes at the indexes and gives the part names that used them the first
+    // process, in one transaction. A selection holding the first process deletes nothing.
+    // Returns the number of processes deleted.
+    int DeleteProcesses(std::vector<int> indexes);
 
 private:
+    // The valid indexes, sorted, each once.
+    static std::vector<int> CleanIndexes(const RecordSet& rs, std::vector<int> indexes);
+    int64_t PartNamesUsing(const std::vector<int>& processIndexes);
+
     std::shared_ptr<Connection> m_conn;
     RecordSet m_criteria, m_materials, m_processes;
 };

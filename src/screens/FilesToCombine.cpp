@@ -41,7 +41,7 @@ void FilesToCombine::AddFiles(const std::vector<std::string>& paths)
     }
 }
 
-void FilesToCombine::RemoveFiles(const std::vector<int>& indexes) { CriteriaRemoval::DeleteRows(m_rs, indexes, false); }
+void FilesToCombine::RemoveFiles(const std::vector<int>& indexes) { CriteriaRemoval::DeleteRows(m_rs, indexes); }
 
 void FilesToCombine::ClearFileList()
 {

@@ -2,6 +2,7 @@
 
 #include "config/NumberText.h"
 #include "config/RuntimeFiles.h"
+#include "convert/ProcessFiles.h"
 #include "start/Messages.h"
 
 namespace vx {
@@ -16,6 +17,14 @@ bool Refuse(const char* message)
 {
     ShowMessage(message, vbOKOnly, "");
     return false;
+}
+
+// A folder that is not there is named where it is typed, not only when the process files
+// are written; the operator may still keep it (a drive not connected yet).
+bool FolderAcceptable(const std::string& folder)
+{
+    return SaveToFolderExists(folder) || ShowMessage("The folder " + folder + " does not exist. Save anyway?",
+                                                     vbYesNo + vbExclamation + vbDefaultButton2, "") == vbYes;
 }
 } // namespace
 
@@ -58,6 +67,8 @@ bool ProcessList::AddProcess(const std::string& Description, const std::string& 
     std::string folder = TrimBlanks(SaveFileTo);
     if (folder.empty())
         return Refuse(kNoPath);
+    if (!FolderAcceptable(folder))
+        return false;
     m_rs.AddNew();
     m_rs.SetValue("Description", description);
     m_rs.SetValue("FileID", fileId);
@@ -97,6 +108,8 @@ bool ProcessList::SaveProcessChanges(int index, const std::string& Description, 
         EqualsNoCase(m_rs.ValueAt(index, kDescriptionCol).toText(), description) &&
         EqualsNoCase(m_rs.ValueAt(index, kFileIDCol).toText(), fileId))
         return Refuse("The edited values are the same as the current values. No changes have been made.");
+    if (!FolderAcceptable(folder))
+        return false;
     m_rs.SetValueAt(index, kDescriptionCol, description);
     m_rs.SetValueAt(index, kFileIDCol, fileId);
     m_rs.SetValueAt(index, kSaveFileToCol, folder);

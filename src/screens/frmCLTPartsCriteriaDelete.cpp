@@ -9,6 +9,11 @@
 
 namespace vx {
 
+namespace {
+constexpr int kYesNoDefaultNo = vbYesNo + vbDefaultButton2;
+constexpr const char* kConfirmDelete = "Confirm Delete";
+} // namespace
+
 frmCLTPartsCriteriaDelete::frmCLTPartsCriteriaDelete(QWidget* mainMenu)
     : m_ui(new Ui::frmCLTPartsCriteriaDelete), m_mainMenu(mainMenu)
 {
@@ -52,34 +57,57 @@ void frmCLTPartsCriteriaDelete::DisplayTable(BoundGrid* grid, RecordSet& rs)
         grid->SetColHidden(c, c != 2);
 }
 
-void frmCLTPartsCriteriaDelete::DeleteSelected(BoundGrid* grid, RecordSet& rs, bool keepFirstRow)
+std::vector<int> frmCLTPartsCriteriaDelete::SelectedIndexes(BoundGrid* grid)
 {
     std::vector<int> indexes;
     for (int row : grid->SelectedRows())
         indexes.push_back(row - 1);
-    Guarded([&] { CriteriaRemoval::DeleteRows(rs, indexes, keepFirstRow); });
+    return indexes;
+}
+
+void frmCLTPartsCriteriaDelete::DeleteSelected(BoundGrid* grid, RecordSet& rs)
+{
+    std::vector<int> indexes = SelectedIndexes(grid);
+    if (indexes.empty())
+        return;
+    // Nothing brings a deleted part name or material back: one question per press.
+    if (ShowMessage(CriteriaRemoval::DeleteRowsQuestion(rs, indexes), kYesNoDefaultNo, kConfirmDelete) != vbYes)
+        return;
+    Guarded([&] { CriteriaRemoval::DeleteRows(rs, indexes); });
     grid->clearSelection();
     grid->Refresh();
 }
 
-void frmCLTPartsCriteriaDelete::cmdDelete1_Click()
-{
-    DeleteSelected(m_ui->fgPartsCriteria, m_tables.PartsCriteria(), false);
-}
+void frmCLTPartsCriteriaDelete::cmdDelete1_Click() { DeleteSelected(m_ui->fgPartsCriteria, m_tables.PartsCriteria()); }
 
-void frmCLTPartsCriteriaDelete::cmdDelete2_Click() { DeleteSelected(m_ui->fgMaterials, m_tables.Materials(), false); }
+void frmCLTPartsCriteriaDelete::cmdDelete2_Click() { DeleteSelected(m_ui->fgMaterials, m_tables.Materials()); }
 
 void frmCLTPartsCriteriaDelete::cmdDelete3_Click()
 {
     // The first process is kept (a selection holding it deletes nothing): say why.
     QList<int> rows = m_ui->fgProcesses->SelectedRows();
-    if (!rows.isEmpty() && rows.front() == 1) {
+    if (rows.isEmpty())
+        return;
+    if (rows.front() == 1) {
         ShowMessage("The first process, " + m_ui->fgProcesses->TextMatrix(1, 2).toStdString() +
                         ", can not be deleted: parts without a process of their own go to it. Nothing was deleted.",
                     vbOKOnly | vbExclamation, "");
         return;
     }
-    DeleteSelected(m_ui->fgProcesses, m_tables.Processes(), true);
+    // The part names of a deleted process would point nowhere and fall out of every process
+    // file; they move to the first process, which the question names.
+    std::vector<int> indexes = SelectedIndexes(m_ui->fgProcesses);
+    int answer = vbNo;
+    Guarded([&] {
+        answer = ShowMessage(m_tables.DeleteProcessesQuestion(indexes), kYesNoDefaultNo, kConfirmDelete);
+        if (answer == vbYes)
+            m_tables.DeleteProcesses(indexes);
+    });
+    if (answer != vbYes)
+        return;
+    m_ui->fgProcesses->clearSelection();
+    m_ui->fgProcesses->Refresh();
+    m_ui->fgPartsCriteria->Refresh();
 }
 
 void frmCLTPartsCriteriaDelete::Done()

@@ -5,6 +5,7 @@
 #include "ui/ScreenWindow.h"
 
 #include <memory>
+#include <vector>
 
 namespace Ui {
 class frmCLTPartsCriteriaDelete;
@@ -38,7 +39,10 @@ protected:
 private:
     // Binds a grid to its record set showing only the second column.
     void DisplayTable(BoundGrid* grid, RecordSet& rs);
-    void DeleteSelected(BoundGrid* grid, RecordSet& rs, bool keepFirstRow);
+    // Asks, then deletes the selected rows of a part-names or materials grid.
+    void DeleteSelected(BoundGrid* grid, RecordSet& rs);
+    // The selected rows as 0-based record-set indexes.
+    static std::vector<int> SelectedIndexes(BoundGrid* grid);
 
     std::unique_ptr<Ui::frmCLTPartsCriteriaDelete> m_ui;
     QWidget* m_mainMenu;

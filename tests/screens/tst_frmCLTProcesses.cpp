@@ -44,7 +44,8 @@ private slots:
             QTest::newRow(name) << typed << QString(message) << QString(stored);
         };
         row("added, trimmed", {"  Edge Banding ", " EB ", " /tmp "}, "", "Edge Banding/EB//tmp");
-        row("apostrophes work", {"O'Brien's Doors", "O'B", "/tmp/o'b"}, "", "O'Brien's Doors/O'B//tmp/o'b");
+        row("apostrophes work, missing folder kept", {"O'Brien's Doors", "O'B", "/tmp/o'b"},
+            "The folder /tmp/o'b does not exist. Save anyway?", "O'Brien's Doors/O'B//tmp/o'b");
         row("no description", {"  ", "X", "/tmp"}, "You need to enter a Description.");
         row("description differs only in case", {"cabinet PARTS", "X", "/tmp"},
             "This Description already exists. Descriptions must be unique.");
@@ -58,6 +59,7 @@ private slots:
         QFETCH(QString, message);
         QFETCH(QString, stored);
         Processes f;
+        f.presenter.answer(vbYes); // to the missing-folder question
         QCOMPARE(f.screen->grid()->Rows(), 3);
         f.screen->grid()->SelectRow(1);
         QCOMPARE(f.text("txtEditDescription"), QString("Cabinet Parts"));
@@ -84,7 +86,8 @@ private slots:
         auto row = [](const char* name, const QStringList& typed, const char* message, const char* stored = "") {
             QTest::newRow(name) << typed << QString(message) << QString(stored);
         };
-        row("saved", {"Solid Wood's", "SW'1", "/out"}, "The Changes have been Saved.", "Solid Wood's/SW'1//out");
+        row("saved", {"Solid Wood's", "SW'1", "/tmp"}, "The Changes have been Saved.", "Solid Wood's/SW'1//tmp");
+        row("missing folder", {"Solid", "SOLID", "/nowhere"}, "The folder /nowhere does not exist. Save anyway?");
         row("only case changed", {"SOLID WOOD", "solid", "/OUT"},
             "The edited values are the same as the current values. No changes have been made.");
         row("other's description", {"cabinet parts", "X", "/out"},
@@ -133,9 +136,14 @@ private slots:
         QVERIFY(f.text("txtFilePath").isEmpty());
     }
 
-    void removalDeletesSelectedRowsWithoutAsking()
+    // Each press asks once, naming the count (Return answers No); the part names of a deleted
+    // process go to the first process, which is never deleted.
+    void removalAsksThenDeletes()
     {
-        Removal f("INSERT INTO tblMaterials (Material) VALUES ('O''AK')");
+        Removal f("INSERT INTO tblMaterials (Material) VALUES ('O''AK');"
+                  "INSERT INTO tblProcesses (Description, FileID, SaveFileTo) VALUES ('Paint', 'P', '')");
+        vxtest::KeyedMessageBoxes boxes;
+        boxes.keys = "\ryy\r\ry";
         f.menu.show();
         BoundGrid* parts = f.screen->partsCriteriaGrid();
         const int before = parts->Rows() - 1;
@@ -144,6 +152,8 @@ private slots:
             parts->SelectRow(row, row != 1);
             doomed << "'" + parts->TextMatrix(row, 2).replace("'", "''") + "'";
         }
+        Click(f.screen, "cmdDelete1");
+        QCOMPARE(parts->Rows() - 1, before);
         Click(f.screen, "cmdDelete1");
         QCOMPARE(parts->Rows() - 1, before - 3);
         QCOMPARE(f.def("SELECT count(*) FROM tblPartsCriteria WHERE Part IN (" + doomed.join(',').toStdString() + ")"),
@@ -154,23 +164,25 @@ private slots:
                 materials->SelectRow(r);
         Click(f.screen, "cmdDelete2");
         QCOMPARE(f.def("SELECT count(*) FROM tblMaterials WHERE Material = 'O''AK'"), "0");
-        QVERIFY(f.presenter.prompts.empty());
-        QVERIFY(f.menu.isVisible());
-    }
-
-    void firstProcessIsNeverDeleted()
-    {
-        Removal f("INSERT INTO tblProcesses (Description, FileID, SaveFileTo) VALUES ('Paint', 'P', '')");
         BoundGrid* processes = f.screen->processesGrid();
         processes->SelectRow(1);
-        processes->SelectRow(3, true);
+        processes->SelectRow(2, true);
+        Click(f.screen, "cmdDelete3"); // the first process is kept, so nothing is deleted
+        processes->SelectRow(2);
         Click(f.screen, "cmdDelete3");
         QCOMPARE(f.def("SELECT count(*) FROM tblProcesses"), "3");
-        processes->SelectRow(2);
         processes->SelectRow(3, true);
         Click(f.screen, "cmdDelete3");
         QCOMPARE(f.def("SELECT group_concat(Description) FROM tblProcesses"), "Cabinet Parts");
-        QCOMPARE(processes->Rows(), 2);
+        QCOMPARE(f.def("SELECT count(*) FROM tblPartsCriteria WHERE Process <> 1"), "0");
+        const QString delete3 = "Delete 3 part names and their criteria? This can not be undone.|";
+        QCOMPARE(
+            boxes.prompts.join(u'|'),
+            delete3 + delete3 +
+                "Delete 1 material? This can not be undone.|The first process, Cabinet Parts, "
+                "can not be deleted: parts without a process of their own go to it. Nothing was deleted.|3 part names "
+                "use the process Solid Wood. They will go to Cabinet Parts. Delete it?|3 part names use the "
+                "processes Solid Wood, Paint. They will go to Cabinet Parts. Delete them?");
     }
 };
 
