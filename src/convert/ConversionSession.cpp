@@ -14,6 +14,7 @@
 #include "start/Messages.h"
 #include "start/ProgramState.h"
 
+#include <algorithm>
 #include <optional>
 #include <regex>
 #include <vector>
@@ -31,6 +32,8 @@ constexpr const char* kNoCurrentRecordText =
     "record.";
 
 void ShowError(const std::exception& e) { ShowMessage(StandardErrorText(e), vbOKOnly, ""); }
+
+constexpr size_t kNamesShown = 5; // part names a message lists
 
 std::string PartsText(int64_t count) { return std::to_string(count) + (count == 1 ? " part" : " parts"); }
 
@@ -329,9 +332,8 @@ bool ConversionSession::ReadPartsFile(const std::string& path, const std::string
         m_directRows = 0;
         if (settings.criteria && !m_directTarget.empty()) {
             try {
-                m_directBuild =
-                    std::make_unique<PartsFileBuild>(*m_conn, TemplateDatabasePath(), m_directTarget,
-                                                                "CreateROPartsFile", true);
+                m_directBuild = std::make_unique<PartsFileBuild>(*m_conn, TemplateDatabasePath(), m_directTarget,
+                                                                 "CreateROPartsFile", true);
             } catch (const std::exception&) {
                 // Written through the working table, the write reports what went wrong.
             }
@@ -486,8 +488,36 @@ bool ConversionSession::AUTOCreateROPartsFile(const std::string& f_FileName)
 
 // ---------------------------------------------------------------- process files
 
-void ConversionSession::CreateFilesForProcesses(const std::string& BaseFileName, const FileCreatedFn& fileCreated,
-                                                const ReplaceQuestionFn& askReplace)
+bool ConversionSession::MayLeavePartsWithoutProcess()
+{
+    Statement st = m_conn->Prepare("SELECT Part FROM tblPartsFileProcessTemplate WHERE ValidPart <> 0 AND (Process "
+                                   "IS NULL OR Process NOT IN (SELECT AutoID FROM tblProcesses))");
+    int64_t count = 0;
+    std::vector<std::string> names;
+    bool moreNames = false;
+    while (st.Step()) {
+        ++count;
+        std::string name = st.ColumnText(0);
+        if (std::find(names.begin(), names.end(), name) != names.end())
+            continue;
+        if (names.size() < kNamesShown)
+            names.push_back(name);
+        else
+            moreNames = true;
+    }
+    if (count == 0)
+        return true;
+    std::string list;
+    for (const std::string& name : names)
+        list += (list.empty() ? "" : ", ") + name;
+    std::string prompt = std::to_string(count) + (count == 1 ? " valid part has" : " valid parts have") +
+                         " no process (" + list + (moreNames ? ", ..." : "") + "). " + (count == 1 ? "It" : "They") +
+                         " will be in no file. Continue?";
+    return ShowMessage(prompt, vbYesNo + vbExclamation + vbDefaultButton2, "") == vbYes;
+}
+
+int ConversionSession::CreateFilesForProcesses(const std::string& BaseFileName, const FileCreatedFn& fileCreated,
+                                               const ReplaceQuestionFn& askReplace)
 {
     struct Process {
         int32_t id;
@@ -508,6 +538,10 @@ void ConversionSession::CreateFilesForProcesses(const std::string& BaseFileName,
         }
         if (processes.empty())
             throw VxError(kErrNoCurrentRecord, kNoCurrentRecordText, "CreateFilesForProcesses");
+        // Parts whose process is gone would be in no file: the operator hears of them first,
+        // and stopping writes nothing.
+        if (!MayLeavePartsWithoutProcess())
+            processes.clear();
         Statement hasRows = m_conn->Prepare(
             "SELECT EXISTS (SELECT 1 FROM tblPartsFileProcessTemplate WHERE Process = ?1 AND ValidPart <> 0)");
         for (const Process& p : processes) {
@@ -549,13 +583,17 @@ void ConversionSession::CreateFilesForProcesses(const std::string& BaseFileName,
     WrittenStatus = fileCount == 0 ? std::string("No process file was written.")
                                    : "Written: " + PartsText(partsWritten) + " in " + std::to_string(fileCount) +
                                          (fileCount == 1 ? " process file: " : " process files: ") + filesWritten;
+    return fileCount;
 }
 
-void ConversionSession::DoCreateFilesForProcesses(const std::string& BaseFileName, const FileCreatedFn& fileCreated,
-                                                  const ReplaceQuestionFn& askReplace)
+int ConversionSession::DoCreateFilesForProcesses(const std::string& BaseFileName, const FileCreatedFn& fileCreated,
+                                                 const ReplaceQuestionFn& askReplace)
 {
+    int files = CreateFilesForProcesses(BaseFileName, fileCreated, askReplace);
+    // With no file written the parts stay, so the operator can mend the folders and try again.
+    if (files == 0)
+        return 0;
     FileOpenedLabel.clear();
-    CreateFilesForProcesses(BaseFileName, fileCreated, askReplace);
     try {
         GetRS();
         DiscardWrittenRows();
@@ -563,6 +601,7 @@ void ConversionSession::DoCreateFilesForProcesses(const std::string& BaseFileNam
     } catch (const std::exception& e) {
         ShowError(e);
     }
+    return files;
 }
 
 // ---------------------------------------------------------------- closing

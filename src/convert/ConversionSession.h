@@ -92,12 +92,13 @@ public:
     // Asks whether an existing process file may be replaced (returns vbYes/vbNo); by default
     // the "File Exists" question through ShowMessage.
     using ReplaceQuestionFn = std::function<int(const std::string& prompt)>;
-    // One parts file per process into each process's folder.
-    void CreateFilesForProcesses(const std::string& BaseFileName, const FileCreatedFn& fileCreated,
-                                 const ReplaceQuestionFn& askReplace = {});
-    // CreateFilesForProcesses, then the working table is emptied.
-    void DoCreateFilesForProcesses(const std::string& BaseFileName, const FileCreatedFn& fileCreated,
-                                   const ReplaceQuestionFn& askReplace = {});
+    // One parts file per process into each process's folder; returns the number written.
+    // Valid parts whose process is gone are named first, with the choice to stop.
+    int CreateFilesForProcesses(const std::string& BaseFileName, const FileCreatedFn& fileCreated,
+                                const ReplaceQuestionFn& askReplace = {});
+    // CreateFilesForProcesses, then the working table is emptied when a file was written.
+    int DoCreateFilesForProcesses(const std::string& BaseFileName, const FileCreatedFn& fileCreated,
+                                  const ReplaceQuestionFn& askReplace = {});
     // The grids' Process drop-down: "#" + AutoID + ";" + Description, joined with "|"; without
     // any process the error is shown and the list is empty.
     std::string ProcessDropDownList();
@@ -144,6 +145,8 @@ public:
 private:
     void CreateSessionWorkingTable();
     void DiscardWrittenRows();
+    // True when no valid part lacks a process, or the operator goes on without them.
+    bool MayLeavePartsWithoutProcess();
     void CommitWorkingTable();
     void UpdateSkipFirstXRows();
     void UpdateSpaceBalls();

@@ -338,22 +338,28 @@ void frmCLTProcessPartsFile::cmdCreateProcessFiles_Click()
 
 void frmCLTProcessPartsFile::DoCreateFilesForProcesses(const std::string& BaseFileName)
 {
-    m_ui->lblFileOpened->clear();
     if (!m_filesCreated)
         m_filesCreated = new frmCLTProcessFilesCreated();
     m_filesCreated->ClearGrid();
     m_ui->fgPartsFile->Unbind();
+    int files = 0;
     {
         WaitCursor hourglass;
-        m_session.DoCreateFilesForProcesses(
+        files = m_session.DoCreateFilesForProcesses(
             BaseFileName, [&](const std::string& process, const std::string& fileName, const std::string& folder) {
                 m_filesCreated->AddGridRow(QString::fromStdString(process), QString::fromStdString(fileName),
                                            QString::fromStdString(folder));
             });
     }
-    m_session.FileOpenedLabel.clear();
     m_ui->lblWritten->setText(QString::fromStdString(m_session.WrittenStatus));
     DisplayRSInGrid();
+    // With nothing written the parts stay loaded and the status line says so; a list of
+    // files created would claim otherwise.
+    if (files == 0) {
+        m_filesCreated->hide();
+        return;
+    }
+    m_ui->lblFileOpened->clear();
     m_filesCreated->Display();
 }
 

@@ -140,6 +140,23 @@ private slots:
         Click(screen, "cmdCreateROPartsFile"); // the list was emptied with the file written
         QCOMPARE(f.lastPrompt(), "You must open a comma delimited parts file, or there are no parts in the file.");
 
+        // Nothing written (the factory folders are empty; NEW PART's process is gone): the parts
+        // stay, no list of files shows, the status line says so.
+        dialogs.answer(input);
+        Click(screen, "cmdOpenPartsFile");
+        screen->session().connection()->Execute(
+            "UPDATE tblPartsFileProcessTemplate SET Process = 9 WHERE PART = 'NEW PART'");
+        presenter.prompts.clear();
+        presenter.answer(vbOK);  // "You must enter a Base File Name."
+        presenter.answer(vbYes); // go on without NEW PART
+        AnswerBaseNameDialog("run");
+        Click(screen, "cmdCreateProcessFiles");
+        QCOMPARE(presenter.prompts.at(1).text,
+                 "1 valid part has no process (NEW PART). It will be in no file. Continue?");
+        QVERIFY(presenter.prompts.at(2).text.starts_with("The Path, , for Process, Solid Wood, does not exist."));
+        QVERIFY(!screen->filesCreatedScreen()->isVisible() && parts->Rows() == 4);
+        QCOMPARE(Child<QLabel>(screen, "lblWritten")->text(), QString("No process file was written."));
+
         // Process files: the cabinet file is replaced, the solid-wood file is refused.
         QDir().mkpath(QString::fromStdString(box.file("cab")));
         QDir().mkpath(QString::fromStdString(box.file("solid")));
