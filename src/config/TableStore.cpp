@@ -95,12 +95,13 @@ void ConfigureLibraryOnce()
 }
 } // namespace
 
-std::shared_ptr<Connection> Connection::Open(const std::string& path, int busyTimeoutMs)
+std::shared_ptr<Connection> Connection::Open(const std::string& path, int busyTimeoutMs, bool readOnly)
 {
     ConfigureLibraryOnce();
     std::shared_ptr<Connection> c(new Connection());
     c->m_path = path;
-    int rc = sqlite3_open_v2(path.c_str(), &c->m_db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
+    int rc = sqlite3_open_v2(path.c_str(), &c->m_db,
+                             (readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE) | SQLITE_OPEN_NOMUTEX, nullptr);
     if (rc != SQLITE_OK) {
         std::string msg = "Could not find or open file '" + path + "'.";
         throw VxError(rc == SQLITE_CANTOPEN ? kErrFileNotFound : kErrDatabase, msg, "TableStore");

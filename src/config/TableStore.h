@@ -76,8 +76,9 @@ class Statement;
 class Connection : public std::enable_shared_from_this<Connection> {
 public:
     // Opens an existing database file for reading and writing; fails when it is missing
-    // or is not a database. Waits up to busyTimeoutMs for another writer.
-    static std::shared_ptr<Connection> Open(const std::string& path, int busyTimeoutMs = 60000);
+    // or is not a database. Waits up to busyTimeoutMs for another writer. A read-only
+    // connection can change nothing in the file (its TEMP tables stay writable).
+    static std::shared_ptr<Connection> Open(const std::string& path, int busyTimeoutMs = 60000, bool readOnly = false);
     // A private in-memory database (in-memory record sets, tests).
     static std::shared_ptr<Connection> OpenMemory();
     ~Connection();

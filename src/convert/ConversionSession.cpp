@@ -64,7 +64,7 @@ bool ConversionSession::Prepare()
         FileOpenedLabel.clear();
         SkipLinesText = std::to_string(State().ProcessingSkipFirstXLines);
         ExtraSpaceBallTexts = {GetExtraSpaceBallLength(1), GetExtraSpaceBallLength(2)};
-        m_conn = Connection::Open(DefDatabasePath());
+        m_conn = Connection::Open(DefDatabasePath(), 60000, m_checkOnly);
         m_conn->Execute("PRAGMA cache_size=-65536");
         CreateSessionWorkingTable();
         GetMappingRS();
@@ -138,7 +138,8 @@ bool ConversionSession::MappingFieldUnmapped(const char* mainName)
 
 void ConversionSession::AcquireWorkingLock()
 {
-    if (!m_lock)
+    // A check's rows are its own and it learns nothing: it needs no claim on the folder.
+    if (!m_lock && !m_checkOnly)
         m_lock = std::make_unique<WorkingDatabaseLock>(State().RuntimeFolder);
 }
 
@@ -184,22 +185,23 @@ void ConversionSession::GetMappingRS()
 
 void ConversionSession::GetProcessRS()
 {
-    m_conn->Execute("UPDATE tblProcesses SET SaveFileTo = trim(IFNULL(SaveFileTo, '')) "
-                    "WHERE SaveFileTo IS NULL OR SaveFileTo <> trim(SaveFileTo)");
+    if (!m_checkOnly)
+        m_conn->Execute("UPDATE tblProcesses SET SaveFileTo = trim(IFNULL(SaveFileTo, '')) "
+                        "WHERE SaveFileTo IS NULL OR SaveFileTo <> trim(SaveFileTo)");
     m_processes.Open(m_conn, "Select * from tblProcesses order by Description");
 }
 
 bool ConversionSession::HasParts()
 {
     // Rows in the working table belong to the conversion holding the lock.
-    return m_conn && m_lock &&
+    return m_conn && (m_lock || m_checkOnly) &&
            (m_directRows > 0 ||
             m_conn->ScalarQuery("SELECT EXISTS (SELECT 1 FROM tblPartsFileProcessTemplate)").toBool());
 }
 
 int ConversionSession::PartsCount()
 {
-    if (!m_conn || !m_lock)
+    if (!m_conn || !(m_lock || m_checkOnly))
         return 0;
     return m_directRows +
            static_cast<int>(m_conn->ScalarQuery("SELECT count(*) FROM tblPartsFileProcessTemplate").rawLong());
@@ -325,6 +327,7 @@ bool ConversionSession::ReadPartsFile(const std::string& path, const std::string
         settings.lengthsWithUnits = State().LengthsWithUnits;
         settings.convertLengthType = LengthConversion;
         settings.quantityNotMapped = QuantityNotMapped;
+        settings.rewriteLineEnds = !m_checkOnly;
         CriteriaOptions options;
         if (applyCriteria && CriteriaOptionsNow(options, false))
             settings.criteria = options;
@@ -340,14 +343,18 @@ bool ConversionSession::ReadPartsFile(const std::string& path, const std::string
             settings.partsFile = m_directBuild.get();
         }
 
-        NewNameRegistry names(m_conn);
+        NewNameRegistry names(m_conn, !m_checkOnly);
         PartsFileReader reader(m_conn, names, *m_progress);
+
         reader.onDataFound = [this, &path] {
             FileOpenedLabel = path;
             TheErrorLog().ClearLog();
         };
         m_partsStale = true;
         bool ok = reader.Read(path, title, settings);
+        m_newPartNames = names.NewPartNames();
+        m_newMaterials = names.NewMaterials();
+        m_rowsRejected = reader.RowsRejected();
         m_rowsHoldCriteria = reader.CriteriaApplied();
         if (reader.RowsInPartsFile())
             m_directRows = reader.RowsRead();
@@ -420,6 +427,8 @@ bool ConversionSession::CriteriaOptionsNow(CriteriaOptions& options, bool showMe
 }
 
 // ---------------------------------------------------------------- writing
+
+int64_t ConversionSession::ValidPartsCount() { return m_conn ? PartsToWrite(*m_conn) : 0; }
 
 bool ConversionSession::CheckPartsToWrite()
 {

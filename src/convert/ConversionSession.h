@@ -16,6 +16,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace vx {
 
@@ -116,6 +117,16 @@ public:
     void WriteRowsStraightTo(const std::string& target) { m_directTarget = target; }
     // The console's: releases only, saves nothing.
     void CommandLineShutdown() { Release(); }
+    // The console's check of a file, set before Prepare: the configuration is opened read-only,
+    // no part name or material is learned, a bare-LF file is not rewritten and no lock file
+    // is taken; the rows stay in this session's own table.
+    void CheckOnly() { m_checkOnly = true; }
+    // After a read: the valid rows a write would put out, the rows rejected, and the names
+    // met for the first time (learned, or in a check only listed).
+    int64_t ValidPartsCount();
+    int32_t RowsRejected() const { return m_rowsRejected; }
+    const std::vector<std::string>& NewPartNames() const { return m_newPartNames; }
+    const std::vector<std::string>& NewMaterials() const { return m_newMaterials; }
 
     // ---- Table operations the screens repeat ----
     void DeleteAllPartsFromTemplateFile();
@@ -160,6 +171,9 @@ private:
     bool m_partsStale = false;
     bool m_rowsHoldCriteria = false; // the reader applied the criteria to the rows it wrote
     bool m_readCancelled = false;    // the last read was stopped by the operator
+    bool m_checkOnly = false;
+    int32_t m_rowsRejected = 0;
+    std::vector<std::string> m_newPartNames, m_newMaterials;
     std::shared_ptr<Connection> m_conn;
     std::string m_workingTableDdl; // creates this session's working table
     std::unique_ptr<WorkingDatabaseLock> m_lock;

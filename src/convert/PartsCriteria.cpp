@@ -21,8 +21,8 @@ constexpr const char* kCriteriaColumns = "SELECT Part, Valid_Part, B_Grade, Pock
 
 // ---------------------------------------------------------------- new names
 
-NewNameRegistry::NewNameRegistry(std::shared_ptr<Connection> connection)
-    : m_conn(std::move(connection)),
+NewNameRegistry::NewNameRegistry(std::shared_ptr<Connection> connection, bool learn)
+    : m_conn(std::move(connection)), m_learn(learn),
       m_addPart(m_conn->Prepare("INSERT INTO tblPartsCriteria (Part, Valid_Part) VALUES (?1, ?2)")),
       m_addMaterial(m_conn->Prepare("INSERT INTO tblMaterials (Material) VALUES (?1)"))
 {
@@ -77,7 +77,14 @@ void NewNameRegistry::CheckForNewPart(std::string_view sPartName)
 {
     if (CriteriaFor(sPartName))
         return;
+    m_newParts.emplace_back(sPartName);
     bool valid = true;
+    if (!m_learn) {
+        // Listed as the console would learn it: a valid part with the table's other defaults.
+        m_lastPart.assign(sPartName);
+        m_lastCriteria = &m_parts.emplace(Key(sPartName), PartCriteria{}).first->second;
+        return;
+    }
     if (m_validForAll) {
         valid = *m_validForAll;
     } else if (State().AskIfValid == 1) {
@@ -112,6 +119,11 @@ void NewNameRegistry::CheckForNewMaterial(std::string_view material)
     m_key = Key(material);
     if (m_materials.count(m_key))
         return;
+    m_newMaterials.emplace_back(material);
+    if (!m_learn) {
+        m_materials.insert(m_key);
+        return;
+    }
     m_addMaterial.Reset();
     m_addMaterial.BindText(1, material);
     m_addMaterial.Run();

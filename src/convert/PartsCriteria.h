@@ -10,6 +10,7 @@
 #include <string_view>
 #include <unordered_map>
 #include <unordered_set>
+#include <vector>
 
 namespace vx {
 
@@ -26,7 +27,8 @@ struct PartCriteria {
 // to (ASCII) letter case, as the NOCASE columns do.
 class NewNameRegistry {
 public:
-    explicit NewNameRegistry(std::shared_ptr<Connection> connection);
+    // With learn false nothing is stored: new names are only listed (a check of a file).
+    explicit NewNameRegistry(std::shared_ptr<Connection> connection, bool learn = true);
     // The criteria row of a part name (nullptr when there is none).
     const PartCriteria* CriteriaFor(std::string_view part);
     // True when every name has one criteria row with all its numbers, so the criteria can
@@ -38,6 +40,9 @@ public:
     void CheckForNewPart(std::string_view sPartName);
     // Adds an unknown material to tblMaterials; no question.
     void CheckForNewMaterial(std::string_view material);
+    // The names met for the first time, in the order met.
+    const std::vector<std::string>& NewPartNames() const { return m_newParts; }
+    const std::vector<std::string>& NewMaterials() const { return m_newMaterials; }
 
 private:
     static std::string Key(std::string_view name);
@@ -45,7 +50,9 @@ private:
     std::shared_ptr<Connection> m_conn;
     std::unordered_map<std::string, PartCriteria> m_parts;
     std::unordered_set<std::string> m_materials;
+    bool m_learn;
     bool m_duplicates = false, m_incomplete = false;
+    std::vector<std::string> m_newParts, m_newMaterials;
     std::optional<bool> m_validForAll; // the operator's "to All" answer
     const PartCriteria* m_lastCriteria = nullptr;
     std::string m_lastPart, m_lastMaterial, m_key;

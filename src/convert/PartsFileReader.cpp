@@ -378,11 +378,12 @@ bool PartsFileReader::Read(const std::string& path, const std::string& title, co
         return false;
     }
     // A file that may not be written is read as it is, a line feed ending each line.
-    const bool lineFeedEnds = shape.bareLineFeeds && (shape.utf16 || !MayReplaceFile(path) || !RewriteWithCrLf(path));
+    const bool lineFeedEnds = shape.bareLineFeeds && (shape.utf16 || !settings.rewriteLineEnds ||
+                                                      !MayReplaceFile(path) || !RewriteWithCrLf(path));
     const std::string fileName = FileNameValue(title);
     std::vector<MappedField> fields = ReadMappedFields(*m_conn);
     m_criteriaApplied = m_rowsInPartsFile = false;
-    m_rowsRead = 0;
+    m_rowsRead = m_rowsRejected = 0;
     const CriteriaOptions* criteria =
         settings.criteria && m_names.CriteriaApplicableByRow() ? &*settings.criteria : nullptr;
 
@@ -437,6 +438,7 @@ bool PartsFileReader::Read(const std::string& path, const std::string& title, co
                     log.AddInfo(batch->reports[row.report]);
                     summary.Add(batch->reasons[row.report]);
                     rejected = true;
+                    ++m_rowsRejected;
                     continue;
                 }
                 for (size_t i = 0; i < values.size(); ++i) {

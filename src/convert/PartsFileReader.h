@@ -38,6 +38,7 @@ struct ReaderSettings {
     bool quotedFields = false;     // RFC 4180 quoting within a line
     bool lengthsWithUnits = false; // lengths with units, fractions or a decimal comma
     int convertLengthType = 0;     // 0 none, 1 inches to mm, 2 mm to inches
+    bool rewriteLineEnds = true;   // false: a bare-LF file is read as it is, never rewritten
     // When set, each row is written with these criteria already applied once (the same
     // as reading the rows and then applying the criteria), unless the criteria table
     // cannot be applied row by row.
@@ -71,6 +72,7 @@ public:
     // good row, valid or not.
     bool RowsInPartsFile() const { return m_rowsInPartsFile; }
     int32_t RowsRead() const { return m_rowsRead; }
+    int32_t RowsRejected() const { return m_rowsRejected; }
 
 private:
     // What a first pass over the file found: a NUL byte in its first 64 KB without a UTF-16
@@ -87,7 +89,7 @@ private:
     NewNameRegistry& m_names;
     Progress& m_progress;
     bool m_criteriaApplied = false, m_rowsInPartsFile = false;
-    int32_t m_rowsRead = 0;
+    int32_t m_rowsRead = 0, m_rowsRejected = 0;
 };
 
 } // namespace vx

@@ -3,6 +3,8 @@
 // from reading to writing, so conversions against one configuration run one after the
 // other: their rows, learned part names and materials never interleave. A second
 // conversion waits for the lock, bounded, and then fails with kErrDatabaseLocked.
+#include "config/FileLock.h"
+
 #include <string>
 
 namespace vx {
@@ -20,11 +22,7 @@ public:
     static void SetWaitMilliseconds(int ms);
 
 private:
-#ifdef _WIN32
-    void* m_handle = nullptr;
-#else
-    int m_fd = -1;
-#endif
+    FileLock m_lock;
 };
 
 } // namespace vx

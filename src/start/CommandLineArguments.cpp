@@ -77,6 +77,33 @@ bool ParseUnitsValue(const std::string& value, std::string& errorText)
     return true;
 }
 
+// The /settle value: a number of seconds, at least 0 and at most a day.
+bool ParseSettleValue(const std::string& value, std::string& errorText)
+{
+    auto number = ParseNumber(value);
+    if (!number || *number < 0 || *number > 86400) {
+        errorText = "/settle needs a number of seconds from 0 to 86400, got '" + value + "'.";
+        return false;
+    }
+    CommandLineArgs().ArgSettleSeconds = *number;
+    CommandLineArgs().ArgSettleGiven = true;
+    return true;
+}
+
+// The switches of a check and of a hot folder that do not go together.
+bool CheckCombinations(const CommandLineOptions& args, std::string& errorText)
+{
+    if (args.ArgWatchFolder.empty()) {
+        if (args.ArgOnce || args.ArgSettleGiven)
+            errorText = std::string(args.ArgOnce ? "/once" : "/settle") + " is used with /watch <folder>.";
+    } else if (args.ArgCheck) {
+        errorText = "/check and /watch cannot be used together.";
+    } else if (!args.ArgInputPath.empty()) {
+        errorText = "/watch converts the cut lists of its folder; unexpected input file '" + args.ArgInputPath + "'.";
+    }
+    return errorText.empty();
+}
+
 } // namespace
 
 CommandLineOptions& CommandLineArgs()
@@ -164,6 +191,20 @@ bool ParseArguments(const std::vector<std::string>& tokens, std::string& errorTe
                 return false;
         } else if (NameIsOneOf(name, {"allowbad", "allow-bad", "continue"})) {
             args.ArgAllowBad = true;
+        } else if (name == "check") {
+            if (!fetch("/check"))
+                return false;
+            args.ArgInputPath = value;
+            args.ArgCheck = true;
+        } else if (name == "watch") {
+            if (!fetch("/watch"))
+                return false;
+            args.ArgWatchFolder = value;
+        } else if (name == "once") {
+            args.ArgOnce = true;
+        } else if (name == "settle") {
+            if (!fetch("/settle") || !ParseSettleValue(value, errorText))
+                return false;
         } else if (NameIsOneOf(name, {"log", "l"})) {
             if (!fetch("/log"))
                 return false;
@@ -175,7 +216,9 @@ bool ParseArguments(const std::vector<std::string>& tokens, std::string& errorTe
         }
     }
 
-    if (args.ArgHelp || !args.ArgInputPath.empty())
+    if (!CheckCombinations(args, errorText))
+        return false;
+    if (args.ArgHelp || !args.ArgInputPath.empty() || !args.ArgWatchFolder.empty())
         return true;
     errorText = "No input file given. Use /in <file.csv>.";
     return false;

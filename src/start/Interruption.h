@@ -3,6 +3,7 @@
 #ifndef _WIN32
 #include <csignal>
 #endif
+#include <string>
 
 namespace vx {
 
@@ -10,6 +11,9 @@ namespace vx {
 // run was interrupted goes to standard error and the log, and the process ends with the
 // unexpected-error code (6).
 void InstallInterruptHandlers();
+// Another ending for a run that is not one conversion (the hot folder): "<what> by SIGTERM."
+// and so on as the line, and this exit code.
+void SetInterruptEnding(const std::string& what, int exitCode);
 
 // Keeps the three signals away from the calling thread while it lives; a thread started
 // meanwhile inherits that, so the handler always runs on the thread that owns the files.

@@ -12,6 +12,7 @@
 #include "screens/ErrorLog.h"
 #include "start/Messages.h"
 #include "start/ProgramState.h"
+#include "start/WatchFolder.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -69,8 +70,8 @@ std::string DefaultOutputPath(const std::string& absoluteInput)
     return (input.parent_path() / input.stem()).string() + ".rdb";
 }
 
-// What is wrong with the /log file, if anything: it must be none of the files the run reads
-// or writes, and it must open for appending. Checked before any line is written to it.
+} // namespace
+
 std::optional<std::string> LogFileProblem(const CommandLineOptions& args)
 {
     const std::string& log = args.ArgLogPath;
@@ -93,6 +94,8 @@ std::optional<std::string> LogFileProblem(const CommandLineOptions& args)
     std::fclose(f);
     return std::nullopt;
 }
+
+namespace {
 
 // Steps 1 to 5: the input exists, both paths are absolute, the output folder exists and
 // the output is not the input. Returns the failure code, if any.
@@ -152,7 +155,8 @@ void PrepareRunSettings(const CommandLineOptions& args)
 void WriteRunHeader(const CommandLineOptions& args)
 {
     const ProgramState& state = State();
-    WriteStdOut("VXCLT " + VersionString() + " command-line conversion");
+    WriteStdOut("VXCLT " + VersionString() +
+                (args.ArgCheck ? " command-line check (nothing is written)" : " command-line conversion"));
     WriteStdOut("  Input:      " + args.ArgInputPath);
     WriteStdOut("  Output:     " + args.ArgOutputPath);
     WriteStdOut("  Skip lines: " + std::to_string(state.ProcessingSkipFirstXLines));
@@ -177,9 +181,37 @@ std::optional<int> CheckTemplateColumns(ConversionSession& session)
     return Fail("ERROR: " + TemplateColumnMissingText(TemplateDatabasePath(), missing), kExitConfiguration);
 }
 
-// Steps 9 to 18 with a session that step 19 releases.
+// "3 new part names: A, B, C" (the first few of many, with how many more).
+void WriteNewNames(const std::vector<std::string>& names, const char* one, const char* many)
+{
+    if (names.empty())
+        return;
+    constexpr size_t kShown = 20;
+    std::string line = std::to_string(names.size()) + " " + (names.size() == 1 ? one : many) + ": ";
+    for (size_t i = 0; i < names.size() && i < kShown; ++i)
+        line += (i ? ", " : "") + names[i];
+    if (names.size() > kShown)
+        line += " and " + std::to_string(names.size() - kShown) + " more";
+    WriteStdOut(line);
+}
+
+// A check's ending in place of the write: what the conversion would write and what it met.
+void WriteCheckSummary(ConversionSession& session, const std::string& rejectionSummary)
+{
+    int64_t rows = session.ValidPartsCount();
+    WriteStdOut(std::to_string(rows) + (rows == 1 ? " row" : " rows") + " would be written, " +
+                std::to_string(session.RowsRejected()) + " rejected.");
+    if (!rejectionSummary.empty())
+        WriteStdOut(rejectionSummary);
+    WriteNewNames(session.NewPartNames(), "new part name", "new part names");
+    WriteNewNames(session.NewMaterials(), "new material", "new materials");
+}
+
+// Steps 9 to 18 with a session that step 19 releases; a check ends where the write would begin.
 int ConvertWith(ConversionSession& session, const CommandLineOptions& args)
 {
+    if (args.ArgCheck)
+        session.CheckOnly();
     WriteStdOut("Checking parts file mapping...");
     if (!AutoProcessPartsFile(session)) {
         ReportErrorLog();
@@ -192,14 +224,20 @@ int ConvertWith(ConversionSession& session, const CommandLineOptions& args)
         return *failed;
 
     WriteStdOut("Reading parts file...");
-    session.WriteRowsStraightTo(args.ArgOutputPath);
+    if (!args.ArgCheck)
+        session.WriteRowsStraightTo(args.ArgOutputPath);
     // Another conversion still busy after the wait ends as an unexpected error (code 6).
     if (session.IsPrepared())
         session.AcquireWorkingLock();
     // A session that could not be prepared has reported why; reading it would only fail again.
     bool read = session.IsPrepared() && session.AUTOOpenPartsFile(args.ArgInputPath, FileNameOf(args.ArgInputPath));
+    const std::string rejectionSummary = TheErrorLog().Summary();
     if (!read) {
         ReportErrorLog();
+        if (State().BadRowsFound && args.ArgCheck) {
+            WriteCheckSummary(session, rejectionSummary);
+            return kExitInvalidRows;
+        }
         if (State().BadRowsFound)
             return Fail("ERROR: One or more rows contained invalid data. Nothing was written. Use /allowbad to write "
                         "the valid rows anyway.",
@@ -213,6 +251,10 @@ int ConvertWith(ConversionSession& session, const CommandLineOptions& args)
     if (State().ErrorReported)
         return Fail("ERROR: An error was reported while reading the parts file (see above). Nothing was written.",
                     kExitUnexpected);
+    if (args.ArgCheck) {
+        WriteCheckSummary(session, rejectionSummary);
+        return kExitSuccess;
+    }
 
     WriteStdOut("Writing Veltrax parts file...");
     if (!session.AUTOCreateROPartsFile(args.ArgOutputPath))
@@ -306,6 +348,8 @@ int RunCommandLine(int argc, char** argv)
             ShowUsage();
             return kExitSuccess;
         }
+        if (!CommandLineArgs().ArgWatchFolder.empty())
+            return RunWatch(CommandLineArgs());
         return RunConversion();
     } catch (const std::exception& e) {
         WriteStdErr(UnexpectedErrorLine(e));

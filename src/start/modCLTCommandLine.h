@@ -2,6 +2,7 @@
 // The command-line conversion: argument parsing, usage text, the conversion driver and
 // its exit codes (0 success .. 6 unexpected error).
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -29,6 +30,11 @@ struct CommandLineOptions {
     bool ArgUnitsGiven = false;
     bool ArgAllowBad = false;
     bool ArgHelp = false;
+    bool ArgCheck = false;         // /check: the input is read and checked, nothing is written
+    std::string ArgWatchFolder;    // /watch: the hot folder (ArgOutputPath is then a folder)
+    bool ArgOnce = false;          // /once: the files there now, then the end
+    double ArgSettleSeconds = 2.0; // /settle: how long a file must stay unchanged
+    bool ArgSettleGiven = false;
 };
 
 // The options as the last ParseArguments left them.
@@ -60,8 +66,13 @@ bool ParseArguments(const std::vector<std::string>& tokens, std::string& errorTe
 // Writes the usage text to standard output.
 void ShowUsage();
 
-// Runs one conversion with the parsed options and returns its exit code.
+// Runs one conversion (or with ArgCheck its check) with the parsed options and returns its
+// exit code.
 int RunConversion();
+
+// What is wrong with the /log file, if anything: it must be none of the files the run reads
+// or writes, and it must open for appending. Checked before any line is written to it.
+std::optional<std::string> LogFileProblem(const CommandLineOptions& args);
 
 // Copies the error log's non-blank lines to standard error (two-blank indent) and clears it.
 void ReportErrorLog();
