@@ -4,6 +4,8 @@
 // /log transcript.
 #include "TestSupport.h"
 
+#include "config/NumberText.h"
+
 #include "convert/WorkingDatabaseLock.h"
 #include "start/ProgramState.h"
 #include "start/modCLTCommandLine.h"
@@ -39,6 +41,20 @@ int RunInProcess(Tokens tokens)
 
 bool Exists(const std::string& path) { return std::filesystem::exists(path); }
 
+// Every file under root with its size and modification time: what a run left changed.
+std::vector<std::string> Tree(const std::string& root)
+{
+    std::vector<std::string> tree;
+    for (const auto& e : std::filesystem::recursive_directory_iterator(root))
+        tree.push_back(e.path().string() + " " + std::to_string(e.is_regular_file() ? e.file_size() : 0) + " " +
+                       std::to_string(e.last_write_time().time_since_epoch().count()));
+    std::sort(tree.begin(), tree.end());
+    return tree;
+}
+
+// A watcher's line without its "2026-12-10 08:15:02 " time.
+std::string Untimed(const std::string& line) { return line.size() > 20 && line[4] == '-' ? line.substr(20) : line; }
+
 const std::string kRejectedRows =
     "ERROR: One or more rows contained invalid data. Nothing was written. Use /allowbad to write the valid rows "
     "anyway.";
@@ -54,6 +70,17 @@ class TestVxclt : public QObject {
     RunResult Run(const std::vector<std::string>& args) { return vxtest::RunVxclt(args, m_sandbox->root()); }
     std::string Csv(const std::string& rows) { return m_sandbox->writeFile("job.csv", kHeader + rows); }
     std::string Rdb() const { return m_sandbox->file("job.rdb"); }
+    std::string Hot(const std::string& name = "") const
+    {
+        return m_sandbox->file("hot") + (name.empty() ? "" : "/") + name;
+    }
+    RunResult WatchOnce() { return Run({"/watch", Hot(), "/once", "/settle", "0"}); }
+    std::unique_ptr<QProcess> StartWatch(const char* settle)
+    {
+        auto watcher = vxtest::StartVxclt({"/watch", Hot(), "/settle", settle}, m_sandbox->root());
+        watcher->waitForReadyRead(10000); // its first line: it holds the lock and listens
+        return watcher;
+    }
 
     std::vector<std::string> ExpectedHeader(const std::string& in, const std::string& out, const std::string& skip,
                                             const std::string& units, bool allowBad) const
@@ -106,6 +133,16 @@ private slots:
         row("units cm", {"a.csv", "/units", "cm"}, "error: /units must be none, in2mm or mm2in, got 'cm'.");
         row("flag ignores inline value, units none", {"a.csv", "/allowbad=no", "/units", "None"},
             "a.csv||-|0|allowbad|");
+        row("check takes the input", {"/check", "a.csv", "b.rdb"}, "a.csv|b.rdb|-|-|||check");
+        row("watch, its output folder, once, settle", {"/watch", "hot", "/out", "o", "/once", "/settle", ".5"},
+            "|o|-|-|||watch hot once 0.5");
+        row("watch takes no input file", {"a.csv", "/watch", "hot"},
+            "error: /watch converts the cut lists of its folder; unexpected input file 'a.csv'.");
+        row("check and watch", {"/check", "a.csv", "/watch", "hot"},
+            "error: /check and /watch cannot be used together.");
+        row("once without watch", {"a.csv", "/once"}, "error: /once is used with /watch <folder>.");
+        row("settle below 0", {"/watch", "hot", "/settle", "-1"},
+            "error: /settle needs a number of seconds from 0 to 86400, got '-1'.");
     }
     void parsing()
     {
@@ -118,11 +155,14 @@ private slots:
         QCOMPARE(ok, error.empty());
         const CommandLineOptions& a = CommandLineArgs();
         auto given = [](bool given, int n) { return given ? std::to_string(n) : std::string("-"); };
-        QCOMPARE(QString::fromStdString(ok ? a.ArgInputPath + "|" + a.ArgOutputPath + "|" +
-                                                 given(a.ArgSkipGiven, a.ArgSkipLines) + "|" +
-                                                 given(a.ArgUnitsGiven, a.ArgUnits) +
-                                                 (a.ArgAllowBad ? "|allowbad|" : "||") + (a.ArgHelp ? "help" : "")
-                                           : "error: " + error),
+        QCOMPARE(QString::fromStdString(
+                     ok ? a.ArgInputPath + "|" + a.ArgOutputPath + "|" + given(a.ArgSkipGiven, a.ArgSkipLines) + "|" +
+                              given(a.ArgUnitsGiven, a.ArgUnits) + (a.ArgAllowBad ? "|allowbad|" : "||") +
+                              (a.ArgHelp ? "help" : "") + (a.ArgCheck ? "|check" : "") +
+                              (a.ArgWatchFolder.empty() ? ""
+                                                        : "|watch " + a.ArgWatchFolder + (a.ArgOnce ? " once " : " ") +
+                                                              FormatNumber(a.ArgSettleSeconds))
+                        : "error: " + error),
                  outcome);
     }
 
@@ -329,10 +369,230 @@ private slots:
         // The whole usage, naming this installation's database and no Windows folder.
         const std::vector<std::string> out = Lines(r.out);
         QCOMPARE(out.front(), "Veltrax Cutlister V7.5.0 - command-line mode");
-        QCOMPARE(out.back(), "  VXCLT.exe /in job.csv /units in2mm /allowbad /log C:\\Jobs\\vxclt.log");
+        // The check and the hot folder are added after the conversion's text, which ends as before.
+        auto added = std::find(out.begin(), out.end(), "CHECKING AND HOT FOLDERS");
+        QVERIFY(added - out.begin() > 2);
+        QCOMPARE(*(added - 2), "  VXCLT.exe /in job.csv /units in2mm /allowbad /log C:\\Jobs\\vxclt.log");
         QVERIFY(std::find(out.begin(), out.end(), "    " + m_sandbox->defDatabase() + ".") != out.end());
         for (const std::string& line : out)
             QVERIFY2(!vxtest::Contains(line, "Windows") && !vxtest::Contains(line, "C:\\Rerez"), line.c_str());
+    }
+
+    // ---- The check: the conversion's report and exit code, and not one byte written ----
+
+    void checkWritesNothing_data()
+    {
+        QTest::addColumn<QString>("bytes");
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<int>("code");
+        QTest::addColumn<QStringList>("summary"); // standard output after "Reading parts file..."
+        const QString good = QString::fromStdString(kHeader + kGoodRows), bad = QString::fromStdString(kBadRow);
+        const QStringList learned{"2 new part names: E2E SIDE, E2E TOP", "1 new material: E2E OAK"};
+        const QStringList rejected = QStringList{"2 rows would be written, 1 rejected.",
+                                                 "1 of 3 rows were rejected. Most frequent reason (1 row): The data "
+                                                 "in column 5 for WIDTH can not be evaluated as a number."} +
+                                     learned;
+        QTest::newRow("good") << good << QStringList{} << 0
+                              << QStringList{"2 rows would be written, 0 rejected."} + learned;
+        QTest::newRow("bare LF, read as it is") << QString(good).replace("\r\n", "\n") << QStringList{"/units", "in2mm"}
+                                                << 0 << QStringList{"2 rows would be written, 0 rejected."} + learned;
+        QTest::newRow("bad row") << good + bad << QStringList{} << 4 << rejected;
+        QTest::newRow("bad row, /allowbad") << good + bad << QStringList{"/allowbad"} << 0 << rejected;
+        QTest::newRow("no data") << QString::fromStdString(kHeader) << QStringList{} << 3 << QStringList{};
+    }
+    void checkWritesNothing()
+    {
+        QFETCH(QString, bytes);
+        QFETCH(QStringList, args);
+        QFETCH(int, code);
+        QFETCH(QStringList, summary);
+        const std::string csv = Csv(""), input = bytes.toStdString();
+        m_sandbox->writeFile("job.csv", input);
+        const std::string config = vxtest::ReadFile(m_sandbox->defDatabase());
+        const std::vector<std::string> before = Tree(m_sandbox->root());
+        std::vector<std::string> argv{"/check", csv};
+        for (const QString& a : args)
+            argv.push_back(a.toStdString());
+        RunResult check = Run(argv);
+        QCOMPARE(check.exitCode, code);
+        std::vector<std::string> out = Lines(check.out);
+        auto read = std::find(out.begin(), out.end(), "Reading parts file...");
+        QVERIFY(read != out.end());
+        QCOMPARE(vxtest::ToList({read + 1, out.end()}), summary);
+        QCOMPARE(vxtest::ReadFile(csv), input);
+        QCOMPARE(vxtest::ReadFile(m_sandbox->defDatabase()), config);
+        QCOMPARE(Tree(m_sandbox->root()), before); // no parts, temporary or lock file; nothing touched
+
+        // The conversion itself ends the same way, with the same report.
+        argv.erase(argv.begin());
+        RunResult conversion = Run(argv);
+        QCOMPARE(conversion.exitCode, code);
+        std::vector<std::string> err = Lines(conversion.err);
+        std::erase(err, kRejectedRows);
+        QCOMPARE(Lines(check.err), err);
+    }
+
+    // ---- The hot folder ----
+
+    void watchFileLife()
+    {
+        const std::string good = kHeader + kGoodRows;
+        std::filesystem::create_directories(Hot("done"));
+        std::filesystem::create_directories(Hot("failed"));
+        m_sandbox->writeFile("hot/done/good.csv", "an earlier file");
+        m_sandbox->writeFile("hot/failed/bad.csv.log", "an earlier log");
+        // Oldest first: the reverse of the names' order.
+        auto age = std::filesystem::file_time_type::clock::now() - std::chrono::hours(1);
+        for (const char* name : {"good.csv", "bad.csv", "UPPER.CSV", ".hidden.csv", "notes.txt"}) {
+            m_sandbox->writeFile(std::string("hot/") + name, name == std::string("bad.csv") ? good + kBadRow : good);
+            std::filesystem::last_write_time(Hot(name), age += std::chrono::minutes(1));
+        }
+        RunResult r = WatchOnce();
+        QCOMPARE(r.exitCode, 4);
+        std::vector<std::string> lines;
+        for (const std::string& line : Lines(r.out))
+            lines.push_back(Untimed(line));
+        QCOMPARE(lines, (std::vector<std::string>{
+                            "Watching " + Hot() + " for *.csv cut lists; parts files go to " + Hot("out") + ".",
+                            "good.csv: 2 parts written to " + Hot("out/good.rdb"),
+                            "bad.csv: failed (" + kRejectedRows.substr(7) + "), moved to failed/bad (2).csv",
+                            "UPPER.CSV: 2 parts written to " + Hot("out/UPPER.rdb"),
+                            "2 files converted, 1 moved to failed/."}));
+        QCOMPARE(r.err, std::string());
+        using Names = std::vector<std::string>;
+        QCOMPARE(vxtest::FolderEntries(Hot()),
+                 (Names{".hidden.csv", ".vxclt-watch.lock", "done", "failed", "notes.txt", "out"}));
+        QCOMPARE(vxtest::FolderEntries(Hot("done")), (Names{"UPPER.CSV", "good (2).csv", "good.csv"}));
+        QCOMPARE(vxtest::ReadFile(Hot("done/good.csv")), "an earlier file");
+        QCOMPARE(vxtest::FolderEntries(Hot("failed")), (Names{"bad (2).csv", "bad (2).csv.log", "bad.csv.log"}));
+        QCOMPARE(vxtest::ReadFile(Hot("failed/bad.csv.log")), "an earlier log");
+        const Names log = Lines(vxtest::ReadFile(Hot("failed/bad (2).csv.log")));
+        QCOMPARE(log.front(), "VXCLT V7.5.0 command-line conversion");
+        QCOMPARE(log.back(), kRejectedRows);
+        QVERIFY(std::find(log.begin(), log.end(), "  The row contains: 3,E2E SHELF,E2E OAK,0.75,abc,20,1,,C1,") !=
+                log.end());
+        QCOMPARE(vxtest::QueryScalar(Hot("out/UPPER.rdb"), "SELECT count(*) FROM tblParts"), "2");
+    }
+
+    // Each row: SQL run first, the cut list dropped (or none), the watch's switches ({hot} for
+    // its folder), the exit code and the last line; the file stays unless it was converted.
+    void watchOnceEndings_data()
+    {
+        QTest::addColumn<QString>("setupSql");
+        QTest::addColumn<bool>("drop");
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<int>("code");
+        QTest::addColumn<QString>("last");
+        const QStringList once{"/watch", "{hot}", "/once"};
+        QTest::newRow("converted") << "" << true << once << 0 << "1 file converted, 0 moved to failed/.";
+        QTest::newRow("empty folder") << "" << false << once << 0 << "0 files converted, 0 moved to failed/.";
+        QTest::newRow("configuration cannot convert")
+            << "UPDATE tblPartsFileMapping SET PF_Col = 0, RequiredField = 1 WHERE MainName = 'WIDTH'" << true << once
+            << 2
+            << "job.csv: not converted (The parts file mapping is incomplete. Start VXCLT normally and use 'Map Your "
+               "Comma Delimited Parts File'.); the watch stops and the file stays in the folder.";
+        QTest::newRow("no folder") << "" << false << QStringList{"/watch", "{hot}/none", "/once"} << 3
+                                   << "ERROR: Folder not found: {hot}/none";
+        QTest::newRow("no output folder") << "" << true << once + QStringList{"/out", "{hot}/none"} << 5
+                                          << "ERROR: Output folder does not exist: {hot}/none";
+    }
+    void watchOnceEndings()
+    {
+        QFETCH(QString, setupSql);
+        QFETCH(bool, drop);
+        QFETCH(QStringList, args);
+        QFETCH(int, code);
+        QFETCH(QString, last);
+        std::filesystem::create_directories(Hot());
+        if (drop)
+            m_sandbox->writeFile("hot/job.csv", kHeader + kGoodRows);
+        if (!setupSql.isEmpty())
+            m_sandbox->execDef(setupSql.toStdString());
+        std::vector<std::string> argv{"/settle", "0"};
+        for (const QString& a : args)
+            argv.push_back(Replaced(a.toStdString(), "{hot}", Hot()));
+        RunResult r = Run(argv);
+        QCOMPARE(r.exitCode, code);
+        QCOMPARE(Untimed(Lines(r.out + r.err).back()), Replaced(last.toStdString(), "{hot}", Hot()));
+        QCOMPARE(Exists(Hot("job.csv")), drop && code != 0);
+    }
+
+    // A cut list copied in slowly, in pieces that split its lines, is converted once, whole.
+    void watchTakesAFileAfterItsLastPiece()
+    {
+        std::filesystem::create_directories(Hot());
+        auto watcher = StartWatch("0.8");
+        std::string text = kHeader;
+        for (int i = 1; i <= 6; ++i)
+            text += std::to_string(i) + ",E2E PART " + std::to_string(i) + ",E2E OAK,0.75,1,30,2,,C1,\r\n";
+        const size_t piece = text.size() / 6 + 1;
+        for (size_t at = 0; at < text.size(); at += piece) {
+            std::FILE* f = std::fopen(Hot("slow.csv").c_str(), "ab");
+            std::fwrite(text.data() + at, 1, std::min(piece, text.size() - at), f);
+            std::fclose(f);
+            QTest::qWait(300);
+        }
+        QTRY_VERIFY_WITH_TIMEOUT(Exists(Hot("done/slow.csv")), 15000);
+        QCOMPARE(vxtest::QueryScalar(Hot("out/slow.rdb"), "SELECT count(*) FROM tblParts"), "6");
+        QTest::qWait(300);
+        watcher->terminate(); // idle again: a signal ends the watch at once, code 0
+        QVERIFY(watcher->waitForFinished(10000));
+        QCOMPARE(watcher->exitCode(), 0);
+        const std::vector<std::string> out = Lines(watcher->readAllStandardOutput().toStdString());
+        QCOMPARE(std::count_if(out.begin(), out.end(), [](const auto& l) { return vxtest::Contains(l, "slow.csv"); }),
+                 1);
+        QCOMPARE(Lines(watcher->readAllStandardError().toStdString()).back(),
+                 "Watch of " + Hot() + " ended by SIGTERM.");
+    }
+
+    void oneWatcherPerFolder()
+    {
+        std::filesystem::create_directories(Hot());
+        auto first = StartWatch("2");
+        RunResult second = WatchOnce();
+        QCOMPARE(second.exitCode, 3);
+        QCOMPARE(Lines(second.err),
+                 std::vector<std::string>{"ERROR: Another VXCLT is already watching " + Hot() + "."});
+        first->kill(); // SIGKILL: the system lets go of the lock
+        first->waitForFinished();
+        QCOMPARE(WatchOnce().exitCode, 0);
+    }
+
+    // A watcher over 40 files stopped part-way by SIGKILL or SIGTERM, then a /once run: every
+    // file converted exactly once into its own parts file, nothing half or temporary left.
+    void watchStoppedPartWay_data()
+    {
+        QTest::addColumn<bool>("kill");
+        QTest::addColumn<int>("delayMs");
+        for (int delay : {100, 300, 600, 1000})
+            QTest::addRow("SIGKILL after %d ms", delay) << true << delay;
+        for (int delay : {300, 800})
+            QTest::addRow("SIGTERM after %d ms", delay) << false << delay;
+    }
+    void watchStoppedPartWay()
+    {
+        QFETCH(bool, kill);
+        QFETCH(int, delayMs);
+        std::vector<std::string> sources, partsFiles;
+        std::filesystem::create_directories(Hot());
+        for (int i = 0; i < 40; ++i) {
+            std::string name = "job" + std::to_string(100 + i);
+            m_sandbox->writeFile("hot/" + name + ".csv", kHeader + kGoodRows);
+            sources.push_back(name + ".csv");
+            partsFiles.push_back(name + ".rdb");
+        }
+        auto watcher = vxtest::StartVxclt({"/watch", Hot(), "/settle", "0"}, m_sandbox->root());
+        QTest::qWait(delayMs);
+        kill ? watcher->kill() : watcher->terminate();
+        QVERIFY(watcher->waitForFinished(10000));
+        if (!kill)
+            QCOMPARE(watcher->exitCode(), 0);
+        QCOMPARE(WatchOnce().exitCode, 0);
+        QCOMPARE(vxtest::FolderEntries(Hot("done")), sources);
+        QCOMPARE(vxtest::FolderEntries(Hot("out")), partsFiles);
+        QCOMPARE(vxtest::FolderEntries(Hot("failed")), std::vector<std::string>{});
+        for (const std::string& parts : partsFiles)
+            QCOMPARE(vxtest::QueryScalar(Hot("out/" + parts), "SELECT count(*) FROM tblParts"), "2");
     }
 };
 
