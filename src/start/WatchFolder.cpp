@@ -15,8 +15,6 @@
 #include "start/SettledFiles.h"
 #include "start/modCLTCommandLine.h"
 
-#include <sys/stat.h>
-
 #include <csignal>
 #include <ctime>
 #include <filesystem>
@@ -42,7 +40,11 @@ void Say(const std::string& line)
 {
     std::time_t t = std::time(nullptr);
     std::tm local{};
+#ifdef _WIN32
+    localtime_s(&local, &t);
+#else
     localtime_r(&t, &local);
+#endif
     char stamp[32];
     std::strftime(stamp, sizeof stamp, "%Y-%m-%d %H:%M:%S", &local);
     WriteStdOut(std::string(stamp) + " " + line);
@@ -78,13 +80,19 @@ bool IsCutListName(const std::string& name, const std::string& ext)
     return !name.empty() && name[0] != '.' && e.size() > 1 && EqualsNoCase(e.substr(1), ext);
 }
 
+// A regular file's size and modification time (one look at the file, links followed).
 std::optional<FileSighting> Sight(const std::string& folder, const std::string& name)
 {
-    struct stat st {};
-    if (::stat((fs::path(folder) / name).c_str(), &st) != 0 || !S_ISREG(st.st_mode))
+    std::error_code ec;
+    fs::directory_entry entry(fs::path(folder) / name, ec);
+    if (ec || !entry.is_regular_file(ec))
         return std::nullopt;
-    return FileSighting{name, static_cast<int64_t>(st.st_size),
-                        static_cast<int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec};
+    auto size = entry.file_size(ec);
+    auto mtime = entry.last_write_time(ec);
+    if (ec)
+        return std::nullopt;
+    return FileSighting{name, static_cast<int64_t>(size),
+                        std::chrono::duration_cast<std::chrono::nanoseconds>(mtime.time_since_epoch()).count()};
 }
 
 // True when the system can tell that a process holds the file open for writing: a read
