@@ -73,12 +73,7 @@ BoundGrid* frmCLTManualPartsEntry::partsGrid() const { return m_ui->fgManualPart
 BoundGrid* frmCLTManualPartsEntry::labelsGrid() const { return m_ui->fgUserLabels; }
 PartEntryControls* frmCLTManualPartsEntry::entry() const { return m_ui->entryControls; }
 
-void frmCLTManualPartsEntry::SizeForm()
-{
-    QRect area = DesktopWorkArea(this);
-    resize(std::min(width(), area.width()), std::min(height(), area.height()));
-    CentreOnDesktop(this);
-}
+void frmCLTManualPartsEntry::SizeForm() { CentreOnDesktop(this); }
 
 void frmCLTManualPartsEntry::Display()
 {

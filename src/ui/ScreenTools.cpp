@@ -23,9 +23,27 @@ QRect DesktopWorkArea(const QWidget* window)
     return screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
 }
 
+QSize FrameAllowance(const QWidget* window)
+{
+    const QSize frame = window->frameGeometry().size() - window->size();
+    if (window->isVisible() && !frame.isEmpty())
+        return frame;
+    return QSize(8, 32);
+}
+
+QSize SizeWithin(const QWidget* window, const QRect& area)
+{
+    const QSize room = area.size() - FrameAllowance(window);
+    const QSize least = window->minimumSizeHint().expandedTo(window->minimumSize());
+    return window->size().boundedTo(room).expandedTo(least);
+}
+
 void CentreOnDesktop(QWidget* window)
 {
     QRect area = DesktopWorkArea(window);
+    const QSize within = SizeWithin(window, area);
+    if (within != window->size())
+        window->resize(within);
     QSize size = window->frameGeometry().size();
     if (!window->isVisible() || size.isEmpty())
         size = window->size();

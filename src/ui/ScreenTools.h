@@ -11,10 +11,16 @@ class QCloseEvent;
 namespace vx {
 
 // left = (desktop width - window width) / 2, top likewise, on the work area of the
-// screen the window is on.
+// screen the window is on; a window larger than the work area is first made to fit it.
 void CentreOnDesktop(QWidget* window);
 // The desktop work area (the screen without task bars).
 QRect DesktopWorkArea(const QWidget* window);
+// What the window frame (title bar, borders) adds to a window's size: the real frame once
+// shown, an allowance for a usual title bar before.
+QSize FrameAllowance(const QWidget* window);
+// The size the window takes in the work area: its own size, made smaller where it would not
+// fit, never below the least size its layout needs.
+QSize SizeWithin(const QWidget* window, const QRect& area);
 
 // "Error: <number>, <description>, <source>" through ShowMessage, OK button, empty title.
 void ShowStandardError(const std::exception& e);

@@ -1,5 +1,7 @@
 // Every screen at a realistic size: no caption of a button, label, check box or option is
-// cut off. With VX_SCREENSHOT_DIR set, each screen is also saved there as a PNG.
+// cut off, and in every state the screen fits the work area of a 1280x1024 and of a 1024x768
+// display with every button inside it. With VX_SCREENSHOT_DIR set, each screen is also saved
+// there as a PNG.
 #include "ScreenTestTools.h"
 #include "config/frmCLTSetup.h"
 #include "convert/frmCLTBaseFileName.h"
@@ -17,6 +19,7 @@
 #include "screens/frmCLTPartsCriteriaDelete.h"
 #include "screens/frmCLTProcesses.h"
 #include "screens/frmCLTYieldReportPath.h"
+#include "ui/ScreenTools.h"
 
 using namespace vx;
 
@@ -35,6 +38,22 @@ class tst_ScreenLayouts : public QObject {
             if (l->isVisible() && !l->wordWrap() && !l->text().isEmpty())
                 QVERIFY2(l->width() >= l->minimumSizeHint().width(), qPrintable(name + ": " + l->objectName()));
         }
+        // Work areas: the displays less a task bar.
+        const QSize original = screen->size();
+        for (QRect area : {QRect(0, 0, 1280, 1024 - 40), QRect(0, 0, 1024, 768 - 40)}) {
+            const QString where = name + QStringLiteral(" in %1x%2: ").arg(area.width()).arg(area.height());
+            const QSize within = SizeWithin(screen, area);
+            QVERIFY2(area.size().boundedTo(within + FrameAllowance(screen)) == within + FrameAllowance(screen),
+                     qPrintable(where + QStringLiteral("%1x%2").arg(within.width()).arg(within.height())));
+            screen->resize(within);
+            QCoreApplication::processEvents();
+            for (QAbstractButton* b : screen->findChildren<QAbstractButton*>())
+                if (b->isVisible() && !b->text().isEmpty())
+                    QVERIFY2(screen->rect().contains(QRect(b->mapTo(screen, QPoint(0, 0)), b->size())),
+                             qPrintable(where + b->objectName()));
+        }
+        screen->resize(original);
+        QCoreApplication::processEvents();
         QByteArray dir = qgetenv("VX_SCREENSHOT_DIR");
         if (!dir.isEmpty())
             QVERIFY(screen->grab().save(QString::fromLocal8Bit(dir) + "/" + name + ".png"));
@@ -113,6 +132,7 @@ private slots:
 
         frmCLTPartsListMapping* mapping = new frmCLTPartsListMapping(&menu);
         mapping->Display();
+        CheckAndSave(mapping, "frmCLTPartsListMapping-empty");
         mapping->OpenExampleFile(QString::fromStdString(input));
         CheckAndSave(mapping, "frmCLTPartsListMapping");
         auto* defaults = new frmCLTLoadDefaultMapping(mapping, &menu);
@@ -143,6 +163,11 @@ private slots:
         CheckAndSave(manual, "frmCLTManualPartsEntry");
         vxtest::Click(manual, "cmdDefineFields");
         CheckAndSave(manual, "frmCLTManualPartsEntry-fields");
+        vxtest::Click(manual, "cmdCanel");
+        CheckAndSave(manual, "frmCLTManualPartsEntry-cancelled");
+        vxtest::Click(manual, "cmdDefineFields");
+        vxtest::Click(manual, "cmdMappingGridSaveChanges");
+        CheckAndSave(manual, "frmCLTManualPartsEntry-saved");
         manual->Unload();
 
         frmCLTPartsCriteriaDelete* removal = new frmCLTPartsCriteriaDelete(&menu);
