@@ -128,7 +128,8 @@ std::string ConfigurationDamage()
 std::string DamagedConfigurationMessage(const std::string& reason)
 {
     return "The configuration file " + DefDatabasePath() + " is damaged (" + reason +
-           "). To go back to the factory configuration, delete it; the next start puts a fresh copy in its place.";
+           "). To go back to the factory configuration, rename it or move it away (the windowed program offers "
+           "to); the next start puts a fresh copy in its place.";
 }
 
 bool SameFileOrPlace(const std::string& a, const std::string& b)

@@ -1,6 +1,6 @@
 #include "screens/WindowedProgram.h"
 
-#include "config/RuntimeFiles.h"
+#include "config/DamagedConfiguration.h"
 #include "config/modCLTSettings.h"
 #include "screens/frmCLTErrorLog.h"
 #include "screens/frmCLTMain.h"
@@ -69,15 +69,17 @@ int RunWindowedProgram(int argc, char** argv)
     {
         frmCLTErrorLog errorLog;
         errorLog.InstallAsViewer();
-        // A damaged configuration is named once, with the way back, before its reads fail.
-        std::string damage = ConfigurationDamage();
-        if (!damage.empty())
-            ShowMessage(DamagedConfigurationMessage(damage), vbOKOnly | vbCritical, "");
-        LoadSettings();
-        frmCLTMain mainMenu;
-        mainMenu.setWindowTitle(QString::fromStdString(MainCaption()));
-        mainMenu.Display();
-        result = app.exec();
+        // A damaged configuration is named once, with the way back, before anything reads it;
+        // the program closes when the operator keeps it.
+        if (ConfigurationReadyForScreens()) {
+            LoadSettings();
+            frmCLTMain mainMenu;
+            mainMenu.setWindowTitle(QString::fromStdString(MainCaption()));
+            mainMenu.Display();
+            result = app.exec();
+        } else {
+            result = 1;
+        }
     }
     SetMessagePresenter({});
     return result;

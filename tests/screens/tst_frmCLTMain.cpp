@@ -3,6 +3,8 @@
 // screen, the configuration's update and cancel, and the saved mapping printed through
 // the print dialog to a PDF file whose text is read back.
 #include "ScreenTestTools.h"
+#include "config/DamagedConfiguration.h"
+#include "config/RuntimeFiles.h"
 #include "config/frmCLTSetup.h"
 #include "mapping/frmCLTPartsListMapping.h"
 #include "mapping/frmCLTPrintMapping.h"
@@ -15,11 +17,15 @@
 #include "screens/frmCLTMain.h"
 #include "screens/frmCLTPartsCriteriaDelete.h"
 #include "screens/frmCLTProcesses.h"
+#include "ui/MessageBoxPresenter.h"
 #include "ui/PrintDialog.h"
 
 #include <QPrinter>
 
 #include <filesystem>
+#include <fstream>
+
+namespace fs = std::filesystem;
 
 using namespace vx;
 using vxtest::Child;
@@ -81,6 +87,53 @@ private slots:
                          f.setting("ExtraSpaceBalls3") + f.setting("ExtraSpaceBalls4") ==
                      "728001200",
                  saved);
+    }
+
+    // A configuration that cannot be used is one real question at the start, answered by key.
+    void damagedConfigurationAtStart_data()
+    {
+        QTest::addColumn<QByteArray>("content"); // empty: the factory file as it is
+        QTest::addColumn<int>("key");
+        QTest::addColumn<bool>("ready");
+        QTest::newRow("sound: nothing asked") << QByteArray() << 0 << true;
+        QTest::newRow("not a database, Yes: kept aside") << QByteArray(900, 'x') << int(Qt::Key_Y) << true;
+        QTest::newRow("not a database, No: left alone") << QByteArray(900, 'x') << int(Qt::Key_N) << false;
+    }
+    void damagedConfigurationAtStart()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(int, key);
+        QFETCH(bool, ready);
+        vxtest::RuntimeSandbox box;
+        const std::string def = box.defDatabase(), bytes = content.toStdString();
+        if (!content.isEmpty()) {
+            std::ofstream(def, std::ios::binary | std::ios::trunc) << bytes;
+            std::ofstream(def + "-wal") << "a write-ahead log of the damaged file";
+        }
+        int questions = 0;
+        SetMessagePresenter([&](const std::string& prompt, int style, const std::string& title) {
+            ++questions;
+            QTimer::singleShot(0, [key] { QTest::keyClick(QApplication::activeModalWidget(), Qt::Key(key)); });
+            return PresentMessageBox(QString::fromStdString(prompt), style, QString::fromStdString(title));
+        });
+        QCOMPARE(ConfigurationReadyForScreens(), ready);
+        SetMessagePresenter({});
+        QCOMPARE(questions, content.isEmpty() ? 0 : 1);
+        std::vector<std::string> aside;
+        for (const auto& entry : fs::directory_iterator(box.runtimeFolder()))
+            if (entry.path().filename().string().starts_with("CLTDef-damaged-"))
+                aside.push_back(entry.path().string());
+        std::sort(aside.begin(), aside.end());
+        if (key == Qt::Key_Y) {
+            QVERIFY(!aside.empty());
+            QCOMPARE(vxtest::ReadFile(aside[0]), bytes);
+            // The damaged file's log must not meet the fresh copy.
+            QVERIFY(ConfigurationDamage().empty() && !fs::exists(def + "-wal"));
+        } else {
+            QVERIFY(aside.empty());
+            if (!content.isEmpty())
+                QCOMPARE(vxtest::ReadFile(def), bytes);
+        }
     }
 
     void incompleteMappingOpensTheErrorLogInsteadOfTheConvertScreen()
