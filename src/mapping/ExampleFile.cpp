@@ -98,6 +98,8 @@ void ParseTheCommaDelimitedPartsFile(const std::string& path, const std::string&
                                      ExampleTable& table, bool& IsError, Progress& progress, bool quotedFields)
 {
     IsError = true;
+    // What an earlier reading found goes: the window shows this reading's problems only.
+    TheErrorLog().Withdraw();
     const int first = (skip > 0 ? skip : 0) + 1;
     std::vector<std::string> lines;
     if (!ReadExampleLines(path, lines, progress)) {
@@ -127,7 +129,8 @@ void ParseTheCommaDelimitedPartsFile(const std::string& path, const std::string&
         std::vector<std::string> fields = SplitAtDelimiter(line, delimiter, quotedFields, &closed);
         if (!closed) {
             progress.end();
-            ShowMessage("Row " + std::to_string(i) + " of the file has a quoted field (\") that does not close: " + line,
+            ShowMessage("Row " + std::to_string(i) +
+                            " of the file has a quoted field (\") that does not close: " + line,
                         vbOKOnly, "");
             return;
         }

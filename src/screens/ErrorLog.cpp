@@ -14,6 +14,13 @@ void ErrorLog::Display()
     m_viewer(m_text);
 }
 
+void ErrorLog::Withdraw()
+{
+    ClearLog();
+    if (m_hider)
+        m_hider();
+}
+
 ErrorLog::Viewer ErrorLog::SetViewer(Viewer viewer)
 {
     std::swap(viewer, m_viewer);

@@ -26,14 +26,19 @@ public:
     const std::string& Summary() const { return m_summary; }
     // Shows the window (windowed mode only).
     void Display();
+    // Empties the log and hides the window: the problems it showed no longer hold (the file
+    // they were found in is being read again).
+    void Withdraw();
 
     using Viewer = std::function<void(const std::string& text)>;
     Viewer SetViewer(Viewer viewer);
+    void SetHider(std::function<void()> hider) { m_hider = std::move(hider); }
     int displayCount() const { return m_displayCount; }
 
 private:
     std::string m_text, m_summary;
     Viewer m_viewer;
+    std::function<void()> m_hider;
     int m_displayCount = 0;
 };
 

@@ -14,13 +14,16 @@ frmCLTErrorLog::frmCLTErrorLog(QWidget* parent) : QWidget(parent, Qt::Window), m
 
 frmCLTErrorLog::~frmCLTErrorLog()
 {
-    if (m_installed)
+    if (m_installed) {
         TheErrorLog().SetViewer({});
+        TheErrorLog().SetHider({});
+    }
 }
 
 void frmCLTErrorLog::InstallAsViewer()
 {
     TheErrorLog().SetViewer([this](const std::string&) { Display(); });
+    TheErrorLog().SetHider([this] { hide(); });
     m_installed = true;
 }
 

@@ -6,6 +6,7 @@
 #include "mapping/frmCLTLoadDefaultMapping.h"
 #include "mapping/frmCLTPartsListMapping.h"
 #include "screens/ErrorLog.h"
+#include "screens/frmCLTErrorLog.h"
 
 using namespace vx;
 using vxtest::Child;
@@ -147,6 +148,8 @@ private slots:
     void inconsistentFileLeavesTheScreenAsItWas()
     {
         Fixture f;
+        frmCLTErrorLog window;
+        window.InstallAsViewer();
         f.open(kTenColumns);
         QCOMPARE(f.screen->example().ColumnCount, 10);
         const int shown = TheErrorLog().displayCount();
@@ -164,6 +167,10 @@ private slots:
         QCOMPARE(f.screen->ExampleCell(2, 2), QString("LEFT SIDE"));
         // The saved mapping was not touched by the refused file.
         QCOMPARE(f.def("SELECT PF_Col FROM tblPartsFileMapping WHERE MainName = 'EDGE' OR UserLabel = 'EDGE'"), "10");
+        // A reading that goes well takes the old report away.
+        QVERIFY(window.isVisible());
+        f.open(kTenColumns);
+        QVERIFY(TheErrorLog().Text().empty() && !window.isVisible());
     }
 
     void refusedBeforeReading_data()
