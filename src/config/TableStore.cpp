@@ -138,7 +138,7 @@ Connection::~Connection()
         sqlite3_close_v2(m_db);
 }
 
-void Connection::Fail(int rc, std::string_view what) const
+void Connection::Fail(int rc, std::string_view) const
 {
     std::string msg = m_db ? sqlite3_errmsg(m_db) : "no connection";
     int primary = rc & 0xff;
@@ -149,9 +149,21 @@ void Connection::Fail(int rc, std::string_view what) const
         number = kErrDiskFull;
     else if (primary == SQLITE_READONLY || primary == SQLITE_PERM || primary == SQLITE_AUTH)
         number = kErrPermissionDenied;
+    // The statement is the program's own business: the operator reads what happened to which
+    // file and what to do.
     std::string description = msg;
-    if (!what.empty())
-        description += " (" + std::string(what.substr(0, 200)) + ")";
+    if (primary == SQLITE_READONLY) {
+        std::string file = m_path; // or the attached file that is read-only
+        for (int i = 0; m_db && sqlite3_db_name(m_db, i); ++i)
+            if (sqlite3_db_readonly(m_db, sqlite3_db_name(m_db, i)) == 1) {
+                file = sqlite3_db_filename(m_db, sqlite3_db_name(m_db, i));
+                break;
+            }
+        description = "The file " + file + " is read-only. Choose another file or make it writable.";
+    } else if (primary == SQLITE_FULL)
+        description = "There is no room on the disk for " + m_path + ". Free some space and try again.";
+    else if (primary == SQLITE_CORRUPT || primary == SQLITE_NOTADB)
+        description = m_path + " could not be read: it is damaged or not a database (" + msg + ").";
     throw VxError(number, description, "TableStore");
 }
 

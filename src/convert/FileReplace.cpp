@@ -163,6 +163,28 @@ int FileErrorNumber(const std::error_code& ec)
     return kErrPathNotFound;
 }
 
+VxError FileWriteError(const std::string& target, const std::error_code& ec, const std::string& source)
+{
+    const int number = FileErrorNumber(ec);
+    const std::string folder = fs::path(target).parent_path().string();
+    std::string text;
+    if (number == kErrDiskFull)
+        text = "There is no room on the disk for " + target + ". Free some space or choose another folder.";
+    else if (number == kErrPermissionDenied)
+        text = "The folder " + folder + " can not be written to (" + ec.message() +
+               "). Choose another folder or make it writable.";
+    else if (ec == std::errc::no_such_file_or_directory)
+        text = "The folder " + folder + " does not exist. Choose another folder.";
+    else
+        text = target + " could not be written (" + ec.message() + "). Choose another file or folder.";
+    return VxError(number, text, source);
+}
+
+std::string ReadOnlyFileText(const std::string& path)
+{
+    return "The file " + path + " is read-only. Choose another file or make it writable.";
+}
+
 void RemoveQuietly(const std::string& path)
 {
     std::error_code ec;

@@ -3,6 +3,8 @@
 // a failed write never leaves a half-written file where a good one stood. The replaced
 // file keeps its mode and owner, a symbolic link at the target stays and the file it
 // points to is replaced, and a new file gets the mode the umask gives.
+#include "config/VxError.h"
+
 #include <string>
 #include <system_error>
 
@@ -19,6 +21,11 @@ void ReplaceFileWith(const std::string& temporary, const std::string& target);
 // The error number a file-system failure is reported with: permission (70), disk full
 // (61), otherwise path not found (76).
 int FileErrorNumber(const std::error_code& ec);
+// A failure to write the file target, in the operator's words and naming the target (never
+// the temporary file beside it): what happened and what to do.
+VxError FileWriteError(const std::string& target, const std::error_code& ec, const std::string& source);
+// "The file <path> is read-only. Choose another file or make it writable."
+std::string ReadOnlyFileText(const std::string& path);
 // Removes a temporary file, ignoring errors (cleanup after a failure).
 void RemoveQuietly(const std::string& path);
 

@@ -85,7 +85,7 @@ std::string CopySameNamedColumnsSql(Connection& c, const std::string& schema, co
 void AppendPartsOf(Connection& c, const std::string& path, const std::string& errorSource)
 {
     constexpr const char* kSourceSchema = "vxsource";
-    bool attached = false;
+    bool attached = false, recognised = false;
     try {
         // The connection never creates files, so a file that has gone is an error here.
         c.Execute("ATTACH DATABASE " + SqlQuote(path) + " AS " + kSourceSchema);
@@ -94,7 +94,8 @@ void AppendPartsOf(Connection& c, const std::string& path, const std::string& er
         if (!c.ScalarQuery(std::string("SELECT count(*) FROM ") + kSourceSchema +
                            ".sqlite_master WHERE type = 'table' AND name = 'tblParts' COLLATE NOCASE")
                  .toBool())
-            throw VxError(kErrDatabase, "it is not a parts file (it has no table tblParts).", errorSource);
+            throw VxError(kErrDatabase, "it has no table tblParts", errorSource);
+        recognised = true;
         Transaction tx(c);
         c.Execute(CopySameNamedColumnsSql(c, kSourceSchema, "tblParts", errorSource) + " ORDER BY s.rowid");
         tx.commit();
@@ -108,7 +109,13 @@ void AppendPartsOf(Connection& c, const std::string& path, const std::string& er
                 // The connection is closed by the caller either way.
             }
         }
-        throw VxError(e.number(), "Could not combine '" + path + "': " + e.description(), errorSource);
+        std::error_code ec;
+        if (!fs::is_regular_file(path, ec))
+            throw VxError(kErrFileNotFound, "The file " + path + " could not be found. Choose it again.", errorSource);
+        // A file that is no database, or one without the parts table, is one plain case.
+        if (!recognised && e.number() == kErrDatabase)
+            throw VxError(e.number(), path + " could not be read: it is not a parts file.", errorSource);
+        throw VxError(e.number(), "Could not combine " + path + ": " + e.description(), errorSource);
     }
 }
 
@@ -169,8 +176,7 @@ PartsFileBuild::PartsFileBuild(Connection& session, const std::string& templateP
             throw VxError(kErrFileNotFound, "File not found: '" + templatePath + "'", errorSource);
         fs::copy_file(templatePath, m_tmp, fs::copy_options::overwrite_existing, ec);
         if (ec)
-            throw VxError(FileErrorNumber(ec), "Could not create '" + m_tmp + "' (" + ec.message() + ").",
-                          errorSource);
+            throw FileWriteError(target, ec, errorSource);
         if (ownConnection) {
             m_own = Connection::Open(m_tmp);
             // A temporary copy needs no journal: on any failure it is thrown away whole.

@@ -92,14 +92,12 @@ void CopyDatabaseTo(const std::string& source, const std::string& target)
 {
     std::error_code ec;
     if (fs::exists(target, ec) && !MayReplaceFile(target))
-        throw VxError(kErrPermissionDenied, "Permission denied: '" + target + "' may not be replaced.",
-                      "CreatePartsFile");
+        throw VxError(kErrPermissionDenied, ReadOnlyFileText(target), "CreatePartsFile");
     const std::string tmp = TemporaryPathBeside(target);
     try {
         fs::copy_file(source, tmp, fs::copy_options::overwrite_existing, ec);
         if (ec)
-            throw VxError(FileErrorNumber(ec), "Could not create '" + tmp + "' (" + ec.message() + ").",
-                          "CreatePartsFile");
+            throw FileWriteError(target, ec, "CreatePartsFile");
         ReplaceFileWith(tmp, target); // synced to disk first
     } catch (...) {
         RemoveQuietly(tmp);

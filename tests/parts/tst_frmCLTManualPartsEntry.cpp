@@ -311,8 +311,9 @@ private slots:
         const std::pair<std::string, std::string> refused[] = {
             {s.box.runtimeFolder() + "/ManualPartsTemplate.mdb",
              "The file selected is a file used by this software. You can not use this file."},
-            {s.box.file("no such folder/job.rdb"), "Error: "},
-            {locked, "Error: 70"}};
+            {s.box.file("no such folder/job.rdb"),
+             "Error: 76, The folder " + s.box.file("no such folder") + " does not exist. Choose another folder."},
+            {locked, "Error: 70, The file " + locked + " is read-only. Choose another file or make it writable."}};
         for (const auto& [path, message] : refused) {
             s.dialogs.answer(path);
             Click(s.screen, "cmdSaveToFile");

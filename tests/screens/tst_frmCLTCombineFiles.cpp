@@ -83,14 +83,19 @@ private slots:
     void failedCombineWritesNothing_data()
     {
         QTest::addColumn<QString>("damage");
-        QTest::newRow("not a database") << "text";
-        QTest::newRow("no tblParts") << "DROP TABLE tblParts";
-        QTest::newRow("lacks a column") << "ALTER TABLE tblParts DROP COLUMN UF_20";
-        QTest::newRow("gone since listed") << "gone";
+        QTest::addColumn<QString>("message"); // after "Error: <number>, " and the file's path
+        const QString notParts = " could not be read: it is not a parts file., ";
+        QTest::newRow("not a database") << "text" << notParts;
+        QTest::newRow("no tblParts") << "DROP TABLE tblParts" << notParts;
+        QTest::newRow("lacks a column") << "ALTER TABLE tblParts DROP COLUMN UF_20"
+                                        << ": Item cannot be found";
+        QTest::newRow("gone since listed") << "gone"
+                                           << " could not be found. Choose it again., ";
     }
     void failedCombineWritesNothing()
     {
         QFETCH(QString, damage);
+        QFETCH(QString, message);
         Fixture f;
         std::string good = PartsFile(f.box, "good.rdb", 3), broken = PartsFile(f.box, "bad.rdb", 2);
         std::string day = f.box.writeFile("day.rdb", "yesterday's file");
@@ -103,7 +108,8 @@ private slots:
             QFile::remove(QString::fromStdString(broken));
         f.dialogs.answer(day);
         Click(f.screen, "cmdCombineTheFiles");
-        QVERIFY2(f.lastPrompt().rfind("Error: ", 0) == 0 && vxtest::Contains(f.lastPrompt(), broken),
+        QVERIFY2(f.lastPrompt().rfind("Error: ", 0) == 0 &&
+                     vxtest::Contains(f.lastPrompt(), broken + message.toStdString()),
                  f.lastPrompt().c_str());
         QCOMPARE(ReadFile(day), "yesterday's file");
         QCOMPARE(QDir(f.box.root().c_str()).entryList({"*vxtmp*"}, QDir::Files | QDir::Hidden), QStringList());
