@@ -84,13 +84,14 @@ private slots:
     {
         QTest::addColumn<QString>("damage");
         QTest::addColumn<QString>("message"); // after "Error: <number>, " and the file's path
-        const QString notParts = " could not be read: it is not a parts file., ";
-        QTest::newRow("not a database") << "text" << notParts;
-        QTest::newRow("no tblParts") << "DROP TABLE tblParts" << notParts;
+        QTest::newRow("not a database") << "text"
+                                        << " could not be read: it is not a parts file.";
+        QTest::newRow("no tblParts") << "DROP TABLE tblParts"
+                                     << " could not be read: it is not a parts file.";
         QTest::newRow("lacks a column") << "ALTER TABLE tblParts DROP COLUMN UF_20"
-                                        << ": Item cannot be found";
+                                        << ": Item cannot be";
         QTest::newRow("gone since listed") << "gone"
-                                           << " could not be found. Choose it again., ";
+                                           << " could not be found. Choose it again.";
     }
     void failedCombineWritesNothing()
     {
