@@ -140,9 +140,12 @@ private slots:
         // A row that fails part-way (after the rows without criteria were reset) leaves every row as it was.
         file->Execute("UPDATE tblParts SET Scribes = '1|2', Panel = 1; CREATE TRIGGER refuse BEFORE UPDATE ON "
                       "tblParts WHEN OLD.Part = 'BOTTOM' BEGIN SELECT RAISE(ABORT, 'disk full'); END");
+        v.presenter.answer(vbYes); // another program changed the file: reopen it first
         vxtest::Click(v.screen, "cmdApplyCriteria");
-        QCOMPARE(v.presenter.prompts.size(), size_t(1));
-        QVERIFY(v.presenter.prompts[0].text.rfind("Error: ", 0) == 0);
+        vxtest::Click(v.screen, "cmdApplyCriteria");
+        QCOMPARE(v.presenter.prompts.size(), size_t(2));
+        QCOMPARE(v.presenter.prompts[0].text, "The file job.rdb changed on disk since it was opened. Reopen it?");
+        QVERIFY(v.presenter.prompts[1].text.rfind("Error: ", 0) == 0);
         QCOMPARE(QueryScalar(path, "SELECT count(*) FROM tblParts WHERE Scribes = '1|2' AND Panel = 1"),
                  QueryScalar(path, "SELECT count(*) FROM tblParts"));
         QCOMPARE(v.grid()->Rows() - 1, std::stoi(QueryScalar(path, "SELECT count(*) FROM tblParts")));
@@ -177,9 +180,11 @@ private slots:
         vx::Connection::Open(path)->Execute(
             "CREATE TRIGGER refuse BEFORE INSERT ON tblParts BEGIN SELECT RAISE(ABORT, 'disk full'); END");
         vxtest::Child<QComboBox>(dialog, "cmboPart")->setEditText("NEVER ADDED");
+        v.presenter.answer(vbYes); // reopened, as above
         vxtest::Click(dialog, "cmdAddParts");
-        QCOMPARE(v.presenter.prompts.size(), size_t(2));
-        QVERIFY(v.presenter.prompts[1].text.rfind("Error: ", 0) == 0);
+        vxtest::Click(dialog, "cmdAddParts");
+        QCOMPARE(v.presenter.prompts.size(), size_t(3));
+        QVERIFY(v.presenter.prompts[2].text.rfind("Error: ", 0) == 0);
         QCOMPARE(v.def("SELECT count(*) FROM tblPartsCriteria WHERE Part = 'NEVER ADDED'"), "0");
     }
 
