@@ -160,11 +160,16 @@ PartsFileEditSession::FileIdentity PartsFileEditSession::IdentityNow()
 #else
     id.modified = static_cast<int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
 #endif
+    // Read without waiting: a file another program holds keeps the version last seen (the
+    // write then waits for that program, visibly).
+    m_file->SetBusyTimeout(0);
     try {
         id.dataVersion = m_file->ScalarQuery("PRAGMA data_version").rawLong();
-    } catch (const VxError&) {
-        id.found = false; // a file whose version cannot be read is not known to be the same
+    } catch (const VxError& e) {
+        id.dataVersion = m_identity.dataVersion;
+        id.found = e.number() == kErrDatabaseLocked; // otherwise not known to be the same file
     }
+    m_file->SetBusyTimeout(kEditWaitMs);
     return id;
 }
 

@@ -434,6 +434,7 @@ private slots:
         QTest::addColumn<QString>("change");
         QTest::addColumn<bool>("same");
         QTest::newRow("edited here") << "own" << true;
+        QTest::newRow("held by another program, not changed yet") << "held" << true;
         QTest::newRow("another parts file copied over it") << "copy" << false;
         QTest::newRow("a row committed by another program") << "commit" << false;
         QTest::newRow("renamed away") << "rename" << false;
@@ -448,12 +449,16 @@ private slots:
         QCOMPARE(Run({Csv(4), other}).exitCode, 0);
         vx::PartsFileEditSession session;
         QVERIFY(session.OpenFile(open, "open.rdb"));
+        auto holder = vx::Connection::Open(open);
+        CancelledWaits waits; // a check that waited would give up at once
         if (change == "own")
             session.DeleteParts({1});
         else if (change == "copy")
             fs::copy_file(other, open, fs::copy_options::overwrite_existing); // in place, as cp does
         else if (change == "commit")
             vxtest::QueryScalar(open, "INSERT INTO tblParts (Part) VALUES ('OTHER')");
+        else if (change == "held") // the check waits for nothing: the write waits, visibly
+            QCOMPARE(sqlite3_exec(holder->handle(), "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
         else if (change == "rename")
             fs::rename(open, open + ".moved");
         else
