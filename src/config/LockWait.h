@@ -17,7 +17,7 @@ public:
     virtual void begin(const std::string& text) = 0;
     // Called between tries; false once the operator asked to stop waiting.
     virtual bool goOn() = 0;
-    virtual void end() = 0;
+    virtual void end() {}
 };
 
 // The display every wait reports to; nullptr (the default) keeps waits silent.

@@ -336,7 +336,6 @@ class ConsoleLockWait : public LockWaitDisplay {
 public:
     void begin(const std::string& text) override { WriteStdOut(text + "..."); }
     bool goOn() override { return true; }
-    void end() override {}
 };
 } // namespace
 

@@ -27,6 +27,7 @@ void LockWaitDialog::begin(const std::string& text)
     // The owner of the lock, not this program, decides how long this takes: a bar that
     // only says "busy", and the program's windows take no input meanwhile, since the work
     // that waits is half done.
+    m_progressHidden.emplace();
     m_dialog =
         new QProgressDialog(QString::fromStdString(text), QObject::tr("Cancel"), 0, 0, QApplication::activeWindow());
     m_dialog->setWindowTitle(QStringLiteral("VXCLT"));
@@ -52,6 +53,7 @@ void LockWaitDialog::end()
         return;
     delete m_dialog;
     m_dialog = nullptr;
+    m_progressHidden.reset();
 }
 
 } // namespace vx

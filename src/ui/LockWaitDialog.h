@@ -2,6 +2,9 @@
 // The windowed program's sign of a wait for another program's lock: a dialog shown at once
 // that names what is waited for, with Cancel, so the window never freezes without a word.
 #include "config/LockWait.h"
+#include "ui/ProgressDialog.h"
+
+#include <optional>
 
 class QProgressDialog;
 
@@ -21,6 +24,7 @@ public:
 
 private:
     QProgressDialog* m_dialog = nullptr;
+    std::optional<ProgressHiddenForQuestion> m_progressHidden; // the work's own bar waits too
     int m_depth = 0; // waits inside a wait (another connection) share the dialog
 };
 

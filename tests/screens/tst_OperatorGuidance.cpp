@@ -137,26 +137,19 @@ private slots:
         LockWaitDialog::Install();
         WorkingDatabaseLock other(f.box.runtimeFolder());
         QString shown;
-        QElapsedTimer clock;
-        qint64 shownAfter = -1;
-        QTimer cancel;
-        QObject::connect(&cancel, &QTimer::timeout, [&] {
-            auto* wait = qobject_cast<QProgressDialog*>(QApplication::activeModalWidget());
-            if (!wait || !wait->isVisible() || shownAfter >= 0)
-                return;
-            shownAfter = clock.elapsed();
-            shown = wait->labelText();
-            QTest::mouseClick(wait->findChild<QPushButton*>(), Qt::LeftButton);
+        QTimer::singleShot(300, [&] { // the wait would last 60 s
+            if (auto* wait = qobject_cast<QProgressDialog*>(QApplication::activeModalWidget())) {
+                shown = wait->labelText();
+                QTest::mouseClick(wait->findChild<QPushButton*>(), Qt::LeftButton);
+            }
         });
-        cancel.start(50);
+        QElapsedTimer clock;
         clock.start();
         f.open(NewParts(2), false);
         SetLockWaitDisplay(nullptr);
-        QCOMPARE(shown, QString::fromStdString("Waiting for the working databases in " + f.box.runtimeFolder() +
-                                               " (in use by another program)"));
-        QVERIFY2(shownAfter < 1000 && clock.elapsed() < 5000, qPrintable(QString::number(clock.elapsed())));
+        QCOMPARE(shown, QString::fromStdString(WaitingText("the working databases in " + f.box.runtimeFolder())));
+        QVERIFY(clock.elapsed() < 5000);
         QVERIFY(f.presenter.prompts.at(0).text.starts_with("Error: 3260, Another conversion is using"));
-        QCOMPARE(f.screen->session().PartsCount(), 0);
     }
 
     // A line of only delimiters no longer stops the mapping; one bad line has one row number;
