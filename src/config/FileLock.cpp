@@ -1,8 +1,10 @@
 #include "config/FileLock.h"
 
+#include "config/LockWait.h"
 #include "config/VxError.h"
 
 #include <chrono>
+#include <optional>
 #include <thread>
 
 #ifdef _WIN32
@@ -16,9 +18,25 @@
 
 namespace vx {
 
-FileLock::FileLock(const std::string& path, int waitMs)
+namespace {
+// After a failed try: whether to try again, after a pause.
+bool TryAgain(std::chrono::steady_clock::time_point deadline, std::optional<LockWait>& shown)
+{
+    if (shown)
+        return shown->tryAgain();
+    if (std::chrono::steady_clock::now() >= deadline)
+        return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    return true;
+}
+} // namespace
+
+FileLock::FileLock(const std::string& path, int waitMs, const std::string& waitSubject)
 {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(waitMs);
+    std::optional<LockWait> shown;
+    if (!waitSubject.empty())
+        shown.emplace(waitSubject, waitMs);
 #ifdef _WIN32
     HANDLE h = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                            OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -28,11 +46,10 @@ FileLock::FileLock(const std::string& path, int waitMs)
         OVERLAPPED ov{};
         if (LockFileEx(h, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &ov))
             break;
-        if (std::chrono::steady_clock::now() >= deadline) {
+        if (!TryAgain(deadline, shown)) {
             CloseHandle(h);
             return;
         }
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
     }
     m_handle = h;
 #else
@@ -40,11 +57,10 @@ FileLock::FileLock(const std::string& path, int waitMs)
     if (fd < 0)
         throw VxError(kErrPathNotFound, "Could not create the lock file '" + path + "'.", "FileLock");
     while (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
-        if ((errno != EWOULDBLOCK && errno != EINTR) || std::chrono::steady_clock::now() >= deadline) {
+        if ((errno != EWOULDBLOCK && errno != EINTR) || !TryAgain(deadline, shown)) {
             ::close(fd);
             return;
         }
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
     }
     m_fd = fd;
 #endif

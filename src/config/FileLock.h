@@ -8,8 +8,9 @@ namespace vx {
 class FileLock {
 public:
     // Creates the lock file when missing and tries for up to waitMs (0: once). Throws
-    // kErrPathNotFound when the lock file cannot be created.
-    FileLock(const std::string& path, int waitMs);
+    // kErrPathNotFound when the lock file cannot be created. With a subject, the wait is shown
+    // at once as waiting for it (LockWait), and the operator may cancel it.
+    FileLock(const std::string& path, int waitMs, const std::string& waitSubject = {});
     ~FileLock();
     FileLock(const FileLock&) = delete;
     FileLock& operator=(const FileLock&) = delete;

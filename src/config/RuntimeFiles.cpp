@@ -1,5 +1,6 @@
 #include "config/RuntimeFiles.h"
 
+#include "config/LockWait.h"
 #include "config/NumberText.h"
 #include "start/ProgramState.h"
 
@@ -97,12 +98,13 @@ std::string ConfigurationDamage()
         return "the file is empty";
     sqlite3* db = nullptr;
     std::string reason;
+    LockWait wait(path, 60000);
     // Read-write, as the program opens it: a journal left by an interrupted write is rolled
     // back, not mistaken for damage. The check itself writes nothing.
     if (sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) {
         reason = db ? sqlite3_errmsg(db) : "it cannot be opened";
     } else {
-        sqlite3_busy_timeout(db, 60000);
+        WaitVisiblyWhenBusy(db, wait);
         sqlite3_stmt* st = nullptr;
         int prepared = sqlite3_prepare_v2(db, "PRAGMA quick_check(1)", -1, &st, nullptr);
         if (prepared != SQLITE_OK) {

@@ -106,11 +106,14 @@ std::shared_ptr<Connection> Connection::Open(const std::string& path, int busyTi
         std::string msg = "Could not find or open file '" + path + "'.";
         throw VxError(rc == SQLITE_CANTOPEN ? kErrFileNotFound : kErrDatabase, msg, "TableStore");
     }
-    sqlite3_busy_timeout(c->m_db, busyTimeoutMs);
+    c->m_wait.setSubject(path);
+    c->m_wait.setTimeout(busyTimeoutMs);
+    WaitVisiblyWhenBusy(c->m_db, c->m_wait);
     sqlite3_extended_result_codes(c->m_db, 1);
     // Touch the schema now so a file that is not a database fails at open, not later.
     char* err = nullptr;
     rc = sqlite3_exec(c->m_db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, &err);
+    c->LockWaitOver();
     if (rc != SQLITE_OK) {
         std::string detail = err ? err : "unknown failure";
         sqlite3_free(err);
@@ -181,6 +184,7 @@ void Connection::Execute(std::string_view sql)
     std::string text = TranslateStatement(sql);
     char* err = nullptr;
     int rc = sqlite3_exec(m_db, text.c_str(), nullptr, nullptr, &err);
+    LockWaitOver();
     if (err)
         sqlite3_free(err);
     if (rc != SQLITE_OK)
@@ -191,6 +195,7 @@ Statement Connection::Prepare(std::string_view sql)
 {
     sqlite3_stmt* s = nullptr;
     int rc = sqlite3_prepare_v2(m_db, sql.data(), static_cast<int>(sql.size()), &s, nullptr);
+    LockWaitOver();
     if (rc != SQLITE_OK)
         Fail(rc, sql);
     return Statement(shared_from_this(), s);
@@ -321,6 +326,7 @@ void Statement::BindNull(int index)
 bool Statement::Step()
 {
     int rc = sqlite3_step(m_s);
+    m_c->LockWaitOver();
     if (rc == SQLITE_ROW)
         return true;
     if (rc == SQLITE_DONE)
@@ -507,6 +513,11 @@ const std::vector<Variant>& RecordSet::RowValues(int64_t rowid) const
     auto it = m_cache.find(rowid);
     if (it != m_cache.end())
         return it->second;
+    // A grid repainted while the connection waits for a lock must not use the connection.
+    if (m_conn->WaitingForLock()) {
+        m_blankRow.assign(m_columns.size(), Variant());
+        return m_blankRow;
+    }
     if (!m_fetch)
         m_fetch =
             std::make_unique<Statement>(m_conn->Prepare("SELECT * FROM " + SqlName(m_table) + " WHERE rowid = ?1"));

@@ -5,6 +5,8 @@
 // order, and reads row values on demand; edits are written straight through to the table.
 // That keeps a record set over a million rows small and lets a grid model sit on it:
 // row i of the set is stable until the set is requeried, filtered or sorted.
+#include "config/LockWait.h"
+
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -76,8 +78,9 @@ class Statement;
 class Connection : public std::enable_shared_from_this<Connection> {
 public:
     // Opens an existing database file for reading and writing; fails when it is missing
-    // or is not a database. Waits up to busyTimeoutMs for another writer. A read-only
-    // connection can change nothing in the file (its TEMP tables stay writable).
+    // or is not a database. Waits up to busyTimeoutMs for another writer; the wait is shown
+    // at once (LockWait) as waiting for the file. A read-only connection can change nothing
+    // in the file (its TEMP tables stay writable).
     static std::shared_ptr<Connection> Open(const std::string& path, int busyTimeoutMs = 60000, bool readOnly = false);
     // A private in-memory database (in-memory record sets, tests).
     static std::shared_ptr<Connection> OpenMemory();
@@ -103,10 +106,21 @@ public:
 
     [[noreturn]] void Fail(int rc, std::string_view what) const;
 
+    // How long a statement waits for another program's lock, and what the shown wait names
+    // (the file, unless an attached one is being read).
+    void SetBusyTimeout(int ms) { m_wait.setTimeout(ms); }
+    void SetWaitSubject(std::string subject) { m_wait.setSubject(std::move(subject)); }
+    const std::string& WaitSubject() const { return m_wait.subject(); }
+    // True inside a wait for a lock: the connection must not be used until the wait ends.
+    bool WaitingForLock() const { return m_wait.waiting(); }
+    // Ends the shown wait once the call that waited has returned.
+    void LockWaitOver() { m_wait.finish(); }
+
 private:
     Connection() = default;
     sqlite3* m_db = nullptr;
     std::string m_path;
+    LockWait m_wait{"", 60000};
 };
 
 // Commits on commit(), rolls back when destroyed before that.
@@ -225,6 +239,7 @@ private:
     std::unordered_map<int, Variant> m_pending;
     mutable std::unordered_map<int64_t, std::vector<Variant>> m_cache;
     mutable std::unique_ptr<Statement> m_fetch;
+    mutable std::vector<Variant> m_blankRow;
 };
 
 } // namespace vx

@@ -113,6 +113,37 @@ bool MayReplaceFile(const std::string& path)
 #endif
 }
 
+std::string ReplaceRefusal(const std::string& target)
+{
+#ifndef _WIN32
+    const std::string file = LinkTarget(target);
+    std::string folder = fs::path(file).parent_path().string();
+    struct stat st {
+    }, dir{};
+    if (::stat(folder.empty() ? "." : folder.c_str(), &dir) != 0)
+        return {};
+    const bool exists = ::stat(file.c_str(), &st) == 0;
+    if (exists && S_ISREG(st.st_mode) && ((st.st_mode & 0222) == 0 || ::access(file.c_str(), W_OK) != 0))
+        return ReadOnlyFileText(target);
+    if ((dir.st_mode & 0222) == 0 || ::access(folder.empty() ? "." : folder.c_str(), W_OK | X_OK) != 0)
+        return "The folder " + (folder.empty() ? std::string(".") : folder) +
+               " is read-only. Choose another folder or make it writable.";
+    if (exists && S_ISREG(st.st_mode) && !MayGiveOwnerOf(st))
+        return "The file " + target + " belongs to another user, so it can not be replaced. Choose another file.";
+#else
+    if (fs::exists(target) && !MayReplaceFile(target))
+        return ReadOnlyFileText(target);
+#endif
+    return {};
+}
+
+void RequireReplaceable(const std::string& target, const std::string& errorSource)
+{
+    std::string refusal = ReplaceRefusal(target);
+    if (!refusal.empty())
+        throw VxError(kErrPermissionDenied, refusal, errorSource);
+}
+
 std::string TemporaryPathBeside(const std::string& target)
 {
     static std::atomic<unsigned> counter{0};

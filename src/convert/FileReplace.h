@@ -37,6 +37,12 @@ std::string LinkTarget(const std::string& path);
 // can be given the old one's owner. Root's override of permission bits does not count: a
 // file marked read-only stays read-only.
 bool MayReplaceFile(const std::string& path);
+// Why the program may not write target (replace the file, or create it in its folder), in
+// the operator's words; empty when it may or when the folder is missing (the write reports
+// that itself). A folder marked read-only counts as one, as a file does.
+std::string ReplaceRefusal(const std::string& target);
+// Throws the refusal (permission denied) before anything is written.
+void RequireReplaceable(const std::string& target, const std::string& errorSource);
 
 } // namespace vx
 

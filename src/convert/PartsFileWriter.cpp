@@ -3,6 +3,7 @@
 #include "config/NumberText.h"
 #include "config/VxError.h"
 #include "convert/FileReplace.h"
+#include "convert/TargetDatabaseClaim.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -86,6 +87,14 @@ void AppendPartsOf(Connection& c, const std::string& path, const std::string& er
 {
     constexpr const char* kSourceSchema = "vxsource";
     bool attached = false, recognised = false;
+    // A wait while reading names the file read, not the configuration.
+    const std::string subject = c.WaitSubject();
+    c.SetWaitSubject(path);
+    struct RestoreSubject {
+        Connection& c;
+        const std::string& subject;
+        ~RestoreSubject() { c.SetWaitSubject(subject); }
+    } restore{c, subject};
     try {
         // The connection never creates files, so a file that has gone is an error here.
         c.Execute("ATTACH DATABASE " + SqlQuote(path) + " AS " + kSourceSchema);
@@ -168,9 +177,11 @@ void SaveTheUserDefinedColumnNames(Connection& c, const std::string& partsSchema
 
 PartsFileBuild::PartsFileBuild(Connection& session, const std::string& templatePath, const std::string& target,
                                const std::string& errorSource, bool ownConnection)
-    : m_session(session), m_target(target), m_tmp(TemporaryPathBeside(target))
+    : m_session(session), m_target(target), m_errorSource(errorSource), m_tmp(TemporaryPathBeside(target))
 {
     try {
+        // A target that may not be written is refused before any work is done for it.
+        RequireReplaceable(target, errorSource);
         std::error_code ec;
         if (!fs::is_regular_file(templatePath, ec))
             throw VxError(kErrFileNotFound, "File not found: '" + templatePath + "'", errorSource);
@@ -280,7 +291,7 @@ void PartsFileBuild::Finish()
     try {
         m_attached = false;
         m_session.Execute(std::string("DETACH DATABASE ") + kPartsSchema);
-        ReplaceFileWith(m_tmp, m_target); // synced to disk first
+        ReplaceDatabaseFileWith(m_tmp, m_target, m_errorSource); // synced to disk first
         m_tmp.clear();
     } catch (...) {
         Discard();

@@ -19,7 +19,7 @@ namespace vx {
 // closed and removed when it goes: target is only ever replaced whole.
 class PartsFileBuild {
 public:
-    // Throws (leaving nothing behind) when the copy cannot be made.
+    // Throws (leaving nothing behind) when target may not be written or the copy cannot be made.
     PartsFileBuild(Connection& session, const std::string& templatePath, const std::string& target,
                    const std::string& errorSource, bool ownConnection = false);
     ~PartsFileBuild();
@@ -37,7 +37,7 @@ public:
     // Keeps the first failure of writing rows; FinishWithLabels throws it.
     void RowsFailed(std::exception_ptr failure);
     bool HasFailed() const { return m_failure != nullptr; }
-    // Detaches the copy and renames it over target.
+    // Detaches the copy and renames it over target, unless another program holds target.
     void Finish();
     // For rows written through Rows(): the template's check of the mapped fields and the
     // labels as WritePartsFile makes them, then Finish.
@@ -48,7 +48,7 @@ private:
     void Discard();
     Connection& m_session;
     std::shared_ptr<Connection> m_own;
-    std::string m_target, m_tmp;
+    std::string m_target, m_errorSource, m_tmp;
     bool m_attached = false;
     std::exception_ptr m_failure;
 };

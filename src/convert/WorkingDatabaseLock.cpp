@@ -25,7 +25,7 @@ int WorkingDatabaseLock::WaitMilliseconds() { return WaitSetting(); }
 void WorkingDatabaseLock::SetWaitMilliseconds(int ms) { WaitSetting() = ms; }
 
 WorkingDatabaseLock::WorkingDatabaseLock(const std::string& runtimeFolder)
-    : m_lock(JoinPath(runtimeFolder, "conversion.lock"), WaitSetting())
+    : m_lock(JoinPath(runtimeFolder, "conversion.lock"), WaitSetting(), "the working databases in " + runtimeFolder)
 {
     if (!m_lock.Held())
         FailLocked(runtimeFolder);

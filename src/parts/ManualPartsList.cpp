@@ -4,6 +4,7 @@
 #include "config/VxError.h"
 #include "convert/FileReplace.h"
 #include "convert/PartsFileWriter.h"
+#include "convert/TargetDatabaseClaim.h"
 #include "parts/PartRow.h"
 #include "parts/cCLTPart.h"
 #include "start/ProgramState.h"
@@ -26,10 +27,25 @@ void ManualPartsList::GetPartsCriteriaRS() { m_criteria.Open(m_def, "Select * fr
 
 void ManualPartsList::GetMaterialsRS() { m_materials.Open(m_def, "Select * from tblMaterials order by Material"); }
 
+ManualPartsList::~ManualPartsList() { Close(); }
+
 void ManualPartsList::ConnectToDB()
 {
     DisConnectFromDB();
-    m_work = Connection::Open(ManualDatabasePath());
+    if (m_workPath.empty()) {
+        // Each list is typed into a private copy of the working database beside it: two
+        // programs entering parts at once never see, empty or save each other's rows.
+        const std::string path = TemporaryPathBeside(ManualDatabasePath());
+        std::error_code ec;
+        fs::copy_file(ManualDatabasePath(), path, fs::copy_options::overwrite_existing, ec);
+        if (ec) {
+            RemoveQuietly(path);
+            throw VxError(FileErrorNumber(ec), "Could not copy '" + ManualDatabasePath() + "' (" + ec.message() + ").",
+                          "ConnectToDB");
+        }
+        m_workPath = path;
+    }
+    m_work = Connection::Open(m_workPath);
 }
 
 void ManualPartsList::DeleteAllParts() { m_work->Execute("Delete * from tblParts"); }
@@ -48,6 +64,9 @@ void ManualPartsList::Close()
     m_criteria.Close();
     m_materials.Close();
     m_def.reset();
+    if (!m_workPath.empty())
+        RemoveQuietly(m_workPath);
+    m_workPath.clear();
 }
 
 void ManualPartsList::AddPart(const cCLTPart& part, int32_t seqNum) { AppendPartRow(m_parts, part, seqNum, ""); }
@@ -86,19 +105,16 @@ std::string FileNameFromTitle(const std::string& title)
 }
 
 namespace {
-// The working database copied into place through a temporary file beside the target; a
-// target the program may not replace is refused before anything is written.
+// The working database copied into place through a temporary file beside the target.
 void CopyDatabaseTo(const std::string& source, const std::string& target)
 {
     std::error_code ec;
-    if (fs::exists(target, ec) && !MayReplaceFile(target))
-        throw VxError(kErrPermissionDenied, ReadOnlyFileText(target), "CreatePartsFile");
     const std::string tmp = TemporaryPathBeside(target);
     try {
         fs::copy_file(source, tmp, fs::copy_options::overwrite_existing, ec);
         if (ec)
             throw FileWriteError(target, ec, "CreatePartsFile");
-        ReplaceFileWith(tmp, target); // synced to disk first
+        ReplaceDatabaseFileWith(tmp, target, "CreatePartsFile"); // synced to disk first
     } catch (...) {
         RemoveQuietly(tmp);
         throw;
@@ -108,8 +124,10 @@ void CopyDatabaseTo(const std::string& source, const std::string& target)
 
 void ManualPartsList::CreatePartsFile(const std::string& sFileName, const std::string& sFileTitle, bool numberRows)
 {
+    // A target that may not be written is refused before the list changes.
+    RequireReplaceable(sFileName, "CreatePartsFile");
     DisConnectFromDB();
-    const std::string source = ManualDatabasePath();
+    const std::string source = m_workPath;
     Connection& def = *m_def;
     def.Execute("ATTACH DATABASE " + SqlQuote(source) + " AS " + kManualSchema);
     try {

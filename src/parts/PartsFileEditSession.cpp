@@ -12,6 +12,7 @@
 #include "start/Messages.h"
 
 #include <sqlite3.h>
+#include <sys/stat.h>
 
 namespace vx {
 
@@ -24,7 +25,7 @@ constexpr const char* kPartsColumns[] = {"AutoIDNum",   "SEQ_NUM", "Quantity", "
                                          "Length",      "Part",    "Material", "Scribes",   "SpaceBalls",
                                          "PocketHoles", "Panel",   "B_Grade",  "FileName"};
 
-enum class FileRefusal { None, NotPartsFile, ReadOnly, InUse };
+enum class FileRefusal { None, NotPartsFile, ReadOnly, InUse, Missing };
 
 // Tries a write on the file and rolls it back: a file that is read-only, sits in a folder
 // where no journal can be made or is being written by another program is found here,
@@ -72,6 +73,7 @@ std::string RefusalMessage(FileRefusal refusal, const std::string& title)
     case FileRefusal::ReadOnly: return "The file selected is read-only, so it can not be changed: " + title;
     case FileRefusal::InUse:
         return "The file selected is in use by another program: " + title + ". Close it there and try again.";
+    case FileRefusal::Missing: return "The file selected can not be found: " + title;
     default: return "The file selected is not a Veltrax parts file: " + title;
     }
 }
@@ -126,18 +128,69 @@ bool PartsFileEditSession::OpenFile(const std::string& path, const std::string& 
         refusal = CheckPartsFile(*file);
     } catch (const VxError& e) {
         // Not a database at all, or one that cannot even be read.
-        refusal = e.number() == kErrDatabaseLocked ? FileRefusal::InUse : FileRefusal::NotPartsFile;
+        refusal = e.number() == kErrDatabaseLocked ? FileRefusal::InUse
+                  : e.number() == kErrFileNotFound ? FileRefusal::Missing
+                                                   : FileRefusal::NotPartsFile;
     }
     if (refusal != FileRefusal::None) {
         ShowMessage(RefusalMessage(refusal, title), vbOKOnly, "");
         return false;
     }
-    sqlite3_busy_timeout(file->handle(), kEditWaitMs);
+    file->SetBusyTimeout(kEditWaitMs);
     m_file = std::move(file);
     m_path = path;
     m_title = title;
     GetRS();
+    m_identity = IdentityNow();
     return true;
+}
+
+PartsFileEditSession::FileIdentity PartsFileEditSession::IdentityNow()
+{
+    FileIdentity id;
+    struct stat st {};
+    if (::stat(m_path.c_str(), &st) != 0)
+        return id;
+    id.found = true;
+    id.device = static_cast<uint64_t>(st.st_dev);
+    id.inode = static_cast<uint64_t>(st.st_ino);
+    id.size = static_cast<uint64_t>(st.st_size);
+#ifdef _WIN32
+    id.modified = static_cast<int64_t>(st.st_mtime);
+#else
+    id.modified = static_cast<int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+#endif
+    // Read without waiting: a file another program holds keeps the version last seen (the
+    // write then waits for that program, visibly).
+    m_file->SetBusyTimeout(0);
+    try {
+        id.dataVersion = m_file->ScalarQuery("PRAGMA data_version").rawLong();
+    } catch (const VxError& e) {
+        id.dataVersion = m_identity.dataVersion;
+        id.found = e.number() == kErrDatabaseLocked; // otherwise not known to be the same file
+    }
+    m_file->SetBusyTimeout(kEditWaitMs);
+    return id;
+}
+
+bool PartsFileEditSession::FileUnchangedOnDisk()
+{
+    if (!m_file)
+        return true;
+    // Copying another file over it keeps the inode and may keep SQLite's change counter;
+    // its size and time still move.
+    return m_identity.found && IdentityNow() == m_identity;
+}
+
+std::string PartsFileEditSession::ChangedOnDiskQuestion() const
+{
+    return "The file " + m_title + " changed on disk since it was opened. Reopen it?";
+}
+
+void PartsFileEditSession::NoteOwnWrite()
+{
+    if (m_file)
+        m_identity = IdentityNow();
 }
 
 void PartsFileEditSession::CloseFile()
@@ -161,15 +214,27 @@ int PartsFileEditSession::PartsCount()
     return static_cast<int>(m_file->ScalarQuery("SELECT count(*) FROM tblParts").rawLong());
 }
 
+namespace {
+// What a write of the session leaves on disk, done or rolled back, is its own.
+struct OwnWrite {
+    PartsFileEditSession& session;
+    ~OwnWrite() { session.NoteOwnWrite(); }
+};
+} // namespace
+
 void PartsFileEditSession::DeleteParts(const std::vector<int64_t>& autoIds)
 {
+    OwnWrite own{*this};
     DeletePartRows(*m_file, autoIds);
     GetRS();
 }
 
 void PartsFileEditSession::AddParts(const cCLTPart& NewPart)
 {
-    AppendPartRow(m_parts, NewPart, NewPart.Seq_Num(), m_title);
+    {
+        OwnWrite own{*this};
+        AppendPartRow(m_parts, NewPart, NewPart.Seq_Num(), m_title);
+    }
     CheckForNewPart(NewPart.Part());
     CheckForNewMaterial(NewPart.Material());
 }
@@ -192,6 +257,7 @@ bool PartsFileEditSession::ApplyPartsCriteria()
     }
     m_parts.Close();
     try {
+        OwnWrite own{*this};
         ApplyCriteriaToPartsFile(*m_file, Def().path(), options);
     } catch (...) {
         GetRS();

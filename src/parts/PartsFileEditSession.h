@@ -54,6 +54,15 @@ public:
     int PartsCount();
     const std::shared_ptr<Connection>& partsFile() const { return m_file; }
 
+    // True while the open file is still the one opened: the same file at its path, with the
+    // size and modification time this session's own writes left, and no commit by another
+    // program since. Every write to the file asks this first.
+    bool FileUnchangedOnDisk();
+    // "The file <title> changed on disk since it was opened. Reopen it?"
+    std::string ChangedOnDiskQuestion() const;
+    // After a write of this session (a grid edit): its new size and time are its own.
+    void NoteOwnWrite();
+
     // Deletes the parts with these AutoIDNum values, all or none; the record set is reopened.
     void DeleteParts(const std::vector<int64_t>& autoIds);
     // Appends the part as one row of the open file (FileName = the file's title), then learns
@@ -74,6 +83,17 @@ public:
 
 private:
     Connection& Def();
+    // The file at the path as it stands: device, inode, size, modification time; with the
+    // connection's data version, which moves when another program commits.
+    struct FileIdentity {
+        uint64_t device = 0, inode = 0, size = 0;
+        int64_t modified = 0;
+        int64_t dataVersion = 0;
+        bool found = false;
+        bool operator==(const FileIdentity&) const = default;
+    };
+    FileIdentity IdentityNow();
+    FileIdentity m_identity;
 
     std::shared_ptr<Connection> m_def, m_file;
     RecordSet m_parts, m_criteria, m_materials;

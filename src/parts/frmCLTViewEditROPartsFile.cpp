@@ -32,8 +32,9 @@ frmCLTViewEditROPartsFile::frmCLTViewEditROPartsFile(QWidget* mainMenu)
     m_ui->setupUi(this);
     m_ui->fgROPartsFile->SetEditable(true);
     m_ui->fgROPartsFile->gridModel()->checkEdit = [this](int, int column, const Variant& value) {
-        return CheckPartsCell(column, value);
+        return CheckPartsCell(column, value) && MayWriteFile(true);
     };
+    m_ui->fgROPartsFile->gridModel()->afterEdit = [this](int, int) { m_session.NoteOwnWrite(); };
     m_ui->fgPartsCriteria->SetEditable(true);
     InstallCriteriaCellCheck(*m_ui->fgPartsCriteria);
     m_ui->pnlPartDrawing->Follow(m_ui->fgROPartsFile, QStringLiteral("PartDrawingViewEdit"));
@@ -169,6 +170,22 @@ bool frmCLTViewEditROPartsFile::CheckPartsCell(int column, const Variant& value)
     return !refusal;
 }
 
+bool frmCLTViewEditROPartsFile::MayWriteFile(bool fromGridEdit)
+{
+    if (m_session.FileUnchangedOnDisk())
+        return true;
+    if (ShowMessage(m_session.ChangedOnDiskQuestion(), vbYesNo | vbQuestion, "") == vbYes) {
+        const QString path = QString::fromStdString(m_session.FilePath());
+        // A grid edit is still under way in the grid: it is rebound once the edit is over.
+        if (fromGridEdit)
+            QMetaObject::invokeMethod(
+                this, [this, path] { OpenFile(path); }, Qt::QueuedConnection);
+        else
+            OpenFile(path);
+    }
+    return false;
+}
+
 void frmCLTViewEditROPartsFile::cmdOpenFile_Click() { OpenFile({}); }
 
 void frmCLTViewEditROPartsFile::OpenFile(const QString& dropped)
@@ -206,8 +223,8 @@ void frmCLTViewEditROPartsFile::cmdDeleteSelectedRows_Click()
         QList<int> rows = grid->SelectedRows();
         if (rows.isEmpty())
             return;
-        if (ShowMessage("Are you sure you want to deleted the selected rows?", vbYesNo | vbDefaultButton2,
-                        "Confirm Delete") != vbYes)
+        if (!MayWriteFile() || ShowMessage("Are you sure you want to deleted the selected rows?",
+                                           vbYesNo | vbDefaultButton2, "Confirm Delete") != vbYes)
             return;
         // The parts are known by their AutoIDNum, read before the grid lets go of the rows.
         std::vector<int64_t> ids;
@@ -237,6 +254,8 @@ void frmCLTViewEditROPartsFile::cmdAddParts_Click()
 
 bool frmCLTViewEditROPartsFile::AddParts(const cCLTPart& NewPart)
 {
+    if (!MayWriteFile())
+        return false;
     try {
         m_session.AddParts(NewPart);
         return true;
@@ -286,6 +305,8 @@ void frmCLTViewEditROPartsFile::cmdApplyCriteria_Click()
             ShowMessage("There are no parts.", vbOKOnly, "");
             return;
         }
+        if (!MayWriteFile())
+            return;
         UnbindGrids();
         m_session.ExtraSpaceBallTexts = {m_ui->txtExtraSpaceBalls_0->text().toStdString(),
                                          m_ui->txtExtraSpaceBalls_1->text().toStdString()};

@@ -75,6 +75,9 @@ private:
     void ShowFileTitle();
     // Refuses a typed parts cell its column cannot hold, naming the field by its heading.
     bool CheckPartsCell(int column, const Variant& value);
+    // Before each write to the open file: false when it changed on disk since it was opened,
+    // after asking whether to reopen it (and reopening it on Yes); nothing is written then.
+    bool MayWriteFile(bool fromGridEdit = false);
 
     std::unique_ptr<Ui::frmCLTViewEditROPartsFile> m_ui;
     QWidget* m_mainMenu;

@@ -6,6 +6,7 @@
 #include "screens/frmCLTMain.h"
 #include "start/Messages.h"
 #include "start/ProgramState.h"
+#include "ui/LockWaitDialog.h"
 #include "ui/MessageBoxPresenter.h"
 #include "ui/ScreenTools.h"
 #include "ui/ScreenWindow.h"
@@ -65,6 +66,7 @@ int RunWindowedProgram(int argc, char** argv)
     QApplication app(argc, argv);
     QObject::connect(&app, &QGuiApplication::commitDataRequest, [] { SetSessionEnding(true); });
     InstallMessageBoxPresenter();
+    LockWaitDialog::Install();
     int result = 0;
     {
         frmCLTErrorLog errorLog;

@@ -2,6 +2,7 @@
 // on standard output, problems on standard error, the result as an exit code.
 #include "start/modCLTCommandLine.h"
 
+#include "config/LockWait.h"
 #include "config/NumberText.h"
 #include "config/RuntimeFiles.h"
 #include "config/VxError.h"
@@ -328,9 +329,21 @@ void ReportErrorLog()
     }
 }
 
+namespace {
+// A wait for another program's lock is one progress line at once; the run then goes on,
+// or fails, as it would without the line.
+class ConsoleLockWait : public LockWaitDisplay {
+public:
+    void begin(const std::string& text) override { WriteStdOut(text + "..."); }
+    bool goOn() override { return true; }
+};
+} // namespace
+
 int RunCommandLine(int argc, char** argv)
 {
     State().CommandLineMode = true;
+    static ConsoleLockWait lockWaits;
+    SetLockWaitDisplay(&lockWaits);
     try {
         std::vector<std::string> tokens;
         SplitCommandLine(argc, argv, tokens);

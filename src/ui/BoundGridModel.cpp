@@ -167,6 +167,10 @@ Qt::ItemFlags BoundGridModel::flags(const QModelIndex& index) const
 
 bool BoundGridModel::WriteCell(const QModelIndex& index, const Variant& value)
 {
+    // Nothing may use the connection while it waits for a lock (the wait dialog lets events
+    // through, and an editor may commit again).
+    if (m_rs->connection() && m_rs->connection()->WaitingForLock())
+        return false;
     if (checkEdit && !checkEdit(index.row(), index.column(), value))
         return false;
     try {

@@ -35,7 +35,7 @@ struct Screen : vxtest::ScreenFixture<frmCLTManualPartsEntry> {
     int rows() const { return screen->partsGrid()->Rows() - 1; }
     std::string work(const std::string& sql) const
     {
-        return vxtest::QueryScalar(box.runtimeFolder() + "/ManualPartsTemplate.mdb", sql);
+        return vxtest::QueryScalar(screen->list().WorkingDatabasePath(), sql);
     }
     // Types a label into the field panel's "Display Label" cell of a field.
     void editLabel(const char* mainName, const QString& text)

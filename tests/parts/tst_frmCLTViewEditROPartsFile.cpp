@@ -50,6 +50,7 @@ private slots:
         QTest::addColumn<QString>("column");
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("refusal");
+        const QString changed = "The file job.rdb changed on disk since it was opened. Reopen it?";
         // clang-format off
         QTest::newRow("length") << "Length" << "30.5" << "";
         QTest::newRow("apostrophe") << "Part" << "O'BRIEN SHELF" << "";
@@ -57,6 +58,8 @@ private slots:
         QTest::newRow("qty negative") << "Quantity" << "-2" << "Qty must be >= 0";
         QTest::newRow("width negative") << "Width" << "-1" << "WIDTH must be > 0";
         QTest::newRow("part empty") << "Part" << "  " << "Value required for PART.";
+        QTest::newRow("another file copied over it") << "Length" << "31" << changed;
+        QTest::newRow("renamed away") << "Length" << "31" << changed;
         // clang-format on
     }
     void cellEditsWriteThroughOrAreRefused()
@@ -67,6 +70,13 @@ private slots:
         ViewEdit v("UPDATE tblPartsFileMapping SET UserLabel = 'Qty' WHERE MainName = 'QUANTITY'");
         std::string path = v.Converted();
         v.Open(path);
+        const QString change = QTest::currentDataTag();
+        if (change == "another file copied over it") // in place, as cp does
+            std::filesystem::copy_file(v.Manual(), path, std::filesystem::copy_options::overwrite_existing);
+        else if (change == "renamed away") {
+            std::filesystem::rename(path, path + ".moved");
+            path += ".moved";
+        }
         const std::string read =
             "SELECT " + column.toStdString() + " FROM tblParts ORDER BY AutoIDNum LIMIT 1 OFFSET 2";
         std::string before = QueryScalar(path, read);
@@ -140,6 +150,7 @@ private slots:
         // A row that fails part-way (after the rows without criteria were reset) leaves every row as it was.
         file->Execute("UPDATE tblParts SET Scribes = '1|2', Panel = 1; CREATE TRIGGER refuse BEFORE UPDATE ON "
                       "tblParts WHEN OLD.Part = 'BOTTOM' BEGIN SELECT RAISE(ABORT, 'disk full'); END");
+        v.screen->OpenFile(QString::fromStdString(path)); // reopened after the other program's change
         vxtest::Click(v.screen, "cmdApplyCriteria");
         QCOMPARE(v.presenter.prompts.size(), size_t(1));
         QVERIFY(v.presenter.prompts[0].text.rfind("Error: ", 0) == 0);
@@ -177,6 +188,7 @@ private slots:
         vx::Connection::Open(path)->Execute(
             "CREATE TRIGGER refuse BEFORE INSERT ON tblParts BEGIN SELECT RAISE(ABORT, 'disk full'); END");
         vxtest::Child<QComboBox>(dialog, "cmboPart")->setEditText("NEVER ADDED");
+        v.screen->OpenFile(QString::fromStdString(path)); // reopened after the other program's change
         vxtest::Click(dialog, "cmdAddParts");
         QCOMPARE(v.presenter.prompts.size(), size_t(2));
         QVERIFY(v.presenter.prompts[1].text.rfind("Error: ", 0) == 0);

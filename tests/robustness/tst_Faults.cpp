@@ -17,8 +17,13 @@
 #include "RobustnessTools.h"
 
 #include "config/TableStore.h"
+#include "config/VxError.h"
 #include "config/modCLTSettings.h"
 #include "convert/ConversionSession.h"
+#include "parts/ManualPartsList.h"
+#include "parts/PartsFileEditSession.h"
+#include "parts/cCLTPart.h"
+#include "screens/FilesToCombine.h"
 #include "start/ProgramState.h"
 
 #include <QtTest>
@@ -67,6 +72,30 @@ bool HasTemporaryFile(const std::string& folder, const std::string& marker = ".v
 {
     auto names = vxtest::FolderEntries(folder);
     return std::any_of(names.begin(), names.end(), [&](const std::string& n) { return Contains(n, marker); });
+}
+
+// Records each wait for a lock and cancels it at once, as the operator's Cancel would.
+struct CancelledWaits : vx::LockWaitDisplay {
+    std::vector<std::string> shown;
+    CancelledWaits() { vx::SetLockWaitDisplay(this); }
+    ~CancelledWaits() override { vx::SetLockWaitDisplay(nullptr); }
+    void begin(const std::string& text) override { shown.push_back(text); }
+    bool goOn() override { return false; }
+};
+
+// A manual list as the entry screen opens it, with one part typed per name.
+void TypeParts(vx::ManualPartsList& list, const std::vector<std::string>& names)
+{
+    list.ConnectToDefDB();
+    list.GetMappingRS();
+    list.ConnectToDB();
+    list.DeleteAllParts();
+    list.GetPartsRS();
+    for (const std::string& name : names) {
+        vx::cCLTPart part;
+        part.SetPart(name);
+        list.AddPart(part, 1);
+    }
 }
 
 } // namespace
@@ -134,7 +163,7 @@ private slots:
         RunResult r = Run({Csv(), out});
         vxtest::SetImmutable(dir, false);
         QCOMPARE(r.exitCode, 6);
-        QVERIFY(pathIsAFolder || Contains(r.err, "Error: 70, The folder " + dir + " can not be written to"));
+        QVERIFY(pathIsAFolder || Contains(r.err, "Error: 70, The folder " + dir + " is read-only. Choose another"));
         QVERIFY(Contains(r.err, "ERROR: An error was reported while writing the parts file (see above). " + out +
                                     " may be incomplete."));
         QCOMPARE(vxtest::FolderEntries(dir),
@@ -362,7 +391,8 @@ private slots:
 
         auto console = vxtest::StartVxclt({consoleCsv}, m_sandbox->root());
         QVERIFY(console->waitForStarted());
-        QVERIFY(!console->waitForFinished(2500)); // waiting for the session's lock
+        QVERIFY(!console->waitForFinished(2500)); // waiting for the session's lock, and saying so
+        QVERIFY(console->readAllStandardOutput().contains("\nWaiting for the working databases in "));
         QVERIFY(!fs::exists(m_sandbox->file("console.rdb")));
 
         std::string screenRdb = m_sandbox->file("screen.rdb");
@@ -372,6 +402,92 @@ private slots:
         QCOMPARE(Parts(screenRdb), Expected("SCREEN PART ", 40));
         QCOMPARE(Parts(m_sandbox->file("console.rdb")), Expected("CONSOLE PART ", 25));
         session.Release();
+    }
+
+    // Two programs typing parts at once: each saves exactly the parts typed in it.
+    void twoProgramsEnterPartsByHand()
+    {
+        vx::ManualPartsList first, second;
+        TypeParts(first, {"FIRST 1", "FIRST 2", "FIRST 3"});
+        TypeParts(second, {"SECOND 1"}); // its new, empty list empties no other
+        const std::string a = m_sandbox->file("first.rdb"), b = m_sandbox->file("second.rdb");
+        first.CreatePartsFile(a, "first.rdb", true);
+        second.CreatePartsFile(b, "second.rdb", true);
+        QCOMPARE(Parts(a), Expected("FIRST ", 3));
+        QCOMPARE(Parts(b), Expected("SECOND ", 1));
+        first.Close();
+        second.Close();
+        QVERIFY(!HasTemporaryFile(m_sandbox->runtimeFolder()));
+    }
+
+    // A file read-only or held by another program (a transaction with a row inserted) is never
+    // written: the other's row survives its commit; the wait was shown (and cancelled here).
+    void fileReadOnlyOrInUse_data()
+    {
+        QTest::addColumn<QString>("writer");
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<QString>("message");
+        const QString inUse = "is in use by another program. Close it there and try again.";
+        auto row = [](const char* writer, const char* how, const QString& message) {
+            QTest::newRow((std::string(writer) + ": " + how).c_str()) << QString(writer) << QString(how) << message;
+        };
+        row("combine", "file 0444", "is read-only. Choose another file or make it writable.");
+        row("combine", "folder 0555", "is read-only. Choose another folder or make it writable.");
+        row("combine", "locked", inUse);
+        row("combine", "locked input", "database is locked");
+        row("manual save", "locked", inUse);
+        row("command line", "locked", inUse);
+        row("view/edit cell", "locked", "database is locked");
+    }
+    void fileReadOnlyOrInUse()
+    {
+        QFETCH(QString, writer);
+        QFETCH(QString, how);
+        QFETCH(QString, message);
+        const std::string dir = m_sandbox->file("out"), target = dir + "/job.rdb", input = Rdb();
+        fs::create_directory(dir);
+        QCOMPARE(Run({Csv(), target}).exitCode, 0);
+        QCOMPARE(Run({Csv()}).exitCode, 0); // job.rdb, the file combined
+        vx::PartsFileEditSession edit;
+        QVERIFY(writer != "view/edit cell" || edit.OpenFile(target, "job.rdb"));
+        const std::string held = how == "locked input" ? input : target;
+        std::shared_ptr<vx::Connection> other; // another program in a transaction
+        if (how.startsWith("locked"))
+            (other = vx::Connection::Open(held))->Execute("BEGIN EXCLUSIVE; INSERT INTO tblParts (Part) VALUES ('X')");
+        else
+            ::chmod(how == "file 0444" ? target.c_str() : dir.c_str(), how == "file 0444" ? 0444 : 0555);
+        CancelledWaits waits;
+        vxtest::ScriptedPresenter presenter;
+        std::string said;
+        try {
+            if (writer == "command line") {
+                RunResult r = Run({Csv(5), target});
+                QCOMPARE(r.exitCode, 6);
+                said = r.err;
+            } else if (writer == "combine") {
+                vx::FilesToCombine files;
+                files.AddAFile(input);
+                QVERIFY(!files.CombineTheFiles(target, vx::NoProgress()));
+                said = presenter.prompts.at(0).text;
+            } else if (writer == "manual save") {
+                vx::ManualPartsList list;
+                TypeParts(list, {"TYPED"});
+                list.CreatePartsFile(target, "job.rdb", true);
+            } else {
+                QVERIFY(edit.FileUnchangedOnDisk()); // the check waits for nothing; the write does
+                edit.PartsRS().SetValueAt(0, edit.PartsRS().ColumnIndex("Part"), "EDITED");
+            }
+        } catch (const vx::VxError& e) {
+            said = e.description();
+        }
+        if (other)
+            other->Execute("COMMIT");
+        ::chmod(dir.c_str(), 0755);
+        QVERIFY2(Contains(said, message.toStdString()), said.c_str());
+        QCOMPARE(waits.shown, other && writer != "command line" ? std::vector<std::string>{vx::WaitingText(held)}
+                                                                : std::vector<std::string>{});
+        QCOMPARE(PartsIn(target), std::string(held == target && other ? "4" : "3"));
+        QVERIFY(!HasTemporaryFile(dir));
     }
 
     // ---- Files never harmed ----

@@ -3,9 +3,11 @@
 // screens with a summary in the log, and typed criteria refused with a plain message.
 #include "ScreenTestTools.h"
 #include "convert/CriteriaCellCheck.h"
+#include "convert/WorkingDatabaseLock.h"
 #include "mapping/ExampleFile.h"
 #include "screens/ErrorLog.h"
 #include "screens/frmCLTErrorLog.h"
+#include "ui/LockWaitDialog.h"
 #include "ui/MessageBoxPresenter.h"
 
 using namespace vx;
@@ -125,6 +127,29 @@ private slots:
         QCOMPARE(f.screen->session().PartsCount(), 0);
         QCOMPARE(f.screen->partsGrid()->Rows(), 1);
         QCOMPARE(f.validity(), "1"); // the answer given is kept
+    }
+
+    // Another program's conversion holds the working databases: opening a cut list says at
+    // once what it waits for, and Cancel ends the wait with the usual message.
+    void lockWaitShownAtOnceWithCancel()
+    {
+        ConvertScreen f;
+        LockWaitDialog::Install();
+        WorkingDatabaseLock other(f.box.runtimeFolder());
+        QString shown;
+        QTimer::singleShot(300, [&] { // the wait would last 60 s
+            if (auto* wait = qobject_cast<QProgressDialog*>(QApplication::activeModalWidget())) {
+                shown = wait->labelText();
+                QTest::mouseClick(wait->findChild<QPushButton*>(), Qt::LeftButton);
+            }
+        });
+        QElapsedTimer clock;
+        clock.start();
+        f.open(NewParts(2), false);
+        SetLockWaitDisplay(nullptr);
+        QCOMPARE(shown, QString::fromStdString(WaitingText("the working databases in " + f.box.runtimeFolder())));
+        QVERIFY(clock.elapsed() < 5000);
+        QVERIFY(f.presenter.prompts.at(0).text.starts_with("Error: 3260, Another conversion is using"));
     }
 
     // A line of only delimiters no longer stops the mapping; one bad line has one row number;
