@@ -1,6 +1,7 @@
 // ParseArguments on arbitrary token lists (tokens separated by NUL bytes): it either fills
-// the options or names the first error; it never crashes, and only a /skip value beyond
-// 32 bits may raise (the overflow error the driver turns into exit code 6).
+// the options (an input, a watched folder or help) or names the first error; it never
+// crashes, and only a /skip value beyond 32 bits may raise (the overflow error the driver
+// turns into exit code 6).
 #include "FuzzSupport.h"
 
 #include "config/VxError.h"
@@ -29,7 +30,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const vx::CommandLineOptions& args = vx::CommandLineArgs();
     if (ok) {
         vxfuzz::Require(error.empty(), "success with an error text");
-        vxfuzz::Require(args.ArgHelp || !args.ArgInputPath.empty(), "success without input or help");
+        vxfuzz::Require(args.ArgHelp || !args.ArgInputPath.empty() || !args.ArgWatchFolder.empty(),
+                        "success without input, folder or help");
         vxfuzz::Require(args.ArgSkipLines >= 0, "negative skip accepted");
         vxfuzz::Require(args.ArgUnits >= 0 && args.ArgUnits <= 2, "units code out of range");
     } else {
