@@ -79,15 +79,16 @@ size_t FilledFieldCount(const std::vector<std::string_view>& fields)
     return count;
 }
 
-// True when some field ends in a digit and the next starts with one: a decimal comma (12,5)
-// that a comma delimiter split would look so.
-bool MaySplitADecimalComma(const std::vector<std::string_view>& fields)
+// How many fields end in a digit where the next starts with one: the places a comma
+// delimiter may have split a decimal comma (12,5).
+size_t PossibleDecimalCommaSplits(const std::vector<std::string_view>& fields)
 {
     auto digit = [](char c) { return c >= '0' && c <= '9'; };
+    size_t splits = 0;
     for (size_t i = 0; i + 1 < fields.size(); ++i)
-        if (!fields[i].empty() && !fields[i + 1].empty() && digit(fields[i].back()) && digit(fields[i + 1].front()))
-            return true;
-    return false;
+        splits +=
+            !fields[i].empty() && !fields[i + 1].empty() && digit(fields[i].back()) && digit(fields[i + 1].front());
+    return splits;
 }
 
 std::string NotANumberMessage(int32_t column, const std::string& label)
@@ -198,7 +199,7 @@ void CutListParser::Run(BatchQueue<ParsedBatch>& queue)
                 const size_t filled = FilledFieldCount(columns);
                 if (referenceCount == 0)
                     referenceCount = filled;
-                else if (filled > referenceCount && MaySplitADecimalComma(columns))
+                else if (filled > referenceCount && PossibleDecimalCommaSplits(columns) >= filled - referenceCount)
                     rejectRow("The row has " + std::to_string(filled) + " columns where the file's first row has " +
                               std::to_string(referenceCount) +
                               ": a decimal comma (as in 12,5) splits a value when the delimiter is a comma. ");
