@@ -73,7 +73,7 @@ private slots:
         const QByteArray mixed16 = Utf16("A1,1,2\nB2,1,2\r\n", true);
         QTest::newRow("utf-16 LF inside a CR LF file") << mixed16 << mixed16 << ab;
         // What is left at the end is no character and no row, nor part of the last one.
-        QTest::newRow("utf-16 odd last byte") << mixed16 + "A" << mixed16 + "A" << ab;
+        QTest::newRow("utf-16 odd byte last") << mixed16 + "A" << mixed16 + "A" << ab;
         QTest::newRow("utf-16 lone high surrogate last")
             << mixed16.chopped(4) + "\x3D\xD8" << mixed16.chopped(4) + "\x3D\xD8" << ab;
         QByteArray cp1252("S\xE4ge \x97 1,1,2\r\nT,1,2\r\n");
@@ -89,6 +89,8 @@ private slots:
         QCOMPARE(Open(f, bytes.toStdString()), !parts.isEmpty());
         QCOMPARE(QByteArray::fromStdString(vxtest::ReadFile(f.sandbox.file("job.csv"))), afterwards);
         QCOMPARE(WorkingColumn(f.session, "PART"), parts);
+        QCOMPARE(vxtest::Contains(TheErrorLog().Text(), "ends in an incomplete UTF-16 character"),
+                 QByteArray(QTest::currentDataTag()).endsWith(" last"));
     }
 
     // Each row: the file, the lines to skip, and the parts and line numbers kept. A file
