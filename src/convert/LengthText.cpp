@@ -132,9 +132,15 @@ std::string ReadPositionList(std::string_view list, LengthUnit fileUnit, bool de
         if (!first)
             out += '|';
         first = false;
-        auto reading = IsNumeric(entry) ? std::nullopt : ReadLength(entry, fileUnit, decimalComma);
-        out += reading ? FormatNumber(reading->value) : entry;
-        if (reading && units)
+        std::optional<LengthReading> reading;
+        if (!IsNumeric(entry))
+            reading = ReadLength(entry, fileUnit, decimalComma);
+        if (!reading) {
+            out += entry;
+            continue;
+        }
+        out += FormatNumber(reading->value);
+        if (units)
             units->push_back(reading->unit);
     }
     return out;
