@@ -44,6 +44,7 @@ struct ParsedBatch {
     std::vector<std::vector<std::string>> reasons; // the checks' messages, for the log's summary
     int64_t bytesRead = 0;
     bool last = false;
+    bool droppedFragment = false; // the last batch: the text ended in no whole character
     std::exception_ptr error;
 
     std::string_view Text(const ParsedField& f) const { return std::string_view(arena).substr(f.offset, f.length); }
@@ -91,15 +92,13 @@ private:
 };
 
 // A line is kept when, with every comma removed and trimmed, it has at least 2 characters
-// (commas whatever the delimiter is); the mapping screen drops the same lines.
+// (commas whatever the delimiter is; characters, not bytes); the mapping screen drops the
+// same lines.
 bool PassesCommaTest(std::string_view line);
 
 class CutListParser {
 public:
-    // lineFeedEnds: a line feed alone ends a line too (a file with bare line feeds that may
-    // not be rewritten is read as it is).
-    CutListParser(std::string path, std::vector<MappedField> fields, const ReaderSettings& settings,
-                  bool lineFeedEnds = false);
+    CutListParser(std::string path, std::vector<MappedField> fields, const ReaderSettings& settings);
     // Parses the whole file into the queue (the last batch has last set, or an error).
     void Run(BatchQueue<ParsedBatch>& queue);
 
@@ -108,11 +107,13 @@ private:
     std::vector<MappedField> m_fields;
     std::vector<ValueRule> m_rules;
     std::vector<bool> m_isMaterial, m_isLength;
+    // Per field: a text whose double quotes stay (with QuotedFields the quotes the quoting
+    // rules leave are text), a number (checked for values the cleaning would join).
+    std::vector<bool> m_keepQuotes, m_numeric;
     std::string m_delimiter;
     int32_t m_skip;
     double m_lengthFactor;
     int m_lengthPlaces;
-    bool m_lineFeedEnds;
     bool m_quoted;
     // With LengthsWithUnits: which fields are lengths (1) or position lists (2), the
     // file's unit, and whether a comma may be a decimal point.
@@ -120,6 +121,9 @@ private:
     std::vector<int> m_lengthKind;
     LengthUnit m_fileUnit;
     bool m_decimalComma;
+    // A comma delimiter with lengths with units: a row split at a decimal comma is refused.
+    bool m_decimalCommaSplits;
+    bool m_splitCleanLine; // the delimiter holds an apostrophe: split the line without them
 };
 
 } // namespace vx

@@ -25,8 +25,9 @@ LengthUnit CutUnit(std::string_view& text)
         const char* text;
         LengthUnit unit;
     };
-    for (Suffix s : {Suffix{"inches", LengthUnit::Inch}, Suffix{"inch", LengthUnit::Inch}, Suffix{"in", LengthUnit::Inch},
-                     Suffix{"mm", LengthUnit::Millimetre}, Suffix{"cm", LengthUnit::Centimetre}}) {
+    for (Suffix s :
+         {Suffix{"inches", LengthUnit::Inch}, Suffix{"inch", LengthUnit::Inch}, Suffix{"in", LengthUnit::Inch},
+          Suffix{"mm", LengthUnit::Millimetre}, Suffix{"cm", LengthUnit::Centimetre}}) {
         std::string_view suffix(s.text);
         // The unit follows a digit or a blank: "72in", "72 in"; never a word that ends so.
         if (EndsWithNoCase(text, suffix) && text.size() > suffix.size()) {
@@ -91,7 +92,9 @@ double Millimetres(double value, LengthUnit unit)
 
 LengthUnit FileUnitOf(int convertLengthType)
 {
-    return convertLengthType == 1 ? LengthUnit::Inch : convertLengthType == 2 ? LengthUnit::Millimetre : LengthUnit::None;
+    return convertLengthType == 1   ? LengthUnit::Inch
+           : convertLengthType == 2 ? LengthUnit::Millimetre
+                                    : LengthUnit::None;
 }
 
 std::optional<LengthReading> ReadLength(std::string_view text, LengthUnit fileUnit, bool decimalComma)
@@ -120,7 +123,8 @@ std::optional<LengthReading> ReadLength(std::string_view text, LengthUnit fileUn
     return reading;
 }
 
-std::string ReadPositionList(std::string_view list, LengthUnit fileUnit, bool decimalComma)
+std::string ReadPositionList(std::string_view list, LengthUnit fileUnit, bool decimalComma,
+                             std::vector<LengthUnit>* units)
 {
     std::string out;
     bool first = true;
@@ -128,8 +132,16 @@ std::string ReadPositionList(std::string_view list, LengthUnit fileUnit, bool de
         if (!first)
             out += '|';
         first = false;
-        auto reading = IsNumeric(entry) ? std::nullopt : ReadLength(entry, fileUnit, decimalComma);
-        out += reading ? FormatNumber(reading->value) : entry;
+        std::optional<LengthReading> reading;
+        if (!IsNumeric(entry))
+            reading = ReadLength(entry, fileUnit, decimalComma);
+        if (!reading) {
+            out += entry;
+            continue;
+        }
+        out += FormatNumber(reading->value);
+        if (units)
+            units->push_back(reading->unit);
     }
     return out;
 }

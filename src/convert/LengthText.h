@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace vx {
 
@@ -25,7 +26,9 @@ struct LengthReading {
 std::optional<LengthReading> ReadLength(std::string_view text, LengthUnit fileUnit, bool decimalComma);
 
 // The entries of a scribe or space-ball list ("|" between them) that read as lengths,
-// rewritten as plain numbers in the file's unit; other entries stay as written.
-std::string ReadPositionList(std::string_view list, LengthUnit fileUnit, bool decimalComma);
+// rewritten as plain numbers in the file's unit; other entries stay as written. units, when
+// given, receives the unit each entry was written with.
+std::string ReadPositionList(std::string_view list, LengthUnit fileUnit, bool decimalComma,
+                             std::vector<LengthUnit>* units = nullptr);
 
 } // namespace vx

@@ -311,27 +311,19 @@ PartsFileReader::InputShape PartsFileReader::InspectInput(const std::string& pat
     size_t got;
     while ((got = std::fread(buf.data(), 1, buf.size(), in.get())) > 0) {
         if (first) {
-            // UTF-16 text is full of NUL bytes and must not be cut apart byte by byte.
-            shape.utf16 =
-                got >= 2 && ((buf[0] == '\xFF' && buf[1] == '\xFE') || (buf[0] == '\xFE' && buf[1] == '\xFF'));
+            // UTF-16 text is full of NUL bytes and is never rewritten.
+            shape.utf16 = IsUtf16(MarkedEncoding(std::string_view(buf.data(), got)));
             shape.binary = !shape.utf16 && std::memchr(buf.data(), '\0', std::min(got, kTextProbeBytes));
-            if (shape.binary)
+            if (shape.binary || shape.utf16)
                 return shape;
             first = false;
         }
         anyByte = true;
-        // In UTF-16 a 0D byte may be half of another character: its units are looked at below.
-        if (!shape.utf16 && std::memchr(buf.data(), '\r', got))
+        if (std::memchr(buf.data(), '\r', got))
             return shape;
     }
-    shape.bareLineFeeds = anyByte && !(shape.utf16 && Utf16HoldsCarriageReturn(path));
+    shape.bareLineFeeds = anyByte;
     return shape;
-}
-
-bool PartsFileReader::RewriteBareLineFeeds(const std::string& path)
-{
-    InputShape shape = InspectInput(path);
-    return shape.bareLineFeeds && !shape.utf16 && MayReplaceFile(path) && RewriteWithCrLf(path);
 }
 
 bool PartsFileReader::RewriteWithCrLf(const std::string& path)
@@ -377,9 +369,10 @@ bool PartsFileReader::Read(const std::string& path, const std::string& title, co
                     vbOKOnly, "");
         return false;
     }
-    // A file that may not be written is read as it is, a line feed ending each line.
-    const bool lineFeedEnds = shape.bareLineFeeds && (shape.utf16 || !settings.rewriteLineEnds ||
-                                                      !MayReplaceFile(path) || !RewriteWithCrLf(path));
+    // A line feed ends a line in any case; a file that may not be written (or a run that
+    // leaves the input alone) reads it as it is.
+    if (shape.bareLineFeeds && settings.rewriteLineEnds && MayReplaceFile(path))
+        RewriteWithCrLf(path);
     const std::string fileName = FileNameValue(title);
     std::vector<MappedField> fields = ReadMappedFields(*m_conn);
     m_criteriaApplied = m_rowsInPartsFile = false;
@@ -394,7 +387,7 @@ bool PartsFileReader::Read(const std::string& path, const std::string& title, co
     // Lines are cut and checked on a second thread; this one writes the rows, learns the
     // names (which may ask the operator) and reports.
     BatchQueue<ParsedBatch> queue;
-    CutListParser parser(path, fields, settings, lineFeedEnds);
+    CutListParser parser(path, fields, settings);
     std::thread parsing = [&parser, &queue] {
         InterruptsBlocked onThisThreadOnly;
         return std::thread([&parser, &queue] { parser.Run(queue); });
@@ -414,7 +407,7 @@ bool PartsFileReader::Read(const std::string& path, const std::string& title, co
     ErrorLog& log = TheErrorLog();
     std::vector<FieldValue> values(fields.size());
     int32_t written = 0;
-    bool rejected = false;
+    bool rejected = false, droppedFragment = false;
     RejectionSummary summary;
     try {
         while (auto batch = queue.Pop()) {
@@ -451,8 +444,10 @@ bool PartsFileReader::Read(const std::string& path, const std::string& title, co
             }
             if (!m_progress.update(batch->bytesRead))
                 throw VxError(kErrUserInterrupt, "User interrupt occurred", "PartsFileReader");
-            if (batch->last)
+            if (batch->last) {
+                droppedFragment = batch->droppedFragment;
                 break;
+            }
         }
         if (transaction)
             transaction->commit();
@@ -471,12 +466,22 @@ bool PartsFileReader::Read(const std::string& path, const std::string& title, co
     m_progress.end();
     m_rowsRead = written;
 
+    if (droppedFragment) {
+        // A warning, not an error: the whole characters of the file are all read.
+        if (State().CommandLineMode)
+            WriteStdErr(DroppedFragmentWarning(path));
+        else if (writer)
+            log.AddInfo(DroppedFragmentWarning(path) + "\r\n\r\n", false);
+    }
     if (!writer) {
         ShowMessage("NO DATA FOUND IN THE FILE:\r\n" + path, vbOKOnly, "");
         return false;
     }
-    if (!rejected)
+    if (!rejected) {
+        if (droppedFragment && !State().CommandLineMode)
+            log.Display();
         return true;
+    }
     log.SetSummary(summary.Line(written));
     log.Display();
     if (State().CommandLineMode) {

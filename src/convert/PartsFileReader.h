@@ -61,10 +61,6 @@ public:
 
     // The file's name as written into FileName: the trimmed title without a 3-letter extension.
     static std::string FileNameValue(const std::string& title);
-    // Rewrites a file that holds line feeds but no carriage return with CR LF line ends
-    // (through a temporary file, keeping mode, owner and links); returns true when it was
-    // rewritten. A file the program may not write, or UTF-16 text, is left as it is.
-    static bool RewriteBareLineFeeds(const std::string& path);
 
     // After Read: true when the rows were written with the criteria applied.
     bool CriteriaApplied() const { return m_criteriaApplied; }
@@ -76,13 +72,15 @@ public:
 
 private:
     // What a first pass over the file found: a NUL byte in its first 64 KB without a UTF-16
-    // byte-order mark (not text), or bytes but no carriage return (bare line feeds).
+    // byte-order mark (not text), a UTF-16 mark, or bytes but no carriage return (bare line
+    // feeds, not looked for in UTF-16).
     struct InputShape {
         bool binary = false, utf16 = false, bareLineFeeds = false;
     };
     static constexpr size_t kTextProbeBytes = size_t(64) << 10;
     static InputShape InspectInput(const std::string& path);
-    // False (the file untouched) when the rewrite could not be made.
+    // Rewrites a file of bare line feeds with CR LF line ends (through a temporary file,
+    // keeping mode, owner and links). False (the file untouched) when it could not be made.
     static bool RewriteWithCrLf(const std::string& path);
 
     std::shared_ptr<Connection> m_conn;

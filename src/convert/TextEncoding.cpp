@@ -48,19 +48,6 @@ TextEncoding DetectTextEncoding(const std::string& path)
     return check.Valid() ? TextEncoding::Utf8 : TextEncoding::Windows1252;
 }
 
-bool Utf16HoldsCarriageReturn(const std::string& path)
-{
-    FilePtr in = OpenFile(path, "rb");
-    std::vector<char> buf(kTextBlockSize); // an even size: units never straddle two blocks
-    size_t got = std::fread(buf.data(), 1, buf.size(), in.get());
-    const size_t low = MarkedEncoding(std::string_view(buf.data(), got)) == TextEncoding::Utf16LE ? 0 : 1;
-    for (; got > 0; got = std::fread(buf.data(), 1, buf.size(), in.get()))
-        for (size_t i = 0; i + 1 < got; i += 2)
-            if (buf[i + low] == '\r' && buf[i + 1 - low] == '\0')
-                return true;
-    return false;
-}
-
 void Utf8Check::Feed(std::string_view bytes)
 {
     for (char ch : bytes) {
@@ -160,18 +147,19 @@ void TextDecoder::Decode(const char* bytes, size_t count, std::string& out)
             m_carry = b;
             continue;
         }
-        const unsigned unit = little ? (b << 8) | static_cast<unsigned>(m_carry) : (static_cast<unsigned>(m_carry) << 8) | b;
+        const unsigned unit =
+            little ? (b << 8) | static_cast<unsigned>(m_carry) : (static_cast<unsigned>(m_carry) << 8) | b;
         m_carry = -1;
         Unit(unit, out);
     }
 }
 
-void TextDecoder::Finish(std::string& out)
+bool TextDecoder::Finish()
 {
-    if (m_high || m_carry >= 0)
-        AppendUtf8(kReplacement, out);
+    const bool fragment = m_high || m_carry >= 0;
     m_high = 0;
     m_carry = -1;
+    return fragment;
 }
 
 } // namespace vx

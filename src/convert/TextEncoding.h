@@ -17,8 +17,6 @@ inline bool IsUtf16(TextEncoding e) { return e == TextEncoding::Utf16LE || e == 
 
 // Reads the file once. Raises the file errors of OpenFile.
 TextEncoding DetectTextEncoding(const std::string& path);
-// True when a file with a UTF-16 mark holds a carriage-return unit anywhere.
-bool Utf16HoldsCarriageReturn(const std::string& path);
 
 // Checks UTF-8 piece by piece, a sequence may be split between pieces.
 class Utf8Check {
@@ -41,15 +39,16 @@ class TextDecoder {
 public:
     explicit TextDecoder(TextEncoding encoding) : m_encoding(encoding) {}
     void Decode(const char* bytes, size_t count, std::string& out);
-    // Whatever is left at the end of the file (an odd byte, a lone high surrogate).
-    void Finish(std::string& out);
+    // Ends the text: an odd byte or a lone high surrogate left over is no character and is
+    // dropped. True when such a fragment was dropped.
+    bool Finish();
 
 private:
     void Unit(unsigned unit, std::string& out);
 
     TextEncoding m_encoding;
-    int m_carry = -1;      // a byte of a UTF-16 unit waiting for its partner
-    unsigned m_high = 0;   // a high surrogate waiting for its low half
+    int m_carry = -1;    // a byte of a UTF-16 unit waiting for its partner
+    unsigned m_high = 0; // a high surrogate waiting for its low half
 };
 
 // Appends a code point as UTF-8.

@@ -1,5 +1,6 @@
 #include "convert/TextFiles.h"
 
+#include "config/NumberText.h"
 #include "config/VxError.h"
 
 #include <cstring>
@@ -21,9 +22,8 @@ FilePtr OpenFile(const std::string& path, const char* mode)
     return f;
 }
 
-LineSource::LineSource(const std::string& path, bool lineFeedEndsLine)
-    : m_encoding(DetectTextEncoding(path)), m_decoder(m_encoding), m_file(OpenFile(path, "rb")),
-      m_buf(kTextBlockSize), m_lineFeedEndsLine(lineFeedEndsLine)
+LineSource::LineSource(const std::string& path)
+    : m_encoding(DetectTextEncoding(path)), m_decoder(m_encoding), m_file(OpenFile(path, "rb")), m_buf(kTextBlockSize)
 {
     if (m_encoding != TextEncoding::Utf8)
         m_raw.resize(kTextBlockSize);
@@ -38,21 +38,17 @@ bool LineSource::Next(std::string_view& line)
             m_skipLineFeed = false;
         }
         const char* base = m_buf.data();
-        const void* cr = std::memchr(base + m_begin, '\r', m_end - m_begin);
-        if (m_lineFeedEndsLine) {
-            const size_t before = cr ? static_cast<size_t>(static_cast<const char*>(cr) - base) : m_end;
-            if (const void* lf = std::memchr(base + m_begin, '\n', before - m_begin)) {
-                size_t pos = static_cast<size_t>(static_cast<const char*>(lf) - base);
-                line = std::string_view(base + m_begin, pos - m_begin);
-                m_begin = pos + 1;
-                return true;
-            }
+        if (!m_lineFeedKnown || m_nextLineFeed < m_begin) {
+            const void* lf = std::memchr(base + m_begin, '\n', m_end - m_begin);
+            m_nextLineFeed = lf ? static_cast<size_t>(static_cast<const char*>(lf) - base) : m_end;
+            m_lineFeedKnown = true;
         }
-        if (cr) {
-            size_t pos = static_cast<size_t>(static_cast<const char*>(cr) - base);
+        const void* cr = std::memchr(base + m_begin, '\r', m_nextLineFeed - m_begin);
+        const size_t pos = cr ? static_cast<size_t>(static_cast<const char*>(cr) - base) : m_nextLineFeed;
+        if (pos < m_end) {
             line = std::string_view(base + m_begin, pos - m_begin);
             m_begin = pos + 1;
-            m_skipLineFeed = true;
+            m_skipLineFeed = cr != nullptr;
             return true;
         }
         if (m_eof) {
@@ -68,6 +64,7 @@ bool LineSource::Next(std::string_view& line)
 
 void LineSource::Fill()
 {
+    m_lineFeedKnown = false;
     std::memmove(m_buf.data(), m_buf.data() + m_begin, m_end - m_begin);
     m_end -= m_begin;
     m_begin = 0;
@@ -96,7 +93,7 @@ void LineSource::FillDecoded()
     m_decoded.clear();
     if (got == 0) {
         ThrowOnReadFailure();
-        m_decoder.Finish(m_decoded);
+        m_droppedFragment = m_decoder.Finish();
         m_eof = true;
     } else {
         const size_t mark = m_consumed == 0 && IsUtf16(m_encoding) ? 2 : 0;
@@ -113,6 +110,12 @@ void LineSource::ThrowOnReadFailure()
 {
     if (std::ferror(m_file.get()))
         throw VxError(kErrPathNotFound, "Input past end of file or read failure", "PartsFileReader");
+}
+
+std::string DroppedFragmentWarning(const std::string& path)
+{
+    return "WARNING: The file " + EscapeControlCharacters(path) +
+           " ends in an incomplete UTF-16 character (an odd byte or half a surrogate pair); it was left out.";
 }
 
 } // namespace vx

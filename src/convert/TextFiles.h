@@ -21,14 +21,12 @@ using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
 // Opens a file or throws "File not found" / "Permission denied".
 FilePtr OpenFile(const std::string& path, const char* mode);
 
-// The lines of a file. A line ends at a carriage return, with or without a line feed
-// after it; a line feed alone stays inside the line unless lineFeedEndsLine is set (a file
-// with bare line feeds read as it is). The text comes as UTF-8 whatever the file's
-// encoding (decided once, DetectTextEncoding); a byte-order mark before the first line is
-// not part of it.
+// The lines of a file. A line ends at CR LF, LF or CR wherever it occurs, whatever the
+// file's first line end was. The text comes as UTF-8 whatever the file's encoding (decided
+// once, DetectTextEncoding); a byte-order mark before the first line is not part of it.
 class LineSource {
 public:
-    explicit LineSource(const std::string& path, bool lineFeedEndsLine = false);
+    explicit LineSource(const std::string& path);
     // The next line (valid until the next call); false at the end.
     bool Next(std::string_view& line);
     // Bytes of the file taken up to the current line (of a decoded file: up to the block read).
@@ -37,6 +35,9 @@ public:
         return m_encoding == TextEncoding::Utf8 ? m_consumed - static_cast<int64_t>(m_end - m_begin) : m_consumed;
     }
     TextEncoding Encoding() const { return m_encoding; }
+    // Once the end is reached: true when UTF-16 text ended in an odd byte or a lone high
+    // surrogate, which was left out.
+    bool DroppedFragment() const { return m_droppedFragment; }
 
 private:
     void Fill();
@@ -49,8 +50,15 @@ private:
     std::vector<char> m_buf, m_raw;
     std::string m_decoded;
     size_t m_begin = 0, m_end = 0;
+    // Where the next line feed is (m_end: none before it), while the block stays in place:
+    // a file of bare carriage returns is then not searched to its end once per line.
+    size_t m_nextLineFeed = 0;
+    bool m_lineFeedKnown = false;
     int64_t m_consumed = 0;
-    bool m_eof = false, m_skipLineFeed = false, m_lineFeedEndsLine;
+    bool m_eof = false, m_skipLineFeed = false, m_droppedFragment = false;
 };
+
+// The warning given when a file's last bytes were no whole character.
+std::string DroppedFragmentWarning(const std::string& path);
 
 } // namespace vx

@@ -48,12 +48,13 @@ void ReportInconsistentColumns(int firstLine, const std::vector<int>& counts)
 
 } // namespace
 
-bool ReadExampleLines(const std::string& path, std::vector<std::string>& lines, Progress& progress)
+bool ReadExampleLines(const std::string& path, std::vector<std::string>& lines, Progress& progress,
+                      bool* droppedFragment)
 {
     lines.clear();
-    // Lines end at CR LF, LF or CR alike, as the conversion sees the file once it has put
-    // CR LF line ends into a line-feed file; the example file itself is never changed.
-    LineSource source(path, true);
+    // Lines end at CR LF, LF or CR alike, as in the conversion; the example file itself is
+    // never changed.
+    LineSource source(path);
     std::error_code ec;
     const auto size = std::filesystem::file_size(path, ec);
     progress.start("Reading " + path, ec ? 0 : static_cast<int64_t>(size));
@@ -67,6 +68,8 @@ bool ReadExampleLines(const std::string& path, std::vector<std::string>& lines, 
         }
     }
     progress.end();
+    if (droppedFragment)
+        *droppedFragment = source.DroppedFragment();
     return true;
 }
 
@@ -81,13 +84,13 @@ std::vector<std::string> SplitAtDelimiter(const std::string& line, const std::st
     return std::vector<std::string>(views.begin(), views.end());
 }
 
-std::string CleanExampleField(const std::string& field)
+std::string CleanExampleField(const std::string& field, bool keepQuotes)
 {
     std::string clean;
     clean.reserve(field.size());
     // Blanks are spaces only: a tab may be the delimiter, and trimming it would drop empty fields.
     for (char c : TrimSpaces(field)) {
-        if (c == '"')
+        if (c == '"' && !keepQuotes)
             continue;
         clean.push_back(c == '\'' ? ' ' : c);
     }
@@ -102,10 +105,13 @@ void ParseTheCommaDelimitedPartsFile(const std::string& path, const std::string&
     TheErrorLog().Withdraw();
     const int first = (skip > 0 ? skip : 0) + 1;
     std::vector<std::string> lines;
-    if (!ReadExampleLines(path, lines, progress)) {
+    bool droppedFragment = false;
+    if (!ReadExampleLines(path, lines, progress, &droppedFragment)) {
         ShowMessage(kReadingCancelledMessage, vbOKOnly, "");
         return;
     }
+    if (droppedFragment)
+        ShowMessage(DroppedFragmentWarning(path), vbOKOnly | vbExclamation, "");
     const int last = static_cast<int>(lines.size());
     if (last == 0) {
         ShowMessage("NO DATA FOUND IN THE FILE: " + path, vbOKOnly, "");
@@ -125,6 +131,13 @@ void ParseTheCommaDelimitedPartsFile(const std::string& path, const std::string&
     progress.start("Checking the columns of " + path, last - first + 1);
     for (int i = first; i <= last; ++i) {
         const std::string& line = lines[static_cast<size_t>(i - 1)];
+        if (line.find('\0') != std::string::npos) {
+            progress.end();
+            ShowMessage("Row " + std::to_string(i) + " of the file holds a NUL character (\\x00), which is not text: " +
+                            EscapeControlCharacters(line),
+                        vbOKOnly, "");
+            return;
+        }
         bool closed = true;
         std::vector<std::string> fields = SplitAtDelimiter(line, delimiter, quotedFields, &closed);
         if (!closed) {
@@ -138,7 +151,7 @@ void ParseTheCommaDelimitedPartsFile(const std::string& path, const std::string&
         consistent = consistent && counts.back() == counts.front();
         if (consistent) {
             for (std::string& field : fields)
-                field = CleanExampleField(field);
+                field = CleanExampleField(field, quotedFields);
             read.LineNumbers.push_back(i);
             read.Fields.push_back(std::move(fields));
         }
@@ -157,7 +170,7 @@ void ParseTheCommaDelimitedPartsFile(const std::string& path, const std::string&
     if (first > 1) {
         read.HeaderFields = SplitAtDelimiter(lines[static_cast<size_t>(first - 2)], delimiter, quotedFields);
         for (std::string& field : read.HeaderFields)
-            field = CleanExampleField(field);
+            field = CleanExampleField(field, quotedFields);
     }
     table = std::move(read);
     IsError = false;

@@ -24,9 +24,11 @@ struct ExampleTable {
 };
 
 // The file's lines, each trimmed of spaces, without the ones the conversion drops (blank,
-// or less than 2 characters besides commas), so rows are numbered as the conversion does. Returns false when the
-// operator stopped the reading; a file that cannot be read raises a VxError.
-bool ReadExampleLines(const std::string& path, std::vector<std::string>& lines, Progress& progress);
+// or less than 2 characters besides commas), so rows are numbered as the conversion does.
+// Returns false when the operator stopped the reading; a file that cannot be read raises a
+// VxError. droppedFragment, when given, tells whether UTF-16 text ended in no whole character.
+bool ReadExampleLines(const std::string& path, std::vector<std::string>& lines, Progress& progress,
+                      bool* droppedFragment = nullptr);
 
 // Splits at every occurrence of the delimiter; an empty delimiter leaves the line whole.
 // With quoted, as the conversion splits with QuotedFields (SplitFields); closed is then
@@ -34,14 +36,15 @@ bool ReadExampleLines(const std::string& path, std::vector<std::string>& lines, 
 std::vector<std::string> SplitAtDelimiter(const std::string& line, const std::string& delimiter, bool quoted = false,
                                           bool* closed = nullptr);
 
-// A field as the example grid shows it: trimmed, double quotes removed, apostrophes blanked.
-std::string CleanExampleField(const std::string& field);
+// A field as the example grid shows it: trimmed, apostrophes blanked, double quotes removed
+// unless kept (with quoting rules the quotes they leave are text).
+std::string CleanExampleField(const std::string& field, bool keepQuotes = false);
 
 // Reads the example file with the delimiter, skipping `skip` lines. On success fills the
 // table and sets IsError false. Otherwise leaves the table as it was and tells the operator
 // why: no data (a message), no line left after the skipped ones (a message), or differing
-// field counts (the report in the error log window), or with quotedFields a quote that
-// does not close (a message naming the row). File failures raise a VxError.
+// field counts (the report in the error log window), a NUL character or, with quotedFields,
+// a quote that does not close (a message naming the row). File failures raise a VxError.
 void ParseTheCommaDelimitedPartsFile(const std::string& path, const std::string& delimiter, int skip,
                                      ExampleTable& table, bool& IsError, Progress& progress = NoProgress(),
                                      bool quotedFields = false);

@@ -54,9 +54,9 @@ private slots:
             << QByteArray("A1,1,2\nB2,1,2\n") << QByteArray("A1,1,2\r\nB2,1,2\r\n") << ab;
         QTest::newRow("CR LF untouched") << QByteArray("A1,1,2\r\nB2,1,2") << QByteArray("A1,1,2\r\nB2,1,2") << ab;
         QTest::newRow("bare CR ends lines") << QByteArray("A1,1,2\rB2,1,2\r") << QByteArray("A1,1,2\rB2,1,2\r") << ab;
-        // With one CR in the file, a lone LF is part of the line (LENGTH then reads "2\nB2").
+        // A lone LF ends a line in a file that has CRs too; the file is left as it is.
         QTest::newRow("LF inside a CR file")
-            << QByteArray("A1,1,2\nB2,1,2\r\n") << QByteArray("A1,1,2\nB2,1,2\r\n") << QStringList{};
+            << QByteArray("A1,1,2\nB2,1,2\r\n") << QByteArray("A1,1,2\nB2,1,2\r\n") << ab;
         // U+010D holds a 0D byte in UTF-16.
         const QString text = QString::fromUtf8("S\xC3\xA4ge \xE2\x80\x94 1,1,2\nT\xC4\x8D\xF0\x9F\x94\xA8,1,2\n");
         const QStringList parts{QString::fromUtf8("S\xC3\xA4ge \xE2\x80\x94 1"),
@@ -70,6 +70,12 @@ private slots:
         QString crlfText = text;
         crlfText.replace("\n", "\r\n");
         QTest::newRow("utf-16 be with CR LF") << Utf16(crlfText, false) << Utf16(crlfText, false) << parts;
+        const QByteArray mixed16 = Utf16("A1,1,2\nB2,1,2\r\n", true);
+        QTest::newRow("utf-16 LF inside a CR LF file") << mixed16 << mixed16 << ab;
+        // What is left at the end is no character and no row, nor part of the last one.
+        QTest::newRow("utf-16 odd byte last") << mixed16 + "A" << mixed16 + "A" << ab;
+        QTest::newRow("utf-16 lone high surrogate last")
+            << mixed16.chopped(4) + "\x3D\xD8" << mixed16.chopped(4) + "\x3D\xD8" << ab;
         QByteArray cp1252("S\xE4ge \x97 1,1,2\r\nT,1,2\r\n");
         QTest::newRow("windows-1252") << cp1252 << cp1252 << QStringList{parts[0], "T"};
     }
@@ -83,6 +89,8 @@ private slots:
         QCOMPARE(Open(f, bytes.toStdString()), !parts.isEmpty());
         QCOMPARE(QByteArray::fromStdString(vxtest::ReadFile(f.sandbox.file("job.csv"))), afterwards);
         QCOMPARE(WorkingColumn(f.session, "PART"), parts);
+        QCOMPARE(vxtest::Contains(TheErrorLog().Text(), "ends in an incomplete UTF-16 character"),
+                 QByteArray(QTest::currentDataTag()).endsWith(" last"));
     }
 
     // Each row: the file, the lines to skip, and the parts and line numbers kept. A file
@@ -101,6 +109,9 @@ private slots:
             {"A1", "B2"}, {"1", "2"});
         // A one-character line is dropped, so it is not the line skipped either.
         add("one-character line not counted", "x\r\nA1,1,2,1", "1", {}, {});
+        add("one character of two bytes", "\xC3\xA9\r\nA1,1,2,1", "1", {}, {});
+        add("an LF ends the skipped line in a CR LF file", "H,W,L,Q\nA1,1,2,1\r\nB2,1,2,1", "1", {"A1", "B2"},
+            {"1", "2"});
         // Apostrophes go before the test: "'a'" leaves one character and the line is dropped.
         add("apostrophes removed first", "'a'\r\nA1,1,2,1", "0", {"A1"}, {"1"});
         add("rejected rows leave gaps in nothing", "A1,1,2,1\r\nB2,0,2,1\r\nC3,1,2,1", "0", {"A1", "C3"}, {"1", "2"});
@@ -151,6 +162,7 @@ private slots:
 
     // Each row: {line, delimiter}, the length conversion, whether quoted fields and lengths
     // with units are read, and the row read as PART|MATERIAL|WIDTH|UF_1 ("" when rejected).
+    // A second line (after CR LF) is always rejected, the row is the first line's.
     void values_data()
     {
         QTest::addColumn<QStringList>("read");
@@ -168,6 +180,13 @@ private slots:
         add("no quoting rules", "\"Side,Left\",MAPLE,1,1,x", ",", "");
         add("tab delimiter", "Side\tMAPLE\t3\t1\tx", "\t", "Side|MAPLE|3.0|x");
         add("two-character delimiter", "Side;;MAPLE;;3;;1;;x", ";;", "Side|MAPLE|3.0|x");
+        // Numbers the cleaning would join, or feet, are refused; quotes around one are fine.
+        add("feet and inches", "Side,MAPLE,5'6\",1,x", ",", "");
+        add("quote inside a number", "Side,MAPLE,\"10\"5,1,x", ",", "");
+        add("feet mark", "Side,MAPLE,6',1,x", ",", "");
+        add("apostrophes around a number", "Side,MAPLE,'7',1,x", ",", "Side|MAPLE|7.0|x");
+        add("inch mark after a number", "Side,MAPLE,12\",1,x", ",", "Side|MAPLE|12.0|x");
+        add("NUL inside a name", QString::fromLatin1("Side,Pi\0ne,1,1,x", 16), ",", "");
         auto length = [](const char* name, const QString& width, const QString& length, int conversion,
                          const QString& stored, bool on = true, const QString& d = ",") {
             QTest::newRow(name) << QStringList{"Side" + d + "M" + d + width + d + length + d + "x", d} << conversion
@@ -186,6 +205,13 @@ private slots:
         length("units disagree without conversion", "600 mm", "10\"", 0, "");
         length("units agree without conversion", "600 mm", "10mm", 0, "600.0");
         length("option off", "23 1/4", "30", 0, "", false);
+        length("feet and inches with units", "5'6\"", "1", 0, "");
+        length("units disagree across rows", "600 mm", "1,x\r\nSide,M,24\",1", 0, "600.0");
+        length("decimal comma split by a comma delimiter", "1", "1,x\r\nSide,M,12,5 cm,1", 0, "1.0");
+        // With the quoting rules, the quotes they leave in a text are its own.
+        QTest::newRow("quotes kept in text with the quoting rules")
+            << QStringList{"\"Door \"\"A\"\"\",\"3/4\"\" ply\",\"29-1/16\"\"\",1,Tag \"B\"", ","} << 0 << true
+            << "Door \"A\"|3/4\" ply|29.0625|Tag \"B\"";
     }
     void values()
     {
@@ -198,7 +224,7 @@ private slots:
         State().LengthsWithUnits = State().QuotedFields = notation;
         f.session.FieldDelimiter = read[1].toStdString();
         f.session.LengthConversion = conversion;
-        QCOMPARE(Open(f, read[0].toStdString()), !row.isEmpty());
+        QCOMPARE(Open(f, read[0].toStdString()), !row.isEmpty() && !read[0].contains("\r\n"));
         QCOMPARE(WorkingColumn(f.session, "PART || '|' || MATERIAL || '|' || WIDTH || '|' || UF_1"),
                  row.isEmpty() ? QStringList{} : QStringList{row});
     }
@@ -285,6 +311,16 @@ private slots:
         QVERIFY(isError);
         QCOMPARE(f.presenter.prompts.back().text,
                  "Row 2 of the file has a quoted field (\") that does not close: \"Top,1");
+        // The quotes the quoting rules leave are shown; a NUL is refused with its row.
+        ParseTheCommaDelimitedPartsFile(f.sandbox.writeFile("ex.csv", "\"Door \"\"A\"\"\",3/4\" ply"), ",", 0, table,
+                                        isError, NoProgress(), true);
+        QVERIFY(!isError);
+        QCOMPARE(vxtest::ToList(table.Fields[0]), (QStringList{"Door \"A\"", "3/4\" ply"}));
+        ParseTheCommaDelimitedPartsFile(f.sandbox.writeFile("ex.csv", std::string("A,B\r\nP\0Q,R", 10)), ",", 0, table,
+                                        isError);
+        QVERIFY(isError);
+        QCOMPARE(f.presenter.prompts.back().text,
+                 "Row 2 of the file holds a NUL character (\\x00), which is not text: P\\x00Q,R");
     }
 
     // The command line converts a quoted, fractional cut list with both options stored.
@@ -295,13 +331,14 @@ private slots:
         box.execDef("DELETE FROM tblSettings WHERE SettingName IN ('QuotedFields', 'LengthsWithUnits');"
                     "INSERT INTO tblSettings VALUES ('QuotedFields', '1'), ('LengthsWithUnits', '1');"
                     "UPDATE tblSettings SET SettingValue = '1' WHERE SettingName = 'Scribes';");
-        const std::string csv = box.writeFile("shelf.csv", "Item,Width,Length,Scribes\n"
-                                                           "\"Left, Right\",\"11-1/4\"\"\",\"72\"\"\",1/2|3\n");
+        const std::string csv =
+            box.writeFile("shelf.csv", "Item,Width,Length,Scribes\n"
+                                       "\"Left \"\"A\"\", Right\",\"11-1/4\"\"\",\"72\"\"\",1/2|3\n");
         const vxtest::RunResult r = vxtest::RunVxclt({"/in", csv, "/skip", "1"}, box.root());
         QCOMPARE(r.exitCode, 0);
         QCOMPARE(vxtest::QueryScalar(box.file("shelf.rdb"), "SELECT Part || '|' || Width || '|' || Length || '|' || "
                                                             "Scribes FROM tblParts"),
-                 "Left, Right|11.25|72.0|0.5|3");
+                 "Left \"A\", Right|11.25|72.0|0.5|3");
     }
 
     // Each row: the field's {name, value, data type} at a column of a row with this many

@@ -709,6 +709,21 @@ private slots:
         add("quantity 2^31 - 1", h + row("MAX", "12", "2147483647"), 0, "", hex("MAX"));
         add("escape sequence in an echoed row", h + row("RED\x1B[31m", "abc"), 4,
             "The row contains: 1,RED\\x1B[31m,OAK", "");
+        // A line ends at LF, CR or CR LF wherever it occurs.
+        add("line ends mixed", h + Replaced(row("LF"), "\r\n", "\n") + row("CRLF") + Replaced(row("CR"), "\r\n", "\r"),
+            0, "", hex("LF") + "|" + hex("CRLF") + "|" + hex("CR"));
+        add("feet and inches", h + row("FEET", "5'6\""), 4, notANumber, "");
+        const std::string nul = "The row holds a NUL character (\\x00), which is not text.";
+        add("NUL after 64 KB", h + row(std::string(70000, 'P')) + row(std::string("PI\0NE", 5)), 4, nul, "");
+        auto utf16 = [](const std::string& ascii) {
+            std::string out = "\xFF\xFE";
+            for (char c : ascii)
+                out += {c, '\0'};
+            return out;
+        };
+        add("U+0000 in UTF-16", utf16(h + row(std::string("PI\0NE", 5))), 4, nul, "");
+        add("UTF-16 ending in an odd byte", utf16(h + row("ODD")) + "A", 0, "ends in an incomplete UTF-16 character",
+            hex("ODD"));
         add("quotes, apostrophes, semicolons and SQL",
             h + row("\"Bob's\"; DROP TABLE tblParts;--") + row("x' OR '1'='1") + row("SELECT * FROM tblSettings"), 0,
             "", hex("Bobs; DROP TABLE tblParts;--") + "|" + hex("x OR 1=1") + "|" + hex("SELECT * FROM tblSettings"));
@@ -737,7 +752,7 @@ private slots:
             QVERIFY(!fs::exists(Rdb()));
             return;
         }
-        QCOMPARE(r.err, std::string());
+        QCOMPARE(r.err.empty(), stderrHolds.isEmpty());
         QCOMPARE(vxtest::QueryScalar(Rdb(), "SELECT group_concat(h, '|') FROM (SELECT hex(Part) AS h FROM tblParts "
                                             "ORDER BY AutoIDNum)"),
                  partsHex.toStdString());
