@@ -53,7 +53,10 @@ INSERT INTO tblSettings (SettingName, SettingValue) VALUES
     ('ExtraSpaceBalls3',          ''),
     ('ExtraSpaceBalls4',          ''),
     ('QuotedFields',              '0'),   -- split fields as RFC 4180 quotes them
-    ('LengthsWithUnits',          '0');   -- accept 23 1/4, 29-1/16", 600 mm, 53,5
+    ('LengthsWithUnits',          '0'),   -- accept 23 1/4, 29-1/16", 600 mm, 53,5
+    ('FeetAndInches',             '0'),   -- with LengthsWithUnits: 5' 6", 2 ft 3 in
+    ('DimensionsOrder',           'LWT'), -- the numbers of a DIMENSIONS cell: L x W x T
+    ('SortDimensions',            '0');   -- largest is the length, smallest the thickness
 
 -- ---------------------------------------------------------------------------------------
 -- Field delimiters offered by the mapping screen; IDs run 1..n without gaps.
@@ -120,7 +123,9 @@ INSERT INTO tblPartsFileMapping (IDNum, MainName, UserLabel, PF_Col, RequiredFie
     (29, 'UF_17',       'UF_17',       0, 0, 0, 'TEXT'),
     (30, 'UF_18',       'UF_18',       0, 0, 0, 'TEXT'),
     (31, 'UF_19',       'UF_19',       0, 0, 0, 'TEXT'),
-    (32, 'UF_20',       'UF_20',       0, 0, 0, 'TEXT');
+    (32, 'UF_20',       'UF_20',       0, 0, 0, 'TEXT'),
+    -- One column holding length, width and thickness (800x720x19); read into those fields.
+    (33, 'DIMENSIONS',  'DIMENSIONS',  0, 0, 0, 'TEXT');
 
 -- ---------------------------------------------------------------------------------------
 -- Known header names: how other programs' cut lists head the machine fields' columns
@@ -220,7 +225,8 @@ INSERT INTO tblDefaultMappingTXT (IDNum, UserLabel, PF_Col, MainName) VALUES
     (29, 'UF_17',       0, 'UF_17'),
     (30, 'UF_18',       0, 'UF_18'),
     (31, 'UF_19',       0, 'UF_19'),
-    (32, 'UF_20',       0, 'UF_20');
+    (32, 'UF_20',       0, 'UF_20'),
+    (33, 'DIMENSIONS',  0, 'DIMENSIONS');
 
 -- Semicolon delimited list in millimetres without a header line.
 CREATE TABLE tblDefaultMappingCUT (
@@ -262,7 +268,8 @@ INSERT INTO tblDefaultMappingCUT (IDNum, UserLabel, PF_Col, MainName) VALUES
     (29, 'UF_17',        0, 'UF_17'),
     (30, 'UF_18',        0, 'UF_18'),
     (31, 'UF_19',        0, 'UF_19'),
-    (32, 'UF_20',        0, 'UF_20');
+    (32, 'UF_20',        0, 'UF_20'),
+    (33, 'DIMENSIONS',   0, 'DIMENSIONS');
 
 -- ---------------------------------------------------------------------------------------
 -- Processes: output destinations for per-process parts files. The first process is the

@@ -100,7 +100,11 @@ std::vector<SettingKey> ProcessingKeys()
 std::vector<SettingKey> ReadingOptionKeys()
 {
     return {BoolKey("QuotedFields", &ProgramState::QuotedFields, true),
-            BoolKey("LengthsWithUnits", &ProgramState::LengthsWithUnits, true)};
+            BoolKey("LengthsWithUnits", &ProgramState::LengthsWithUnits, true),
+            BoolKey("FeetAndInches", &ProgramState::FeetAndInches, true),
+            TextKey(
+                "DimensionsOrder", []() -> std::string& { return State().DimensionsOrder; }, true),
+            BoolKey("SortDimensions", &ProgramState::SortDimensions, true)};
 }
 
 void ReportError(const std::exception& e) { ShowMessage(StandardErrorText(e), vbOKOnly, ""); }
@@ -155,8 +159,25 @@ void SaveGroup(const std::vector<SettingKey>& keys)
 
 } // namespace
 
+void AddMissingMappingRows()
+{
+    try {
+        auto conn = Connection::Open(DefDatabasePath());
+        // A configuration from before the DIMENSIONS field gets it, unmapped, after its last
+        // row (IDNum stays without gaps); an empty mapping table is left empty.
+        conn->Execute("INSERT INTO tblPartsFileMapping (IDNum, MainName, UserLabel, PF_Col, RequiredField, "
+                      "ManualField, DataType) SELECT (SELECT MAX(IDNum) FROM tblPartsFileMapping) + 1, "
+                      "'DIMENSIONS', 'DIMENSIONS', 0, 0, 0, 'TEXT' WHERE EXISTS (SELECT 1 FROM tblPartsFileMapping) "
+                      "AND NOT EXISTS (SELECT 1 FROM tblPartsFileMapping WHERE MainName = 'DIMENSIONS')");
+    } catch (const std::exception&) {
+        // A database that cannot take the row (read-only, no mapping table) is read as it is;
+        // whoever reads the mapping reports a missing table.
+    }
+}
+
 void LoadSettings()
 {
+    AddMissingMappingRows();
     LoadMachineSettings();
     SetMachineFlags();
     LoadExtraSpaceBalls();

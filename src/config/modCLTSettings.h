@@ -7,6 +7,8 @@ namespace vx {
 // Loads every group in order: machine, flags, extra space balls, file extension,
 // processing settings, delimiter.
 void LoadSettings();
+// Adds the mapping rows a configuration database from an earlier version lacks.
+void AddMissingMappingRows();
 
 void LoadMachineSettings();    // MachineType, Scribes, SpaceBalls, PocketHoles, AskIfValid
 void SetMachineFlags();        // BGradeEnabled, PanelEnabled
@@ -14,7 +16,7 @@ void LoadExtraSpaceBalls();    // ExtraSpaceBalls3, ExtraSpaceBalls4
 void LoadFileExtension();      // FileExtension
 void LoadProcessingSettings(); // MappingSkipFirstXLines, ProcessingSkipFirstXLines, NoQuantityField, ConvertLengthType
 void LoadDelimiter();          // the selected row of tblDelimiters, "," when none
-void LoadReadingOptions();     // QuotedFields, LengthsWithUnits
+void LoadReadingOptions();     // QuotedFields, LengthsWithUnits, FeetAndInches, DimensionsOrder, SortDimensions
 
 void SaveMachineSettings();
 void SaveFileExtension();

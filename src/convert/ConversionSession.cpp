@@ -325,6 +325,9 @@ bool ConversionSession::ReadPartsFile(const std::string& path, const std::string
         settings.generateLineNumbers = GenerateLineNumbers;
         settings.quotedFields = State().QuotedFields;
         settings.lengthsWithUnits = State().LengthsWithUnits;
+        settings.feetAndInches = State().FeetAndInches;
+        settings.dimensionsOrder = State().DimensionsOrder;
+        settings.sortDimensions = State().SortDimensions;
         settings.convertLengthType = LengthConversion;
         settings.quantityNotMapped = QuantityNotMapped;
         settings.rewriteLineEnds = !m_checkOnly;

@@ -3,8 +3,10 @@
 #include "config/NumberText.h"
 #include "config/VxError.h"
 #include "convert/DelimitedFields.h"
+#include "convert/DimensionsCell.h"
 #include "convert/TextFiles.h"
 
+#include <algorithm>
 #include <optional>
 
 namespace vx {
@@ -120,15 +122,47 @@ bool PassesCommaTest(std::string_view line)
 
 // ---------------------------------------------------------------- parser
 
+void CutListParser::SortBySize(std::vector<ParsedField>& checked, std::vector<std::string_view>& values) const
+{
+    std::vector<int> fields; // in the order the sizes are handed out: length, width, thickness
+    for (int i : {m_lengthField, m_widthField, m_thicknessField})
+        if (i >= 0 && checked[static_cast<size_t>(i)].hasNumber)
+            fields.push_back(i);
+    std::vector<std::pair<ParsedField, std::string_view>> sizes;
+    for (int i : fields)
+        sizes.emplace_back(checked[static_cast<size_t>(i)], values[static_cast<size_t>(i)]);
+    std::stable_sort(sizes.begin(), sizes.end(),
+                     [](const auto& a, const auto& b) { return a.first.number > b.first.number; });
+    for (size_t k = 0; k < fields.size(); ++k) {
+        checked[static_cast<size_t>(fields[k])] = sizes[k].first;
+        values[static_cast<size_t>(fields[k])] = sizes[k].second;
+    }
+}
+
 CutListParser::CutListParser(std::string path, std::vector<MappedField> fields, const ReaderSettings& settings)
     : m_path(std::move(path)), m_fields(std::move(fields)), m_delimiter(settings.delimiter), m_skip(settings.skipLines),
       m_lengthFactor(settings.lengthFactor), m_lengthPlaces(settings.lengthFactor == 1.0 ? 6 : settings.lengthDigits),
       m_quoted(settings.quotedFields), m_lengths(settings.lengthsWithUnits),
       m_fileUnit(FileUnitOf(settings.convertLengthType)), m_decimalComma(settings.delimiter != ","),
       m_decimalCommaSplits(settings.lengthsWithUnits && settings.delimiter == ","),
-      m_splitCleanLine(settings.delimiter.find('\'') != std::string::npos)
+      m_splitCleanLine(settings.delimiter.find('\'') != std::string::npos),
+      m_feetAndInches(settings.lengthsWithUnits && settings.feetAndInches), m_sortDimensions(settings.sortDimensions)
 {
     for (const MappedField& f : m_fields) {
+        const int index = static_cast<int>(m_cellPart.size());
+        m_cellPart.push_back(f.cellPart);
+        if (f.cellPart >= 0) {
+            m_cellColumn = f.PF_Col;
+            m_cellParts = static_cast<size_t>(f.cellParts);
+            m_cellLabel = f.UserLabel;
+        }
+        // The field of each dimension that is sorted: a cell's wins over a column of its own.
+        int* sorted = EqualsNoCase(f.MainName, "LENGTH")      ? &m_lengthField
+                      : EqualsNoCase(f.MainName, "WIDTH")     ? &m_widthField
+                      : EqualsNoCase(f.MainName, "THICKNESS") ? &m_thicknessField
+                                                              : nullptr;
+        if (sorted && (*sorted < 0 || f.cellPart >= 0))
+            *sorted = index;
         const ValueRule rule = RuleFor(f.MainName, f.DataType);
         m_rules.push_back(rule);
         m_isMaterial.push_back(EqualsNoCase(f.MainName, "MATERIAL"));
@@ -141,6 +175,8 @@ CutListParser::CutListParser(std::string path, std::vector<MappedField> fields, 
         m_keepQuotes.push_back(m_quoted && text && !list);
         m_numeric.push_back(!text);
     }
+    if (m_cellColumn > 0)
+        m_cellOrderText = DimensionOrderText(DimensionOrderOf(settings.dimensionsOrder));
 }
 
 void CutListParser::Run(BatchQueue<ParsedBatch>& queue)
@@ -154,6 +190,7 @@ void CutListParser::Run(BatchQueue<ParsedBatch>& queue)
         std::vector<std::string_view> values(m_fields.size());
         std::vector<ParsedField> checked(m_fields.size());
         std::vector<LengthUnit> listUnits;
+        std::vector<std::string_view> cellParts;
         std::string_view raw;
         int32_t kept = 0;
         // Without a conversion the file's lengths share one unit: the first one met.
@@ -205,6 +242,15 @@ void CutListParser::Run(BatchQueue<ParsedBatch>& queue)
                               ": a decimal comma (as in 12,5) splits a value when the delimiter is a comma. ");
             }
             const int32_t count = static_cast<int32_t>(columns.size());
+            if (!row.rejected && m_cellColumn > 0) {
+                const std::string_view cell =
+                    m_cellColumn <= count ? columns[static_cast<size_t>(m_cellColumn - 1)] : std::string_view();
+                cellParts = SplitDimensions(cell);
+                if (cellParts.size() != m_cellParts)
+                    rejectRow("The data in column " + std::to_string(m_cellColumn) + " for " + m_cellLabel +
+                              " must hold " + m_cellOrderText + ", got '" + EscapeControlCharacters(TrimSpaces(cell)) +
+                              "'. ");
+            }
             LengthUnit rowUnit = LengthUnit::None; // without a conversion the row's lengths share one unit
             // The message tail when a length's unit needs a conversion this run does not make.
             auto unitConflict = [&](LengthUnit unit) -> std::string {
@@ -228,7 +274,8 @@ void CutListParser::Run(BatchQueue<ParsedBatch>& queue)
                 std::string conflict;
                 bool joined = false;
                 if (f.PF_Col >= 1 && f.PF_Col <= count) {
-                    const std::string_view written = columns[static_cast<size_t>(f.PF_Col - 1)];
+                    const std::string_view written = m_cellPart[i] >= 0 ? cellParts[static_cast<size_t>(m_cellPart[i])]
+                                                                        : columns[static_cast<size_t>(f.PF_Col - 1)];
                     value = CleanValue(written, m_keepQuotes[i], cleaned[i]);
                     if (m_numeric[i])
                         joined = HasQuoteOrApostrophe(written) && CleaningJoinsDigits(written);
@@ -248,9 +295,9 @@ void CutListParser::Run(BatchQueue<ParsedBatch>& queue)
                         // would join is read only as written.
                         std::optional<LengthReading> reading;
                         if (HasQuoteOrApostrophe(written))
-                            reading = ReadLength(written, m_fileUnit, m_decimalComma);
+                            reading = ReadLength(written, m_fileUnit, m_decimalComma, m_feetAndInches);
                         if (!reading && !joined && !IsNumeric(value))
-                            reading = ReadLength(value, m_fileUnit, m_decimalComma);
+                            reading = ReadLength(value, m_fileUnit, m_decimalComma, m_feetAndInches);
                         if (reading) {
                             readLengths[i] = FormatNumber(reading->value);
                             value = readLengths[i];
@@ -299,6 +346,8 @@ void CutListParser::Run(BatchQueue<ParsedBatch>& queue)
                 report += errorText;
                 reasons.push_back(errorText);
             }
+            if (!row.rejected && m_sortDimensions)
+                SortBySize(checked, values);
             if (row.rejected) {
                 row.report = batch->reports.size();
                 batch->reports.push_back(std::move(report));

@@ -103,6 +103,10 @@ public:
     void Run(BatchQueue<ParsedBatch>& queue);
 
 private:
+    // Hands a good row's largest dimension to the length, the middle one to the width and
+    // the smallest to the thickness (only length and width when no thickness was read).
+    void SortBySize(std::vector<ParsedField>& checked, std::vector<std::string_view>& values) const;
+
     std::string m_path;
     std::vector<MappedField> m_fields;
     std::vector<ValueRule> m_rules;
@@ -124,6 +128,16 @@ private:
     // A comma delimiter with lengths with units: a row split at a decimal comma is refused.
     bool m_decimalCommaSplits;
     bool m_splitCleanLine; // the delimiter holds an apostrophe: split the line without them
+    bool m_feetAndInches;
+    // A DIMENSIONS cell: its column (0 when not mapped), how many numbers it holds, its label
+    // and what it must hold in words; per field its place in the cell (-1: own column).
+    int32_t m_cellColumn = 0;
+    size_t m_cellParts = 0;
+    std::string m_cellLabel, m_cellOrderText;
+    std::vector<int> m_cellPart;
+    // Sorting by size: the fields of length, width and thickness (-1 when not mapped).
+    bool m_sortDimensions;
+    int m_lengthField = -1, m_widthField = -1, m_thicknessField = -1;
 };
 
 } // namespace vx

@@ -3,6 +3,8 @@
 #include "config/NumberText.h"
 #include "convert/PositionLists.h"
 
+#include <cctype>
+
 namespace vx {
 
 namespace {
@@ -88,6 +90,54 @@ double Millimetres(double value, LengthUnit unit)
     }
 }
 
+// Cuts the feet from the front of the text: a whole or decimal number followed by an
+// apostrophe, ft, foot or feet. Nothing when the text does not start so.
+std::optional<double> CutFeet(std::string_view& text)
+{
+    size_t end = 0;
+    while (end < text.size() && ((text[end] >= '0' && text[end] <= '9') || text[end] == '.'))
+        ++end;
+    std::optional<double> feet = end ? ParseNumber(text.substr(0, end)) : std::nullopt;
+    if (!feet)
+        return std::nullopt;
+    std::string_view rest = TrimSpaces(text.substr(end));
+    size_t mark = 0;
+    if (!rest.empty() && rest.front() == '\'')
+        mark = 1;
+    for (std::string_view word : {"feet", "foot", "ft"})
+        if (!mark && rest.size() >= word.size() && EqualsNoCase(rest.substr(0, word.size()), word) &&
+            (rest.size() == word.size() || !std::isalpha(static_cast<unsigned char>(rest[word.size()]))))
+            mark = word.size();
+    if (!mark)
+        return std::nullopt;
+    text = TrimSpaces(rest.substr(mark));
+    return feet;
+}
+
+// Feet with the inches after them ("5' 6\"", "5'-8 1/2\"", "2 ft 3 in"), in inches. The inches
+// may be whole, decimal or a fraction and carry an inch mark or word; any other unit fails.
+std::optional<double> FeetAndInches(std::string_view text)
+{
+    std::string_view rest = TrimSpaces(text);
+    std::optional<double> feet = CutFeet(rest);
+    if (!feet)
+        return std::nullopt;
+    if (!rest.empty() && rest.front() == '-')
+        rest = TrimSpaces(rest.substr(1));
+    if (rest.empty())
+        return *feet * 12;
+    const LengthUnit unit = CutUnit(rest);
+    if (unit != LengthUnit::None && unit != LengthUnit::Inch)
+        return std::nullopt;
+    rest = TrimSpaces(rest);
+    std::optional<double> inches = ParseNumber(rest);
+    if (!inches)
+        inches = Fraction(rest);
+    if (!inches || *inches < 0)
+        return std::nullopt;
+    return *feet * 12 + *inches;
+}
+
 } // namespace
 
 LengthUnit FileUnitOf(int convertLengthType)
@@ -97,10 +147,18 @@ LengthUnit FileUnitOf(int convertLengthType)
                                     : LengthUnit::None;
 }
 
-std::optional<LengthReading> ReadLength(std::string_view text, LengthUnit fileUnit, bool decimalComma)
+std::optional<LengthReading> ReadLength(std::string_view text, LengthUnit fileUnit, bool decimalComma,
+                                        bool feetAndInches)
 {
     std::string_view rest = TrimSpaces(text);
     LengthReading reading;
+    if (feetAndInches) {
+        if (std::optional<double> inches = FeetAndInches(rest)) {
+            reading.unit = LengthUnit::Inch;
+            reading.value = fileUnit == LengthUnit::Millimetre ? *inches * kMillimetresPerInch : *inches;
+            return reading;
+        }
+    }
     reading.unit = CutUnit(rest);
     rest = TrimSpaces(rest);
     std::optional<double> value = ParseNumber(rest);

@@ -22,8 +22,11 @@ struct LengthReading {
 };
 
 // Reads one length. A decimal comma is accepted only with decimalComma (the file's
-// delimiter is not a comma). Nothing when the text is no length in any of these forms.
-std::optional<LengthReading> ReadLength(std::string_view text, LengthUnit fileUnit, bool decimalComma);
+// delimiter is not a comma). With feetAndInches, feet with or without inches (5', 5' 6",
+// 5'-8 1/2", 7'-3/4", 2 ft 3 in) are read as inches. Nothing when the text is no length in
+// any of these forms.
+std::optional<LengthReading> ReadLength(std::string_view text, LengthUnit fileUnit, bool decimalComma,
+                                        bool feetAndInches = false);
 
 // The entries of a scribe or space-ball list ("|" between them) that read as lengths,
 // rewritten as plain numbers in the file's unit; other entries stay as written. units, when

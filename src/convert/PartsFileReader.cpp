@@ -3,6 +3,7 @@
 #include "config/NumberText.h"
 #include "config/VxError.h"
 #include "convert/CutListParser.h"
+#include "convert/DimensionsCell.h"
 #include "convert/FileReplace.h"
 #include "convert/PartsCriteria.h"
 #include "convert/PartsFileWriter.h"
@@ -375,6 +376,7 @@ bool PartsFileReader::Read(const std::string& path, const std::string& title, co
         RewriteWithCrLf(path);
     const std::string fileName = FileNameValue(title);
     std::vector<MappedField> fields = ReadMappedFields(*m_conn);
+    ExpandDimensionsField(fields, DimensionOrderOf(settings.dimensionsOrder));
     m_criteriaApplied = m_rowsInPartsFile = false;
     m_rowsRead = m_rowsRejected = 0;
     const CriteriaOptions* criteria =

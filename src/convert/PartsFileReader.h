@@ -22,6 +22,9 @@ struct MappedField {
     std::string MainName;
     std::string DataType;
     std::string UserLabel;
+    // A width, length or thickness read from a DIMENSIONS cell: its place among the cell's
+    // cellParts numbers (-1: the field has its own column).
+    int cellPart = -1, cellParts = 0;
 };
 
 // Reads the mapped rows of tblPartsFileMapping in IDNum order.
@@ -39,6 +42,10 @@ struct ReaderSettings {
     bool lengthsWithUnits = false; // lengths with units, fractions or a decimal comma
     int convertLengthType = 0;     // 0 none, 1 inches to mm, 2 mm to inches
     bool rewriteLineEnds = true;   // false: a bare-LF file is read as it is, never rewritten
+    bool feetAndInches = false;    // with lengthsWithUnits: 5' 6", 2 ft 3 in read as inches
+    std::string dimensionsOrder = "LWT"; // how a DIMENSIONS cell writes its numbers
+    // Per row the largest dimension becomes the length, the smallest the thickness.
+    bool sortDimensions = false;
     // When set, each row is written with these criteria already applied once (the same
     // as reading the rows and then applying the criteria), unless the criteria table
     // cannot be applied row by row.

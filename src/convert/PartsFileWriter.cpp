@@ -41,7 +41,9 @@ std::vector<ColumnInfo> SchemaColumns(Connection& c, const std::string& schema, 
 std::string MissingMappedColumn(Connection& c, const std::string& schema)
 {
     std::vector<ColumnInfo> columns = SchemaColumns(c, schema, "tblParts");
-    Statement mapped = c.Prepare("SELECT MainName FROM main.tblPartsFileMapping WHERE PF_Col > 0 ORDER BY IDNum");
+    // A DIMENSIONS cell is written into the width, length and thickness columns.
+    Statement mapped = c.Prepare("SELECT MainName FROM main.tblPartsFileMapping WHERE PF_Col > 0 AND MainName <> "
+                                 "'DIMENSIONS' ORDER BY IDNum");
     while (mapped.Step()) {
         std::string name = mapped.ColumnText(0);
         if (std::none_of(columns.begin(), columns.end(),

@@ -3,8 +3,10 @@
 #include "config/NumberText.h"
 #include "config/RuntimeFiles.h"
 #include "config/VxError.h"
+#include "convert/DimensionsCell.h"
 #include "screens/ErrorLog.h"
 #include "start/Messages.h"
+#include "start/ProgramState.h"
 
 namespace vx {
 
@@ -229,14 +231,30 @@ const std::vector<UserMappingRow>& ColumnMapping::GetUserMappingFromGrid()
     return m_userMapping;
 }
 
+std::vector<MappingEntry> ColumnMapping::EntriesOf(const std::vector<UserMappingRow>& mapping)
+{
+    std::vector<MappingEntry> entries;
+    m_rs.SetFilter("");
+    for (m_rs.MoveFirst(); !m_rs.Eof(); m_rs.MoveNext()) {
+        int32_t idNum = m_rs.Value("IDNum").toLong();
+        MappingEntry e{m_rs.Value("MainName").toText(), DisplayLabel(idNum), false};
+        for (const UserMappingRow& row : mapping)
+            e.mapped = e.mapped || row.IDNum == idNum;
+        entries.push_back(std::move(e));
+    }
+    return entries;
+}
+
 std::vector<ColumnMapping::RequiredField>
 ColumnMapping::RequiredFieldsMissingFrom(const std::vector<UserMappingRow>& mapping)
 {
+    const std::vector<MappingEntry> entries = EntriesOf(mapping);
+    const std::string order = DimensionOrderOf(State().DimensionsOrder);
     std::vector<RequiredField> missing;
     m_rs.SetFilter("RequiredField <> 0");
     for (m_rs.MoveFirst(); !m_rs.Eof(); m_rs.MoveNext()) {
         int32_t idNum = m_rs.Value("IDNum").toLong();
-        bool mapped = false;
+        bool mapped = GivenByDimensions(m_rs.Value("MainName").toText(), entries, order);
         for (const UserMappingRow& row : mapping)
             mapped = mapped || row.IDNum == idNum;
         if (!mapped)
@@ -269,6 +287,13 @@ void ColumnMapping::CheckForValidMapping(bool& IsError)
                 log.AddInfo(std::string("THE FOLLOWING ARE ERRORS IN THE MAPPING") + kCrLf + kCrLf);
             log.AddInfo("You must select a column for DB Name: " + f.MainName +
                         ", Display Label: " + DisplayLabel(f.IDNum) + ", This is a required field." + kCrLf + kCrLf);
+            IsError = true;
+        }
+        for (const std::string& clash :
+             DimensionsClashes(EntriesOf(m_userMapping), DimensionOrderOf(State().DimensionsOrder))) {
+            if (!IsError)
+                log.AddInfo(std::string("THE FOLLOWING ARE ERRORS IN THE MAPPING") + kCrLf + kCrLf);
+            log.AddInfo(clash);
             IsError = true;
         }
     });

@@ -6,6 +6,7 @@
 // Display labels are indexed by IDNum (1..N); mapping-row cells by column (1..C). Each
 // cell holds "NOT USED" or one display label.
 #include "config/TableStore.h"
+#include "convert/DimensionsCell.h"
 
 #include <memory>
 #include <optional>
@@ -64,7 +65,8 @@ public:
     const std::vector<UserMappingRow>& GetUserMappingFromGrid();
     const std::vector<UserMappingRow>& UserMapping() const { return m_userMapping; }
     // The screen's completeness rule on the unsaved mapping row; shows the error log when a
-    // required field has no column. Releases UserMapping.
+    // required field has no column or a DIMENSIONS cell clashes with a column of its own.
+    // Releases UserMapping.
     void CheckForValidMapping(bool& IsError);
     // The display labels of the required fields the mapping row gives no column.
     std::vector<std::string> RequiredLabelsWithoutColumn();
@@ -74,7 +76,10 @@ private:
         int32_t IDNum;
         std::string MainName;
     };
-    // The required fields that none of the mapping rows names, in table order.
+    // Every field of the table with its display label and whether the mapping names it.
+    std::vector<MappingEntry> EntriesOf(const std::vector<UserMappingRow>& mapping);
+    // The required fields that none of the mapping rows names (nor a DIMENSIONS cell
+    // gives), in table order.
     std::vector<RequiredField> RequiredFieldsMissingFrom(const std::vector<UserMappingRow>& mapping);
 
     std::shared_ptr<Connection> m_conn;

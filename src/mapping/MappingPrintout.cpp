@@ -3,6 +3,8 @@
 #include "config/NumberText.h"
 #include "config/RuntimeFiles.h"
 #include "config/TableStore.h"
+#include "convert/DimensionsCell.h"
+#include "start/ProgramState.h"
 
 namespace vx {
 
@@ -11,6 +13,7 @@ std::vector<MappingPrintRow> ReadMappingForPrint()
     auto conn = Connection::Open(DefDatabasePath());
     RecordSet rs(conn, "SELECT * from tblPartsFileMapping order by IDNum asc");
     std::vector<MappingPrintRow> rows;
+    std::vector<MappingEntry> entries;
     for (rs.MoveFirst(); !rs.Eof(); rs.MoveNext()) {
         MappingPrintRow row;
         row.MainName = rs.Value("MainName").toText();
@@ -21,8 +24,20 @@ std::vector<MappingPrintRow> ReadMappingForPrint()
             row.ManualField = "Config. Settings";
         else
             row.ManualField = rs.Value("ManualField").toBool() ? "YES" : "NO";
+        entries.push_back({TrimBlanks(row.MainName), row.UserLabel, row.MappedColumn == "YES"});
         rows.push_back(std::move(row));
     }
+    // A mapped DIMENSIONS cell gives the width and length (and thickness for three numbers).
+    const std::string order = DimensionOrderOf(State().DimensionsOrder);
+    std::string given;
+    for (size_t i = 0; i < rows.size(); ++i)
+        if (rows[i].MappedColumn == "NO" && GivenByDimensions(entries[i].MainName, entries, order)) {
+            rows[i].MappedColumn = "BY DIMENSIONS";
+            given += (given.empty() ? "" : ", ") + entries[i].MainName;
+        }
+    for (size_t i = 0; i < rows.size(); ++i)
+        if (!given.empty() && EqualsNoCase(entries[i].MainName, kDimensionsField))
+            rows[i].ManualField = "Gives " + given;
     return rows;
 }
 

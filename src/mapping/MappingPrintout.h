@@ -7,10 +7,13 @@
 namespace vx {
 
 struct MappingPrintRow {
-    std::string MainName;     // "DB Name"
-    std::string UserLabel;    // "Display Label"
-    std::string MappedColumn; // "YES" when the field has a column, otherwise "NO"
-    std::string ManualField;  // "YES"/"NO"; "Config. Settings" for SCRIBES
+    std::string MainName;  // "DB Name"
+    std::string UserLabel; // "Display Label"
+    // "YES" when the field has a column, "BY DIMENSIONS" when a mapped DIMENSIONS cell gives
+    // it, otherwise "NO"
+    std::string MappedColumn;
+    // "YES"/"NO"; "Config. Settings" for SCRIBES; "Gives WIDTH, LENGTH" for a mapped DIMENSIONS
+    std::string ManualField;
 };
 
 // Reads tblPartsFileMapping of the runtime CLTDef.mdb; table failures raise.

@@ -1,6 +1,7 @@
 #pragma once
 // The conversion's completeness rule on the saved mapping: every required field of
-// tblPartsFileMapping must have a column (PF_Col >= 1) before a conversion may run.
+// tblPartsFileMapping must have a column (PF_Col >= 1), or be given by a mapped DIMENSIONS
+// cell that no column of its own contradicts, before a conversion may run.
 namespace vx {
 
 class ConversionSession;

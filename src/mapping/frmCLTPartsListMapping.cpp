@@ -1,5 +1,7 @@
 #include "mapping/frmCLTPartsListMapping.h"
 
+#include "convert/DimensionsCell.h"
+
 #include "config/NumberText.h"
 #include "config/RuntimeFiles.h"
 #include "config/modCLTSettings.h"
@@ -132,6 +134,15 @@ frmCLTPartsListMapping::frmCLTPartsListMapping(QWidget* mainMenu)
             OpenExampleFile(m_examplePath);
     });
 
+    // The order of a DIMENSIONS cell counts for the check at once; feet need lengths with units.
+    for (const std::string& order : DimensionOrders())
+        m_ui->cmboDimensionsOrder->addItem(
+            QString::fromStdString(order).split(QString(), Qt::SkipEmptyParts).join(QChar(0x00D7)),
+            QString::fromStdString(order));
+    connect(m_ui->cmboDimensionsOrder, &QComboBox::currentIndexChanged, this,
+            [this] { State().DimensionsOrder = m_ui->cmboDimensionsOrder->currentData().toString().toStdString(); });
+    connect(m_ui->chkLengthsWithUnits, &QCheckBox::toggled, m_ui->chkFeetAndInches, &QCheckBox::setEnabled);
+
     FileDropTarget::Install(this, [this](const QString& path) {
         if (!NotValidSkipLinesValue())
             OpenExampleFile(path);
@@ -179,6 +190,11 @@ void frmCLTPartsListMapping::Display()
         m_ui->chkQuotedFields->setChecked(State().QuotedFields);
     }
     m_ui->chkLengthsWithUnits->setChecked(State().LengthsWithUnits);
+    m_ui->chkFeetAndInches->setChecked(State().FeetAndInches);
+    m_ui->chkFeetAndInches->setEnabled(State().LengthsWithUnits);
+    m_ui->chkSortDimensions->setChecked(State().SortDimensions);
+    m_ui->cmboDimensionsOrder->setCurrentIndex(
+        m_ui->cmboDimensionsOrder->findData(QString::fromStdString(DimensionOrderOf(State().DimensionsOrder))));
     EnabledButtons(false);
 }
 
@@ -535,8 +551,8 @@ void frmCLTPartsListMapping::cmdMatchHeaders_Click()
 {
     int matched = 0;
     Guarded([&] {
-        matched = MatchColumnsByHeader(m_mapping, m_example.HeaderFields, ReadKnownHeaderNames(*m_conn),
-                                       m_chosenByHand);
+        matched =
+            MatchColumnsByHeader(m_mapping, m_example.HeaderFields, ReadKnownHeaderNames(*m_conn), m_chosenByHand);
     });
     SyncMappingRow();
     SizeGridColumns();
@@ -587,6 +603,9 @@ void frmCLTPartsListMapping::Shutdown()
     SaveDelimiterSelection();
     State().QuotedFields = m_ui->chkQuotedFields->isChecked();
     State().LengthsWithUnits = m_ui->chkLengthsWithUnits->isChecked();
+    State().FeetAndInches = m_ui->chkFeetAndInches->isChecked();
+    State().SortDimensions = m_ui->chkSortDimensions->isChecked();
+    State().DimensionsOrder = m_ui->cmboDimensionsOrder->currentData().toString().toStdString();
     SaveReadingOptions();
     ReleaseTables();
     State().FileExtension = UpperCase(TrimBlanks(TextOf(m_ui->txtFileExtension->text())));

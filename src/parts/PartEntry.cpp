@@ -11,7 +11,9 @@ MappingFields MappingFields::Read(Connection& def)
 {
     MappingFields fields;
     Statement st = def.Prepare(
-        "SELECT IDNum, MainName, UserLabel, RequiredField, ManualField FROM tblPartsFileMapping ORDER BY IDNum ASC");
+        // DIMENSIONS only reads a cut list's cell into width, length and thickness: no part field.
+        "SELECT IDNum, MainName, UserLabel, RequiredField, ManualField FROM tblPartsFileMapping WHERE MainName <> "
+        "'DIMENSIONS' ORDER BY IDNum ASC");
     while (st.Step()) {
         MappingField f;
         f.idNum = static_cast<int32_t>(st.ColumnLong(0));

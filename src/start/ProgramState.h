@@ -34,6 +34,11 @@ struct ProgramState {
     // RFC 4180 quoted fields, and lengths with units, fractions or a decimal comma.
     bool QuotedFields = false;
     bool LengthsWithUnits = false;
+    // Feet and inches (5' 6") with lengths with units; the order of a DIMENSIONS cell's
+    // numbers; and sorting each row's dimensions by size.
+    bool FeetAndInches = false;
+    std::string DimensionsOrder = "LWT";
+    bool SortDimensions = false;
     // The lengths from which parts get 3 (entry 0) and 4 (entry 1) space balls; "" = unused.
     std::array<std::string, 2> ExtraSpaceBalls;
 };

@@ -229,6 +229,58 @@ private slots:
                  row.isEmpty() ? QStringList{} : QStringList{row});
     }
 
+    // Each row: the options ("LWT" etc.: DIMENSIONS in column 2 with that order, else LENGTH,
+    // WIDTH, THICKNESS in 2 to 4; "sort"; "feet": with lengths with units and quoting rules),
+    // the line, and the row read as LENGTH|WIDTH|THICKNESS or the log's message when rejected.
+    void dimensions_data()
+    {
+        QTest::addColumn<QString>("options");
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<QString>("read");
+        auto add = [](const char* name, const char* options, const QString& line, const QString& read) {
+            QTest::newRow(name) << QString(options) << line << read;
+        };
+        add("times sign", "LWT", "A,800\u00D7720\u00D719", "800.0|720.0|19.0");
+        add("x with blanks, quoted, T x W x L", "TWL", "A,\"0.160 x 14.0 x 36.0\"", "36.0|14.0|0.16");
+        add("X and *", "WLT", "A,400X600*18", "600.0|400.0|18.0");
+        add("two numbers leave the thickness", "LW", "A,600 x 400", "600.0|400.0|0.0");
+        add("too few numbers", "LWT", "A,2\u00D70",
+            "The data in column 2 for DIMENSIONS must hold length \u00D7 width \u00D7 thickness, got '2\u00D70'. ");
+        add("a section row", "LWT", "--- MDF ---,,,",
+            "The data in column 2 for DIMENSIONS must hold length \u00D7 width \u00D7 thickness, got ''. ");
+        add("units inside the cell", "LWT feet", "A,\"2 ft x 11 1/4\"\" x 3/4 in\"", "24.0|11.25|0.75");
+        add("sorted cell", "TWL sort", "A,600x19x400", "600.0|400.0|19.0");
+        add("sorted columns", "sort", "A,19,2231,613", "2231.0|613.0|19.0");
+        add("feet", "feet", "A,5',1,1", "60.0|1.0|1.0");
+        add("feet and inches", "feet", "A,5' 6\",1,1", "66.0|1.0|1.0");
+        add("feet, dash, mixed fraction, quoted", "feet", "A,\"5'-8 1/2\"\"\",1,1", "68.5|1.0|1.0");
+        add("feet, dash, fraction", "feet", "A,7'-3/4\",1,1", "84.75|1.0|1.0");
+        add("feet and inches as words", "feet", "A,2 ft 3 in,1,1", "27.0|1.0|1.0");
+        add("feet with mm", "feet", "A,5' 6 mm,1,1",
+            "The data in column 2 for LENGTH can not be evaluated as a number. ");
+    }
+    void dimensions()
+    {
+        QFETCH(QString, options);
+        QFETCH(QString, line);
+        QFETCH(QString, read);
+        const QStringList flags = options.split(u' ', Qt::SkipEmptyParts);
+        const bool cell = !flags.isEmpty() && flags[0].size() <= 3 && flags[0] == flags[0].toUpper();
+        SessionFixture f;
+        QVERIFY(f.prepare(cell ? std::vector<std::pair<std::string, int>>{{"PART", 1}, {"DIMENSIONS", 2}}
+                               : std::vector<std::pair<std::string, int>>{
+                                     {"PART", 1}, {"LENGTH", 2}, {"WIDTH", 3}, {"THICKNESS", 4}}));
+        State().DimensionsOrder = cell ? flags[0].toStdString() : "LWT";
+        State().SortDimensions = flags.contains("sort");
+        State().LengthsWithUnits = State().FeetAndInches = State().QuotedFields = flags.contains("feet");
+        const bool good = !read.startsWith("The data");
+        QCOMPARE(Open(f, line.toStdString()), good);
+        QCOMPARE(WorkingColumn(f.session, "LENGTH || '|' || WIDTH || '|' || THICKNESS"),
+                 good ? QStringList{read} : QStringList{});
+        if (!good)
+            QVERIFY2(QString::fromStdString(TheErrorLog().Text()).endsWith(read), TheErrorLog().Text().c_str());
+    }
+
     void unitConversion_data()
     {
         QTest::addColumn<int>("option");

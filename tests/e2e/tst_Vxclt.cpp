@@ -225,6 +225,39 @@ private slots:
                  "021");
     }
 
+    // Each reading option once: the setup, the part's row and its Width|Length|Thickness.
+    void readingOptions_data()
+    {
+        QTest::addColumn<QString>("setupSql");
+        QTest::addColumn<QString>("row");
+        QTest::addColumn<QString>("stored");
+        QTest::newRow("all dimensions in one cell")
+            << "UPDATE tblPartsFileMapping SET PF_Col = CASE MainName WHEN 'DIMENSIONS' THEN 5 ELSE 0 END WHERE "
+               "MainName IN ('DIMENSIONS', 'WIDTH', 'LENGTH', 'THICKNESS')"
+            << "1,E2E SIDE,E2E OAK,,30\u00D712 x 0.75,,2,,C1,"
+            << "12.0|30.0|0.75";
+        QTest::newRow("sorted by size") << "UPDATE tblSettings SET SettingValue = '1' WHERE SettingName = "
+                                           "'SortDimensions'"
+                                        << "1,E2E SIDE,E2E OAK,30,0.75,12,2,,C1,"
+                                        << "12.0|30.0|0.75";
+        QTest::newRow("feet and inches")
+            << "UPDATE tblSettings SET SettingValue = '1' WHERE SettingName IN ('LengthsWithUnits', 'FeetAndInches')"
+            << "1,E2E SIDE,E2E OAK,0.75,1' 6\",2 ft 6 in,2,,C1,"
+            << "18.0|30.0|0.75";
+    }
+    void readingOptions()
+    {
+        QFETCH(QString, setupSql);
+        QFETCH(QString, row);
+        QFETCH(QString, stored);
+        m_sandbox->execDef(setupSql.toStdString());
+        RunResult r = Run({Csv(row.toStdString() + "\r\n"), "/skip", "1"});
+        QCOMPARE(r.err, std::string());
+        QCOMPARE(r.exitCode, 0);
+        QCOMPARE(vxtest::QueryColumn(Rdb(), "SELECT Width || '|' || Length || '|' || Thickness FROM tblParts"),
+                 std::vector<std::string>{stored.toStdString()});
+    }
+
     // ---- Failures before and during the conversion: code, exact standard error, no file ----
 
     void failures_data()
@@ -264,6 +297,16 @@ private slots:
             << QStringList{"  THERE ARE ERRORS IN THE PARTS FILE MAPPING",
                            "  You must select a column for DB Name: WIDTH, Display Label: WIDTH, This is a required "
                            "field.",
+                           "ERROR: The parts file mapping is incomplete. Start VXCLT normally and use 'Map Your Comma "
+                           "Delimited Parts File'."};
+        QTest::newRow("dimensions beside a thickness column")
+            << "UPDATE tblPartsFileMapping SET PF_Col = CASE MainName WHEN 'DIMENSIONS' THEN 5 ELSE 0 END WHERE "
+               "MainName IN ('DIMENSIONS', 'WIDTH', 'LENGTH')"
+            << QStringList{"{dir}/job.csv"} << 2
+            << QStringList{"  THERE ARE ERRORS IN THE PARTS FILE MAPPING",
+                           "  DB Name: THICKNESS, Display Label: THICKNESS can not have a column of its own while DB "
+                           "Name: DIMENSIONS, Display Label: DIMENSIONS holds length \u00D7 width \u00D7 thickness. "
+                           "Map either DIMENSIONS or separate columns.",
                            "ERROR: The parts file mapping is incomplete. Start VXCLT normally and use 'Map Your Comma "
                            "Delimited Parts File'."};
     }

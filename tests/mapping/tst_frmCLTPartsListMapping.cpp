@@ -262,6 +262,37 @@ private slots:
         QCOMPARE(f.setting("QuotedFields"), "1");
     }
 
+    // DIMENSIONS gives width and length, not beside a width column; its options are stored.
+    void dimensionsInOneCell()
+    {
+        Fixture f;
+        f.menu.hide();
+        Open(f, "Part,Size,Wide\r\nA,720x800,1\r\n", "Comma ( , )", 1);
+        QCOMPARE(f.labelCell(33), "DIMENSIONS");
+        f.presenter.answer(vbYes);
+        Click(f.screen, "cmdReset");
+        f.choose(1, "PART");
+        f.choose(2, "DIMENSIONS");
+        auto* order = Child<QComboBox>(f.screen, "cmboDimensionsOrder");
+        QCOMPARE(order->currentText(), QString("L\u00D7W\u00D7T"));
+        order->setCurrentIndex(order->findText("W\u00D7L"));
+        Click(f.screen, "cmdCheckMapping");
+        QCOMPARE(f.presenter.prompts.back().text, "Your Mapping appears to be complete and valid.");
+        f.choose(3, "WIDTH");
+        Click(f.screen, "cmdCheckMapping");
+        QVERIFY(TheErrorLog().Text().find("DB Name: WIDTH, Display Label: WIDTH can not have a column of its own") !=
+                std::string::npos);
+        auto* feet = Child<QCheckBox>(f.screen, "chkFeetAndInches");
+        Child<QCheckBox>(f.screen, "chkLengthsWithUnits")->setChecked(true);
+        feet->setChecked(true);
+        Child<QCheckBox>(f.screen, "chkSortDimensions")->setChecked(true);
+        f.choose(3, "NOT USED");
+        Click(f.screen, "cmdSaveMapping");
+        vxtest::Settle();
+        QCOMPARE(f.def("SELECT PF_Col FROM tblPartsFileMapping WHERE MainName = 'DIMENSIONS'"), "2");
+        QCOMPARE(f.setting("DimensionsOrder") + f.setting("SortDimensions") + f.setting("FeetAndInches"), "WL11");
+    }
+
     void defaultMappingWiderThanTheExample()
     {
         Fixture f;
