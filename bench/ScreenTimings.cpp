@@ -1,8 +1,9 @@
 // Times the screens on large inputs, offscreen: opening a cut list in the convert screen,
 // opening a parts file in the view/edit screen, printing 1,000 part labels to PDF,
 // combining a folder of parts files and typing parts by hand. Prints one line per measurement for bench/run-bench.
-// Usage: vx-screentimings convert <cut list> | view-edit <parts file> | labels <parts file> |
-//        combine <folder> | manual <rows>
+// Usage: vx-screentimings convert <cut list> [configuration SQL] | view-edit <parts file> |
+//        labels <parts file> | combine <folder> | manual <rows>
+// The configuration SQL, if given, is run against the factory configuration first.
 #include "ScreenTestTools.h"
 #include "TestSupport.h"
 #include "config/modCLTSettings.h"
@@ -20,6 +21,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QLineEdit>
 #include <QPrinter>
 #include <QRadioButton>
@@ -154,7 +156,7 @@ void TypeParts(int count, vxtest::ScriptedPresenter& presenter)
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
-    if (argc != 3) {
+    if (argc != 3 && argc != 4) {
         std::fprintf(stderr, "usage: %s convert|view-edit|labels|combine|manual <path or rows>\n", argv[0]);
         return 2;
     }
@@ -163,6 +165,14 @@ int main(int argc, char** argv)
     vxtest::ScriptedPresenter presenter;
     vxtest::ScriptedFileDialogs dialogs;
     vxtest::UseSettingsFolder(box.file("settings"));
+    if (argc == 4) {
+        QFile sql(QString::fromLocal8Bit(argv[3]));
+        if (!sql.open(QIODevice::ReadOnly)) {
+            std::fprintf(stderr, "cannot read %s\n", argv[3]);
+            return 2;
+        }
+        box.execDef(sql.readAll().toStdString());
+    }
     LoadSettings();
     if (mode == "convert")
         OpenCutList(arg, dialogs);

@@ -7,6 +7,7 @@
 #include "convert/FileReplace.h"
 #include "convert/PartsCriteria.h"
 #include "convert/PartsFileWriter.h"
+#include "convert/RowBlockInsert.h"
 #include "convert/TextFiles.h"
 #include "convert/modCLTScribes.h"
 #include "screens/ErrorLog.h"
@@ -19,6 +20,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <deque>
 #include <filesystem>
 #include <optional>
 #include <thread>
@@ -77,36 +79,31 @@ public:
             }
         }
 
-        std::string sql;
+        std::function<std::string(int)> valuesSql;
         if (m_criteria && settings.partsFile) {
-            sql = settings.partsFile->RowInsertSql([this](const std::string& column) {
+            const int params = static_cast<int>(m_names.size());
+            auto paramOf = [this](const std::string& column) {
                 auto it = m_params.find(column);
                 return it == m_params.end() ? 0 : it->second;
-            });
-            m_toPartsFile = !sql.empty();
+            };
+            if (!settings.partsFile->RowInsertSql(paramOf).empty())
+                valuesSql = [this, paramOf, params](int rows) {
+                    return m_settings.partsFile->RowInsertSql(paramOf, rows, params);
+                };
+            m_toPartsFile = bool(valuesSql);
         }
         Connection& target = m_toPartsFile ? settings.partsFile->Rows() : *conn;
-        if (sql.empty()) {
-            sql = "INSERT INTO tblPartsFileProcessTemplate (";
-            std::string values = ") VALUES (";
-            for (size_t i = 0; i < m_names.size(); ++i) {
-                sql += (i ? ", " : "") + SqlName(m_names[i]);
-                values += (i ? ", ?" : "?") + std::to_string(i + 1);
-            }
-            sql += values + ")";
-        }
-        if (sqlite3_prepare_v2(target.handle(), sql.c_str(), -1, &m_insert, nullptr) != SQLITE_OK)
-            target.Fail(sqlite3_errcode(target.handle()), sql);
+        if (!valuesSql)
+            valuesSql = [this](int rows) { return WorkingRowsSql(rows); };
+        m_insert = std::make_unique<RowBlockInsert>(target.handle(), static_cast<int>(m_names.size()), valuesSql);
+        if (m_insert->prepareResult() != SQLITE_OK)
+            target.Fail(sqlite3_errcode(target.handle()), m_insert->oneRowSql());
     }
-    ~RowWriter() { sqlite3_finalize(m_insert); }
-    RowWriter(const RowWriter&) = delete;
-    RowWriter& operator=(const RowWriter&) = delete;
 
-    // Writes one good line: the checked values of the mapped fields.
+    // Writes one good line: the checked values of the mapped fields. The row may wait in a
+    // block of rows until Flush; its texts live until then.
     void Write(const std::vector<FieldValue>& values, int32_t rowNumber, NewNameRegistry& names)
     {
-        m_scratch.clear();
-        m_scratch.reserve(m_targets.size() + 2); // texts made here must not move before the step
         std::string_view part;
         RowCriteriaResult row;
         for (size_t i = 0; i < m_targets.size(); ++i) {
@@ -118,7 +115,7 @@ public:
                 if (!v.hasNumber)
                     throw VxError(kErrTypeMismatch, "Type mismatch", "PartsFileReader");
                 double d = v.number;
-                sqlite3_bind_double(m_insert, t.param, d);
+                m_insert->Double(t.param, d);
                 if (t.isWidth)
                     row.width = d;
                 else if (t.isLength)
@@ -131,11 +128,15 @@ public:
                 else
                     row.scribes =
                         ConvertScribeUnits(std::string(v.text), m_settings.lengthFactor, m_settings.lengthDigits);
-                BindText(t.param, Keep(row.scribes));
+                m_insert->Text(t.param, Keep(row.scribes));
                 break;
             case ValueKind::Other: BindOther(t.param, v); break;
             }
             if (t.isPart) {
+                // A question about a new name comes after the rows before it are written, as
+                // does any failure of writing them.
+                if (!names.CriteriaFor(v.text))
+                    Flush();
                 names.CheckForNewPart(v.text);
                 part = v.text;
             } else if (t.isMaterial) {
@@ -144,26 +145,25 @@ public:
         }
         if (m_criteria)
             BindCriteria(part.data() ? names.CriteriaFor(part) : nullptr, row);
-        BindText(m_fileNameParam, m_fileName);
+        m_insert->Text(m_fileNameParam, m_fileName);
         if (m_seqParam)
-            sqlite3_bind_int64(m_insert, m_seqParam, rowNumber);
+            m_insert->Int(m_seqParam, rowNumber);
         if (m_quantityParam)
-            sqlite3_bind_int64(m_insert, m_quantityParam, 1);
+            m_insert->Int(m_quantityParam, 1);
         if (m_toPartsFile && (!row.valid || m_settings.partsFile->HasFailed()))
             return; // the parts file holds the valid rows only
-        int rc = sqlite3_step(m_insert);
-        sqlite3_reset(m_insert);
-        if (rc == SQLITE_DONE)
-            return;
-        if (!m_toPartsFile)
-            m_conn->Fail(rc, "INSERT INTO tblPartsFileProcessTemplate");
-        // Reading goes on (its messages and learned names are those of the read); the write
-        // reports the failure, as it would have when copying the rows.
-        try {
-            m_settings.partsFile->Rows().Fail(rc, "INSERT INTO tblParts");
-        } catch (...) {
-            m_settings.partsFile->RowsFailed(std::current_exception());
-        }
+        int rc = m_insert->EndRow();
+        if (m_insert->PendingRows() == 0)
+            m_scratch.clear();
+        Written(rc);
+    }
+
+    // Writes the rows still waiting in the block (before a message, a question or the end
+    // of the batch whose texts they use).
+    void Flush()
+    {
+        Written(m_insert->Flush());
+        m_scratch.clear();
     }
 
     // True when the rows are written with the criteria already applied.
@@ -200,33 +200,60 @@ private:
         return index;
     }
 
-    // A text made while writing the row, kept alive until the row is stepped.
+    // The INSERT of rows into the working table, parameters numbered row after row.
+    std::string WorkingRowsSql(int rows) const
+    {
+        std::string sql = "INSERT INTO tblPartsFileProcessTemplate (";
+        for (size_t i = 0; i < m_names.size(); ++i)
+            sql += (i ? ", " : "") + SqlName(m_names[i]);
+        sql += ") VALUES ";
+        for (int r = 0; r < rows; ++r) {
+            sql += r ? ", (" : "(";
+            for (size_t i = 0; i < m_names.size(); ++i)
+                sql += (i ? ", ?" : "?") + std::to_string(r * m_names.size() + i + 1);
+            sql += ")";
+        }
+        return sql;
+    }
+
+    // The result of writing rows: a failure of the working table ends the read; one of the
+    // parts file is kept for its end, and reading goes on (its messages and learned names
+    // are those of the read), as it would have when copying the rows.
+    void Written(int rc)
+    {
+        if (rc == SQLITE_DONE)
+            return;
+        if (!m_toPartsFile)
+            m_conn->Fail(rc, "INSERT INTO tblPartsFileProcessTemplate");
+        try {
+            m_settings.partsFile->Rows().Fail(rc, "INSERT INTO tblParts");
+        } catch (...) {
+            m_settings.partsFile->RowsFailed(std::current_exception());
+        }
+    }
+
+    // A text made while writing the row, kept alive until the row is written.
     std::string_view Keep(const std::string& text)
     {
         m_scratch.push_back(text);
         return m_scratch.back();
     }
 
-    void BindText(int param, std::string_view text)
-    {
-        sqlite3_bind_text64(m_insert, param, text.data() ? text.data() : "", text.size(), SQLITE_STATIC, SQLITE_UTF8);
-    }
-
     void BindCriteria(const PartCriteria* criteria, RowCriteriaResult& row)
     {
         ApplyCriteriaToNewRow(criteria, *m_criteria, row);
         const int* p = m_criteriaParams.data();
-        sqlite3_bind_int(m_insert, p[0], row.valid);
-        sqlite3_bind_int(m_insert, p[1], row.switched);
-        sqlite3_bind_int(m_insert, p[2], row.panel);
-        sqlite3_bind_int(m_insert, p[3], row.bGrade);
-        sqlite3_bind_int(m_insert, p[4], row.process);
-        sqlite3_bind_int(m_insert, p[5], row.pocketHoles);
-        BindText(p[6], Keep(row.spaceBalls));
-        BindText(p[7], Keep(row.scribes));
-        sqlite3_bind_double(m_insert, p[8], row.width);
-        sqlite3_bind_double(m_insert, p[9], row.length);
-        sqlite3_bind_int(m_insert, p[10], row.reversed);
+        m_insert->Int(p[0], row.valid);
+        m_insert->Int(p[1], row.switched);
+        m_insert->Int(p[2], row.panel);
+        m_insert->Int(p[3], row.bGrade);
+        m_insert->Int(p[4], row.process);
+        m_insert->Int(p[5], row.pocketHoles);
+        m_insert->Text(p[6], Keep(row.spaceBalls));
+        m_insert->Text(p[7], Keep(row.scribes));
+        m_insert->Double(p[8], row.width);
+        m_insert->Double(p[9], row.length);
+        m_insert->Int(p[10], row.reversed);
     }
 
     // Any other field: the text, stored as the column's kind when it reads as one.
@@ -241,21 +268,21 @@ private:
                 number = ParseNumber(v.text);
             if (number) {
                 if (type == FieldType::Double)
-                    sqlite3_bind_double(m_insert, param, *number);
+                    m_insert->Double(param, *number);
                 else if (type == FieldType::Long)
-                    sqlite3_bind_int64(m_insert, param, RoundToLong(*number));
+                    m_insert->Int(param, RoundToLong(*number));
                 else
-                    sqlite3_bind_int(m_insert, param, *number != 0 ? 1 : 0);
+                    m_insert->Int(param, *number != 0 ? 1 : 0);
                 return;
             }
             std::string_view trimmed = TrimSpaces(v.text);
             if (type == FieldType::Boolean &&
                 (trimmed.empty() || EqualsNoCase(trimmed, "false") || EqualsNoCase(trimmed, "true"))) {
-                sqlite3_bind_int(m_insert, param, EqualsNoCase(trimmed, "true") ? 1 : 0);
+                m_insert->Int(param, EqualsNoCase(trimmed, "true") ? 1 : 0);
                 return;
             }
         }
-        BindText(param, v.text);
+        m_insert->Text(param, v.text);
     }
 
     std::shared_ptr<Connection> m_conn;
@@ -268,8 +295,8 @@ private:
     std::vector<FieldType> m_types;
     std::vector<Target> m_targets;
     std::vector<int> m_criteriaParams;
-    std::vector<std::string> m_scratch;
-    sqlite3_stmt* m_insert = nullptr;
+    std::deque<std::string> m_scratch; // grows without moving what the waiting rows point to
+    std::unique_ptr<RowBlockInsert> m_insert;
     int m_seqParam = 0, m_fileNameParam = 0, m_quantityParam = 0;
     bool m_toPartsFile = false;
 };
@@ -411,8 +438,9 @@ bool PartsFileReader::Read(const std::string& path, const std::string& title, co
     int32_t written = 0;
     bool rejected = false, droppedFragment = false;
     RejectionSummary summary;
+    std::unique_ptr<ParsedBatch> batch; // outlives a failure: waiting rows point into it
     try {
-        while (auto batch = queue.Pop()) {
+        while ((batch = queue.Pop())) {
             if (batch->error)
                 std::rethrow_exception(batch->error);
             for (const ParsedRow& row : batch->rows) {
@@ -428,6 +456,7 @@ bool PartsFileReader::Read(const std::string& path, const std::string& title, co
                     m_rowsInPartsFile = writer->WritesPartsFile();
                 }
                 if (row.rejected) {
+                    writer->Flush();
                     for (const std::string& failure : batch->failures[row.report])
                         ShowMessage(failure, vbOKOnly, "");
                     log.AddInfo(batch->reports[row.report]);
@@ -444,6 +473,8 @@ bool PartsFileReader::Read(const std::string& path, const std::string& title, co
                 }
                 writer->Write(values, ++written, m_names);
             }
+            if (writer)
+                writer->Flush(); // the rows point into this batch
             if (!m_progress.update(batch->bytesRead))
                 throw VxError(kErrUserInterrupt, "User interrupt occurred", "PartsFileReader");
             if (batch->last) {
@@ -456,6 +487,11 @@ bool PartsFileReader::Read(const std::string& path, const std::string& title, co
     } catch (...) {
         // What was written so far stays, as do the part names the operator answered for.
         if (transaction) {
+            try {
+                if (writer)
+                    writer->Flush();
+            } catch (...) {
+            }
             try {
                 transaction->commit();
             } catch (...) {

@@ -249,13 +249,29 @@ std::unordered_map<std::string, DeclaredColumn> DeclaredColumns(Connection& c, c
 }
 } // namespace
 
-std::string PartsFileBuild::RowInsertSql(const std::function<int(const std::string& column)>& paramOf)
+namespace {
+// True for one SQL string literal ('it''s'), whose IFNULL with '' is itself.
+bool IsStringLiteral(const std::string& sql)
+{
+    if (sql.size() < 2 || sql.front() != '\'' || sql.back() != '\'')
+        return false;
+    for (size_t i = 1; i + 1 < sql.size(); ++i)
+        if (sql[i] == '\'' && sql[++i] != '\'')
+            return false;
+    return true;
+}
+} // namespace
+
+std::string PartsFileBuild::RowInsertSql(const std::function<int(const std::string& column)>& paramOf, int rows,
+                                         int paramsPerRow)
 {
     if (!m_own)
         return {};
     auto working = DeclaredColumns(m_session, kWorkSchema, "tblPartsFileProcessTemplate");
     auto parts = DeclaredColumns(Rows(), "main", "tblParts");
-    std::string into, values;
+    // Per column: the parameter of its value, or (0) the SQL of its default.
+    std::vector<std::pair<int, std::string>> columns;
+    std::string into;
     for (const ColumnInfo& ci : SchemaColumns(Rows(), "main", "tblParts")) {
         if (EqualsNoCase(ci.name, "AutoIDNum"))
             continue;
@@ -265,17 +281,32 @@ std::string PartsFileBuild::RowInsertSql(const std::function<int(const std::stri
         if (it == working.end() || Affinity(it->second.declared) != Affinity(parts.at(it->first).declared))
             return {};
         std::string value;
-        if (int param = paramOf(it->first)) {
-            value = "?" + std::to_string(param); // the reader never binds a null
-        } else {
-            if (it->second.notNull && it->second.defaultSql == "NULL")
+        int param = paramOf(it->first); // the reader never binds a null
+        if (!param) {
+            const std::string& defaultSql = it->second.defaultSql;
+            if (it->second.notNull && defaultSql == "NULL")
                 return {}; // the working table would refuse the row
-            value = ci.type == FieldType::Text ? "IFNULL(" + it->second.defaultSql + ", '')" : it->second.defaultSql;
+            if (ci.type != FieldType::Text)
+                value = defaultSql;
+            else if (defaultSql == "NULL")
+                value = "''";
+            else
+                value = IsStringLiteral(defaultSql) ? defaultSql : "IFNULL(" + defaultSql + ", '')";
         }
+        columns.emplace_back(param, std::move(value));
         into += (into.empty() ? "" : ", ") + SqlName(ci.name);
-        values += (values.empty() ? "" : ", ") + value;
     }
-    return "INSERT INTO tblParts (" + into + ") VALUES (" + values + ")";
+    std::string sql = "INSERT INTO tblParts (" + into + ") VALUES ";
+    for (int r = 0; r < rows; ++r) {
+        sql += r ? ", (" : "(";
+        for (size_t i = 0; i < columns.size(); ++i) {
+            const auto& [param, value] = columns[i];
+            sql += i ? ", " : "";
+            sql += param ? "?" + std::to_string(r * paramsPerRow + param) : value;
+        }
+        sql += ")";
+    }
+    return sql;
 }
 
 PartsFileBuild::~PartsFileBuild() { Discard(); }

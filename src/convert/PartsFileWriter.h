@@ -33,7 +33,10 @@ public:
     // working column of that (upper-case) name, else from that column's default, text never
     // null. Empty when a value could come out differently (a column the working table lacks
     // or stores with another affinity): such rows must go through the working table.
-    std::string RowInsertSql(const std::function<int(const std::string& column)>& paramOf);
+    // With rows > 1 the INSERT writes that many rows, the parameters of row k (from 0)
+    // numbered from k * paramsPerRow + 1.
+    std::string RowInsertSql(const std::function<int(const std::string& column)>& paramOf, int rows = 1,
+                             int paramsPerRow = 0);
     // Keeps the first failure of writing rows; FinishWithLabels throws it.
     void RowsFailed(std::exception_ptr failure);
     bool HasFailed() const { return m_failure != nullptr; }
