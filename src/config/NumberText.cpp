@@ -14,6 +14,8 @@ namespace vx {
 
 namespace {
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+// Room for any double printed in plain notation (309 digits) with its decimals.
+constexpr size_t kPrintedSize = 400;
 } // namespace
 
 std::string TrimBlanks(std::string_view text)
@@ -180,21 +182,44 @@ int32_t RoundToLong(double value)
 
 int32_t ToLong(std::string_view text) { return RoundToLong(ToDouble(text)); }
 
+namespace {
+// The text printf's "%.15g", "%.*f" or "%.*e" gives in the "C" locale, whatever locale the
+// process runs in (the windowed program runs in the user's), and at a fraction of the cost.
+std::string_view Printed(char (&buf)[kPrintedSize], double value, std::chars_format format, int precision)
+{
+    auto printed = std::to_chars(buf, buf + kPrintedSize, value, format, precision);
+    return {buf, static_cast<size_t>(printed.ptr - buf)};
+}
+
+// The double a printed text stands for (the text is one Printed made), as strtod reads it:
+// beyond the range (15 digits of the largest doubles round up) it is infinite.
+double ReadBack(std::string_view text)
+{
+    double value = 0;
+    if (std::from_chars(text.data(), text.data() + text.size(), value).ec == std::errc::result_out_of_range) {
+        size_t e = text.find('e');
+        bool tiny = e != std::string_view::npos && e + 1 < text.size() && text[e + 1] == '-';
+        value = tiny ? 0.0 : std::numeric_limits<double>::infinity();
+        if (text.front() == '-')
+            value = -value;
+    }
+    return value;
+}
+} // namespace
+
 double RoundHalfEven(double value, int places)
 {
     if (!std::isfinite(value))
         return value;
     // Round through the shortest decimal text so 2.675 (stored as 2.67499..) is treated
     // as the decimal the user wrote.
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%.15g", value);
-    double v = std::strtod(buf, nullptr);
+    char buf[kPrintedSize];
+    double v = ReadBack(Printed(buf, value, std::chars_format::general, 15));
     double scale = std::pow(10.0, places);
     double scaled = v * scale;
     if (std::fabs(scaled) >= 9e15)
         return v;
-    std::snprintf(buf, sizeof buf, "%.15g", scaled);
-    double s = std::strtod(buf, nullptr);
+    double s = ReadBack(Printed(buf, scaled, std::chars_format::general, 15));
     double r = std::nearbyint(s);
     double result = r / scale;
     if (result == 0.0)
@@ -207,14 +232,12 @@ std::string FormatNumber(double value)
     if (value == 0.0 || !std::isfinite(value))
         return value == 0.0 ? "0" : (std::isnan(value) ? "NaN" : (value > 0 ? "Infinity" : "-Infinity"));
     double a = std::fabs(value);
-    char buf[64];
+    char buf[kPrintedSize];
     if (a >= 1e-4 && a < 1e15) {
-        std::snprintf(buf, sizeof buf, "%.15g", value);
-        std::string s(buf);
+        std::string s(Printed(buf, value, std::chars_format::general, 15));
         if (s.find('e') != std::string::npos) {
             // %.15g may choose exponent form for very small values; force plain notation.
-            std::snprintf(buf, sizeof buf, "%.*f", 19, value);
-            s = buf;
+            s = Printed(buf, value, std::chars_format::fixed, 19);
         }
         if (s.find('.') != std::string::npos) {
             while (!s.empty() && s.back() == '0')
@@ -224,9 +247,8 @@ std::string FormatNumber(double value)
         }
         return s;
     }
-    std::snprintf(buf, sizeof buf, "%.14E", value);
-    std::string s(buf);
-    size_t ePos = s.find('E');
+    std::string s(Printed(buf, value, std::chars_format::scientific, 14));
+    size_t ePos = s.find('e');
     std::string mant = s.substr(0, ePos), exp = s.substr(ePos + 1);
     while (!mant.empty() && mant.back() == '0')
         mant.pop_back();
@@ -242,13 +264,11 @@ std::string FormatNumber(double value)
 std::string FormatFixed(double value, int decimals)
 {
     double scale = std::pow(10.0, decimals);
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%.15g", value * scale);
-    double s = std::strtod(buf, nullptr);
+    char buf[kPrintedSize];
+    double s = ReadBack(Printed(buf, value * scale, std::chars_format::general, 15));
     double r = std::round(s) / scale; // halves away from zero
-    std::snprintf(buf, sizeof buf, "%.*f", decimals, r);
-    std::string out(buf);
-    if (out.rfind("-0", 0) == 0 && std::strtod(buf, nullptr) == 0.0)
+    std::string out(Printed(buf, r, std::chars_format::fixed, decimals));
+    if (out.rfind("-0", 0) == 0 && ReadBack(out) == 0.0)
         out.erase(0, 1);
     return out;
 }

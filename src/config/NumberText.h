@@ -41,6 +41,6 @@ double RoundHalfEven(double value, int places);
 // plain notation for 1e-4 <= |x| < 1e15, exponent form otherwise.
 std::string FormatNumber(double value);
 // Fixed number of decimals, halves away from zero ("0.50", "466.67").
-std::string FormatFixed(double value, int decimals);
+std::string FormatFixed(double value, int decimals); // decimals from 0 to 60
 
 } // namespace vx

@@ -13,6 +13,27 @@ const PositionListMessages kScribeMessages{
     "A Scribe Location can not be evaluated as a number.", "A Scribe Location value is < 0.",
     "The last absolute Scribe position (sum of incremental positions) exceeds the part length."};
 
+// True when the criteria's cleaning leaves a list as it is: one entry, or several without a
+// zero among them and without a final scribe within 0.3 of the part's end. One pass over
+// the text, nothing copied: most lists need nothing done.
+bool NeedsNoCleaning(std::string_view list, double length)
+{
+    if (list.find('|') == std::string_view::npos)
+        return true;
+    double sum = 0;
+    size_t start = 0, bar;
+    do {
+        bar = list.find('|', start);
+        if (auto value = ParseNumber(list.substr(start, bar == std::string_view::npos ? bar : bar - start))) {
+            if (*value == 0)
+                return false;
+            sum += *value;
+        }
+        start = bar + 1;
+    } while (bar != std::string_view::npos);
+    return !(length - sum < 0.3);
+}
+
 std::string JoinEntries(const std::vector<std::string>& entries)
 {
     std::string out;
@@ -100,6 +121,8 @@ std::string RemoveZeros(const std::string& tmpstr)
 
 std::string ApplyScribeCriteria(const std::string& scribes, double length, bool reverseWanted, bool& reversed)
 {
+    if (reverseWanted == reversed && NeedsNoCleaning(TrimSpaces(scribes), length))
+        return scribes;
     std::string stored = scribes;
     std::string list(TrimSpaces(scribes));
     if (list.empty())
