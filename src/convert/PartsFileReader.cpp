@@ -334,7 +334,7 @@ PartsFileReader::InputShape PartsFileReader::InspectInput(const std::string& pat
 {
     InputShape shape;
     FilePtr in = OpenFile(path, "rb");
-    std::vector<char> buf(kTextBlockSize);
+    ByteBuffer buf(kTextBlockSize);
     bool anyByte = false, first = true;
     size_t got;
     while ((got = std::fread(buf.data(), 1, buf.size(), in.get())) > 0) {
@@ -362,7 +362,8 @@ bool PartsFileReader::RewriteWithCrLf(const std::string& path)
     try {
         FilePtr in = OpenFile(path, "rb");
         FilePtr out = OpenFile(tmp, "wb");
-        std::vector<char> buf(kTextBlockSize), converted;
+        ByteBuffer buf(kTextBlockSize);
+        std::vector<char> converted;
         converted.reserve(kTextBlockSize * 2);
         size_t got;
         while ((got = std::fread(buf.data(), 1, buf.size(), in.get())) > 0) {

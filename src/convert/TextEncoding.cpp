@@ -30,7 +30,7 @@ TextEncoding MarkedEncoding(std::string_view firstBytes)
 TextEncoding DetectTextEncoding(const std::string& path)
 {
     FilePtr in = OpenFile(path, "rb");
-    std::vector<char> buf(kTextBlockSize);
+    ByteBuffer buf(kTextBlockSize);
     Utf8Check check;
     bool first = true;
     size_t got;

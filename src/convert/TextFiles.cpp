@@ -3,6 +3,7 @@
 #include "config/NumberText.h"
 #include "config/VxError.h"
 
+#include <algorithm>
 #include <cstring>
 #include <filesystem>
 
@@ -22,11 +23,21 @@ FilePtr OpenFile(const std::string& path, const char* mode)
     return f;
 }
 
+void ByteBuffer::grow(size_t size, size_t keep)
+{
+    if (size <= m_size)
+        return;
+    std::unique_ptr<char[]> bigger(new char[size]);
+    std::memcpy(bigger.get(), m_data.get(), std::min(keep, m_size));
+    m_data = std::move(bigger);
+    m_size = size;
+}
+
 LineSource::LineSource(const std::string& path)
     : m_encoding(DetectTextEncoding(path)), m_decoder(m_encoding), m_file(OpenFile(path, "rb")), m_buf(kTextBlockSize)
 {
     if (m_encoding != TextEncoding::Utf8)
-        m_raw.resize(kTextBlockSize);
+        m_raw = ByteBuffer(kTextBlockSize);
 }
 
 bool LineSource::Next(std::string_view& line)
@@ -73,7 +84,7 @@ void LineSource::Fill()
         return;
     }
     if (m_end == m_buf.size())
-        m_buf.resize(m_buf.size() * 2); // a line longer than a block
+        m_buf.grow(m_buf.size() * 2, m_end); // a line longer than a block
     size_t got = std::fread(m_buf.data() + m_end, 1, m_buf.size() - m_end, m_file.get());
     if (got == 0) {
         ThrowOnReadFailure();
@@ -101,7 +112,7 @@ void LineSource::FillDecoded()
     }
     m_consumed += static_cast<int64_t>(got);
     if (m_buf.size() < m_end + m_decoded.size())
-        m_buf.resize(m_end + m_decoded.size());
+        m_buf.grow(m_end + m_decoded.size(), m_end);
     std::memcpy(m_buf.data() + m_end, m_decoded.data(), m_decoded.size());
     m_end += m_decoded.size();
 }

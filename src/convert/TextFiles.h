@@ -13,6 +13,23 @@ namespace vx {
 
 inline constexpr size_t kTextBlockSize = size_t(4) << 20;
 
+// A block of bytes that starts undefined: a large block is never zeroed, so only the pages a
+// read fills are ever touched (a short file costs no page faults for the rest of the block).
+class ByteBuffer {
+public:
+    explicit ByteBuffer(size_t size = 0) : m_data(size ? new char[size] : nullptr), m_size(size) {}
+    char* data() { return m_data.get(); }
+    const char* data() const { return m_data.get(); }
+    size_t size() const { return m_size; }
+    char& operator[](size_t i) { return m_data[i]; }
+    // Makes room for size bytes (never less), keeping the first keep bytes.
+    void grow(size_t size, size_t keep);
+
+private:
+    std::unique_ptr<char[]> m_data;
+    size_t m_size;
+};
+
 struct FileCloser {
     void operator()(std::FILE* f) const { std::fclose(f); }
 };
@@ -47,7 +64,7 @@ private:
     TextEncoding m_encoding;
     TextDecoder m_decoder;
     FilePtr m_file;
-    std::vector<char> m_buf, m_raw;
+    ByteBuffer m_buf, m_raw;
     std::string m_decoded;
     size_t m_begin = 0, m_end = 0;
     // Where the next line feed is (m_end: none before it), while the block stays in place:

@@ -421,6 +421,31 @@ private slots:
             QVERIFY2(!vxtest::Contains(line, "Windows") && !vxtest::Contains(line, "C:\\Rerez"), line.c_str());
     }
 
+    // Without arguments the executable starts the windowed program from its module: without
+    // a display that says so; without the module beside the executable, that.
+    void windowedProgramStartsFromItsModule_data()
+    {
+        QTest::addColumn<bool>("moduleThere");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("no display") << true << "VXCLT: the windowed program needs a display, and none is available";
+        QTest::newRow("no module") << false << "The windowed program could not be started: ";
+    }
+    void windowedProgramStartsFromItsModule()
+    {
+        QFETCH(bool, moduleThere);
+        QFETCH(QString, message);
+        std::string exe = vxtest::BinDir() + "/VXCLT";
+        if (!moduleThere) {
+            std::filesystem::create_directories(m_sandbox->file("alone"));
+            std::filesystem::copy_file(exe, m_sandbox->file("alone/VXCLT"));
+            exe = m_sandbox->file("alone/VXCLT");
+        }
+        RunResult r = vxtest::RunProgram(
+            "/usr/bin/env", {"-u", "QT_QPA_PLATFORM", "-u", "DISPLAY", "-u", "WAYLAND_DISPLAY", exe}, m_sandbox->root());
+        QCOMPARE(r.exitCode, 1);
+        QVERIFY2(r.err.rfind(message.toStdString(), 0) == 0, r.err.c_str());
+    }
+
     // ---- The check: the conversion's report and exit code, and not one byte written ----
 
     void checkWritesNothing_data()
