@@ -101,6 +101,29 @@ std::vector<std::string> SplitText(std::string_view text, std::string_view delim
     }
 }
 
+bool IsWhiteSpace(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+
+size_t LeadingWords(std::string_view text, std::initializer_list<std::string_view> words, bool spaceFirst)
+{
+    size_t i = 0;
+    auto skipSpace = [&] {
+        size_t start = i;
+        while (i < text.size() && IsWhiteSpace(text[i]))
+            ++i;
+        return i > start;
+    };
+    if (!skipSpace() && spaceFirst)
+        return std::string_view::npos;
+    for (std::string_view word : words) {
+        if (!EqualsNoCase(text.substr(i, word.size()), word))
+            return std::string_view::npos;
+        i += word.size();
+        if (!skipSpace())
+            return std::string_view::npos;
+    }
+    return i;
+}
+
 std::optional<double> ParseNumber(std::string_view raw)
 {
     size_t b = 0, e = raw.size();

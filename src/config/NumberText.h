@@ -1,6 +1,7 @@
 #pragma once
 // The one general number test and the number conversions every part of the program uses.
 #include <cstdint>
+#include <initializer_list>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -16,6 +17,13 @@ std::string UpperCase(std::string_view text);
 std::string LowerCase(std::string_view text);
 bool EqualsNoCase(std::string_view a, std::string_view b);
 std::vector<std::string> SplitText(std::string_view text, std::string_view delimiter);
+// True for white space as SQL and the "C" locale know it (space, tab, CR, LF, VT, FF).
+bool IsWhiteSpace(char c);
+// The length of the words that open a text: each word matched ignoring case, white space
+// before the first (required when spaceFirst), between them and after the last (at least
+// one character of it); npos when the text does not open so. "  delete *  from t" with
+// {"delete", "*", "from"} gives 16.
+size_t LeadingWords(std::string_view text, std::initializer_list<std::string_view> words, bool spaceFirst = false);
 // Text fit to echo to a terminal or a log: every control character other than tab (a NUL
 // byte included) written as \xNN, so a file's bytes cannot steer the operator's terminal.
 std::string EscapeControlCharacters(std::string_view text);

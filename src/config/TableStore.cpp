@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <mutex>
-#include <regex>
 #include <sqlite3.h>
 #include <unordered_set>
 
@@ -174,8 +173,8 @@ namespace {
 // "Delete * from T" is the classic form; SQLite wants "DELETE FROM T".
 std::string TranslateStatement(std::string_view sql)
 {
-    static const std::regex deleteStar(R"(^\s*delete\s+\*\s+from\s+)", std::regex::icase);
-    return std::regex_replace(std::string(sql), deleteStar, "DELETE FROM ");
+    size_t words = LeadingWords(sql, {"delete", "*", "from"});
+    return words == std::string_view::npos ? std::string(sql) : "DELETE FROM " + std::string(sql.substr(words));
 }
 } // namespace
 
@@ -374,21 +373,95 @@ std::string Statement::ColumnText(int i) const
 
 // ---------------------------------------------------------------- RecordSet
 
+namespace {
+bool IsLineEnd(char c) { return c == '\n' || c == '\r'; }
+
+// Nothing but white space and at most one ";" up to the end.
+bool OnlyClosing(std::string_view t)
+{
+    size_t i = 0;
+    while (i < t.size() && IsWhiteSpace(t[i]))
+        ++i;
+    if (i < t.size() && t[i] == ';')
+        ++i;
+    while (i < t.size() && IsWhiteSpace(t[i]))
+        ++i;
+    return i == t.size();
+}
+
+// The shortest start of t, on one line, after which only the closing follows.
+bool ClauseToEnd(std::string_view t, std::string& clause)
+{
+    for (size_t j = 0;; ++j) {
+        if (OnlyClosing(t.substr(j))) {
+            clause.assign(t.substr(0, j));
+            return true;
+        }
+        if (j == t.size() || IsLineEnd(t[j]))
+            return false;
+    }
+}
+
+bool OrderByToEnd(std::string_view t, std::string& orderBy)
+{
+    size_t words = LeadingWords(t, {"order", "by"}, true);
+    return words != std::string_view::npos && ClauseToEnd(t.substr(words), orderBy);
+}
+
+// The one query form a record set opens: "SELECT * FROM <table> [WHERE <filter>]
+// [ORDER BY <order>] [;]", words in any case, the table a name, "quoted" or [bracketed].
+// The filter is the shortest text (on one line) that leaves an ORDER BY or the end.
+bool ParseRecordSetQuery(std::string_view sql, std::string& table, std::string& where, std::string& orderBy)
+{
+    size_t at = LeadingWords(sql, {"select", "*", "from"});
+    if (at == std::string_view::npos || at == sql.size())
+        return false;
+    size_t end = at;
+    if (sql[at] == '"' || sql[at] == '[') {
+        end = sql.find(sql[at] == '"' ? '"' : ']', at + 1);
+        if (end == std::string_view::npos || end == at + 1)
+            return false;
+        ++end;
+    } else {
+        auto nameCharacter = [](char ch) {
+            return (ch >= 'A' && ch <= 'Z') || (ch >= 'a' && ch <= 'z') || (ch >= '0' && ch <= '9') || ch == '_';
+        };
+        while (end < sql.size() && nameCharacter(sql[end]))
+            ++end;
+        if (end == at)
+            return false;
+    }
+    table.assign(sql.substr(at, end - at));
+    where.clear();
+    orderBy.clear();
+    std::string_view rest = sql.substr(end);
+    size_t whereWords = LeadingWords(rest, {"where"}, true);
+    if (whereWords == std::string_view::npos)
+        return OrderByToEnd(rest, orderBy) || OnlyClosing(rest);
+    std::string_view filter = rest.substr(whereWords);
+    for (size_t i = 0;; ++i) {
+        if (OrderByToEnd(filter.substr(i), orderBy) || OnlyClosing(filter.substr(i))) {
+            where.assign(filter.substr(0, i));
+            return true;
+        }
+        if (i == filter.size() || IsLineEnd(filter[i]))
+            return false;
+    }
+}
+} // namespace
+
 void RecordSet::Open(std::shared_ptr<Connection> c, const std::string& sql)
 {
-    static const std::regex form(
-        R"(^\s*select\s+\*\s+from\s+("[^"]+"|\[[^\]]+\]|[A-Za-z0-9_]+)(?:\s+where\s+(.*?))?(?:\s+order\s+by\s+(.*?))?\s*;?\s*$)",
-        std::regex::icase);
-    std::smatch m;
-    if (!std::regex_match(sql, m, form))
+    std::string table, where, orderBy;
+    if (!ParseRecordSetQuery(sql, table, where, orderBy))
         throw VxError(kErrDatabase, "Unsupported record set query: " + sql, "TableStore");
     Close();
     m_conn = std::move(c);
-    m_table = m[1].str();
+    m_table = std::move(table);
     if (m_table.size() > 2 && (m_table.front() == '"' || m_table.front() == '['))
         m_table = m_table.substr(1, m_table.size() - 2);
-    m_where = m[2].str();
-    m_orderBy = m[3].str();
+    m_where = std::move(where);
+    m_orderBy = std::move(orderBy);
     if (!m_conn->TableExists(m_table))
         throw VxError(kErrDatabase, "The table '" + m_table + "' does not exist in " + m_conn->path() + ".",
                       "TableStore");

@@ -16,7 +16,6 @@
 
 #include <algorithm>
 #include <optional>
-#include <regex>
 #include <vector>
 
 namespace vx {
@@ -105,13 +104,12 @@ void ConversionSession::CreateSessionWorkingTable()
                           ->ScalarQuery("SELECT sql FROM main.sqlite_master WHERE type = 'table' AND "
                                         "name = 'tblPartsFileProcessTemplate' COLLATE NOCASE")
                           .toText();
-    static const std::regex createTable(R"(^\s*CREATE\s+TABLE\s+)", std::regex::icase);
-    if (!std::regex_search(ddl, createTable))
+    const size_t createTable = LeadingWords(ddl, {"CREATE", "TABLE"});
+    if (createTable == std::string::npos)
         throw VxError(kErrDatabase, "The table 'tblPartsFileProcessTemplate' does not exist in " + m_conn->path() + ".",
                       "ConnectToDB");
     m_conn->Execute("PRAGMA temp.cache_size=-65536");
-    m_workingTableDdl =
-        std::regex_replace(ddl, createTable, "CREATE TEMP TABLE ", std::regex_constants::format_first_only);
+    m_workingTableDdl = "CREATE TEMP TABLE " + ddl.substr(createTable);
     m_conn->Execute(m_workingTableDdl);
 }
 

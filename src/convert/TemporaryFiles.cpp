@@ -1,11 +1,11 @@
 #include "convert/TemporaryFiles.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
 #include <mutex>
-#include <regex>
 
 #ifndef _WIN32
 #include <csignal>
@@ -79,23 +79,44 @@ std::string TemporaryFileName(const std::string& targetName, long pid, unsigned 
     return "." + targetName + kMarker + std::to_string(pid) + "_" + std::to_string(serial);
 }
 
+namespace {
+// The process id in a temporary file's name ".<name>.vxtmp<pid>_<serial>" (the last marker
+// whose digits end the name); false for any other name.
+bool TemporaryFileProcess(const std::string& file, long& pid)
+{
+    auto digits = [&file](size_t from, size_t to) {
+        return to > from && std::all_of(file.begin() + static_cast<std::ptrdiff_t>(from),
+                                        file.begin() + static_cast<std::ptrdiff_t>(to),
+                                        [](char c) { return c >= '0' && c <= '9'; });
+    };
+    if (file.size() < 2 || file[0] != '.' || file.find_first_of("\r\n") != std::string::npos)
+        return false;
+    const size_t markerSize = std::strlen(kMarker);
+    for (size_t at = file.rfind(kMarker); at != std::string::npos && at >= 2; at = file.rfind(kMarker, at - 1)) {
+        size_t bar = file.find('_', at + markerSize);
+        if (bar == std::string::npos || !digits(at + markerSize, bar) || !digits(bar + 1, file.size()))
+            continue;
+        try {
+            pid = std::stol(file.substr(at + markerSize, bar - at - markerSize));
+        } catch (const std::exception&) {
+            return false;
+        }
+        return true;
+    }
+    return false;
+}
+} // namespace
+
 void RemoveStaleTemporaryFiles(const std::string& folder)
 {
-    static const std::regex name(R"(^\..+\.vxtmp([0-9]+)_[0-9]+$)");
     std::error_code ec;
     fs::directory_iterator it(folder.empty() ? "." : folder, ec), end;
     for (; !ec && it != end; it.increment(ec)) {
         std::string file = it->path().filename().string();
-        std::smatch m;
-        if (file.find(kMarker) == std::string::npos || !std::regex_match(file, m, name))
+        long pid = 0;
+        if (!TemporaryFileProcess(file, pid))
             continue;
         std::error_code typeEc;
-        long pid = 0;
-        try {
-            pid = std::stol(m[1].str());
-        } catch (const std::exception&) {
-            continue;
-        }
         if (!it->is_regular_file(typeEc) || ProcessRuns(pid))
             continue;
         fs::remove(it->path(), typeEc);
