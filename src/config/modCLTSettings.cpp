@@ -109,10 +109,16 @@ std::vector<SettingKey> ReadingOptionKeys()
 
 void ReportError(const std::exception& e) { ShowMessage(StandardErrorText(e), vbOKOnly, ""); }
 
-void LoadGroup(const std::vector<SettingKey>& keys)
+// The configuration connection a read is given, else one of its own.
+std::shared_ptr<Connection> Configuration(const std::shared_ptr<Connection>& given)
+{
+    return given ? given : Connection::Open(DefDatabasePath());
+}
+
+void LoadGroup(const std::vector<SettingKey>& keys, const std::shared_ptr<Connection>& given = nullptr)
 {
     try {
-        auto conn = Connection::Open(DefDatabasePath());
+        auto conn = Configuration(given);
         RecordSet rs(conn, "SELECT * from tblSettings");
         for (const SettingKey& key : keys) {
             key.setDefault();
@@ -157,12 +163,10 @@ void SaveGroup(const std::vector<SettingKey>& keys)
     }
 }
 
-} // namespace
-
-void AddMissingMappingRows()
+void AddMissingMappingRowsWith(const std::shared_ptr<Connection>& given)
 {
     try {
-        auto conn = Connection::Open(DefDatabasePath());
+        auto conn = Configuration(given);
         // A configuration from before the DIMENSIONS field gets it, unmapped, after its last
         // row (IDNum stays without gaps); an empty mapping table is left empty.
         conn->Execute("INSERT INTO tblPartsFileMapping (IDNum, MainName, UserLabel, PF_Col, RequiredField, "
@@ -175,16 +179,40 @@ void AddMissingMappingRows()
     }
 }
 
+void LoadDelimiterWith(const std::shared_ptr<Connection>& given)
+{
+    State().Delimiter = ",";
+    try {
+        auto conn = Configuration(given);
+        RecordSet rs(conn, "SELECT * from tblDelimiters order by ID asc");
+        for (rs.MoveFirst(); !rs.Eof(); rs.MoveNext())
+            if (rs.Value("Selected").toBool())
+                State().Delimiter = rs.Value("Delimiter").toText();
+    } catch (const std::exception& e) {
+        ReportError(e);
+    }
+}
+} // namespace
+
+void AddMissingMappingRows() { AddMissingMappingRowsWith(nullptr); }
+
 void LoadSettings()
 {
-    AddMissingMappingRows();
-    LoadMachineSettings();
+    // One connection serves every read; when it cannot be opened, each read opens its own
+    // and reports its failure as it does alone.
+    std::shared_ptr<Connection> conn;
+    try {
+        conn = Connection::Open(DefDatabasePath());
+    } catch (const std::exception&) {
+    }
+    AddMissingMappingRowsWith(conn);
+    LoadGroup(MachineKeys(), conn);
     SetMachineFlags();
-    LoadExtraSpaceBalls();
-    LoadFileExtension();
-    LoadProcessingSettings();
-    LoadDelimiter();
-    LoadReadingOptions();
+    LoadGroup(ExtraSpaceBallKeys(), conn);
+    LoadGroup(FileExtensionKeys(), conn);
+    LoadGroup(ProcessingKeys(), conn);
+    LoadDelimiterWith(conn);
+    LoadGroup(ReadingOptionKeys(), conn);
 }
 
 void LoadMachineSettings() { LoadGroup(MachineKeys()); }
@@ -199,19 +227,7 @@ void SetMachineFlags()
     State().PanelEnabled = State().MachineType != 0;
 }
 
-void LoadDelimiter()
-{
-    State().Delimiter = ",";
-    try {
-        auto conn = Connection::Open(DefDatabasePath());
-        RecordSet rs(conn, "SELECT * from tblDelimiters order by ID asc");
-        for (rs.MoveFirst(); !rs.Eof(); rs.MoveNext())
-            if (rs.Value("Selected").toBool())
-                State().Delimiter = rs.Value("Delimiter").toText();
-    } catch (const std::exception& e) {
-        ReportError(e);
-    }
-}
+void LoadDelimiter() { LoadDelimiterWith(nullptr); }
 
 void SaveMachineSettings() { SaveGroup(MachineKeys()); }
 void SaveFileExtension() { SaveGroup(FileExtensionKeys()); }
