@@ -315,6 +315,9 @@ private slots:
         QTest::newRow("inches to millimetres") << job << 1 << QString() << true;
         QTest::newRow("millimetres to inches") << job << 2 << QString() << true;
         QTest::newRow("only rows the criteria reject") << "X,OAK,1,2,,\r\n" << 0 << QString() << true;
+        // Rows written in blocks of many rows, one rejected row between them.
+        const QString kept = job.left(job.lastIndexOf("P,OAK,abc"));
+        QTest::newRow("several blocks of rows") << kept.repeated(20) + job + kept.repeated(20) << 0 << QString() << true;
         // A template storing a column with another affinity than the working table gets
         // the rows through the working table.
         QTest::newRow("template with other affinities")
