@@ -2,12 +2,10 @@
 
 #include "config/VxError.h"
 
+#include <algorithm>
 #include <cctype>
-#include <cerrno>
 #include <charconv>
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
 #include <limits>
 
 namespace vx {
@@ -124,6 +122,34 @@ size_t LeadingWords(std::string_view text, std::initializer_list<std::string_vie
     return i;
 }
 
+namespace {
+// The power of ten of a number text's first significant digit (1.5 gives 0, 0.02 gives -2,
+// 3e7 gives 7); the text is a well-formed number that is not zero.
+long long DecimalExponent(std::string_view t)
+{
+    size_t e = t.find_first_of("eE");
+    std::string_view mantissa = t.substr(0, e);
+    long long exponent = 0;
+    if (e != std::string_view::npos) {
+        std::string_view digits = t.substr(e + 1);
+        bool negative = !digits.empty() && digits[0] == '-';
+        if (!digits.empty() && (digits[0] == '-' || digits[0] == '+'))
+            digits.remove_prefix(1);
+        for (char c : digits)
+            exponent = std::min<long long>(exponent * 10 + (c - '0'), 1LL << 40); // far past any double
+        if (negative)
+            exponent = -exponent;
+    }
+    size_t point = mantissa.find('.');
+    if (point == std::string_view::npos)
+        point = mantissa.size();
+    size_t first = mantissa.find_first_of("123456789");
+    long long place = first < point ? static_cast<long long>(point - first) - 1
+                                    : -static_cast<long long>(first - point);
+    return place + exponent;
+}
+} // namespace
+
 std::optional<double> ParseNumber(std::string_view raw)
 {
     size_t b = 0, e = raw.size();
@@ -161,29 +187,17 @@ std::optional<double> ParseNumber(std::string_view raw)
         if (expDigits == 0 || i != t.size())
             return std::nullopt;
     }
-    // from_chars is locale-free and needs no copy; it leaves a leading "+" and the values
-    // beyond its range (underflow included) to strtod below.
-    {
-        std::string_view digitsText = t[0] == '+' ? t.substr(1) : t;
-        double fast = 0;
-        auto [end, ec] = std::from_chars(digitsText.data(), digitsText.data() + digitsText.size(), fast);
-        if (ec == std::errc() && end == digitsText.data() + digitsText.size() && std::isfinite(fast))
-            return fast == 0.0 ? 0.0 : fast;
-    }
-    std::string copy(t);
-    // strtod honours the C locale, which the program never changes: "." is the point.
-    errno = 0;
-    char* end = nullptr;
-    double value = std::strtod(copy.c_str(), &end);
-    if (end != copy.c_str() + copy.size())
+    // from_chars reads "." as the point whatever the process's locale (the windowed program
+    // runs in the user's). A value beyond the range of a double is too small (it reads as 0)
+    // or too large (no number).
+    std::string_view digitsText = t[0] == '+' ? t.substr(1) : t;
+    double value = 0;
+    auto [end, ec] = std::from_chars(digitsText.data(), digitsText.data() + digitsText.size(), value);
+    if (ec == std::errc::result_out_of_range)
+        return DecimalExponent(digitsText) < 0 ? std::optional<double>(0.0) : std::nullopt;
+    if (ec != std::errc() || end != digitsText.data() + digitsText.size() || !std::isfinite(value))
         return std::nullopt;
-    if (!std::isfinite(value))
-        return std::nullopt;
-    if (errno == ERANGE && value != 0.0)
-        return std::nullopt;
-    if (value == 0.0)
-        value = 0.0; // -0 reads as 0
-    return value;
+    return value == 0.0 ? 0.0 : value; // -0 reads as 0
 }
 
 double ToDouble(std::string_view text)
