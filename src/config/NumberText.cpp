@@ -3,7 +3,6 @@
 #include "config/VxError.h"
 
 #include <algorithm>
-#include <cctype>
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -54,11 +53,19 @@ std::string EscapeControlCharacters(std::string_view text)
     return out;
 }
 
+// Letter case of the ASCII letters only, whatever the process's locale: the windowed program
+// runs in the user's, and in a Turkish one toupper('i') stays 'i' ("Width" would not match
+// "WIDTH"). Other bytes are parts of UTF-8 characters and stay as they are.
+namespace {
+char AsciiUpper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
+char AsciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+} // namespace
+
 std::string UpperCase(std::string_view text)
 {
     std::string out(text);
     for (char& c : out)
-        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+        c = AsciiUpper(c);
     return out;
 }
 
@@ -66,7 +73,7 @@ std::string LowerCase(std::string_view text)
 {
     std::string out(text);
     for (char& c : out)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        c = AsciiLower(c);
     return out;
 }
 
@@ -75,7 +82,7 @@ bool EqualsNoCase(std::string_view a, std::string_view b)
     if (a.size() != b.size())
         return false;
     for (size_t i = 0; i < a.size(); ++i)
-        if (std::toupper(static_cast<unsigned char>(a[i])) != std::toupper(static_cast<unsigned char>(b[i])))
+        if (AsciiUpper(a[i]) != AsciiUpper(b[i]))
             return false;
     return true;
 }

@@ -3,13 +3,14 @@
 #include "config/NumberText.h"
 #include "convert/PositionLists.h"
 
-#include <cctype>
 
 namespace vx {
 
 namespace {
 
 constexpr double kMillimetresPerInch = 25.4;
+
+bool IsAsciiLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
 
 bool EndsWithNoCase(std::string_view text, std::string_view end)
 {
@@ -106,7 +107,7 @@ std::optional<double> CutFeet(std::string_view& text)
         mark = 1;
     for (std::string_view word : {"feet", "foot", "ft"})
         if (!mark && rest.size() >= word.size() && EqualsNoCase(rest.substr(0, word.size()), word) &&
-            (rest.size() == word.size() || !std::isalpha(static_cast<unsigned char>(rest[word.size()]))))
+            (rest.size() == word.size() || !IsAsciiLetter(rest[word.size()])))
             mark = word.size();
     if (!mark)
         return std::nullopt;
