@@ -2,17 +2,17 @@
 // on standard output, problems on standard error, the result as an exit code.
 #include "start/modCLTCommandLine.h"
 
+#include "base/ErrorLog.h"
+#include "base/Messages.h"
+#include "base/NumberText.h"
+#include "base/ProgramState.h"
+#include "base/VxError.h"
 #include "config/LockWait.h"
-#include "config/NumberText.h"
 #include "config/RuntimeFiles.h"
-#include "config/VxError.h"
 #include "config/modCLTSettings.h"
 #include "convert/ConversionSession.h"
 #include "convert/PartsFileWriter.h"
 #include "mapping/SavedMappingCheck.h"
-#include "screens/ErrorLog.h"
-#include "start/Messages.h"
-#include "start/ProgramState.h"
 #include "start/WatchFolder.h"
 
 #include <cerrno>
