@@ -1,4 +1,4 @@
-#include "start/FileMoves.h"
+#include "hotfolder/FileMoves.h"
 
 #include "base/VxError.h"
 #include "convert/FileReplace.h"
