@@ -1,9 +1,9 @@
 #include "FuzzSupport.h"
 
+#include "base/Messages.h"
+#include "base/ProgramState.h"
 #include "config/RuntimeFiles.h"
 #include "config/TableStore.h"
-#include "start/Messages.h"
-#include "start/ProgramState.h"
 
 #include <sqlite3.h>
 

@@ -5,8 +5,8 @@
 // written with FormatNumber reads back as the same number to 15 significant digits.
 #include "FuzzSupport.h"
 
-#include "config/NumberText.h"
-#include "config/VxError.h"
+#include "base/NumberText.h"
+#include "base/VxError.h"
 
 #include <algorithm>
 #include <cerrno>

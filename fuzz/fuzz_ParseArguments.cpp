@@ -4,8 +4,8 @@
 // turns into exit code 6).
 #include "FuzzSupport.h"
 
-#include "config/VxError.h"
-#include "start/Messages.h"
+#include "base/Messages.h"
+#include "base/VxError.h"
 #include "start/modCLTCommandLine.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)

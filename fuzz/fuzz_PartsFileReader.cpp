@@ -5,12 +5,12 @@
 // written parts file holds no more parts than the cut list has lines.
 #include "FuzzSupport.h"
 
+#include "base/ErrorLog.h"
+#include "base/ProgramState.h"
 #include "config/RuntimeFiles.h"
 #include "config/TableStore.h"
 #include "config/modCLTSettings.h"
 #include "convert/ConversionSession.h"
-#include "screens/ErrorLog.h"
-#include "start/ProgramState.h"
 
 #include <algorithm>
 #include <filesystem>

@@ -4,7 +4,7 @@
 // entries of two decimals each.
 #include "FuzzSupport.h"
 
-#include "config/NumberText.h"
+#include "base/NumberText.h"
 #include "convert/PositionLists.h"
 #include "convert/modCLTScribes.h"
 #include "convert/modCLTSpaceBalls.h"

@@ -4,10 +4,10 @@
 // program saves it loads again unchanged.
 #include "FuzzSupport.h"
 
+#include "base/ProgramState.h"
 #include "config/RuntimeFiles.h"
 #include "config/TableStore.h"
 #include "config/modCLTSettings.h"
-#include "start/ProgramState.h"
 
 #include <cstring>
 

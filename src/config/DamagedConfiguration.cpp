@@ -1,8 +1,8 @@
 #include "config/DamagedConfiguration.h"
 
+#include "base/Messages.h"
+#include "base/VxError.h"
 #include "config/RuntimeFiles.h"
-#include "config/VxError.h"
-#include "start/Messages.h"
 
 #include <filesystem>
 #include <system_error>

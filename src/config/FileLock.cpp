@@ -1,7 +1,7 @@
 #include "config/FileLock.h"
 
+#include "base/VxError.h"
 #include "config/LockWait.h"
-#include "config/VxError.h"
 
 #include <chrono>
 #include <optional>

@@ -1,8 +1,8 @@
 #include "config/RuntimeFiles.h"
 
+#include "base/NumberText.h"
+#include "base/ProgramState.h"
 #include "config/LockWait.h"
-#include "config/NumberText.h"
-#include "start/ProgramState.h"
 
 #include <sqlite3.h>
 

@@ -1,7 +1,7 @@
 #include "config/frmCLTSetup.h"
 
+#include "base/ProgramState.h"
 #include "config/modCLTSettings.h"
-#include "start/ProgramState.h"
 #include "ui/ScreenTools.h"
 #include "ui_frmCLTSetup.h"
 

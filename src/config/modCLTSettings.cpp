@@ -1,11 +1,11 @@
 #include "config/modCLTSettings.h"
 
-#include "config/NumberText.h"
+#include "base/Messages.h"
+#include "base/NumberText.h"
+#include "base/ProgramState.h"
+#include "base/VxError.h"
 #include "config/RuntimeFiles.h"
 #include "config/TableStore.h"
-#include "config/VxError.h"
-#include "start/Messages.h"
-#include "start/ProgramState.h"
 
 #include <functional>
 #include <optional>

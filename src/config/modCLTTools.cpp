@@ -1,6 +1,6 @@
 #include "config/modCLTTools.h"
 
-#include "config/NumberText.h"
+#include "base/NumberText.h"
 
 namespace vx {
 

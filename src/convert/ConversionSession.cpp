@@ -1,8 +1,11 @@
 #include "convert/ConversionSession.h"
 
-#include "config/NumberText.h"
+#include "base/ErrorLog.h"
+#include "base/Messages.h"
+#include "base/NumberText.h"
+#include "base/ProgramState.h"
+#include "base/VxError.h"
 #include "config/RuntimeFiles.h"
-#include "config/VxError.h"
 #include "config/modCLTSettings.h"
 #include "config/modCLTTools.h"
 #include "convert/PartsCriteria.h"
@@ -10,9 +13,6 @@
 #include "convert/PartsFileWriter.h"
 #include "convert/ProcessFiles.h"
 #include "convert/WorkingDatabaseLock.h"
-#include "screens/ErrorLog.h"
-#include "start/Messages.h"
-#include "start/ProgramState.h"
 
 #include <algorithm>
 #include <optional>

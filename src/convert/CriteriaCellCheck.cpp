@@ -1,6 +1,6 @@
 #include "convert/CriteriaCellCheck.h"
 
-#include "config/NumberText.h"
+#include "base/NumberText.h"
 
 #include <cmath>
 #include <cstdint>

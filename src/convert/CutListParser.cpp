@@ -1,7 +1,7 @@
 #include "convert/CutListParser.h"
 
-#include "config/NumberText.h"
-#include "config/VxError.h"
+#include "base/NumberText.h"
+#include "base/VxError.h"
 #include "convert/DelimitedFields.h"
 #include "convert/DimensionsCell.h"
 #include "convert/TextFiles.h"

@@ -1,6 +1,6 @@
 #include "convert/FileReplace.h"
 
-#include "config/VxError.h"
+#include "base/VxError.h"
 #include "convert/TemporaryFiles.h"
 
 #include <algorithm>

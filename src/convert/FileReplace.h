@@ -3,7 +3,7 @@
 // a failed write never leaves a half-written file where a good one stood. The replaced
 // file keeps its mode and owner, a symbolic link at the target stays and the file it
 // points to is replaced, and a new file gets the mode the umask gives.
-#include "config/VxError.h"
+#include "base/VxError.h"
 
 #include <string>
 #include <system_error>

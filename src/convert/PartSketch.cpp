@@ -1,6 +1,6 @@
 #include "convert/PartSketch.h"
 
-#include "config/NumberText.h"
+#include "base/NumberText.h"
 #include "config/TableStore.h"
 #include "convert/modCLTScribes.h"
 #include "convert/modCLTSpaceBalls.h"

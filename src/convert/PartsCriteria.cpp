@@ -1,11 +1,11 @@
 #include "convert/PartsCriteria.h"
 
-#include "config/NumberText.h"
-#include "config/VxError.h"
+#include "base/Messages.h"
+#include "base/NumberText.h"
+#include "base/ProgramState.h"
+#include "base/VxError.h"
 #include "convert/modCLTScribes.h"
 #include "convert/modCLTSpaceBalls.h"
-#include "start/Messages.h"
-#include "start/ProgramState.h"
 
 #include <sqlite3.h>
 

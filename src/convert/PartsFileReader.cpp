@@ -1,7 +1,11 @@
 #include "convert/PartsFileReader.h"
 
-#include "config/NumberText.h"
-#include "config/VxError.h"
+#include "base/ErrorLog.h"
+#include "base/Interruption.h"
+#include "base/Messages.h"
+#include "base/NumberText.h"
+#include "base/ProgramState.h"
+#include "base/VxError.h"
 #include "convert/CutListParser.h"
 #include "convert/DimensionsCell.h"
 #include "convert/FileReplace.h"
@@ -10,10 +14,6 @@
 #include "convert/RowBlockInsert.h"
 #include "convert/TextFiles.h"
 #include "convert/modCLTScribes.h"
-#include "screens/ErrorLog.h"
-#include "start/Interruption.h"
-#include "start/Messages.h"
-#include "start/ProgramState.h"
 
 #include <sqlite3.h>
 

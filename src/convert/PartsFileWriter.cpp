@@ -1,7 +1,7 @@
 #include "convert/PartsFileWriter.h"
 
-#include "config/NumberText.h"
-#include "config/VxError.h"
+#include "base/NumberText.h"
+#include "base/VxError.h"
 #include "convert/FileReplace.h"
 #include "convert/TargetDatabaseClaim.h"
 

@@ -1,6 +1,6 @@
 #include "convert/PositionLists.h"
 
-#include "config/NumberText.h"
+#include "base/NumberText.h"
 
 namespace vx {
 

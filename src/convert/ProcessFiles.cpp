@@ -1,6 +1,6 @@
 #include "convert/ProcessFiles.h"
 
-#include "config/NumberText.h"
+#include "base/NumberText.h"
 
 #include <filesystem>
 

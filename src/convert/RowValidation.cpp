@@ -1,8 +1,8 @@
 #include "convert/RowValidation.h"
 
-#include "config/NumberText.h"
-#include "config/VxError.h"
-#include "start/Messages.h"
+#include "base/Messages.h"
+#include "base/NumberText.h"
+#include "base/VxError.h"
 
 #include <cmath>
 

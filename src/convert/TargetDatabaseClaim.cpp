@@ -1,6 +1,6 @@
 #include "convert/TargetDatabaseClaim.h"
 
-#include "config/VxError.h"
+#include "base/VxError.h"
 #include "convert/FileReplace.h"
 
 #include <sqlite3.h>

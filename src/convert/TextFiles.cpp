@@ -1,7 +1,7 @@
 #include "convert/TextFiles.h"
 
-#include "config/NumberText.h"
-#include "config/VxError.h"
+#include "base/NumberText.h"
+#include "base/VxError.h"
 
 #include <algorithm>
 #include <cstring>

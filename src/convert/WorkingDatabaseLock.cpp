@@ -1,7 +1,7 @@
 #include "convert/WorkingDatabaseLock.h"
 
+#include "base/VxError.h"
 #include "config/RuntimeFiles.h"
-#include "config/VxError.h"
 
 namespace vx {
 

@@ -1,6 +1,6 @@
 #include "convert/frmCLTBaseFileName.h"
 
-#include "start/Messages.h"
+#include "base/Messages.h"
 #include "ui_frmCLTBaseFileName.h"
 
 namespace vx {

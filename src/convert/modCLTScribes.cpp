@@ -1,6 +1,6 @@
 #include "convert/modCLTScribes.h"
 
-#include "config/NumberText.h"
+#include "base/NumberText.h"
 #include "convert/PositionLists.h"
 
 #include <cmath>

@@ -1,6 +1,6 @@
 #include "convert/modCLTSpaceBalls.h"
 
-#include "config/NumberText.h"
+#include "base/NumberText.h"
 #include "convert/PositionLists.h"
 
 #include <vector>

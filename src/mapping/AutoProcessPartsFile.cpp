@@ -1,8 +1,8 @@
 // Kept apart from the check itself so that code using only the check does not pull in the
 // conversion engine.
+#include "base/ErrorLog.h"
 #include "convert/ConversionSession.h"
 #include "mapping/SavedMappingCheck.h"
-#include "screens/ErrorLog.h"
 
 namespace vx {
 

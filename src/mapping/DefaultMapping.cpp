@@ -1,9 +1,9 @@
 #include "mapping/DefaultMapping.h"
 
+#include "base/ErrorLog.h"
+#include "base/Messages.h"
+#include "base/VxError.h"
 #include "config/RuntimeFiles.h"
-#include "config/VxError.h"
-#include "screens/ErrorLog.h"
-#include "start/Messages.h"
 
 #include <vector>
 

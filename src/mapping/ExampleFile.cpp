@@ -1,12 +1,12 @@
 #include "mapping/ExampleFile.h"
 
-#include "config/NumberText.h"
-#include "config/VxError.h"
+#include "base/ErrorLog.h"
+#include "base/Messages.h"
+#include "base/NumberText.h"
+#include "base/VxError.h"
 #include "convert/CutListParser.h"
 #include "convert/DelimitedFields.h"
 #include "convert/TextFiles.h"
-#include "screens/ErrorLog.h"
-#include "start/Messages.h"
 
 #include <filesystem>
 

@@ -1,6 +1,6 @@
 #include "mapping/HeaderMatch.h"
 
-#include "config/NumberText.h"
+#include "base/NumberText.h"
 
 #include <map>
 #include <set>

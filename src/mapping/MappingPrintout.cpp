@@ -1,10 +1,10 @@
 #include "mapping/MappingPrintout.h"
 
-#include "config/NumberText.h"
+#include "base/NumberText.h"
+#include "base/ProgramState.h"
 #include "config/RuntimeFiles.h"
 #include "config/TableStore.h"
 #include "convert/DimensionsCell.h"
-#include "start/ProgramState.h"
 
 namespace vx {
 

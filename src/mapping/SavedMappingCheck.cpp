@@ -1,12 +1,12 @@
 #include "mapping/SavedMappingCheck.h"
 
+#include "base/ErrorLog.h"
+#include "base/Messages.h"
+#include "base/ProgramState.h"
+#include "base/VxError.h"
 #include "config/RuntimeFiles.h"
 #include "config/TableStore.h"
-#include "config/VxError.h"
 #include "convert/DimensionsCell.h"
-#include "screens/ErrorLog.h"
-#include "start/Messages.h"
-#include "start/ProgramState.h"
 
 namespace vx {
 

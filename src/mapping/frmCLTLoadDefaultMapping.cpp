@@ -1,9 +1,9 @@
 #include "mapping/frmCLTLoadDefaultMapping.h"
 
-#include "config/NumberText.h"
+#include "base/Messages.h"
+#include "base/NumberText.h"
 #include "config/RuntimeFiles.h"
 #include "mapping/frmCLTPartsListMapping.h"
-#include "start/Messages.h"
 #include "ui/BoundGrid.h"
 #include "ui/ScreenTools.h"
 #include "ui_frmCLTLoadDefaultMapping.h"

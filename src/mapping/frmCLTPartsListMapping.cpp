@@ -2,15 +2,15 @@
 
 #include "convert/DimensionsCell.h"
 
-#include "config/NumberText.h"
+#include "base/Messages.h"
+#include "base/NumberText.h"
+#include "base/ProgramState.h"
 #include "config/RuntimeFiles.h"
 #include "config/modCLTSettings.h"
 #include "config/modCLTTools.h"
 #include "mapping/DefaultMapping.h"
 #include "mapping/HeaderMatch.h"
 #include "mapping/frmCLTLoadDefaultMapping.h"
-#include "start/Messages.h"
-#include "start/ProgramState.h"
 #include "ui/BoundGrid.h"
 #include "ui/FileDialogs.h"
 #include "ui/FileDrop.h"

@@ -1,13 +1,13 @@
 #include "parts/ManualPartsList.h"
 
+#include "base/ProgramState.h"
+#include "base/VxError.h"
 #include "config/RuntimeFiles.h"
-#include "config/VxError.h"
 #include "convert/FileReplace.h"
 #include "convert/PartsFileWriter.h"
 #include "convert/TargetDatabaseClaim.h"
 #include "parts/PartRow.h"
 #include "parts/cCLTPart.h"
-#include "start/ProgramState.h"
 
 #include <filesystem>
 

@@ -1,6 +1,6 @@
 #include "parts/PartEntry.h"
 
-#include "config/NumberText.h"
+#include "base/NumberText.h"
 #include "config/modCLTTools.h"
 #include "convert/modCLTScribes.h"
 #include "convert/modCLTSpaceBalls.h"

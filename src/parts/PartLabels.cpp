@@ -1,6 +1,6 @@
 #include "parts/PartLabels.h"
 
-#include "config/NumberText.h"
+#include "base/NumberText.h"
 #include "config/TableStore.h"
 
 #include <algorithm>

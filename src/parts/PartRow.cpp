@@ -1,7 +1,7 @@
 #include "parts/PartRow.h"
 
+#include "base/ProgramState.h"
 #include "parts/cCLTPart.h"
-#include "start/ProgramState.h"
 
 namespace vx {
 

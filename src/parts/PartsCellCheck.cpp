@@ -1,7 +1,7 @@
 #include "parts/PartsCellCheck.h"
 
-#include "config/NumberText.h"
-#include "config/VxError.h"
+#include "base/NumberText.h"
+#include "base/VxError.h"
 #include "config/modCLTTools.h"
 
 #include <limits>

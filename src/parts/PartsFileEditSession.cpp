@@ -1,15 +1,15 @@
 #include "parts/PartsFileEditSession.h"
 
-#include "config/NumberText.h"
+#include "base/Messages.h"
+#include "base/NumberText.h"
+#include "base/VxError.h"
 #include "config/RuntimeFiles.h"
-#include "config/VxError.h"
 #include "config/modCLTSettings.h"
 #include "convert/FileReplace.h"
 #include "convert/PartsCriteria.h"
 #include "parts/PartEntry.h"
 #include "parts/PartRow.h"
 #include "parts/cCLTPart.h"
-#include "start/Messages.h"
 
 #include <sqlite3.h>
 #include <sys/stat.h>

@@ -1,6 +1,6 @@
 #include "parts/cCLTPart.h"
 
-#include "config/VxError.h"
+#include "base/VxError.h"
 
 namespace vx {
 

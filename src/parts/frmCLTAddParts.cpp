@@ -1,10 +1,10 @@
 #include "parts/frmCLTAddParts.h"
 
+#include "base/Messages.h"
 #include "config/RuntimeFiles.h"
 #include "parts/PartEntry.h"
 #include "parts/cCLTPart.h"
 #include "parts/frmCLTViewEditROPartsFile.h"
-#include "start/Messages.h"
 #include "ui/PartEntryControls.h"
 #include "ui/ScreenTools.h"
 #include "ui_frmCLTAddParts.h"

@@ -1,10 +1,10 @@
 #include "parts/frmCLTManualPartsEntry.h"
 
-#include "config/NumberText.h"
+#include "base/Messages.h"
+#include "base/NumberText.h"
+#include "base/ProgramState.h"
 #include "config/RuntimeFiles.h"
 #include "parts/cCLTPart.h"
-#include "start/Messages.h"
-#include "start/ProgramState.h"
 #include "ui/BoundGrid.h"
 #include "ui/FileDialogs.h"
 #include "ui/PartDrawing.h"

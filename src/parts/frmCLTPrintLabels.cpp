@@ -1,6 +1,6 @@
 #include "parts/frmCLTPrintLabels.h"
 
-#include "start/Messages.h"
+#include "base/Messages.h"
 #include "ui/MessageBoxPresenter.h"
 #include "ui/PrintDialog.h"
 #include "ui/UserSettings.h"

@@ -1,6 +1,6 @@
 #include "screens/CriteriaRemoval.h"
 
-#include "config/NumberText.h"
+#include "base/NumberText.h"
 #include "config/RuntimeFiles.h"
 
 #include <algorithm>

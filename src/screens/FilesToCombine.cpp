@@ -1,10 +1,10 @@
 #include "screens/FilesToCombine.h"
 
+#include "base/Messages.h"
+#include "base/VxError.h"
 #include "config/RuntimeFiles.h"
-#include "config/VxError.h"
 #include "convert/PartsFileWriter.h"
 #include "screens/CriteriaRemoval.h"
-#include "start/Messages.h"
 
 namespace vx {
 

@@ -1,9 +1,9 @@
 #include "screens/ProcessList.h"
 
-#include "config/NumberText.h"
+#include "base/Messages.h"
+#include "base/NumberText.h"
 #include "config/RuntimeFiles.h"
 #include "convert/ProcessFiles.h"
-#include "start/Messages.h"
 
 namespace vx {
 

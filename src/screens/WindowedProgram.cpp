@@ -1,11 +1,11 @@
 #include "screens/WindowedProgram.h"
 
+#include "base/Messages.h"
+#include "base/ProgramState.h"
 #include "config/DamagedConfiguration.h"
 #include "config/modCLTSettings.h"
 #include "screens/frmCLTErrorLog.h"
 #include "screens/frmCLTMain.h"
-#include "start/Messages.h"
-#include "start/ProgramState.h"
 #include "ui/LockWaitDialog.h"
 #include "ui/MessageBoxPresenter.h"
 #include "ui/ScreenTools.h"

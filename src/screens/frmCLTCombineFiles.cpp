@@ -1,6 +1,6 @@
 #include "screens/frmCLTCombineFiles.h"
 
-#include "start/Messages.h"
+#include "base/Messages.h"
 #include "ui/BoundGrid.h"
 #include "ui/FileDialogs.h"
 #include "ui/FileDrop.h"

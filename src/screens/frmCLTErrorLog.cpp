@@ -1,6 +1,6 @@
 #include "screens/frmCLTErrorLog.h"
 
-#include "screens/ErrorLog.h"
+#include "base/ErrorLog.h"
 #include "ui/ScreenTools.h"
 #include "ui_frmCLTErrorLog.h"
 

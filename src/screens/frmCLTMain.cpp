@@ -1,5 +1,6 @@
 #include "screens/frmCLTMain.h"
 
+#include "base/ErrorLog.h"
 #include "config/frmCLTSetup.h"
 #include "convert/frmCLTProcessPartsFile.h"
 #include "mapping/SavedMappingCheck.h"
@@ -7,7 +8,6 @@
 #include "mapping/frmCLTPrintMapping.h"
 #include "parts/frmCLTManualPartsEntry.h"
 #include "parts/frmCLTViewEditROPartsFile.h"
-#include "screens/ErrorLog.h"
 #include "screens/WindowedProgram.h"
 #include "screens/frmCLTCombineFiles.h"
 #include "screens/frmCLTPartsCriteriaDelete.h"

@@ -1,6 +1,6 @@
 #include "screens/frmCLTPartsCriteriaDelete.h"
 
-#include "start/Messages.h"
+#include "base/Messages.h"
 #include "ui/BoundGrid.h"
 #include "ui/ScreenTools.h"
 #include "ui_frmCLTPartsCriteriaDelete.h"

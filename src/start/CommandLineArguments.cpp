@@ -1,6 +1,6 @@
 // Parsing of the command-line conversion's arguments.
-#include "config/NumberText.h"
-#include "start/Messages.h"
+#include "base/Messages.h"
+#include "base/NumberText.h"
 #include "start/modCLTCommandLine.h"
 
 #include <cmath>

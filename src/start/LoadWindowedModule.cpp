@@ -1,7 +1,7 @@
 #include "start/LoadWindowedModule.h"
 
+#include "base/Messages.h"
 #include "config/RuntimeFiles.h"
-#include "start/Messages.h"
 
 #ifndef _WIN32
 #include <dlfcn.h>

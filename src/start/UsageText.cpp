@@ -1,7 +1,7 @@
 // The usage text of the command-line conversion.
+#include "base/Messages.h"
+#include "base/ProgramState.h"
 #include "config/RuntimeFiles.h"
-#include "start/Messages.h"
-#include "start/ProgramState.h"
 #include "start/modCLTCommandLine.h"
 
 namespace vx {

@@ -2,18 +2,18 @@
 // on standard output, problems on standard error, the result as an exit code.
 #include "start/modCLTCommandLine.h"
 
+#include "base/ErrorLog.h"
+#include "base/Messages.h"
+#include "base/NumberText.h"
+#include "base/ProgramState.h"
+#include "base/VxError.h"
 #include "config/LockWait.h"
-#include "config/NumberText.h"
 #include "config/RuntimeFiles.h"
-#include "config/VxError.h"
 #include "config/modCLTSettings.h"
 #include "convert/ConversionSession.h"
 #include "convert/PartsFileWriter.h"
+#include "hotfolder/WatchFolder.h"
 #include "mapping/SavedMappingCheck.h"
-#include "screens/ErrorLog.h"
-#include "start/Messages.h"
-#include "start/ProgramState.h"
-#include "start/WatchFolder.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -337,6 +337,39 @@ public:
     void begin(const std::string& text) override { WriteStdOut(text + "..."); }
     bool goOn() override { return true; }
 };
+
+// The hot folder's conversions: each one is this run with the file as its input and the
+// parts file as its output, as if the run had been given just that file.
+class CommandLineWatch : public WatchConversions {
+public:
+    explicit CommandLineWatch(const CommandLineOptions& args) : m_args(args) {}
+
+    std::optional<std::string> LogFileProblem() override { return vx::LogFileProblem(m_args); }
+
+    int Convert(const std::string& cutList, const std::string& partsFile) override
+    {
+        CommandLineOptions& args = CommandLineArgs();
+        const CommandLineOptions saved = args;
+        args = m_args;
+        args.ArgWatchFolder.clear();
+        args.ArgOnce = false;
+        args.ArgInputPath = cutList;
+        args.ArgOutputPath = partsFile;
+        args.ArgLogPath.clear(); // the watch's log still receives every line
+        int code;
+        try {
+            code = RunConversion();
+        } catch (...) {
+            args = saved;
+            throw;
+        }
+        args = saved;
+        return code;
+    }
+
+private:
+    const CommandLineOptions m_args;
+};
 } // namespace
 
 int RunCommandLine(int argc, char** argv)
@@ -361,8 +394,12 @@ int RunCommandLine(int argc, char** argv)
             ShowUsage();
             return kExitSuccess;
         }
-        if (!CommandLineArgs().ArgWatchFolder.empty())
-            return RunWatch(CommandLineArgs());
+        if (!CommandLineArgs().ArgWatchFolder.empty()) {
+            const CommandLineOptions& args = CommandLineArgs();
+            CommandLineWatch conversions(args);
+            return RunWatch({args.ArgWatchFolder, args.ArgOutputPath, args.ArgOnce, args.ArgSettleSeconds},
+                            conversions);
+        }
         return RunConversion();
     } catch (const std::exception& e) {
         WriteStdErr(UnexpectedErrorLine(e));

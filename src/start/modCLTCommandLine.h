@@ -1,23 +1,14 @@
 #pragma once
 // The command-line conversion: argument parsing, usage text, the conversion driver and
 // its exit codes (0 success .. 6 unexpected error).
+#include "base/ExitCodes.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
 
 namespace vx {
-
-// Exit codes of the command-line conversion.
-enum CommandLineExitCode : int {
-    kExitSuccess = 0,
-    kExitBadArguments = 1,
-    kExitConfiguration = 2,
-    kExitInputProblem = 3,
-    kExitInvalidRows = 4,
-    kExitOutputProblem = 5,
-    kExitUnexpected = 6,
-};
 
 // The options of one command-line run; all reset when parsing starts.
 struct CommandLineOptions {

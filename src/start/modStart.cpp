@@ -1,10 +1,10 @@
 #include "start/modStart.h"
 
-#include "config/NumberText.h"
+#include "base/Messages.h"
+#include "base/NumberText.h"
+#include "base/ProgramState.h"
 #include "config/RuntimeFiles.h"
-#include "start/Interruption.h"
-#include "start/Messages.h"
-#include "start/ProgramState.h"
+#include "start/InterruptHandlers.h"
 #include "start/modCLTCommandLine.h"
 
 namespace vx {

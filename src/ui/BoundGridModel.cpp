@@ -1,7 +1,7 @@
 #include "ui/BoundGridModel.h"
 
-#include "config/VxError.h"
-#include "start/Messages.h"
+#include "base/Messages.h"
+#include "base/VxError.h"
 
 namespace vx {
 

@@ -1,7 +1,7 @@
 #include "ui/CriteriaGridCheck.h"
 
+#include "base/Messages.h"
 #include "convert/CriteriaCellCheck.h"
-#include "start/Messages.h"
 #include "ui/BoundGrid.h"
 
 namespace vx {

@@ -1,6 +1,6 @@
 #include "ui/CriteriaGridColumns.h"
 
-#include "start/ProgramState.h"
+#include "base/ProgramState.h"
 #include "ui/BoundGrid.h"
 
 namespace vx {

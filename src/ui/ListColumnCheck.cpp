@@ -1,8 +1,8 @@
 #include "ui/ListColumnCheck.h"
 
+#include "base/Messages.h"
 #include "convert/modCLTScribes.h"
 #include "convert/modCLTSpaceBalls.h"
-#include "start/Messages.h"
 #include "ui/BoundGrid.h"
 #include "ui/MessageBoxPresenter.h"
 

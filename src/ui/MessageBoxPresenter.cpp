@@ -1,6 +1,6 @@
 #include "ui/MessageBoxPresenter.h"
 
-#include "start/Messages.h"
+#include "base/Messages.h"
 #include "ui/ProgressDialog.h"
 
 #include <QAbstractButton>

@@ -1,6 +1,6 @@
 #include "ui/PartDrawing.h"
 
-#include "config/NumberText.h"
+#include "base/NumberText.h"
 #include "ui/BoundGrid.h"
 #include "ui/UserSettings.h"
 

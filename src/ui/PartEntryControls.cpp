@@ -1,10 +1,10 @@
 #include "ui/PartEntryControls.h"
 
-#include "config/NumberText.h"
+#include "base/Messages.h"
+#include "base/NumberText.h"
+#include "base/ProgramState.h"
 #include "parts/PartEntry.h"
 #include "parts/cCLTPart.h"
-#include "start/Messages.h"
-#include "start/ProgramState.h"
 #include "ui/BoundGrid.h"
 #include "ui/ScreenTools.h"
 #include "ui_PartEntryControls.h"

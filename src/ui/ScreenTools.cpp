@@ -1,7 +1,7 @@
 #include "ui/ScreenTools.h"
 
-#include "config/VxError.h"
-#include "start/Messages.h"
+#include "base/Messages.h"
+#include "base/VxError.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>

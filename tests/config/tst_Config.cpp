@@ -2,10 +2,10 @@
 // the number and text helpers every check shares. The table store is walked by every grid
 // and setting (damaged files and missing tables: tst_Faults).
 #include "TestSupport.h"
-#include "config/NumberText.h"
+#include "base/NumberText.h"
+#include "base/VxError.h"
 #include "config/RuntimeFiles.h"
 #include "config/TableStore.h"
-#include "config/VxError.h"
 #include "config/modCLTSettings.h"
 #include "config/modCLTTools.h"
 

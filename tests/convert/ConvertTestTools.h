@@ -3,9 +3,9 @@
 // the working table's columns read back.
 #include "TestSupport.h"
 
+#include "base/ProgramState.h"
 #include "config/modCLTSettings.h"
 #include "convert/ConversionSession.h"
-#include "start/ProgramState.h"
 
 #include <QStringList>
 

@@ -4,7 +4,7 @@
 // giving the same files as the way through the working table.
 #include "ConvertTestTools.h"
 
-#include "start/Messages.h"
+#include "base/Messages.h"
 
 #include <QtTest>
 

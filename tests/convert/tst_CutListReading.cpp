@@ -5,7 +5,8 @@
 // file name value.
 #include "ConvertTestTools.h"
 
-#include "config/NumberText.h"
+#include "base/ErrorLog.h"
+#include "base/NumberText.h"
 #include "convert/DelimitedFields.h"
 #include "convert/PartSketch.h"
 #include "convert/PartsFileReader.h"
@@ -13,7 +14,6 @@
 #include "convert/modCLTScribes.h"
 #include "convert/modCLTSpaceBalls.h"
 #include "mapping/ExampleFile.h"
-#include "screens/ErrorLog.h"
 
 #include <QStringEncoder>
 #include <QtTest>

@@ -4,10 +4,9 @@
 // /log transcript.
 #include "TestSupport.h"
 
-#include "config/NumberText.h"
-
+#include "base/NumberText.h"
+#include "base/ProgramState.h"
 #include "convert/WorkingDatabaseLock.h"
-#include "start/ProgramState.h"
 #include "start/modCLTCommandLine.h"
 
 #include <QElapsedTimer>

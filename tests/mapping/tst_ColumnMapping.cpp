@@ -6,12 +6,12 @@
 // read.
 #include "TestSupport.h"
 
+#include "base/ErrorLog.h"
+#include "base/ProgramState.h"
 #include "mapping/ColumnMapping.h"
 #include "mapping/DefaultMapping.h"
 #include "mapping/ExampleFile.h"
 #include "mapping/SavedMappingCheck.h"
-#include "screens/ErrorLog.h"
-#include "start/ProgramState.h"
 
 #include <QtTest>
 

@@ -3,9 +3,9 @@
 // clear, save or cancel, load a default mapping, and drop a file onto the window.
 #include "../screens/ScreenTestTools.h"
 
+#include "base/ErrorLog.h"
 #include "mapping/frmCLTLoadDefaultMapping.h"
 #include "mapping/frmCLTPartsListMapping.h"
-#include "screens/ErrorLog.h"
 #include "screens/frmCLTErrorLog.h"
 
 using namespace vx;

@@ -16,15 +16,15 @@
 // what the program itself may change.
 #include "RobustnessTools.h"
 
+#include "base/ProgramState.h"
+#include "base/VxError.h"
 #include "config/TableStore.h"
-#include "config/VxError.h"
 #include "config/modCLTSettings.h"
 #include "convert/ConversionSession.h"
 #include "parts/ManualPartsList.h"
 #include "parts/PartsFileEditSession.h"
 #include "parts/cCLTPart.h"
 #include "screens/FilesToCombine.h"
-#include "start/ProgramState.h"
 
 #include <QtTest>
 

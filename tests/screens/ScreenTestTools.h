@@ -2,10 +2,10 @@
 // Helpers of the screen tests: the operator's close control, scripted file dialogs, user
 // settings kept inside the sandbox and any screen on a fresh runtime folder.
 #include "TestSupport.h"
+#include "base/Messages.h"
+#include "base/ProgramState.h"
 #include "config/modCLTSettings.h"
 #include "convert/frmCLTProcessPartsFile.h"
-#include "start/Messages.h"
-#include "start/ProgramState.h"
 #include "ui/BoundGrid.h"
 #include "ui/FileDialogs.h"
 #include "ui/MessageBoxPresenter.h"

@@ -2,10 +2,10 @@
 // progress dialog, Cancel that stops at once, "to All" answers, rows numbered alike in both
 // screens with a summary in the log, and typed criteria refused with a plain message.
 #include "ScreenTestTools.h"
+#include "base/ErrorLog.h"
 #include "convert/CriteriaCellCheck.h"
 #include "convert/WorkingDatabaseLock.h"
 #include "mapping/ExampleFile.h"
-#include "screens/ErrorLog.h"
 #include "screens/frmCLTErrorLog.h"
 #include "ui/LockWaitDialog.h"
 #include "ui/MessageBoxPresenter.h"

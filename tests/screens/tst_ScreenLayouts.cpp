@@ -2,6 +2,7 @@
 // cut off, in every state, on a 1280x1024 and a 1024x768 display. With VX_SCREENSHOT_DIR set,
 // each screen is also saved there as a PNG.
 #include "ScreenTestTools.h"
+#include "base/ErrorLog.h"
 #include "config/frmCLTSetup.h"
 #include "convert/frmCLTBaseFileName.h"
 #include "convert/frmCLTProcessFilesCreated.h"
@@ -11,7 +12,6 @@
 #include "parts/frmCLTAddParts.h"
 #include "parts/frmCLTManualPartsEntry.h"
 #include "parts/frmCLTViewEditROPartsFile.h"
-#include "screens/ErrorLog.h"
 #include "screens/frmCLTCombineFiles.h"
 #include "screens/frmCLTErrorLog.h"
 #include "screens/frmCLTMain.h"

@@ -3,6 +3,7 @@
 // screen, the configuration's update and cancel, and the saved mapping printed through
 // the print dialog to a PDF file whose text is read back.
 #include "ScreenTestTools.h"
+#include "base/ErrorLog.h"
 #include "config/DamagedConfiguration.h"
 #include "config/frmCLTSetup.h"
 #include "mapping/frmCLTPartsListMapping.h"
@@ -10,7 +11,6 @@
 #include "parts/frmCLTAddParts.h"
 #include "parts/frmCLTManualPartsEntry.h"
 #include "parts/frmCLTViewEditROPartsFile.h"
-#include "screens/ErrorLog.h"
 #include "screens/frmCLTCombineFiles.h"
 #include "screens/frmCLTErrorLog.h"
 #include "screens/frmCLTMain.h"

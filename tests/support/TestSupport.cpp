@@ -1,10 +1,10 @@
 #include "TestSupport.h"
 
+#include "base/ErrorLog.h"
+#include "base/Messages.h"
+#include "base/ProgramState.h"
 #include "config/RuntimeFiles.h"
 #include "config/TableStore.h"
-#include "screens/ErrorLog.h"
-#include "start/Messages.h"
-#include "start/ProgramState.h"
 
 #include <QProcessEnvironment>
 

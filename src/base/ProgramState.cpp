@@ -1,4 +1,4 @@
-#include "start/ProgramState.h"
+#include "base/ProgramState.h"
 
 namespace vx {
 

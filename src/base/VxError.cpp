@@ -1,4 +1,4 @@
-#include "config/VxError.h"
+#include "base/VxError.h"
 
 namespace vx {
 

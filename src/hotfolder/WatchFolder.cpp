@@ -1,19 +1,19 @@
-#include "start/WatchFolder.h"
+#include "hotfolder/WatchFolder.h"
 
+#include "base/ErrorLog.h"
+#include "base/ExitCodes.h"
+#include "base/Interruption.h"
+#include "base/Messages.h"
+#include "base/NumberText.h"
+#include "base/ProgramState.h"
+#include "base/VxError.h"
 #include "config/FileLock.h"
-#include "config/NumberText.h"
 #include "config/TableStore.h"
-#include "config/VxError.h"
 #include "config/modCLTSettings.h"
 #include "convert/TemporaryFiles.h"
-#include "screens/ErrorLog.h"
-#include "start/FileMoves.h"
-#include "start/FolderChanges.h"
-#include "start/Interruption.h"
-#include "start/Messages.h"
-#include "start/ProgramState.h"
-#include "start/SettledFiles.h"
-#include "start/modCLTCommandLine.h"
+#include "hotfolder/FileMoves.h"
+#include "hotfolder/FolderChanges.h"
+#include "hotfolder/SettledFiles.h"
 
 #include <csignal>
 #include <ctime>
@@ -149,10 +149,10 @@ struct Transcript {
 
 class HotFolder {
 public:
-    HotFolder(const CommandLineOptions& args, std::string folder, std::string out)
-        : m_args(args), m_folder(std::move(folder)), m_out(std::move(out)),
+    HotFolder(const WatchOptions& options, WatchConversions& conversions, std::string folder, std::string out)
+        : m_options(options), m_conversions(conversions), m_folder(std::move(folder)), m_out(std::move(out)),
           m_done((fs::path(m_folder) / "done").string()), m_failed((fs::path(m_folder) / "failed").string()),
-          m_settled(std::chrono::milliseconds(static_cast<int64_t>(args.ArgSettleSeconds * 1000))), m_changes(m_folder)
+          m_settled(std::chrono::milliseconds(static_cast<int64_t>(options.settleSeconds * 1000))), m_changes(m_folder)
     {}
 
     // Creates the folders a run moves files into; the failure's exit code, if any.
@@ -178,7 +178,8 @@ private:
     Result Take(const FileSighting& seen);
     int Convert(const std::string& source, const std::string& partsFile, Transcript& transcript);
 
-    const CommandLineOptions m_args;
+    const WatchOptions m_options;
+    WatchConversions& m_conversions;
     const std::string m_folder, m_out, m_done, m_failed;
     SettledFiles m_settled;
     FolderChanges m_changes;
@@ -212,7 +213,7 @@ bool HotFolder::Rescan(Clock::time_point now)
         return false;
     }
     m_settled.Listed(files, now);
-    if (m_args.ArgOnce && !m_onceNames) {
+    if (m_options.once && !m_onceNames) {
         m_onceNames.emplace();
         for (const FileSighting& f : files)
             m_onceNames->insert(f.name);
@@ -222,26 +223,16 @@ bool HotFolder::Rescan(Clock::time_point now)
 
 int HotFolder::Convert(const std::string& source, const std::string& partsFile, Transcript& transcript)
 {
-    CommandLineOptions& args = CommandLineArgs();
-    const CommandLineOptions saved = args;
-    args = m_args;
-    args.ArgWatchFolder.clear();
-    args.ArgOnce = false;
-    args.ArgInputPath = source;
-    args.ArgOutputPath = partsFile;
-    args.ArgLogPath.clear(); // the watch's log still receives every line
     LineSink previous = SetConsoleSink([&](bool, const std::string& line) { transcript.lines.push_back(line); });
     TheErrorLog().ClearLog();
     int code;
     try {
-        code = RunConversion();
+        code = m_conversions.Convert(source, partsFile);
     } catch (...) {
         SetConsoleSink(std::move(previous));
-        args = saved;
         throw;
     }
     SetConsoleSink(std::move(previous));
-    args = saved;
     return code;
 }
 
@@ -340,26 +331,26 @@ int HotFolder::Run()
 }
 } // namespace
 
-int RunWatch(const CommandLineOptions& args)
+int RunWatch(const WatchOptions& options, WatchConversions& conversions)
 {
-    const std::string folder = Absolute(args.ArgWatchFolder);
+    const std::string folder = Absolute(options.folder);
     std::error_code ec;
     if (!fs::is_directory(folder, ec))
-        return Fail("ERROR: Folder not found: " + args.ArgWatchFolder, kExitInputProblem);
-    if (auto problem = LogFileProblem(args)) {
+        return Fail("ERROR: Folder not found: " + options.folder, kExitInputProblem);
+    if (auto problem = conversions.LogFileProblem()) {
         SetLogPath("");
         WriteStdErr("ERROR: " + *problem);
         return Fail("Run  VXCLT.exe /help  for usage.", kExitBadArguments);
     }
-    std::string out = args.ArgOutputPath.empty() ? (fs::path(folder) / "out").string() : Absolute(args.ArgOutputPath);
-    if (!args.ArgOutputPath.empty() && !fs::is_directory(out, ec))
+    std::string out = options.outFolder.empty() ? (fs::path(folder) / "out").string() : Absolute(options.outFolder);
+    if (!options.outFolder.empty() && !fs::is_directory(out, ec))
         return Fail("ERROR: Output folder does not exist: " + out, kExitOutputProblem);
 
     // One watcher per folder; the system lets go of the lock however the process ends.
     FileLock lock((fs::path(folder) / kLockName).string(), 0);
     if (!lock.Held())
         return Fail("ERROR: Another VXCLT is already watching " + folder + ".", kExitInputProblem);
-    HotFolder hot(args, folder, out);
+    HotFolder hot(options, conversions, folder, out);
     if (auto failed = hot.PrepareFolders())
         return *failed;
     LoadSettings(); // the file extension; each conversion loads the settings again
@@ -368,7 +359,7 @@ int RunWatch(const CommandLineOptions& args)
 #endif
     // A signal ends the watch at once: the file in hand keeps its place in the folder and its
     // temporary files are removed, so the next start converts it again.
-    SetInterruptEnding("Watch of " + folder + " ended", args.ArgOnce ? kExitUnexpected : kExitSuccess);
+    SetInterruptEnding("Watch of " + folder + " ended", options.once ? kExitUnexpected : kExitSuccess);
     Say("Watching " + folder + " for *." + LowerCase(CutListExtension()) + " cut lists; parts files go to " + out +
         ".");
     return hot.Run();

@@ -1,5 +1,7 @@
 #pragma once
-// Ending on SIGTERM, SIGINT or SIGHUP without leaving temporary files behind.
+// Ending on SIGTERM, SIGINT or SIGHUP without leaving temporary files behind: the guard that
+// keeps the signals on the thread owning the files, and the line and exit code such an
+// ending reports. The handlers themselves are installed at start-up (InterruptHandlers).
 #ifndef _WIN32
 #include <csignal>
 #endif
@@ -7,13 +9,18 @@
 
 namespace vx {
 
-// Installs the handlers: the temporary files of this run are removed, one line saying the
-// run was interrupted goes to standard error and the log, and the process ends with the
-// unexpected-error code (6).
-void InstallInterruptHandlers();
 // Another ending for a run that is not one conversion (the hot folder): "<what> by SIGTERM."
 // and so on as the line, and this exit code.
 void SetInterruptEnding(const std::string& what, int exitCode);
+
+#ifndef _WIN32
+// SIGTERM, SIGINT and SIGHUP.
+sigset_t InterruptSignals();
+// The line an ending by the signal writes (the conversion's unless SetInterruptEnding gave
+// another) and its exit code; both only read, so a signal handler may call them.
+const char* InterruptLine(int signal);
+int InterruptExitCode();
+#endif
 
 // Keeps the three signals away from the calling thread while it lives; a thread started
 // meanwhile inherits that, so the handler always runs on the thread that owns the files.

@@ -1,6 +1,6 @@
-#include "config/NumberText.h"
+#include "base/NumberText.h"
 
-#include "config/VxError.h"
+#include "base/VxError.h"
 
 #include <algorithm>
 #include <charconv>

@@ -1,6 +1,6 @@
-#include "start/FileMoves.h"
+#include "hotfolder/FileMoves.h"
 
-#include "config/VxError.h"
+#include "base/VxError.h"
 #include "convert/FileReplace.h"
 
 #include <cerrno>

@@ -1,7 +1,7 @@
-#include "start/Messages.h"
+#include "base/Messages.h"
 
-#include "config/NumberText.h"
-#include "start/ProgramState.h"
+#include "base/NumberText.h"
+#include "base/ProgramState.h"
 
 #include <cstdio>
 

@@ -1,4 +1,4 @@
-#include "start/SettledFiles.h"
+#include "hotfolder/SettledFiles.h"
 
 #include <algorithm>
 #include <set>

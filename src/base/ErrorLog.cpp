@@ -1,6 +1,6 @@
-#include "screens/ErrorLog.h"
+#include "base/ErrorLog.h"
 
-#include "start/ProgramState.h"
+#include "base/ProgramState.h"
 
 #include <algorithm>
 

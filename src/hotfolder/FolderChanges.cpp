@@ -1,4 +1,4 @@
-#include "start/FolderChanges.h"
+#include "hotfolder/FolderChanges.h"
 
 #include <chrono>
 #include <thread>

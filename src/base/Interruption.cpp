@@ -1,15 +1,9 @@
-#include "start/Interruption.h"
+#include "base/Interruption.h"
 
-#include "convert/TemporaryFiles.h"
-#include "start/Messages.h"
-#include "start/modCLTCommandLine.h"
-
-#include <cstring>
+#include "base/ExitCodes.h"
 
 #ifndef _WIN32
-#include <fcntl.h>
 #include <pthread.h>
-#include <unistd.h>
 #endif
 
 namespace vx {
@@ -19,6 +13,7 @@ namespace {
 // Set before the handlers can run with them; read only by the handler.
 std::string g_endings[3]; // SIGTERM, SIGINT, SIGHUP; empty: the conversion's lines
 volatile sig_atomic_t g_exitCode = kExitUnexpected;
+} // namespace
 
 const char* InterruptLine(int signal)
 {
@@ -32,35 +27,7 @@ const char* InterruptLine(int signal)
     }
 }
 
-void WriteAll(int fd, const char* text, size_t size)
-{
-    while (size > 0) {
-        ssize_t n = ::write(fd, text, size);
-        if (n <= 0)
-            return;
-        text += n;
-        size -= static_cast<size_t>(n);
-    }
-}
-
-// Only async-signal-safe calls: unlink, open, write, close, _exit.
-void OnInterrupt(int signal)
-{
-    RemoveTemporaryFilesNow();
-    const char* line = InterruptLine(signal);
-    WriteAll(STDERR_FILENO, line, std::strlen(line));
-    WriteAll(STDERR_FILENO, "\n", 1);
-    const char* log = LogPath().c_str();
-    if (*log) {
-        int fd = ::open(log, O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
-        if (fd >= 0) {
-            WriteAll(fd, line, std::strlen(line));
-            WriteAll(fd, "\r\n", 2);
-            ::close(fd);
-        }
-    }
-    ::_exit(g_exitCode);
-}
+int InterruptExitCode() { return g_exitCode; }
 
 sigset_t InterruptSignals()
 {
@@ -70,7 +37,6 @@ sigset_t InterruptSignals()
         sigaddset(&set, s);
     return set;
 }
-} // namespace
 
 void SetInterruptEnding(const std::string& what, int exitCode)
 {
@@ -84,15 +50,6 @@ void SetInterruptEnding(const std::string& what, int exitCode)
     ::pthread_sigmask(SIG_SETMASK, &saved, nullptr);
 }
 
-void InstallInterruptHandlers()
-{
-    struct sigaction action {};
-    action.sa_handler = OnInterrupt;
-    action.sa_mask = InterruptSignals(); // one handler at a time
-    for (int s : {SIGTERM, SIGINT, SIGHUP})
-        ::sigaction(s, &action, nullptr);
-}
-
 InterruptsBlocked::InterruptsBlocked()
 {
     sigset_t set = InterruptSignals();
@@ -102,7 +59,6 @@ InterruptsBlocked::InterruptsBlocked()
 InterruptsBlocked::~InterruptsBlocked() { ::pthread_sigmask(SIG_SETMASK, &m_saved, nullptr); }
 
 #else
-void InstallInterruptHandlers() {}
 void SetInterruptEnding(const std::string&, int) {}
 InterruptsBlocked::InterruptsBlocked() {}
 InterruptsBlocked::~InterruptsBlocked() {}
