@@ -104,6 +104,8 @@ public:
     // block of rows until Flush; its texts live until then.
     void Write(const std::vector<FieldValue>& values, int32_t rowNumber, NewNameRegistry& names)
     {
+        if (m_insert->PendingRows() == 0)
+            m_scratch.clear(); // no waiting row points into it
         std::string_view part;
         RowCriteriaResult row;
         for (size_t i = 0; i < m_targets.size(); ++i) {
@@ -152,19 +154,12 @@ public:
             m_insert->Int(m_quantityParam, 1);
         if (m_toPartsFile && (!row.valid || m_settings.partsFile->HasFailed()))
             return; // the parts file holds the valid rows only
-        int rc = m_insert->EndRow();
-        if (m_insert->PendingRows() == 0)
-            m_scratch.clear();
-        Written(rc);
+        Written(m_insert->EndRow());
     }
 
     // Writes the rows still waiting in the block (before a message, a question or the end
     // of the batch whose texts they use).
-    void Flush()
-    {
-        Written(m_insert->Flush());
-        m_scratch.clear();
-    }
+    void Flush() { Written(m_insert->Flush()); }
 
     // True when the rows are written with the criteria already applied.
     bool AppliesCriteria() const { return m_criteria != nullptr; }
