@@ -260,9 +260,12 @@ int ConvertWith(ConversionSession& session, const CommandLineOptions& args)
     WriteStdOut("Writing Veltrax parts file...");
     if (!session.AUTOCreateROPartsFile(args.ArgOutputPath))
         return Fail("ERROR: The Veltrax parts file could not be created.", kExitOutputProblem);
+    // The parts file replaces its target only once it is whole: a write that failed left the
+    // target as it was.
     if (State().ErrorReported)
-        return Fail("ERROR: An error was reported while writing the parts file (see above). " + args.ArgOutputPath +
-                        " may be incomplete.",
+        return Fail("ERROR: An error was reported while writing the parts file (see above). " +
+                        (session.WrittenStatus.empty() ? "Nothing was written to " + args.ArgOutputPath + "."
+                                                       : args.ArgOutputPath + " may be incomplete."),
                     kExitUnexpected);
     WriteStdOut("Done: " + args.ArgOutputPath);
     return kExitSuccess;

@@ -164,8 +164,8 @@ private slots:
         vxtest::SetImmutable(dir, false);
         QCOMPARE(r.exitCode, 6);
         QVERIFY(pathIsAFolder || Contains(r.err, "Error: 70, The folder " + dir + " is read-only. Choose another"));
-        QVERIFY(Contains(r.err, "ERROR: An error was reported while writing the parts file (see above). " + out +
-                                    " may be incomplete."));
+        QVERIFY(Contains(r.err, "ERROR: An error was reported while writing the parts file (see above). Nothing was "
+                                "written to " + out + "."));
         QCOMPARE(vxtest::FolderEntries(dir),
                  pathIsAFolder ? std::vector<std::string>{"keep"} : std::vector<std::string>{});
     }
