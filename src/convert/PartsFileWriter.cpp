@@ -255,9 +255,14 @@ bool IsStringLiteral(const std::string& sql)
 {
     if (sql.size() < 2 || sql.front() != '\'' || sql.back() != '\'')
         return false;
-    for (size_t i = 1; i + 1 < sql.size(); ++i)
-        if (sql[i] == '\'' && sql[++i] != '\'')
+    for (size_t i = 1; i + 1 < sql.size(); ++i) {
+        if (sql[i] != '\'')
+            continue;
+        // A quote inside is doubled, and not by the closing one.
+        if (i + 2 >= sql.size() || sql[i + 1] != '\'')
             return false;
+        ++i;
+    }
     return true;
 }
 } // namespace

@@ -28,7 +28,8 @@ void ByteBuffer::grow(size_t size, size_t keep)
     if (size <= m_size)
         return;
     std::unique_ptr<char[]> bigger(new char[size]);
-    std::memcpy(bigger.get(), m_data.get(), std::min(keep, m_size));
+    if (m_data)
+        std::memcpy(bigger.get(), m_data.get(), std::min(keep, m_size));
     m_data = std::move(bigger);
     m_size = size;
 }
