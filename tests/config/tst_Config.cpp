@@ -10,11 +10,31 @@
 #include "config/modCLTTools.h"
 
 #include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
 #include <QtTest>
+
+#include <clocale>
 
 using namespace vx;
 using vxtest::QueryScalar;
 using vxtest::RuntimeSandbox;
+
+namespace {
+// A locale unlike the C one in both ways that matter here: "," is its decimal point and
+// toupper('i') stays 'i' (Turkish). Built once into a folder of its own; false where the
+// system cannot build it (no locale sources).
+bool UseTurkishLocale()
+{
+    static QTemporaryDir folder;
+    static const bool built = QProcess::execute("localedef", {"-i", "tr_TR", "-f", "UTF-8",
+                                                              folder.path() + "/tr_TR.UTF-8"}) == 0;
+    if (!built)
+        return false;
+    qputenv("LOCPATH", folder.path().toUtf8());
+    return std::setlocale(LC_ALL, "tr_TR.UTF-8") != nullptr;
+}
+} // namespace
 
 class TestConfig : public QObject {
     Q_OBJECT
@@ -119,7 +139,9 @@ private slots:
         row("split: empty fields kept", "split ,", "a,,b", "[a][][b]");
         row("split: long delimiter", "split <>", "a<>b", "[a][b]");
         row("split: empty text", "split ,", "", "[]");
+        row("upper: dotted i", "upper", "Switch_Dims", "SWITCH_DIMS");
     }
+    // Every row gives the same in the C locale and in the user's (the windowed program runs in it).
     void textAndNumbers()
     {
         QFETCH(QString, how);
@@ -127,23 +149,32 @@ private slots:
         QFETCH(QString, result);
         const std::string t = text.toStdString(), arg = how.section(' ', 1).toStdString();
         const int places = std::atoi(arg.c_str());
-        const auto read = ParseNumber(t);
-        std::string actual;
-        try {
-            actual = how == "read"             ? (read ? QString::number(*read, 'g', 17).toStdString() : "none")
-                     : how == "whole"          ? std::to_string(ToLong(t))
-                     : how == "write"          ? FormatNumber(ToDouble(t))
-                     : how.startsWith("even")  ? FormatNumber(RoundHalfEven(ToDouble(t), places))
-                     : how.startsWith("fixed") ? FormatFixed(ToDouble(t), places)
-                                               : "";
-            for (const std::string& part : how == "trim"             ? std::vector{TrimBlanks(t)}
-                                           : how.startsWith("split") ? SplitText(t, arg)
-                                                                     : std::vector<std::string>{})
-                actual += "[" + part + "]";
-        } catch (const VxError& e) {
-            actual = "error " + std::to_string(e.number());
+        auto actual = [&] {
+            const auto read = ParseNumber(t);
+            std::string out;
+            try {
+                out = how == "read"             ? (read ? QString::number(*read, 'g', 17).toStdString() : "none")
+                      : how == "whole"          ? std::to_string(ToLong(t))
+                      : how == "write"          ? FormatNumber(ToDouble(t))
+                      : how.startsWith("even")  ? FormatNumber(RoundHalfEven(ToDouble(t), places))
+                      : how.startsWith("fixed") ? FormatFixed(ToDouble(t), places)
+                      : how == "upper"          ? UpperCase(t) + (EqualsNoCase(t, UpperCase(t)) ? "" : " differs")
+                                                : "";
+                for (const std::string& part : how == "trim"             ? std::vector{TrimBlanks(t)}
+                                               : how.startsWith("split") ? SplitText(t, arg)
+                                                                         : std::vector<std::string>{})
+                    out += "[" + part + "]";
+            } catch (const VxError& e) {
+                out = "error " + std::to_string(e.number());
+            }
+            return QString::fromStdString(out);
+        };
+        QCOMPARE(actual(), result);
+        if (UseTurkishLocale()) {
+            const QString there = actual();
+            std::setlocale(LC_ALL, "C");
+            QCOMPARE(there, result);
         }
-        QCOMPARE(QString::fromStdString(actual), result);
     }
 };
 
