@@ -86,9 +86,11 @@ public:
                 auto it = m_params.find(column);
                 return it == m_params.end() ? 0 : it->second;
             };
-            if (!settings.partsFile->RowInsertSql(paramOf).empty())
-                valuesSql = [this, paramOf, params](int rows) {
-                    return m_settings.partsFile->RowInsertSql(paramOf, rows, params);
+            // Empty when the rows must go through the working table; else the one-row INSERT.
+            std::string oneRow = settings.partsFile->RowInsertSql(paramOf);
+            if (!oneRow.empty())
+                valuesSql = [this, paramOf, params, oneRow](int rows) {
+                    return rows == 1 ? oneRow : m_settings.partsFile->RowInsertSql(paramOf, rows, params);
                 };
             m_toPartsFile = bool(valuesSql);
         }

@@ -67,7 +67,7 @@ int RowBlockInsert::Flush()
     // go again one by one, so that the rows before the failing one are written and the
     // failure is that row's.
     if (m_rows < kBlockRows || !m_block || StepRows(m_block, 0, kBlockRows) != SQLITE_DONE)
-        rc = WriteOneByOne(0);
+        rc = WriteOneByOne();
     // The row being made keeps the last row's values as its start.
     const size_t n = static_cast<size_t>(m_params);
     std::copy_n(m_values.begin() + static_cast<std::ptrdiff_t>(m_rows * n), n, m_values.begin());
@@ -96,9 +96,9 @@ int RowBlockInsert::StepRows(sqlite3_stmt* st, size_t first, size_t count)
     return rc;
 }
 
-int RowBlockInsert::WriteOneByOne(size_t first)
+int RowBlockInsert::WriteOneByOne()
 {
-    for (size_t row = first; row < m_rows; ++row) {
+    for (size_t row = 0; row < m_rows; ++row) {
         int rc = StepRows(m_one, row, 1);
         if (rc != SQLITE_DONE)
             return rc;

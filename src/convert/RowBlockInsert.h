@@ -54,7 +54,7 @@ private:
     Value& Slot(int param) { return m_values[m_rows * static_cast<size_t>(m_params) + static_cast<size_t>(param - 1)]; }
     static void Bind(sqlite3_stmt* st, int param, const Value& v);
     int StepRows(sqlite3_stmt* st, size_t first, size_t count);
-    int WriteOneByOne(size_t first);
+    int WriteOneByOne();
 
     sqlite3* m_db;
     int m_params;
